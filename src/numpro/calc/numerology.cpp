@@ -1,0 +1,145 @@
+#include "numpro/calc/numerology.h"
+
+#include <array>
+#include <limits>
+
+namespace numpro {
+
+namespace {
+
+// Letter values A..Z.
+constexpr std::array<qint16, 26> kLetterValues = {
+    1, 2, 3, 4, 5, 6, 7, 8, 9,  // A B C D E F G H I
+    1, 2, 3, 4, 5, 6, 7, 8, 9,  // J K L M N O P Q R
+    1, 2, 3, 4, 5, 6, 7, 8,     // S T U V W X Y Z
+};
+
+qint16 valueOf(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'A' && u <= u'Z')
+        return kLetterValues[u - u'A'];
+    return 0;
+}
+
+bool isVowel(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'A' || u == u'E' || u == u'I' || u == u'O' || u == u'U';
+}
+
+} // namespace
+
+void addSkippingOverflow(qint16 &sum, int value)
+{
+    const int result = int(sum) + value;
+    if (result >= std::numeric_limits<qint16>::min() && result <= std::numeric_limits<qint16>::max())
+        sum = qint16(result);
+}
+
+qint16 letterValue(QStringView text)
+{
+    return text.size() == 1 ? valueOf(text.front()) : 0;
+}
+
+qint16 nameLetterSum(QStringView text)
+{
+    qint16 sum = 0;
+    for (QChar c : text)
+        addSkippingOverflow(sum, valueOf(c));
+    return sum;
+}
+
+qint16 vowelSum(QStringView text)
+{
+    qint16 sum = 0;
+    for (QChar c : text) {
+        if (isVowel(c))
+            addSkippingOverflow(sum, valueOf(c));
+    }
+    if (sum == 0) {
+        for (QChar c : text) {
+            if (c == u'Y')
+                addSkippingOverflow(sum, 7);
+        }
+    }
+    return sum;
+}
+
+qint16 consonantSum(QStringView text)
+{
+    qint16 sum = 0;
+    for (QChar c : text) {
+        if (!isVowel(c))
+            addSkippingOverflow(sum, valueOf(c));
+    }
+    return sum;
+}
+
+QString fullName(const QString &first, const QString &middle, const QString &last)
+{
+    return first.trimmed() + middle.trimmed() + last.trimmed();
+}
+
+qint16 digitSum(QStringView text)
+{
+    qint16 sum = 0;
+    for (QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            addSkippingOverflow(sum, c.unicode() - u'0');
+    }
+    return sum;
+}
+
+qint16 foldOnce(qint16 n)
+{
+    const QString digits = QString::number(n);
+    if (digits.size() == 1)
+        return n;
+    // A sign is not a digit and counts nothing; only reachable for negative
+    // values, which no reading produces.
+    auto digitAt = [](QChar c) -> int { return c.isDigit() ? c.unicode() - u'0' : 0; };
+    return qint16(digitAt(digits.front()) + digitAt(digits.back()));
+}
+
+qint16 reduceNumber(qint16 &n)
+{
+    if (n == 11 || n == 22)
+        return n;
+    const qint16 s = digitSum(QString::number(n));
+    n = (s == 11 || s == 22) ? s : foldOnce(foldOnce(s));
+    return n;
+}
+
+qint16 reduceDigitString(QStringView text)
+{
+    const qint16 s = digitSum(text);
+    return (s == 11 || s == 22) ? s : foldOnce(foldOnce(s));
+}
+
+qint16 reduceDigitStringOnce(QStringView text)
+{
+    const qint16 s = digitSum(text);
+    return (s == 11 || s == 22) ? s : foldOnce(s);
+}
+
+qint16 monthNumber(QStringView text)
+{
+    static const std::array<const char16_t *, 12> names = {
+        u"January", u"February", u"March",     u"April",   u"May",      u"June",
+        u"July",    u"August",   u"September", u"October", u"November", u"December",
+    };
+    static constexpr std::array<qint16, 12> numbers = {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3};
+    for (int i = 0; i < 12; ++i) {
+        if (text == QStringView(names[i]) || text == QString::number(i + 1))
+            return numbers[i];
+    }
+    return 0;
+}
+
+qint16 datePartNumber(QStringView text)
+{
+    return foldOnce(digitSum(text));
+}
+
+} // namespace numpro

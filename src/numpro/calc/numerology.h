@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+// The arithmetic every Variduzeda Vad reading shares: letter values, digit sums
+// and the reductions with the master numbers 11 and 22.  All numbers are 16-bit;
+// an addition that would leave that range is skipped and the sum keeps its value.
+namespace numpro {
+
+// Adds `value` to `sum` unless the result would not fit in 16 bits, in which
+// case `sum` is left as it was.  The one place the overflow rule lives.
+void addSkippingOverflow(qint16 &sum, int value);
+
+// Value 1..9 of a text that is exactly one upper-case letter A..Z; 0 otherwise.
+qint16 letterValue(QStringView text);
+
+// Sum of the letter values of the text, unreduced.  Lower case, digits,
+// blanks and punctuation count nothing.
+qint16 nameLetterSum(QStringView text);
+
+// Sum of A, E, I, O, U (1, 5, 9, 6, 3).  Only when the text has none of them
+// does every Y count 7.
+qint16 vowelSum(QStringView text);
+
+// Sum of the letter values of every letter that is not A, E, I, O, U (Y counts 7).
+qint16 consonantSum(QStringView text);
+
+// The three names, each trimmed, joined without a separator.
+QString fullName(const QString &first, const QString &middle, const QString &last);
+
+// Sum of the decimal digit characters of the text; everything else counts 0.
+qint16 digitSum(QStringView text);
+
+// One folding step: a one-digit number stays; otherwise first digit + last digit.
+qint16 foldOnce(qint16 n);
+
+// Reduces n in place: 11 and 22 stay, a first digit sum of 11 or 22 is kept,
+// anything else is folded twice.  Returns the new value of n.
+qint16 reduceNumber(qint16 &n);
+
+// reduceNumber on a text of digits, without keeping 11/22 given directly.
+qint16 reduceDigitString(QStringView text);
+
+// As reduceDigitString but folds only once, so 10 and a non-master 11 can result.
+qint16 reduceDigitStringOnce(QStringView text);
+
+// Month name ("January".."December") or number text ("1".."12") to 1..9;
+// November and December are already reduced (2 and 3).  0 for anything else.
+qint16 monthNumber(QStringView text);
+
+// foldOnce(digitSum(text)): one folding step, no master numbers.
+qint16 datePartNumber(QStringView text);
+
+} // namespace numpro
