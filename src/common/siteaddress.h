@@ -14,7 +14,7 @@ inline QString siteAddress()
 // The address of one page of the site: site + "/kestrava/ssd.php?page=" + key.
 inline QString webPageAddress(QStringView key)
 {
-    return siteAddress() + QStringLiteral("/kestrava/ssd.php?page=") + key;
+    return siteAddress() + QStringLiteral("/kestrava/ssd.php?page=") + key.toString();
 }
 
 } // namespace kestrava

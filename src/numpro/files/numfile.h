@@ -1,0 +1,31 @@
+#pragma once
+
+#include "numpro/readingsubject.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// The num reading file: the subject of a Variduzeda Vad reading as six
+// shifted lines in the order first, middle and last name, month, day, year.
+namespace numpro {
+
+inline constexpr int kNumFileLines = 6;
+
+QByteArray encodeNumFile(const ReadingSubject &subject);
+
+// Fields missing from data are empty; anything after the sixth line is ignored.
+ReadingSubject decodeNumFile(QByteArrayView data);
+
+// See writeShiftedLines: an existing file survives a failed save.
+bool writeNumFile(const QString &path, const ReadingSubject &subject, QString *errorMessage);
+
+// Reads a bounded amount (see readShiftedLines); a file that cannot be read
+// gives an empty subject.
+ReadingSubject readNumFile(const QString &path);
+
+// Whether the last three characters of path are exactly "num", as the file
+// dialogs check (so "reading.xnum" passes and "reading.NUM" does not).
+bool hasNumSuffix(const QString &path);
+
+} // namespace numpro

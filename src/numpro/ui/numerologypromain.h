@@ -1,0 +1,49 @@
+#pragma once
+
+#include "numpro/readings/birthinputs.h"
+#include "shell/programwindow.h"
+
+class NumProProgram;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The Variduzeda Vad input window (frmNumerologyProMain): name and birth date.
+// It stays loaded, hidden, while the navigator is open; the readings read
+// its fields whenever they run.
+class NumerologyProMain : public ProgramWindow
+{
+    Q_OBJECT
+public:
+    explicit NumerologyProMain(NumProProgram &program);
+
+    // The load steps that may talk to the user: the hidden document window
+    // and the update reminder.
+    void afterLoad();
+
+    // Validates, stores the reading subject and moves on to the navigator.
+    void next();
+    // Opens a saved reading and moves on as Next does.
+    void openSavedReading();
+
+    // The fields as they stand, untrimmed.
+    numpro::BirthInputs inputs() const;
+    // Empties the three name fields (the dates keep their selection).
+    void clearNames();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void onClosed() override;
+
+private:
+    void buildMenus();
+    void selectIfPresent(QComboBox *list, const QString &value);
+
+    NumProProgram &m_program;
+    QLineEdit *m_first = nullptr;
+    QLineEdit *m_middle = nullptr;
+    QLineEdit *m_last = nullptr;
+    QComboBox *m_month = nullptr;
+    QComboBox *m_date = nullptr;
+    QComboBox *m_year = nullptr;
+};

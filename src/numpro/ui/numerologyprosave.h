@@ -1,0 +1,16 @@
+#pragma once
+
+#include "numpro/ui/readingwindow.h"
+
+// The document window (frmNumerologyProsave): the comprehensive reading.
+// It exists hidden while Variduzeda Vad runs and shows when a comprehensive
+// reading has been written into it.
+class NumerologyProSave : public ReadingWindow
+{
+    Q_OBJECT
+public:
+    explicit NumerologyProSave(NumProProgram &program);
+
+protected:
+    void onClosed() override;
+};

@@ -1,0 +1,64 @@
+#include "numpro/ui/numproprogram.h"
+
+#include "numpro/ui/numerologyprodisp.h"
+#include "numpro/ui/numerologypromain.h"
+#include "numpro/ui/numerologyproresult.h"
+#include "numpro/ui/numerologyprosave.h"
+
+namespace {
+
+// A closed window lingers until its deferred deletion; it no longer counts.
+template <typename Window>
+Window *openOrNull(const QPointer<Window> &window)
+{
+    return (window && window->isOpen()) ? window.data() : nullptr;
+}
+
+} // namespace
+
+NumProProgram::NumProProgram(ProgramHost &host, QObject *parent)
+    : QObject(parent)
+    , m_host(host)
+{
+}
+
+NumerologyProMain *NumProProgram::launch()
+{
+    if (NumerologyProMain *old = input())
+        old->close();
+    m_input = new NumerologyProMain(*this);
+    m_input->showAtTop();
+    m_input->afterLoad();
+    return m_input;
+}
+
+NumerologyProMain *NumProProgram::input() const { return openOrNull(m_input); }
+NumerologyProResult *NumProProgram::navigator() const { return openOrNull(m_navigator); }
+NumerologyProDisp *NumProProgram::display() const { return openOrNull(m_display); }
+NumerologyProSave *NumProProgram::document() const { return openOrNull(m_document); }
+
+NumerologyProResult *NumProProgram::showNavigator()
+{
+    if (!navigator())
+        m_navigator = new NumerologyProResult(*this);
+    m_navigator->showAtTop();
+    return m_navigator;
+}
+
+NumerologyProDisp *NumProProgram::ensureDisplay()
+{
+    if (!display()) {
+        m_display = new NumerologyProDisp(*this);
+        m_display->hide();
+    }
+    return m_display;
+}
+
+NumerologyProSave *NumProProgram::ensureDocument()
+{
+    if (!document()) {
+        m_document = new NumerologyProSave(*this);
+        m_document->hide();
+    }
+    return m_document;
+}

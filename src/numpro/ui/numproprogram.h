@@ -1,0 +1,50 @@
+#pragma once
+
+#include "numpro/readingsubject.h"
+
+#include <QObject>
+#include <QPointer>
+
+class ProgramHost;
+class NumerologyProMain;
+class NumerologyProResult;
+class NumerologyProDisp;
+class NumerologyProSave;
+
+// Variduzeda Vad as a whole: finds and creates its windows and keeps the
+// program-wide reading subject.  Owned by the main window.
+class NumProProgram : public QObject
+{
+    Q_OBJECT
+public:
+    explicit NumProProgram(ProgramHost &host, QObject *parent = nullptr);
+
+    ProgramHost &host() const { return m_host; }
+
+    // Opens the input window fresh and shows it; the launcher calls this.
+    NumerologyProMain *launch();
+
+    // Windows that are open (loaded), or null.
+    NumerologyProMain *input() const;
+    NumerologyProResult *navigator() const;
+    NumerologyProDisp *display() const;
+    NumerologyProSave *document() const;
+
+    // The same, created when missing.  Created windows are not shown, except
+    // the navigator, which is only ever wanted visible.
+    NumerologyProResult *showNavigator();
+    NumerologyProDisp *ensureDisplay();
+    NumerologyProSave *ensureDocument();
+
+    // The subject as the user last confirmed it with Next.
+    const numpro::ReadingSubject &subject() const { return m_subject; }
+    void setSubject(const numpro::ReadingSubject &subject) { m_subject = subject; }
+
+private:
+    ProgramHost &m_host;
+    QPointer<NumerologyProMain> m_input;
+    QPointer<NumerologyProResult> m_navigator;
+    QPointer<NumerologyProDisp> m_display;
+    QPointer<NumerologyProSave> m_document;
+    numpro::ReadingSubject m_subject;
+};

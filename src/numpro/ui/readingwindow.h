@@ -1,0 +1,36 @@
+#pragma once
+
+#include "richtext/composition.h"
+#include "shell/programwindow.h"
+
+class NumProProgram;
+class QHBoxLayout;
+class QTextEdit;
+
+// What the display and document windows share: the reading view with its
+// links, Print and Save of the reading subject, the forum and advertising notes.
+class ReadingWindow : public ProgramWindow
+{
+    Q_OBJECT
+public:
+    ReadingWindow(NumProProgram &program, const QString &name, const QString &caption);
+
+    // Appends a composed reading at the end of the view.
+    void appendReading(const richtext::Composition &reading);
+    QTextEdit *view() const { return m_view; }
+
+    // Saves the reading subject to a num file the user picks.
+    void save();
+    // Prints the whole view on the default printer.
+    void print();
+
+protected:
+    NumProProgram &program() const { return m_program; }
+    // Adds the bottom-right buttons in the window's own order.
+    QHBoxLayout *buttonRow() const { return m_buttons; }
+
+private:
+    NumProProgram &m_program;
+    QTextEdit *m_view;
+    QHBoxLayout *m_buttons;
+};

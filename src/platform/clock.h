@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+
+namespace platform {
+
+// Local date and time of day.  Windows ask the clock; core code gets dates as parameters.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+class FixedClock final : public Clock
+{
+public:
+    explicit FixedClock(QDateTime now) : m_now(std::move(now)) {}
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime &now) { m_now = now; }
+
+private:
+    QDateTime m_now;
+};
+
+} // namespace platform

@@ -1,0 +1,63 @@
+#include "richtext/texteditrenderer.h"
+
+#include <QRegularExpression>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace richtext {
+
+namespace {
+
+QTextCharFormat charFormat(const QTextEdit *view, const Format &format)
+{
+    QTextCharFormat result;
+    result.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    result.setFontUnderline(format.underline);
+    if (format.colour)
+        result.setForeground(QColor(format.colour->r, format.colour->g, format.colour->b));
+    else
+        result.setForeground(view->palette().color(QPalette::Text));
+    result.setFontPointSize(format.pointSize > 0 ? format.pointSize : view->font().pointSizeF());
+    return result;
+}
+
+Qt::Alignment alignment(Align align)
+{
+    switch (align) {
+    case Align::Left: return Qt::AlignLeft;
+    case Align::Centre: return Qt::AlignHCenter;
+    case Align::Right: return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+} // namespace
+
+void appendToTextEdit(QTextEdit *view, const Composition &composition)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QTextCursor cursor(view->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    for (const Run &run : composition.runs()) {
+        const QTextCharFormat format = charFormat(view, run.format);
+        QTextBlockFormat block = cursor.blockFormat();
+        if (block.alignment() != alignment(run.format.align)) {
+            block.setAlignment(alignment(run.format.align));
+            cursor.setBlockFormat(block);
+        }
+        const QStringList lines = run.text.split(lineBreak);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                cursor.insertBlock(cursor.blockFormat(), format);
+            if (!lines[i].isEmpty())
+                cursor.insertText(lines[i], format);
+        }
+    }
+    cursor.endEditBlock();
+    view->setTextCursor(cursor);
+}
+
+} // namespace richtext

@@ -1,0 +1,125 @@
+#include "shell/aboutbox.h"
+
+#include "common/siteaddress.h"
+#include "shell/artwork.h"
+#include "shell/linklabel.h"
+#include "shell/weblinks.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<AboutBox> g_openBox;
+
+const char *const kAboutText =
+    "Kestrava consists of Numerology Reading, Ruzazeder Uvuvevizoz, Vorizov Avazodizaz, Virer Ovuvudavov, "
+    "Vavov Uvarevuvir and Dudov Aduradudav. Numbers relate to a pattern of energies and vibrations. The bad, "
+    "good and the information about previous birth and the effects of previous in present birth and every "
+    "trait of a human being can be highlighted. This software aims to help you understand more about the "
+    "vibrations of numbers and their effects on your life.";
+
+const char *const kBusinessText =
+    "Home Business Opportunity. Start your own Internet business and make money online. Get this software "
+    "fully branded for your website. ";
+
+} // namespace
+
+AboutBox::AboutBox(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(tr("Kestrava v1.25"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("picLogo"));
+    logo->setPixmap(kestrava::productLogo(112));
+    logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto *title = new QLabel(tr("Kestrava v1.25"), this);
+    title->setObjectName(QStringLiteral("Label2"));
+    QFont titleFont(QStringLiteral("Verdana"), 14, QFont::Bold);
+    title->setFont(titleFont);
+
+    auto *about = new QLabel(tr(kAboutText), this);
+    about->setObjectName(QStringLiteral("Label1"));
+    about->setWordWrap(true);
+
+    auto *business = new QLabel(tr(kBusinessText), this);
+    business->setObjectName(QStringLiteral("Label3"));
+    business->setWordWrap(true);
+    auto *details = new LinkLabel(tr("Click here for more details."), this);
+    details->setObjectName(QStringLiteral("lblCoBrand"));
+    details->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
+    connect(details, &LinkLabel::clicked, this, [] { kestrava::openWebPage(kestrava::page::kFullyBranded); });
+
+    auto *home = new LinkLabel(tr("Click here to visit ") + kestrava::siteAddress(), this);
+    home->setObjectName(QStringLiteral("lblHomePage"));
+    home->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
+    connect(home, &LinkLabel::clicked, this, [] { kestrava::openWebPage(kestrava::page::kHome); });
+
+    auto *ok = new QPushButton(tr("&OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *text = new QVBoxLayout;
+    text->addWidget(title);
+    text->addSpacing(6);
+    text->addWidget(about);
+    text->addSpacing(6);
+    text->addWidget(business);
+    text->addWidget(details, 0, Qt::AlignLeft);
+    text->addSpacing(6);
+    text->addWidget(home, 0, Qt::AlignLeft);
+    text->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(logo, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(text, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    setFixedWidth(560);
+    adjustSize();
+}
+
+AboutBox *AboutBox::current()
+{
+    return g_openBox.data();
+}
+
+void AboutBox::showFor(QWidget *owner, bool modal)
+{
+    if (g_openBox) {
+        g_openBox->raise();
+        g_openBox->activateWindow();
+        return;
+    }
+    QWidget *top = owner ? owner->window() : nullptr;
+    auto *box = new AboutBox(top);
+    g_openBox = box;
+    box->adjustSize();
+    if (const QScreen *screen = box->screen()) {
+        const QRect area = screen->availableGeometry();
+        box->move(area.center() - QPoint(box->width() / 2, box->height() / 2));
+    }
+    if (modal) {
+        box->exec();
+    } else {
+        box->setModal(false);
+        box->show();
+    }
+}

@@ -1,0 +1,80 @@
+#include "shell/brandlabels.h"
+
+#include "common/siteaddress.h"
+#include "shell/linklabel.h"
+#include "shell/weblinks.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QUrl>
+
+namespace brand {
+
+QString forumInvitation()
+{
+    return QObject::tr("Talk numbers with thousands of fellow seekers in our free mystic forum at %1/forum")
+        .arg(kestrava::siteAddress());
+}
+
+QString fullyBrandedText()
+{
+    return QObject::tr("Home Business Opportunity. Start your own Internet business and make money online. "
+                       "Get this software fully branded for your website. Click here for more details.");
+}
+
+QString coBrandNotice()
+{
+    return QObject::tr("Co-brand this software for your site. Put your own name and web address on every "
+                       "reading it prints. Click here to learn how.");
+}
+
+QString advertisingNote()
+{
+    return QObject::tr("Display Your Ad Here Permanently. Contact ") + QStringLiteral("advertise@")
+        + QUrl(kestrava::siteAddress()).host();
+}
+
+LinkLabel *makeForumLabel(const QString &name, bool reacting, QWidget *parent)
+{
+    auto *label = new LinkLabel(forumInvitation(), parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setReacting(reacting);
+    if (reacting) {
+        label->setStyleSheet(QStringLiteral("color: #0000c0;"));
+        QObject::connect(label, &LinkLabel::clicked, label, [] { kestrava::openWebPage(kestrava::page::kHome); });
+    } else {
+        label->setStyleSheet(QStringLiteral("color: #404040;"));
+    }
+    return label;
+}
+
+QWidget *makeFullBrandFrame(QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QStringLiteral("fraFullBrand"));
+    frame->setFrameShape(QFrame::StyledPanel);
+
+    auto *coBrand = new LinkLabel(coBrandNotice(), frame);
+    coBrand->setObjectName(QStringLiteral("lblCobrand"));
+    coBrand->setWordWrap(true);
+    QObject::connect(coBrand, &LinkLabel::clicked, coBrand, [] { kestrava::openWebPage(kestrava::page::kCoBrand); });
+
+    auto *fullBrand = new LinkLabel(fullyBrandedText(), frame);
+    fullBrand->setObjectName(QStringLiteral("lblFullBrand"));
+    fullBrand->setWordWrap(true);
+    fullBrand->setAutoFillBackground(true);
+    fullBrand->setStyleSheet(QStringLiteral("color: #800000;"));
+    QObject::connect(fullBrand, &LinkLabel::clicked, fullBrand,
+                     [] { kestrava::openWebPage(kestrava::page::kFullyBranded); });
+
+    // Both labels share one cell; the full-brand label is on top and covers the other.
+    auto *layout = new QGridLayout(frame);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->addWidget(coBrand, 0, 0);
+    layout->addWidget(fullBrand, 0, 0);
+    fullBrand->raise();
+    return frame;
+}
+
+} // namespace brand

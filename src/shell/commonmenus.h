@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <functional>
+
+class QAction;
+class QMenuBar;
+class QWidget;
+
+// The menu set every main window of the suite carries: File with the
+// window's own items and Exit; Help with the site's pages and the About box.
+struct CommonMenuOptions
+{
+    // Input windows caption the update item "&Check for Software Update".
+    bool inputWindowWording = false;
+    // The About box is modal except where a window asks otherwise.
+    bool modalAbout = true;
+};
+
+// Adds File (fileItems, then "E&xit" running onExit) and Help to the bar.
+// Object names: mnuFile, mnuExit, mnuHelp, mnuOnlineHelp, mnuVisitUs,
+// mnuCheckUpdate, mnuAbout.
+void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileItems,
+                    const std::function<void()> &onExit, CommonMenuOptions options = {});

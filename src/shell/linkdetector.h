@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+class QTextEdit;
+
+// Shows the web addresses in a reading view as links and opens one, once,
+// when it is pressed with the left mouse button.  Every reading view that
+// wants links gets its own detector, so links work in all of them at once.
+class LinkDetector : public QObject
+{
+    Q_OBJECT
+public:
+    // Attaches to the view (and is destroyed with it).
+    explicit LinkDetector(QTextEdit *view);
+
+    // Addresses recognised in text: http://, https://, mailto: and www. ones.
+    static QStringList findAddresses(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void markLinks();
+
+    QTextEdit *m_view;
+    bool m_marking = false;
+};

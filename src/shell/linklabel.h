@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that reacts to the mouse: clicks, and movement over it (for the
+// welcome panel's hover underline).  Link labels show a hand cursor.
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit LinkLabel(const QString &text = {}, QWidget *parent = nullptr);
+
+    // A reacting label has the hand cursor and emits clicked().
+    void setReacting(bool reacting);
+    bool isReacting() const { return m_reacting; }
+
+signals:
+    void clicked();
+    void hovered();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    bool m_reacting = true;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+class ProgramHost;
+class QMenuBar;
+class QVBoxLayout;
+
+// Base of every program window: a child window of the main window's document
+// area with its own menu bar.  Closing it destroys it; onClosed() runs once,
+// when the close has been accepted.
+class ProgramWindow : public QMdiSubWindow
+{
+    Q_OBJECT
+public:
+    ProgramWindow(ProgramHost &host, const QString &name, const QString &caption);
+
+    // Shows the window and places it centred horizontally at the top of the document area.
+    void showAtTop();
+    // False once the window has been closed (it is then about to be destroyed).
+    bool isOpen() const { return !m_closed; }
+
+    QMenuBar *menuBar() const { return m_menuBar; }
+
+protected:
+    ProgramHost &host() const { return m_host; }
+    QWidget *body() const { return m_body; }
+    // Window-specific work after the close was accepted.
+    virtual void onClosed() {}
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    ProgramHost &m_host;
+    QWidget *m_body;
+    QMenuBar *m_menuBar;
+    bool m_closed = false;
+};

@@ -1,0 +1,127 @@
+#include "support/suitefixture.h"
+
+#include "shell/linklabel.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+const QString kInput = QStringLiteral("frmNumerologyProMain");
+
+LinkLabel *caption(MainWindow &main, int index)
+{
+    return main.findChild<LinkLabel *>(QStringLiteral("lblCaption_%1").arg(index));
+}
+
+void moveMouseOver(QWidget *widget, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
+
+TEST_F(SuiteTest, MainWindowShowsTheLaunchButtonsAndWelcomePanel)
+{
+    EXPECT_EQ(main->windowTitle(), "Kestrava v1.25");
+    const char *captions[] = {"Ruzazeder Uvuvevizoz", "Variduzeda Vad", "Virer Ovuvudavov",
+                              "Vavov Uvarevuvir", "Dudov Aduradudav", "Vorizov Avazodizaz"};
+    for (int i = 0; i < 6; ++i) {
+        auto *button = main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_%1").arg(i));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), captions[i]);
+        // Only Variduzeda Vad is in this version; the others wait, disabled.
+        EXPECT_EQ(button->isEnabled(), i == 1) << i;
+    }
+    // Top row: Variduzeda Vad, Astrology, Tarot; bottom row: Tantric, Daily, Runes.
+    auto x = [&](int i) {
+        auto *b = main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_%1").arg(i));
+        return b->mapTo(main.get(), QPoint(0, 0));
+    };
+    EXPECT_LT(x(1).x(), x(0).x());
+    EXPECT_LT(x(0).x(), x(2).x());
+    EXPECT_LT(x(5).x(), x(3).x());
+    EXPECT_LT(x(3).x(), x(4).x());
+    EXPECT_EQ(x(1).y(), x(0).y());
+    EXPECT_LT(x(1).y(), x(5).y());
+
+    // Program labels from top to bottom: Variduzeda Vad, Astrology, Tarot, Tantric, Daily, Runes.
+    const int order[] = {0, 1, 2, 4, 3, 5, 8, 6, 7};
+    for (int i = 1; i < 9; ++i)
+        EXPECT_LT(caption(*main, order[i - 1])->y(), caption(*main, order[i])->y()) << order[i];
+    EXPECT_TRUE(welcome()->isVisible());
+}
+
+TEST_F(SuiteTest, LaunchOpensTheInputWindowAndHidesTheWelcomePanel)
+{
+    main->launch(1);
+    ProgramWindow *input = window(kInput);
+    ASSERT_NE(input, nullptr);
+    EXPECT_TRUE(input->isVisible());
+    EXPECT_EQ(input->y(), 0);
+    EXPECT_FALSE(welcome()->isVisible());
+    ProgramWindow *document = window(QStringLiteral("frmNumerologyProsave"));
+    ASSERT_NE(document, nullptr);
+    EXPECT_FALSE(document->isVisible());
+
+    click(kInput, QStringLiteral("cmdExit"));
+    EXPECT_EQ(window(kInput), nullptr);
+    EXPECT_TRUE(welcome()->isVisible());
+}
+
+TEST_F(SuiteTest, RelaunchingOpensTheProgramFresh)
+{
+    main->launch(1);
+    enterNames("MARY", "ANN", "SMITH");
+    selectDate("March", "15", "1976");
+    main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_1"))->click();
+
+    EXPECT_EQ(openCount(kInput), 1);
+    EXPECT_EQ(control<QLineEdit>(kInput, "txtFirstName")->text(), "");
+    EXPECT_EQ(control<QLineEdit>(kInput, "txtLastName")->text(), "");
+    EXPECT_EQ(control<QComboBox>(kInput, "cboMonth")->currentText(), "August");
+    EXPECT_EQ(control<QComboBox>(kInput, "cboDate")->currentText(), "6");
+    EXPECT_EQ(control<QComboBox>(kInput, "cboYear")->currentText(), "1979");
+}
+
+TEST_F(SuiteTest, LaunchClosesEveryOpenReadingWindow)
+{
+    openNavigator("MARY", "ANN", "SMITH");
+    click("frmNumerologyProResult", "cmdLifePath");
+    click("frmNumerologyProResult", "cmdComprehensiveReading");
+    ASSERT_TRUE(window("frmNumerologyProsave")->isVisible());
+
+    caption(*main, 4)->clicked();
+
+    EXPECT_EQ(window("frmNumerologyProResult"), nullptr);
+    EXPECT_EQ(window("frmNumerologyProDisp"), nullptr);
+    EXPECT_EQ(openCount("frmNumerologyProsave"), 1);
+    EXPECT_FALSE(window("frmNumerologyProsave")->isVisible());
+    EXPECT_EQ(openCount(kInput), 1);
+    EXPECT_TRUE(window(kInput)->isVisible());
+}
+
+TEST_F(SuiteTest, HeadingLabelsOnlyCloseOpenPrograms)
+{
+    for (int heading = 0; heading < 3; ++heading) {
+        caption(*main, heading)->clicked();
+        EXPECT_TRUE(main->documentArea()->subWindowList().isEmpty());
+        EXPECT_TRUE(welcome()->isVisible());
+    }
+    main->launch(1);
+    caption(*main, 0)->clicked();
+    EXPECT_EQ(window(kInput), nullptr);
+    EXPECT_EQ(window("frmNumerologyProsave"), nullptr);
+}
+
+TEST_F(SuiteTest, HoveringAProgramLabelUnderlinesItUntilTheMouseReachesThePanel)
+{
+    moveMouseOver(caption(*main, 4), QPoint(2, 2));
+    EXPECT_TRUE(caption(*main, 4)->font().underline());
+    moveMouseOver(caption(*main, 0), QPoint(2, 2));
+    EXPECT_FALSE(caption(*main, 0)->font().underline());
+
+    moveMouseOver(welcome(), QPoint(1, 1));
+    for (int i = 0; i < 9; ++i)
+        EXPECT_FALSE(caption(*main, i)->font().underline()) << i;
+}
