@@ -12,7 +12,7 @@ namespace brand {
 
 QString forumInvitation()
 {
-    return QObject::tr("Talk numbers with thousands of fellow seekers in our free mystic forum at %1/forum")
+    return QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1/forum")
         .arg(kestrava::siteAddress());
 }
 
@@ -30,8 +30,10 @@ QString coBrandNotice()
 
 QString advertisingNote()
 {
-    return QObject::tr("Display Your Ad Here Permanently. Contact ") + QStringLiteral("advertise@")
-        + QUrl(kestrava::siteAddress()).host();
+    QString host = QUrl(kestrava::siteAddress()).host();
+    if (host.startsWith(QLatin1String("www.")))
+        host.remove(0, 4);
+    return QObject::tr("Display Your Ad Here Permanently. Contact ") + QStringLiteral("advertise@") + host;
 }
 
 LinkLabel *makeForumLabel(const QString &name, bool reacting, QWidget *parent)

@@ -87,8 +87,10 @@ NumerologyProMain::NumerologyProMain(NumProProgram &program)
     nameGrid->addWidget(m_middle, 1, 1);
     nameGrid->addWidget(buddyLabel(QStringLiteral("Label5"), tr("* Last Name"), m_last, names), 2, 0);
     nameGrid->addWidget(m_last, 2, 1);
-    for (QLineEdit *field : {m_first, m_middle, m_last})
+    for (QLineEdit *field : {m_first, m_middle, m_last}) {
         field->installEventFilter(this);
+        connect(field, &QLineEdit::returnPressed, this, &NumerologyProMain::next);
+    }
 
     auto *birth = new QGroupBox(tr("* Birth Day"), page);
     birth->setObjectName(QStringLiteral("fraBirthDay"));

@@ -158,7 +158,7 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     connect(backItem, &QAction::triggered, this, &NumerologyProResult::back);
     addCommonMenus(menuBar(), this, {backItem}, [this] { close(); }, {.modalAbout = false});
 
-    setMinimumWidth(760);
+    setMinimumWidth(840);
     program.ensureDocument();
 }
 
