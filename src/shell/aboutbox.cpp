@@ -92,8 +92,14 @@ AboutBox::AboutBox(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    setFixedWidth(560);
-    adjustSize();
+
+    // Wrapped labels get the height their text needs at a fixed text width.
+    constexpr int kTextWidth = 420;
+    for (QLabel *label : {about, business}) {
+        label->setFixedWidth(kTextWidth);
+        label->setMinimumHeight(label->heightForWidth(kTextWidth));
+    }
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 AboutBox *AboutBox::current()

@@ -8,6 +8,7 @@
 #include "shell/updatereminderrun.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTextStream>
 
 namespace {
@@ -53,6 +54,9 @@ int runKestrava(int argc, char **argv)
 
     MainWindow window(services);
     installPrograms(window);
+    // Fill the screen even where no window manager maximises for us.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     return app.exec();
 }

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QUrl>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -202,6 +203,8 @@ void NumerologyProResult::comprehensiveReading()
         deliver(part, numpro::OutputMode::Document);
     NumerologyProSave *document = m_program.ensureDocument();
     document->showAtTop();
+    // Readings always go to the end of the document; the reader starts at its top.
+    document->view()->moveCursor(QTextCursor::Start);
 }
 
 void NumerologyProResult::syncHiddenLabels()
