@@ -165,13 +165,13 @@ QWidget *MainWindow::buildButtonBar()
     grid->setVerticalSpacing(6);
 
     for (int index = 0; index < kProgramCount; ++index) {
-        const ProgramButton &spec = kButtons[index];
+        const ProgramButton &entry = kButtons[index];
         auto *picture = new QLabel(container);
         picture->setObjectName(QStringLiteral("imgProgram_%1").arg(index));
         picture->setPixmap(kestrava::programPicture(index, 36));
         picture->setFixedSize(36, 36);
 
-        auto *button = new QPushButton(tr(spec.caption), container);
+        auto *button = new QPushButton(tr(entry.caption), container);
         button->setObjectName(QStringLiteral("cmdSelectOption_%1").arg(index));
         button->setFont(verdana(9, true));
         button->setMinimumWidth(210);
@@ -190,7 +190,7 @@ QWidget *MainWindow::buildButtonBar()
         cell->setSpacing(6);
         cell->addWidget(picture);
         cell->addWidget(button);
-        grid->addLayout(cell, spec.row, spec.column);
+        grid->addLayout(cell, entry.row, entry.column);
     }
 
     auto *layout = new QHBoxLayout(bar);

@@ -97,16 +97,16 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
     QList<QPushButton *> tabOrder;
-    for (const ReadingButton &spec : kReadingButtons) {
-        auto *button = new QPushButton(tr(spec.caption), frame);
-        button->setObjectName(QString::fromLatin1(spec.name));
+    for (const ReadingButton &entry : kReadingButtons) {
+        auto *button = new QPushButton(tr(entry.caption), frame);
+        button->setObjectName(QString::fromLatin1(entry.name));
         button->setMinimumHeight(28);
-        button->setEnabled(spec.reading != nullptr);
-        if (spec.reading) {
-            const Reading reading = spec.reading;
+        button->setEnabled(entry.reading != nullptr);
+        if (entry.reading) {
+            const Reading reading = entry.reading;
             connect(button, &QPushButton::clicked, this, [this, reading] { runReading(reading); });
         }
-        grid->addWidget(button, spec.row, spec.column);
+        grid->addWidget(button, entry.row, entry.column);
         tabOrder << button;
     }
     auto *comprehensive = new QPushButton(tr("Comprehensive Reading"), frame);
