@@ -31,7 +31,8 @@ void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileI
     QMenu *help = bar->addMenu(QObject::tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     addItem(help, QObject::tr("&Online Help"), QStringLiteral("mnuOnlineHelp"),
-            [] { kestrava::openWebPage(kestrava::page::kHelp); });
+            [] { kestrava::openWebPage(kestrava::page::kHelp); })
+        ->setShortcut(QKeySequence::HelpContents);
     addItem(help, QObject::tr("&Visit Us Online"), QStringLiteral("mnuVisitUs"),
             [] { kestrava::openWebPage(kestrava::page::kHome); });
     help->addSeparator();

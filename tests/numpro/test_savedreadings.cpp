@@ -1,5 +1,6 @@
 #include "support/suitefixture.h"
 
+#include "numpro/files/charactershift.h"
 #include "numpro/files/numfile.h"
 
 #include <QFile>
@@ -161,7 +162,7 @@ TEST_F(SavedReadingTest, ShortOrOddFilesFillWhatTheyCanAndNextDecides)
         SCOPED_TRACE(row.name);
         QByteArray bytes;
         for (const QString &line : row.lines)
-            bytes += numpro::encodeNumFile({line}).split('\r').first() + "\r\n";
+            bytes += numpro::shiftEncode(line) + "\r\n";
         const QString file = path("short.num");
         ASSERT_TRUE(writeFile(file, bytes));
         test.messages.shown.clear();
@@ -180,7 +181,7 @@ TEST_F(SavedReadingTest, ShortOrOddFilesFillWhatTheyCanAndNextDecides)
 
 TEST_F(SavedReadingTest, AByteBelowTheShiftIsDroppedOnOpening)
 {
-    QByteArray first = numpro::encodeNumFile({"MARY"}).split('\r').first();
+    QByteArray first = numpro::shiftEncode(u"MARY");
     first.insert(2, '\x05');
     first += "\r\n";
     const QByteArray rest = numpro::encodeNumFile({"", "", "SMITH", "August", "6", "1979"}).mid(2);

@@ -75,10 +75,11 @@ public:
 private:
     std::optional<QString> take()
     {
-        if (paths.empty())
-            return std::nullopt;
-        auto path = paths.front();
-        paths.pop_front();
+        std::optional<QString> path;
+        if (!paths.empty()) {
+            path = paths.front();
+            paths.pop_front();
+        }
         return path;
     }
 };
