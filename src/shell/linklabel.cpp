@@ -18,8 +18,13 @@ void LinkLabel::setReacting(bool reacting)
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
-    if (m_reacting && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (m_reacting && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        // Keep the release to this label: an unaccepted one travels on to the
+        // parent, and a link label lying on another (the banner text on its
+        // strip) would click that one as well.
+        event->accept();
         emit clicked();
+    }
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent *event)
