@@ -1,6 +1,8 @@
 #include "platform/filedialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -18,7 +20,9 @@ void configure(QFileDialog &dialog, const FileRequest &request)
     dialog.setWindowTitle(request.title);
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, false);
+    // Readings are the user's documents; start where those live.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/siteaddress.h"
 #include "shell/artwork.h"
+#include "shell/fonts.h"
 #include "shell/linklabel.h"
 #include "shell/weblinks.h"
 
@@ -44,8 +45,7 @@ AboutBox::AboutBox(QWidget *parent)
 
     auto *title = new QLabel(tr("Kestrava v1.25"), this);
     title->setObjectName(QStringLiteral("Label2"));
-    QFont titleFont(QStringLiteral("Verdana"), 14, QFont::Bold);
-    title->setFont(titleFont);
+    title->setFont(kestrava::verdana(14, true));
 
     auto *about = new QLabel(tr(kAboutText), this);
     about->setObjectName(QStringLiteral("Label1"));

@@ -4,6 +4,7 @@
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
 #include "shell/commonmenus.h"
+#include "shell/fonts.h"
 #include "shell/linklabel.h"
 #include "shell/programwindow.h"
 #include "shell/weblinks.h"
@@ -64,13 +65,14 @@ constexpr std::array<int, 9> kCaptionOrder = {0, 1, 2, 4, 3, 5, 8, 6, 7};
 
 constexpr int kFirstProgramCaption = 3;
 
-QFont verdana(qreal points, bool bold)
+// The dark grey strips above and below the document area.
+QWidget *makeBar(const QString &name, QWidget *parent)
 {
-    QFont font(QStringLiteral("Verdana"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    auto *bar = new QWidget(parent);
+    bar->setObjectName(name);
+    bar->setAttribute(Qt::WA_StyledBackground);
+    bar->setStyleSheet(QStringLiteral("#%1 { background: #3a3a3a; border: 1px solid #222; }").arg(name));
+    return bar;
 }
 
 const QString kBannerText = QStringLiteral(
@@ -82,6 +84,8 @@ const QString kFullyBrandedText = QStringLiteral(
     "fully branded for your website. Click here for more details.");
 
 } // namespace
+
+using kestrava::verdana;
 
 MainWindow::MainWindow(platform::Services services, QWidget *parent)
     : QMainWindow(parent)
@@ -152,10 +156,7 @@ QWidget *MainWindow::buildBanner()
 
 QWidget *MainWindow::buildButtonBar()
 {
-    auto *bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("Picture1"));
-    bar->setAttribute(Qt::WA_StyledBackground);
-    bar->setStyleSheet(QStringLiteral("#Picture1 { background: #3a3a3a; border-bottom: 1px solid #222; }"));
+    QWidget *bar = makeBar(QStringLiteral("Picture1"), this);
 
     auto *container = new QWidget(bar);
     container->setObjectName(QStringLiteral("picButtonContainer"));
@@ -263,10 +264,7 @@ QWidget *MainWindow::buildWelcomePanel()
 
 QWidget *MainWindow::buildBottomBar()
 {
-    auto *bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("PicCoBrand"));
-    bar->setAttribute(Qt::WA_StyledBackground);
-    bar->setStyleSheet(QStringLiteral("#PicCoBrand { background: #3a3a3a; border-top: 1px solid #222; }"));
+    QWidget *bar = makeBar(QStringLiteral("PicCoBrand"), this);
 
     auto *promo = new LinkLabel(tr(kFullyBrandedText.toUtf8().constData()), bar);
     promo->setObjectName(QStringLiteral("Label7"));

@@ -9,6 +9,7 @@
 #include "numpro/ui/numproprogram.h"
 #include "shell/brandlabels.h"
 #include "shell/commonmenus.h"
+#include "shell/fonts.h"
 #include "shell/linklabel.h"
 #include "shell/programhost.h"
 
@@ -84,11 +85,7 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
 
     auto *title = new QLabel(tr("Orvanel Variduzeda Vad Software"), page);
     title->setObjectName(QStringLiteral("Label2"));
-    QFont titleFont(QStringLiteral("Verdana"));
-    titleFont.setStyleHint(QFont::SansSerif);
-    titleFont.setPointSizeF(14.25);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    title->setFont(kestrava::verdana(14.25, true));
     title->setAlignment(Qt::AlignCenter);
 
     auto *frame = new QGroupBox(QUrl(kestrava::siteAddress()).host() + tr("'s Free Variduzeda Vad Software"), page);

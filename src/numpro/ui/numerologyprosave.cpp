@@ -4,22 +4,15 @@
 #include "numpro/ui/numproprogram.h"
 #include "shell/programhost.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextEdit>
 
 NumerologyProSave::NumerologyProSave(NumProProgram &program)
     : ReadingWindow(program, QStringLiteral("frmNumerologyProsave"), QObject::tr("Orvanel Variduzeda Vad Software"))
 {
-    auto *printButton = new QPushButton(tr("&Print"), body());
-    printButton->setObjectName(QStringLiteral("cmdPrint"));
-    auto *backButton = new QPushButton(tr("&Back"), body());
-    backButton->setObjectName(QStringLiteral("cmdBack"));
-    auto *saveButton = new QPushButton(tr("&Save"), body());
-    saveButton->setObjectName(QStringLiteral("cmdSave"));
-    buttonRow()->addWidget(printButton);
-    buttonRow()->addWidget(backButton);
-    buttonRow()->addWidget(saveButton);
+    QPushButton *printButton = addButton(QStringLiteral("cmdPrint"), tr("&Print"));
+    QPushButton *backButton = addButton(QStringLiteral("cmdBack"), tr("&Back"));
+    QPushButton *saveButton = addButton(QStringLiteral("cmdSave"), tr("&Save"));
 
     connect(printButton, &QPushButton::clicked, this, &ReadingWindow::print);
     connect(backButton, &QPushButton::clicked, this, &QWidget::close);

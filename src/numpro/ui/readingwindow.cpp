@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -19,6 +20,8 @@ ReadingWindow::ReadingWindow(NumProProgram &program, const QString &name, const 
     : ProgramWindow(program.host(), name, caption)
     , m_program(program)
 {
+    // Long readings are easier to read in a larger window.
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
     QWidget *page = body();
     m_view = new QTextEdit(page);
     m_view->setObjectName(QStringLiteral("RTB"));
@@ -39,6 +42,14 @@ ReadingWindow::ReadingWindow(NumProProgram &program, const QString &name, const 
     layout->addWidget(m_view, 1);
     layout->addWidget(brand::makeForumLabel(QStringLiteral("Label61"), false, page));
     layout->addLayout(m_buttons);
+}
+
+QPushButton *ReadingWindow::addButton(const QString &name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, body());
+    button->setObjectName(name);
+    m_buttons->addWidget(button);
+    return button;
 }
 
 void ReadingWindow::appendReading(const richtext::Composition &reading)

@@ -5,6 +5,7 @@
 
 class NumProProgram;
 class QHBoxLayout;
+class QPushButton;
 class QTextEdit;
 
 // What the display and document windows share: the reading view with its
@@ -26,8 +27,8 @@ public:
 
 protected:
     NumProProgram &program() const { return m_program; }
-    // Adds the bottom-right buttons in the window's own order.
-    QHBoxLayout *buttonRow() const { return m_buttons; }
+    // Adds a button at the bottom right, after those added before.
+    QPushButton *addButton(const QString &name, const QString &caption);
 
 private:
     NumProProgram &m_program;
