@@ -109,14 +109,11 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setFrameShape(QFrame::NoFrame);
 
-    // The welcome panel sits over the document area; both are black, so the
-    // panel reads as the area's welcome text.
-    auto *stackHost = new QWidget(central);
-    auto *stack = new QGridLayout(stackHost);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->addWidget(m_area, 0, 0);
-    stack->addWidget(buildWelcomePanel(), 0, 0, Qt::AlignTop);
-    layout->addWidget(stackHost, 1);
+    // The welcome panel stands above the document area and takes the room it
+    // needs; a window left open while it shows stays visible below it.  Both
+    // are black, so the panel reads as the area's welcome text.
+    layout->addWidget(buildWelcomePanel());
+    layout->addWidget(m_area, 1);
     layout->addWidget(buildBottomBar());
     setCentralWidget(central);
 
@@ -347,8 +344,6 @@ void MainWindow::launch(int program)
 void MainWindow::setWelcomeVisible(bool visible)
 {
     m_welcome->setVisible(visible);
-    if (visible)
-        m_welcome->raise();
 }
 
 void MainWindow::captionClicked(int index)

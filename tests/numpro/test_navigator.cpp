@@ -105,11 +105,20 @@ TEST_F(SuiteTest, BackEmptiesTheNamesAndKeepsTheDate)
 TEST_F(SuiteTest, ExitFromTheNavigatorShowsTheWelcomePanel)
 {
     openNavigator("MARY", "ANN", "SMITH");
+    click(kNavigator, "cmdLifePath");
     click(kNavigator, "cmdExit");
     EXPECT_EQ(window(kNavigator), nullptr);
     EXPECT_TRUE(welcome()->isVisible());
     ASSERT_NE(window(kInput), nullptr);
     EXPECT_FALSE(window(kInput)->isVisible());
+
+    // A reading left open stays in view below the panel, not behind it.
+    QApplication::processEvents();
+    ASSERT_NE(window(kDisplay), nullptr);
+    EXPECT_TRUE(window(kDisplay)->isVisible());
+    const QRect panel(welcome()->mapTo(main.get(), QPoint(0, 0)), welcome()->size());
+    const QRect area(main->documentArea()->mapTo(main.get(), QPoint(0, 0)), main->documentArea()->size());
+    EXPECT_FALSE(panel.intersects(area));
 }
 
 TEST_F(SuiteTest, ComprehensiveReadingWritesTheDocumentAndGrowsOnASecondRun)
