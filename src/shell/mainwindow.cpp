@@ -138,16 +138,20 @@ QWidget *MainWindow::buildBanner()
     auto *banner = new LinkLabel(kBannerText + kestrava::siteAddress() + QStringLiteral("/forum"), strip);
     banner->setObjectName(QStringLiteral("lblOrvanelBanner"));
     banner->setFont(verdana(9, true));
-    banner->setStyleSheet(QStringLiteral("color: #FFD966; background: transparent;"));
+    // A soft dark backdrop keeps the text readable over the strip's pattern.
+    banner->setStyleSheet(QStringLiteral(
+        "color: #FFD966; background: rgba(10, 6, 30, 170); border-radius: 4px; padding: 2px 12px;"));
     banner->setAlignment(Qt::AlignCenter);
     // A narrow window cuts the banner rather than growing to fit it.
-    banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    banner->setMinimumWidth(0);
+    banner->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    banner->setMinimumWidth(1);
     connect(banner, &LinkLabel::clicked, this, [] { kestrava::openWebPage(kestrava::page::kHome); });
 
     auto *layout = new QHBoxLayout(strip);
     layout->setContentsMargins(8, 0, 8, 0);
+    layout->addStretch();
     layout->addWidget(banner);
+    layout->addStretch();
     return strip;
 }
 
