@@ -139,30 +139,36 @@ ReadingResult lifePathReading(const BirthInputs &inputs, ResultState &state, Out
     return deliver(kLifePath, state.lifePathNumber, state, mode);
 }
 
+namespace {
+
+// The three name readings: a sum over the whole joined name, then reduced.
+ReadingResult nameReading(const ReadingTexts &texts, qint16 (*sum)(QStringView), const BirthInputs &inputs,
+                          qint16 &total, qint16 &number, ResultState &state, OutputMode mode)
+{
+    total = sum(fullName(inputs.firstName, inputs.middleName, inputs.lastName));
+    qint16 reduced = total;
+    number = reduceNumber(reduced);
+    return deliver(texts, number, state, mode);
+}
+
+} // namespace
+
 ReadingResult destinyReading(const BirthInputs &inputs, ResultState &state, OutputMode mode)
 {
     // One running sum along the joined name, so a name too long for 16 bits
     // stops growing at the same letter wherever the parts are split.
-    state.destinyTotal = nameLetterSum(fullName(inputs.firstName, inputs.middleName, inputs.lastName));
-    qint16 number = state.destinyTotal;
-    state.destinyNumber = reduceNumber(number);
-    return deliver(kDestiny, state.destinyNumber, state, mode);
+    return nameReading(kDestiny, &nameLetterSum, inputs, state.destinyTotal, state.destinyNumber, state, mode);
 }
 
 ReadingResult soulUrgeReading(const BirthInputs &inputs, ResultState &state, OutputMode mode)
 {
-    state.soulUrgeTotal = vowelSum(fullName(inputs.firstName, inputs.middleName, inputs.lastName));
-    qint16 number = state.soulUrgeTotal;
-    state.soulUrgeNumber = reduceNumber(number);
-    return deliver(kSoulUrge, state.soulUrgeNumber, state, mode);
+    return nameReading(kSoulUrge, &vowelSum, inputs, state.soulUrgeTotal, state.soulUrgeNumber, state, mode);
 }
 
 ReadingResult innerDreamsReading(const BirthInputs &inputs, ResultState &state, OutputMode mode)
 {
-    state.innerDreamsTotal = consonantSum(fullName(inputs.firstName, inputs.middleName, inputs.lastName));
-    qint16 number = state.innerDreamsTotal;
-    state.innerDreamsNumber = reduceNumber(number);
-    return deliver(kInnerDreams, state.innerDreamsNumber, state, mode);
+    return nameReading(kInnerDreams, &consonantSum, inputs, state.innerDreamsTotal, state.innerDreamsNumber, state,
+                       mode);
 }
 
 ReadingResult birthDayReading(const BirthInputs &inputs, ResultState &state, OutputMode mode)
