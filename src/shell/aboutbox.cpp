@@ -2,9 +2,9 @@
 
 #include "common/siteaddress.h"
 #include "shell/artwork.h"
-#include "shell/fonts.h"
-#include "shell/linklabel.h"
-#include "shell/weblinks.h"
+#include "widgets/fonts.h"
+#include "widgets/linklabel.h"
+#include "platform/weblinks.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

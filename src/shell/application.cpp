@@ -4,7 +4,6 @@
 #include "platform/singleinstance.h"
 #include "shell/artwork.h"
 #include "shell/mainwindow.h"
-#include "shell/programs.h"
 #include "shell/updatereminderrun.h"
 
 #include <QApplication>
@@ -31,7 +30,7 @@ public:
 
 } // namespace
 
-int runKestrava(int argc, char **argv)
+int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &installPrograms)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Kestrava"));

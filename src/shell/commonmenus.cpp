@@ -1,7 +1,7 @@
 #include "shell/commonmenus.h"
 
 #include "shell/aboutbox.h"
-#include "shell/weblinks.h"
+#include "platform/weblinks.h"
 
 #include <QAction>
 #include <QMenu>

@@ -4,10 +4,10 @@
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
 #include "shell/commonmenus.h"
-#include "shell/fonts.h"
-#include "shell/linklabel.h"
-#include "shell/programwindow.h"
-#include "shell/weblinks.h"
+#include "widgets/fonts.h"
+#include "widgets/linklabel.h"
+#include "widgets/programwindow.h"
+#include "platform/weblinks.h"
 #include "shell/welcomepanel.h"
 
 #include <QCloseEvent>

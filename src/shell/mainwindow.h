@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/programhost.h"
+#include "widgets/programhost.h"
 
 #include <QMainWindow>
 #include <QStringList>

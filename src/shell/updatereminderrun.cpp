@@ -2,7 +2,7 @@
 
 #include "common/updatereminder.h"
 #include "platform/settingsstore.h"
-#include "shell/weblinks.h"
+#include "platform/weblinks.h"
 
 namespace {
 const QString kReminderKey = QStringLiteral("UpdateReminderDate");

@@ -1,7 +1,7 @@
-#include "numpro/files/charactershift.h"
-#include "numpro/files/cp1252.h"
+#include "common/charactershift.h"
+#include "common/cp1252.h"
 #include "numpro/files/numfile.h"
-#include "numpro/files/shiftedlines.h"
+#include "common/shiftedlines.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 using namespace numpro;
+using namespace kestrava;
 using namespace std::chrono_literals;
 
 namespace {

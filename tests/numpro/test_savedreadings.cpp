@@ -1,6 +1,6 @@
 #include "support/suitefixture.h"
 
-#include "numpro/files/charactershift.h"
+#include "common/charactershift.h"
 #include "numpro/files/numfile.h"
 
 #include <QFile>
@@ -162,7 +162,7 @@ TEST_F(SavedReadingTest, ShortOrOddFilesFillWhatTheyCanAndNextDecides)
         SCOPED_TRACE(row.name);
         QByteArray bytes;
         for (const QString &line : row.lines)
-            bytes += numpro::shiftEncode(line) + "\r\n";
+            bytes += kestrava::shiftEncode(line) + "\r\n";
         const QString file = path("short.num");
         ASSERT_TRUE(writeFile(file, bytes));
         test.messages.shown.clear();
@@ -181,7 +181,7 @@ TEST_F(SavedReadingTest, ShortOrOddFilesFillWhatTheyCanAndNextDecides)
 
 TEST_F(SavedReadingTest, AByteBelowTheShiftIsDroppedOnOpening)
 {
-    QByteArray first = numpro::shiftEncode(u"MARY");
+    QByteArray first = kestrava::shiftEncode(u"MARY");
     first.insert(2, '\x05');
     first += "\r\n";
     const QByteArray rest = numpro::encodeNumFile({"", "", "SMITH", "August", "6", "1979"}).mid(2);

@@ -1,6 +1,6 @@
 #include "support/suitefixture.h"
 
-#include "shell/linklabel.h"
+#include "widgets/linklabel.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
 #include "support/suitefixture.h"
 
 #include "shell/aboutbox.h"
-#include "shell/linklabel.h"
-#include "shell/weblinks.h"
+#include "widgets/linklabel.h"
+#include "platform/weblinks.h"
 
 #include <QAction>
 #include <QMenu>

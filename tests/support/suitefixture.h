@@ -1,8 +1,8 @@
 #pragma once
 
 #include "shell/mainwindow.h"
-#include "shell/programs.h"
-#include "shell/programwindow.h"
+#include "app/programs.h"
+#include "widgets/programwindow.h"
 #include "support/testservices.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "numpro/files/numfile.h"
 
-#include "numpro/files/shiftedlines.h"
+#include "common/shiftedlines.h"
 
 #include <QStringList>
 
@@ -23,22 +23,22 @@ ReadingSubject fromLines(const QStringList &lines)
 
 QByteArray encodeNumFile(const ReadingSubject &subject)
 {
-    return encodeShiftedLines(toLines(subject));
+    return kestrava::encodeShiftedLines(toLines(subject));
 }
 
 ReadingSubject decodeNumFile(QByteArrayView data)
 {
-    return fromLines(decodeShiftedLines(data, kNumFileLines));
+    return fromLines(kestrava::decodeShiftedLines(data, kNumFileLines));
 }
 
 bool writeNumFile(const QString &path, const ReadingSubject &subject, QString *errorMessage)
 {
-    return writeShiftedLines(path, toLines(subject), errorMessage);
+    return kestrava::writeShiftedLines(path, toLines(subject), errorMessage);
 }
 
 ReadingSubject readNumFile(const QString &path)
 {
-    return fromLines(readShiftedLines(path, kNumFileLines));
+    return fromLines(kestrava::readShiftedLines(path, kNumFileLines));
 }
 
 bool hasNumSuffix(const QString &path)

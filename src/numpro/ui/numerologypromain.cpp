@@ -2,10 +2,10 @@
 
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
-#include "shell/brandlabels.h"
+#include "widgets/brandlabels.h"
 #include "shell/commonmenus.h"
-#include "shell/linklabel.h"
-#include "shell/programhost.h"
+#include "widgets/linklabel.h"
+#include "widgets/programhost.h"
 #include "shell/updatereminderrun.h"
 
 #include <QAction>

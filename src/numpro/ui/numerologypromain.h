@@ -1,7 +1,7 @@
 #pragma once
 
 #include "numpro/readings/birthinputs.h"
-#include "shell/programwindow.h"
+#include "widgets/programwindow.h"
 
 class NumProProgram;
 class QComboBox;

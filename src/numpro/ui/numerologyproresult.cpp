@@ -7,11 +7,11 @@
 #include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numerologyprosave.h"
 #include "numpro/ui/numproprogram.h"
-#include "shell/brandlabels.h"
+#include "widgets/brandlabels.h"
 #include "shell/commonmenus.h"
-#include "shell/fonts.h"
-#include "shell/linklabel.h"
-#include "shell/programhost.h"
+#include "widgets/fonts.h"
+#include "widgets/linklabel.h"
+#include "widgets/programhost.h"
 
 #include <QAction>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 #include "numpro/readings/birthinputs.h"
 #include "numpro/readings/readingresult.h"
 #include "numpro/readings/resultstate.h"
-#include "shell/programwindow.h"
+#include "widgets/programwindow.h"
 
 #include <QHash>
 

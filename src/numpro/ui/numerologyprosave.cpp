@@ -2,7 +2,7 @@
 
 #include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numproprogram.h"
-#include "shell/programhost.h"
+#include "widgets/programhost.h"
 
 #include <QPushButton>
 #include <QTextEdit>

@@ -1,13 +1,13 @@
 #include "numpro/ui/readingwindow.h"
 
-#include "numpro/files/charactershift.h"
+#include "common/charactershift.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
-#include "richtext/texteditrenderer.h"
-#include "shell/brandlabels.h"
-#include "shell/linkdetector.h"
-#include "shell/linklabel.h"
-#include "shell/programhost.h"
+#include "widgets/texteditrenderer.h"
+#include "widgets/brandlabels.h"
+#include "widgets/linkdetector.h"
+#include "widgets/linklabel.h"
+#include "widgets/programhost.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -66,7 +66,7 @@ void ReadingWindow::save()
         return;
 
     const numpro::ReadingSubject &subject = m_program.subject();
-    const QString lost = numpro::unsavableCharacters(subject.firstName + subject.middleName + subject.lastName
+    const QString lost = kestrava::unsavableCharacters(subject.firstName + subject.middleName + subject.lastName
                                                      + subject.month + subject.day + subject.year);
     if (!lost.isEmpty()) {
         QStringList shown;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "richtext/composition.h"
-#include "shell/programwindow.h"
+#include "widgets/programwindow.h"
 
 class NumProProgram;
 class QHBoxLayout;

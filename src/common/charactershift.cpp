@@ -1,10 +1,10 @@
-#include "numpro/files/charactershift.h"
+#include "common/charactershift.h"
 
-#include "numpro/files/cp1252.h"
+#include "common/cp1252.h"
 
 #include <QSet>
 
-namespace numpro {
+namespace kestrava {
 
 namespace {
 
@@ -62,4 +62,4 @@ QString unsavableCharacters(QStringView text)
     return result;
 }
 
-} // namespace numpro
+} // namespace kestrava

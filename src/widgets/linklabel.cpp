@@ -1,4 +1,4 @@
-#include "shell/linklabel.h"
+#include "widgets/linklabel.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
-#include "numpro/files/cp1252.h"
+#include "common/cp1252.h"
 
 #include <array>
 
-namespace numpro {
+namespace kestrava {
 
 namespace {
 
@@ -63,4 +63,4 @@ QString decodeCp1252(QByteArrayView bytes)
     return text;
 }
 
-} // namespace numpro
+} // namespace kestrava

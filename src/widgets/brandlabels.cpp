@@ -1,8 +1,8 @@
-#include "shell/brandlabels.h"
+#include "widgets/brandlabels.h"
 
 #include "common/siteaddress.h"
-#include "shell/linklabel.h"
-#include "shell/weblinks.h"
+#include "widgets/linklabel.h"
+#include "platform/weblinks.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "shell/weblinks.h"
+#include "platform/weblinks.h"
 
 #include "common/siteaddress.h"
 

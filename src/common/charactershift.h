@@ -7,7 +7,7 @@
 
 // The character shift that keeps saved readings from being read at a glance:
 // every Windows-1252 code is moved up by a fixed amount.
-namespace numpro {
+namespace kestrava {
 
 // The same for every reading file of the suite; changing it makes every file
 // saved before unreadable.
@@ -27,4 +27,4 @@ QString shiftDecode(QByteArrayView encoded);
 // A character outside the Basic Multilingual Plane is returned whole.
 QString unsavableCharacters(QStringView text);
 
-} // namespace numpro
+} // namespace kestrava

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Reading files: a fixed number of lines, each shift-encoded and ended by CR LF.
-namespace numpro {
+namespace kestrava {
 
 // A line read from a file is cut after this many bytes; no reading file needs
 // more, and a foreign file must not make the reader hold more.
@@ -33,4 +33,4 @@ bool writeShiftedLines(const QString &path, const QStringList &lines, QString *e
 // a folder, a pipe, a device) gives `count` empty lines.
 QStringList readShiftedLines(const QString &path, int count);
 
-} // namespace numpro
+} // namespace kestrava

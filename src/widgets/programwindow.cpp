@@ -1,6 +1,6 @@
-#include "shell/programwindow.h"
+#include "widgets/programwindow.h"
 
-#include "shell/programhost.h"
+#include "widgets/programhost.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>

@@ -11,7 +11,7 @@
 // Windows-1252, the code page saved readings are written in.  Qt's own
 // converter cannot be used: it does not know the name everywhere and writes
 // 0x1A instead of '?' for a character the code page lacks.
-namespace numpro {
+namespace kestrava {
 
 // The byte that stands for c, or nothing when the code page has no such
 // character.  The five codes the code page leaves undefined (0x81, 0x8D, 0x8F,
@@ -29,4 +29,4 @@ QByteArray encodeCp1252(QStringView text);
 
 QString decodeCp1252(QByteArrayView bytes);
 
-} // namespace numpro
+} // namespace kestrava

@@ -1,6 +1,6 @@
-#include "shell/linkdetector.h"
+#include "widgets/linkdetector.h"
 
-#include "shell/weblinks.h"
+#include "platform/weblinks.h"
 
 #include <QMouseEvent>
 #include <QRegularExpression>

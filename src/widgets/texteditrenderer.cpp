@@ -1,4 +1,4 @@
-#include "richtext/texteditrenderer.h"
+#include "widgets/texteditrenderer.h"
 
 #include <QRegularExpression>
 #include <QTextBlockFormat>

@@ -1,4 +1,4 @@
-#include "shell/programs.h"
+#include "app/programs.h"
 
 #include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numproprogram.h"

@@ -1,6 +1,6 @@
-#include "numpro/files/shiftedlines.h"
+#include "common/shiftedlines.h"
 
-#include "numpro/files/charactershift.h"
+#include "common/charactershift.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace numpro {
+namespace kestrava {
 
 namespace {
 
@@ -110,4 +110,4 @@ QStringList readShiftedLines(const QString &path, int count)
     return lines;
 }
 
-} // namespace numpro
+} // namespace kestrava

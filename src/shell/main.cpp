@@ -1,6 +1,0 @@
-#include "shell/application.h"
-
-int main(int argc, char **argv)
-{
-    return runKestrava(argc, argv);
-}
