@@ -1,5 +1,7 @@
 #include "support/suitefixture.h"
 
+#include "numpro/ui/numerologyproresult.h"
+
 #include <QLabel>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -178,4 +180,16 @@ TEST_F(SuiteTest, PastedLowerCaseNamesGiveZeroAndMaturityExplainsWhy)
     EXPECT_EQ(viewText(shown), "Your Maturity Number is dependent on your LifePath Number and Destiny Number. "
                                "Please calculate these two figures first");
     EXPECT_FALSE(viewText(window(kDocument)).contains("dependent on your LifePath"));
+}
+
+TEST_F(SuiteTest, ReadingsRunOnTheFieldsAsTheyStandAndTheClocksToday)
+{
+    openNavigator("MARY", "ANN", "SMITH");
+    test.clock.set(QDateTime(QDate(2031, 2, 28), QTime(23, 59)));
+    auto *navigator = qobject_cast<NumerologyProResult *>(window(kNavigator));
+    ASSERT_NE(navigator, nullptr);
+    const numpro::ReadingInputs inputs = navigator->readingInputs();
+    EXPECT_EQ(inputs.today, QDate(2031, 2, 28));
+    EXPECT_EQ(inputs.firstName, "MARY");
+    EXPECT_EQ(inputs.year, "1979");
 }

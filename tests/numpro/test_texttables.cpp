@@ -33,12 +33,12 @@ struct TableRule
 const std::vector<TableRule> &tableRules()
 {
     static const std::vector<TableRule> rules = {
-        {u"lifepath"_s, kCoreKeys, u"Your main purpose should be attaining independency."_s},
+        {u"lifePath"_s, kCoreKeys, u"Your main purpose should be attaining independency."_s},
         {u"destiny"_s, kCoreKeys, u"This tells you are a leader."_s, 2, {{4, 3}}},
-        {u"soulurge"_s, kCoreKeys,
+        {u"soulUrge"_s, kCoreKeys,
          u"You achieve a sense of gratification when you succeed in any type of competition."_s},
-        {u"innerdreams"_s, kCoreKeys, u"Great feeling of importance is what you love."_s},
-        {u"birthday"_s, range(1, 31), u"People associated with 1 prefer their uniqueness."_s},
+        {u"innerDreams"_s, kCoreKeys, u"Great feeling of importance is what you love."_s},
+        {u"birthDay"_s, range(1, 31), u"People associated with 1 prefer their uniqueness."_s},
         {u"maturity"_s, kCoreKeys, u"As you grow older, will love being independent."_s, 3,
          {{3, 4}, {6, 1}, {11, 1}, {22, 1}}},
     };
@@ -51,7 +51,7 @@ TEST(TextTables, EveryTableHasExactlyItsKeysWithTextsOfTheirShape)
 {
     for (const TableRule &rule : tableRules()) {
         SCOPED_TRACE(rule.name.toStdString());
-        const TextTable &table = textTable(rule.name);
+        const TextTable &table = readingTexts(rule.name).table;
         EXPECT_EQ(table.keys(), rule.keys);
         EXPECT_TRUE(table.text(1).startsWith(rule.openingOfOne)) << table.text(1).left(80).toStdString();
         EXPECT_TRUE(table.text(0).isEmpty());
@@ -69,7 +69,7 @@ TEST(TextTables, EveryTableHasExactlyItsKeysWithTextsOfTheirShape)
             }
         }
     }
-    const QStringList destinyFour = textTable(u"destiny").text(4).split(u"\r\n"_s);
+    const QStringList destinyFour = readingTexts(u"destiny").table.text(4).split(u"\r\n"_s);
     ASSERT_EQ(destinyFour.size(), 3);
     EXPECT_TRUE(destinyFour.at(1).startsWith(u"All with Destiny 4, and especially the master number 22/4"_s));
 }
@@ -78,7 +78,7 @@ TEST(TextTables, NoParagraphStandsUnderTwoKeys)
 {
     QHash<QString, QString> seenAt;
     for (const TableRule &rule : tableRules()) {
-        const TextTable &table = textTable(rule.name);
+        const TextTable &table = readingTexts(rule.name).table;
         for (int key : table.keys()) {
             const QString where = rule.name + u' ' + QString::number(key);
             for (const QString &part : table.text(key).split(u"\r\n"_s)) {
@@ -94,13 +94,17 @@ TEST(TextTables, NoParagraphStandsUnderTwoKeys)
 
 TEST(TextTables, JsonKeepsOnlyEntriesAReadingCanLookUp)
 {
-    const TextTable table = TextTable::fromJson(
-        R"({"1": "one", "22": "two parts\r\nsecond", "01": "padded", "x": "word", "3": 3, "-4": "minus"})");
-    EXPECT_EQ(table.keys(), (QList<int>{-4, 1, 22}));
-    EXPECT_EQ(table.text(22), u"two parts\r\nsecond"_s);
-    EXPECT_TRUE(table.text(3).isEmpty());
+    const ReadingTexts texts = ReadingTexts::fromJson(
+        R"({"caption": "C", "heading": 7, "texts": {"1": "one", "22": "two parts\r\nsecond", "01": "padded",
+            "x": "word", "3": 3, "-4": "minus"}})");
+    EXPECT_EQ(texts.caption, u"C"_s);
+    EXPECT_TRUE(texts.heading.isEmpty());
+    EXPECT_TRUE(texts.introduction.isEmpty());
+    EXPECT_EQ(texts.table.keys(), (QList<int>{-4, 1, 22}));
+    EXPECT_EQ(texts.table.text(22), u"two parts\r\nsecond"_s);
+    EXPECT_TRUE(texts.table.text(3).isEmpty());
 
-    EXPECT_TRUE(TextTable::fromJson("{\"1\": \"cut off").keys().isEmpty());
-    EXPECT_TRUE(TextTable::fromJson(R"(["a list"])").keys().isEmpty());
-    EXPECT_TRUE(TextTable::fromResource(u"no-such-table").keys().isEmpty());
+    EXPECT_TRUE(ReadingTexts::fromJson("{\"texts\": {\"1\": \"cut off").table.keys().isEmpty());
+    EXPECT_TRUE(ReadingTexts::fromJson(R"(["a list"])").table.keys().isEmpty());
+    EXPECT_TRUE(readingTexts(u"no-such-reading").table.keys().isEmpty());
 }

@@ -1,34 +1,45 @@
 #pragma once
 
-#include "numpro/readings/birthinputs.h"
+#include "numpro/readings/readinginputs.h"
 #include "numpro/readings/readingresult.h"
+#include "numpro/readings/readingvalues.h"
 #include "numpro/readings/resultstate.h"
 
-// The six core readings of the result navigator.  Each computes its number from
-// the inputs, stores it with its extra value and hidden label caption in the
-// state, and composes heading, introduction, interpretation text and credit
-// line in bold dark cyan.  While state.quietReading is set a reading computes
-// and stores but returns an empty composition.
+// The six core readings of the result navigator.  Each computes its number
+// from the inputs (with its extra value and hidden label caption) and
+// composes heading, introduction, interpretation text and credit line in
+// bold dark cyan.
 namespace numpro {
 
-// From the birth date; 1..9, 11 or 22.  Also stores the day's digit sum.
-ReadingResult lifePathReading(const BirthInputs &inputs, ResultState &state, OutputMode mode);
+// From the birth date; 1..9, 11 or 22.  Values: lifePath, dayDigitSum.
+ReadingValues computeLifePath(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeLifePath(const ReadingValues &values, OutputMode mode);
 
 // From the letter values of the whole name, summed along the joined name.
-ReadingResult destinyReading(const BirthInputs &inputs, ResultState &state, OutputMode mode);
+// Values: destiny, destinyTotal.
+ReadingValues computeDestiny(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeDestiny(const ReadingValues &values, OutputMode mode);
 
 // From the vowels of the name (Y only in a name without A, E, I, O, U).
-ReadingResult soulUrgeReading(const BirthInputs &inputs, ResultState &state, OutputMode mode);
+// Values: soulUrge, soulUrgeTotal.
+ReadingValues computeSoulUrge(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeSoulUrge(const ReadingValues &values, OutputMode mode);
 
 // From the consonants of the name (Y always counts).
-ReadingResult innerDreamsReading(const BirthInputs &inputs, ResultState &state, OutputMode mode);
+// Values: innerDreams, innerDreamsTotal.
+ReadingValues computeInnerDreams(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeInnerDreams(const ReadingValues &values, OutputMode mode);
 
-// The day of the month itself, not reduced; 0 for a day text that is no number.
-ReadingResult birthDayReading(const BirthInputs &inputs, ResultState &state, OutputMode mode);
+// The day of the month itself, not reduced; 0 for a day text that is no
+// number.  Value: birthDay; the hidden label shows the trimmed day text.
+ReadingValues computeBirthDay(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeBirthDay(const ReadingValues &values, OutputMode mode);
 
-// Recomputes Life Path and Destiny quietly and joins their digits.  When either
-// is 0 it returns, instead of a reading, a plain message that keeps the
-// display window's caption and always goes to the display window.
-ReadingResult maturityReading(const BirthInputs &inputs, ResultState &state, OutputMode mode);
+// Computes Life Path and Destiny afresh (storing them, so their hidden labels
+// follow) and joins their digits.  Value: maturity, null when either is 0;
+// the reading is then, instead, a plain message that keeps the display
+// window's caption and always goes to the display window.
+ReadingValues computeMaturity(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeMaturity(const ReadingValues &values, OutputMode mode);
 
 } // namespace numpro

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -11,10 +10,9 @@
 
 namespace numpro {
 
-TextTable TextTable::fromJson(const QByteArray &json)
+TextTable TextTable::fromJson(const QJsonObject &object)
 {
     TextTable table;
-    const QJsonObject object = QJsonDocument::fromJson(json).object();
     for (auto it = object.begin(); it != object.end(); ++it) {
         bool ok = false;
         const int key = it.key().toInt(&ok);
@@ -25,16 +23,6 @@ TextTable TextTable::fromJson(const QByteArray &json)
     return table;
 }
 
-TextTable TextTable::fromResource(QStringView name)
-{
-    QFile file(QStringLiteral(":/texts/") + name.toString() + QStringLiteral(".json"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("Interpretation table %s is not compiled in", qUtf8Printable(name.toString()));
-        return {};
-    }
-    return fromJson(file.readAll());
-}
-
 QList<int> TextTable::keys() const
 {
     QList<int> keys = m_texts.keys();
@@ -42,17 +30,29 @@ QList<int> TextTable::keys() const
     return keys;
 }
 
-const TextTable &textTable(QStringView name)
+ReadingTexts ReadingTexts::fromJson(const QByteArray &json)
+{
+    const QJsonObject object = QJsonDocument::fromJson(json).object();
+    return {object.value(u"caption").toString(), object.value(u"heading").toString(),
+            object.value(u"introduction").toString(), TextTable::fromJson(object.value(u"texts").toObject())};
+}
+
+const ReadingTexts &readingTexts(QStringView id)
 {
     // std::map keeps its elements in place, so handed-out references survive
     // later insertions.
     static QMutex mutex;
-    static std::map<QString, TextTable> tables;
+    static std::map<QString, ReadingTexts> loaded;
     const QMutexLocker lock(&mutex);
-    const QString key = name.toString();
-    auto it = tables.find(key);
-    if (it == tables.end())
-        it = tables.emplace(key, TextTable::fromResource(name)).first;
+    const QString key = id.toString();
+    auto it = loaded.find(key);
+    if (it == loaded.end()) {
+        QFile file(QStringLiteral(":/texts/numpro/") + key + QStringLiteral(".json"));
+        const bool found = file.open(QIODevice::ReadOnly);
+        if (!found)
+            qWarning("The texts of reading %s are not compiled in", qUtf8Printable(key));
+        it = loaded.emplace(key, found ? ReadingTexts::fromJson(file.readAll()) : ReadingTexts{}).first;
+    }
     return it->second;
 }
 

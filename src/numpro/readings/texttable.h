@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -15,14 +16,11 @@ class TextTable
 public:
     TextTable() = default;
 
-    // Reads a JSON object whose keys are decimal numbers ("1", "22") and whose
+    // Reads an object whose keys are decimal numbers ("1", "22") and whose
     // values are texts.  Keys written any other way ("01", "x") and values that
     // are not texts are left out, so the table holds only entries a reading
-    // can look up.  Broken JSON gives an empty table.
-    static TextTable fromJson(const QByteArray &json);
-
-    // The table compiled in as ":/texts/<name>.json"; empty if there is none.
-    static TextTable fromResource(QStringView name);
+    // can look up.
+    static TextTable fromJson(const QJsonObject &object);
 
     // The text for the key; empty when the table has no such key.
     QString text(int key) const { return m_texts.value(key); }
@@ -34,8 +32,23 @@ private:
     QHash<int, QString> m_texts;
 };
 
-// The named table, read from the resources on first use and kept for the
-// lifetime of the program.  The reference stays valid.
-const TextTable &textTable(QStringView name);
+// The fixed texts of one reading and its interpretation table, as its data
+// file holds them: {"caption": ..., "heading": ..., "introduction": ...,
+// "texts": {"1": ..., ...}}.
+struct ReadingTexts
+{
+    QString caption;      // the display window's caption
+    QString heading;      // the number follows directly
+    QString introduction;
+    TextTable table;
+
+    // Broken JSON, or fields that are missing or no texts, give empty parts.
+    static ReadingTexts fromJson(const QByteArray &json);
+};
+
+// The texts of the reading with that id, read from ":/texts/numpro/<id>.json"
+// on first use and kept for the lifetime of the program (the reference stays
+// valid).  Empty when no such file is compiled in.
+const ReadingTexts &readingTexts(QStringView id);
 
 } // namespace numpro

@@ -259,10 +259,10 @@ void NumerologyProMain::selectIfPresent(QComboBox *list, const QString &value)
         list->setCurrentIndex(index);
 }
 
-numpro::BirthInputs NumerologyProMain::inputs() const
+numpro::ReadingInputs NumerologyProMain::inputs() const
 {
     return {m_first->text(), m_middle->text(), m_last->text(),
-            m_month->currentText(), m_date->currentText(), m_year->currentText()};
+            m_month->currentText(), m_date->currentText(), m_year->currentText(), QDate()};
 }
 
 void NumerologyProMain::clearNames()

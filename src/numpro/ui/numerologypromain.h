@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numpro/readings/birthinputs.h"
+#include "numpro/readings/readinginputs.h"
 #include "widgets/programwindow.h"
 
 class NumProProgram;
@@ -26,8 +26,8 @@ public:
     // Opens a saved reading and moves on as Next does.
     void openSavedReading();
 
-    // The fields as they stand, untrimmed.
-    numpro::BirthInputs inputs() const;
+    // The fields as they stand, untrimmed; today is the caller's to fill in.
+    numpro::ReadingInputs inputs() const;
     // Empties the three name fields (the dates keep their selection).
     void clearNames();
 

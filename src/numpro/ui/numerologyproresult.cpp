@@ -2,7 +2,7 @@
 
 #include "common/siteaddress.h"
 #include "numpro/readings/comprehensivereading.h"
-#include "numpro/readings/corereadings.h"
+#include "numpro/readings/readinglist.h"
 #include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numerologyprosave.h"
@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMap>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QUrl>
@@ -26,53 +27,8 @@
 
 namespace {
 
-struct ReadingButton
-{
-    const char *name;
-    const char *caption;
-    int row;
-    int column;
-    // Null for readings this version does not offer yet: the button stays disabled.
-    numpro::ReadingResult (*reading)(const numpro::BirthInputs &, numpro::ResultState &, numpro::OutputMode);
-};
-
-// The reading buttons, column by column as they stand in the frame.
-const ReadingButton kReadingButtons[] = {
-    {"cmdPersonalMonth", "Personal Month", 0, 0, nullptr},
-    {"cmdHiddenPassionNumber", "Hidden Passion Number", 1, 0, nullptr},
-    {"cmdLifePathPeriods", "Life Path Periods", 2, 0, nullptr},
-    {"cmdPersonal", "Personal Year", 3, 0, nullptr},
-    {"cmdPinnaclePhases", "Pinnacle Phases", 4, 0, nullptr},
-    {"cmdSubconsciousSelfNumber", "Subconscious Self Number", 5, 0, nullptr},
-    {"cmdLifePath", "LifePath Number", 6, 0, &numpro::lifePathReading},
-    {"cmdDestiny", "Destiny or Expressions Number", 7, 0, &numpro::destinyReading},
-    {"cmdKarmicLessonsNumber", "Karmic Lessons Number", 8, 0, nullptr},
-    {"cmdBirthDay", "Birthday Number", 0, 1, &numpro::birthDayReading},
-    {"cmdChallenge_1", "Challenge Number", 1, 1, nullptr},
-    {"cmdKarmicDebtNumbers", "Karmic Debt Numbers", 2, 1, nullptr},
-    {"cmdBalanceNumber", "Balance Number", 3, 1, nullptr},
-    {"cmdPersonalDay", "Personal Day", 4, 1, nullptr},
-    {"cmdRationalThoughtNumber", "Rational Thought Number", 5, 1, nullptr},
-    {"cmdHPBridgeNumber", "H/P Bridge Number", 6, 1, nullptr},
-    {"cmdLEBidgeNumber", "L/E Bridge Number", 7, 1, nullptr},
-    {"cmdEssence", "Essence", 8, 1, nullptr},
-    {"cmdMaturityNumber", "Realization or Maturity Number", 3, 2, &numpro::maturityReading},
-    {"cmdInnerDreams", "Inner Dreams or Personality Number", 4, 2, &numpro::innerDreamsReading},
-    {"cmdPersonalAspects", "Planes of Expression or Personal Aspects", 5, 2, nullptr},
-    {"cmdSoulUrge", "Soul Urge or Heart's Desire Number", 6, 2, &numpro::soulUrgeReading},
-};
-
-// The hidden labels that hold each reading's number.
-const char *const kHiddenLabels[] = {
-    "lblLifePath",        "lblDestiny",           "lblSoulUrge",
-    "lblInnerDreams",     "lblBirthDay",          "lblMaturity",
-    "lblChallenge",       "lblPersonal",          "lblPersonalMonth",
-    "lblPersonalDay",     "lblPersonalAspects",   "lblPinnaclePhases",
-    "lblLifePathPeriods", "lblEssence",           "lblKarmicLessonsNumber",
-    "lblKarmicDebtNumbers", "lblBalanceNumber",   "lblRationalThoughtNumber",
-    "lblSubconsciousSelfNumber", "lblHiddenPassionNumber", "lblHPBridgeNumber",
-    "lblLEBridgeNumber",  "lblMarriageVibrationNumber",
-};
+// Not a reading: the Marriage Vibration label the navigator has always kept.
+constexpr QStringView kMarriageVibrationLabel = u"lblMarriageVibrationNumber";
 
 } // namespace
 
@@ -93,19 +49,19 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     auto *grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
-    QList<QPushButton *> tabOrder;
-    for (const ReadingButton &entry : kReadingButtons) {
-        auto *button = new QPushButton(tr(entry.caption), frame);
-        button->setObjectName(QString::fromLatin1(entry.name));
+    // Tab goes down the first column, then the second, then the third.
+    QMap<std::pair<int, int>, QPushButton *> byPlace;
+    for (const numpro::Reading &reading : numpro::readingList()) {
+        auto *button = new QPushButton(tr(reading.buttonCaption.toUtf8().constData()), frame);
+        button->setObjectName(reading.button.toString());
         button->setMinimumHeight(28);
-        button->setEnabled(entry.reading != nullptr);
-        if (entry.reading) {
-            const Reading reading = entry.reading;
-            connect(button, &QPushButton::clicked, this, [this, reading] { runReading(reading); });
-        }
-        grid->addWidget(button, entry.row, entry.column);
-        tabOrder << button;
+        button->setEnabled(reading.isOffered());
+        if (reading.isOffered())
+            connect(button, &QPushButton::clicked, this, [this, &reading] { runReading(reading); });
+        grid->addWidget(button, reading.row, reading.column);
+        byPlace.insert({reading.column, reading.row}, button);
     }
+    QList<QPushButton *> tabOrder = byPlace.values();
     auto *comprehensive = new QPushButton(tr("Comprehensive Reading"), frame);
     comprehensive->setObjectName(QStringLiteral("cmdComprehensiveReading"));
     QFont bold = comprehensive->font();
@@ -122,10 +78,14 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     auto *allLabels = new QWidget(page);
     allLabels->setObjectName(QStringLiteral("fraAllLabels"));
     allLabels->hide();
-    for (const char *name : kHiddenLabels) {
+    QStringList labelNames;
+    for (const numpro::Reading &reading : numpro::readingList())
+        labelNames << reading.hiddenLabel.toString();
+    labelNames << kMarriageVibrationLabel.toString();
+    for (const QString &name : labelNames) {
         auto *label = new QLabel(allLabels);
-        label->setObjectName(QString::fromLatin1(name));
-        m_hiddenLabels.insert(label->objectName(), label);
+        label->setObjectName(name);
+        m_hiddenLabels.insert(name, label);
     }
 
     auto *backButton = new QPushButton(tr("&Back"), page);
@@ -160,16 +120,19 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     program.ensureDocument();
 }
 
-numpro::BirthInputs NumerologyProResult::currentInputs() const
+numpro::ReadingInputs NumerologyProResult::readingInputs() const
 {
+    numpro::ReadingInputs inputs;
     if (const NumerologyProMain *input = m_program.input())
-        return input->inputs();
-    return {};
+        inputs = input->inputs();
+    inputs.today = host().services().clock->now().date();
+    return inputs;
 }
 
-void NumerologyProResult::runReading(Reading reading)
+void NumerologyProResult::runReading(const numpro::Reading &reading)
 {
-    const numpro::ReadingResult result = reading(currentInputs(), m_state, numpro::OutputMode::Display);
+    const numpro::ReadingResult result =
+        numpro::runReading(reading, readingInputs(), m_state, numpro::OutputMode::Display);
     syncHiddenLabels();
     deliver(result, numpro::OutputMode::Display);
 }
@@ -194,7 +157,7 @@ void NumerologyProResult::deliver(const numpro::ReadingResult &result, numpro::O
 
 void NumerologyProResult::comprehensiveReading()
 {
-    const QList<numpro::ReadingResult> parts = numpro::comprehensiveReading(currentInputs(), m_state);
+    const QList<numpro::ReadingResult> parts = numpro::comprehensiveReading(readingInputs(), m_state);
     syncHiddenLabels();
     for (const numpro::ReadingResult &part : parts)
         deliver(part, numpro::OutputMode::Document);
@@ -206,7 +169,8 @@ void NumerologyProResult::comprehensiveReading()
 
 void NumerologyProResult::syncHiddenLabels()
 {
-    for (auto it = m_state.labels.cbegin(); it != m_state.labels.cend(); ++it) {
+    const QHash<QString, QString> captions = numpro::hiddenLabelCaptions(m_state);
+    for (auto it = captions.cbegin(); it != captions.cend(); ++it) {
         if (QLabel *label = m_hiddenLabels.value(it.key()))
             label->setText(it.value());
     }

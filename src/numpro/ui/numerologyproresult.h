@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numpro/readings/birthinputs.h"
+#include "numpro/readings/readinginputs.h"
 #include "numpro/readings/readingresult.h"
 #include "numpro/readings/resultstate.h"
 #include "widgets/programwindow.h"
@@ -8,6 +8,9 @@
 #include <QHash>
 
 class NumProProgram;
+namespace numpro {
+struct Reading;
+}
 class QLabel;
 
 // The result navigator (frmNumerologyProResult): one button per reading.
@@ -19,6 +22,9 @@ public:
     explicit NumerologyProResult(NumProProgram &program);
 
     const numpro::ResultState &state() const { return m_state; }
+    // What the readings run on: the input window's fields as they stand and
+    // the clock's today.
+    numpro::ReadingInputs readingInputs() const;
 
     // Runs every built reading into the document window and shows it.
     void comprehensiveReading();
@@ -29,12 +35,9 @@ protected:
     void onClosed() override;
 
 private:
-    using Reading = numpro::ReadingResult (*)(const numpro::BirthInputs &, numpro::ResultState &,
-                                             numpro::OutputMode);
-    void runReading(Reading reading);
+    void runReading(const numpro::Reading &reading);
     void deliver(const numpro::ReadingResult &result, numpro::OutputMode mode);
     void syncHiddenLabels();
-    numpro::BirthInputs currentInputs() const;
 
     NumProProgram &m_program;
     numpro::ResultState m_state;

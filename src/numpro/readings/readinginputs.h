@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 namespace numpro {
 
-// The input window's name fields and date lists as they read when a reading
-// runs: untrimmed, exactly as the readings see them.
-struct BirthInputs
+// What a reading is computed from: the input window's name fields and date
+// lists as they read when the reading runs (untrimmed, exactly as typed), and
+// today's date for the readings that depend on it.
+struct ReadingInputs
 {
     QString firstName;
     QString middleName;
@@ -14,6 +16,7 @@ struct BirthInputs
     QString month; // "January".."December"
     QString day;   // "1".."31"
     QString year;  // "1900".."2050"
+    QDate today;
 };
 
 } // namespace numpro

@@ -1,0 +1,98 @@
+#include "numpro/readings/readinglist.h"
+
+#include "numpro/readings/corereadings.h"
+
+#include <array>
+
+namespace numpro {
+
+namespace {
+
+// Document order: Life Path, Destiny, Soul Urge, Inner Dreams, Birthday,
+// Challenge, Personal Year, Personal Day, Personal Month, Life Path Periods,
+// Maturity, Essence, Planes of Expression, Pinnacle Phases, Hidden Passion,
+// Karmic Lessons, Balance, Karmic Debt, Subconscious Self, L/E Bridge,
+// H/P Bridge, Rational Thought.
+constexpr std::array kReadings = {
+    Reading{u"lifePath", u"cmdLifePath", u"LifePath Number", 0, 6, u"lblLifePath", computeLifePath, composeLifePath},
+    Reading{u"destiny", u"cmdDestiny", u"Destiny or Expressions Number", 0, 7, u"lblDestiny", computeDestiny,
+            composeDestiny},
+    Reading{u"soulUrge", u"cmdSoulUrge", u"Soul Urge or Heart's Desire Number", 2, 6, u"lblSoulUrge",
+            computeSoulUrge, composeSoulUrge},
+    Reading{u"innerDreams", u"cmdInnerDreams", u"Inner Dreams or Personality Number", 2, 4, u"lblInnerDreams",
+            computeInnerDreams, composeInnerDreams},
+    Reading{u"birthDay", u"cmdBirthDay", u"Birthday Number", 1, 0, u"lblBirthDay", computeBirthDay,
+            composeBirthDay},
+    Reading{u"challenges", u"cmdChallenge_1", u"Challenge Number", 1, 1, u"lblChallenge"},
+    Reading{u"personalYear", u"cmdPersonal", u"Personal Year", 0, 3, u"lblPersonal"},
+    Reading{u"personalDay", u"cmdPersonalDay", u"Personal Day", 1, 4, u"lblPersonalDay"},
+    Reading{u"personalMonth", u"cmdPersonalMonth", u"Personal Month", 0, 0, u"lblPersonalMonth"},
+    Reading{u"lifePathPeriods", u"cmdLifePathPeriods", u"Life Path Periods", 0, 2, u"lblLifePathPeriods"},
+    Reading{u"maturity", u"cmdMaturityNumber", u"Realization or Maturity Number", 2, 3, u"lblMaturity",
+            computeMaturity, composeMaturity},
+    Reading{u"essence", u"cmdEssence", u"Essence", 1, 8, u"lblEssence"},
+    Reading{u"planes", u"cmdPersonalAspects", u"Planes of Expression or Personal Aspects", 2, 5,
+            u"lblPersonalAspects"},
+    Reading{u"pinnacles", u"cmdPinnaclePhases", u"Pinnacle Phases", 0, 4, u"lblPinnaclePhases"},
+    Reading{u"hiddenPassion", u"cmdHiddenPassionNumber", u"Hidden Passion Number", 0, 1,
+            u"lblHiddenPassionNumber"},
+    Reading{u"karmicLessons", u"cmdKarmicLessonsNumber", u"Karmic Lessons Number", 0, 8,
+            u"lblKarmicLessonsNumber"},
+    Reading{u"balance", u"cmdBalanceNumber", u"Balance Number", 1, 3, u"lblBalanceNumber"},
+    Reading{u"karmicDebt", u"cmdKarmicDebtNumbers", u"Karmic Debt Numbers", 1, 2, u"lblKarmicDebtNumbers"},
+    Reading{u"subconsciousSelf", u"cmdSubconsciousSelfNumber", u"Subconscious Self Number", 0, 5,
+            u"lblSubconsciousSelfNumber"},
+    Reading{u"leBridge", u"cmdLEBidgeNumber", u"L/E Bridge Number", 1, 7, u"lblLEBridgeNumber"},
+    Reading{u"hpBridge", u"cmdHPBridgeNumber", u"H/P Bridge Number", 1, 6, u"lblHPBridgeNumber"},
+    Reading{u"rationalThought", u"cmdRationalThoughtNumber", u"Rational Thought Number", 1, 5,
+            u"lblRationalThoughtNumber"},
+};
+
+} // namespace
+
+std::span<const Reading> readingList()
+{
+    return kReadings;
+}
+
+const Reading *findReading(QStringView id)
+{
+    for (const Reading &reading : kReadings) {
+        if (reading.id == id)
+            return &reading;
+    }
+    return nullptr;
+}
+
+ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, ResultState &state, OutputMode mode)
+{
+    if (!reading.isOffered())
+        return {};
+    return reading.compose(state.store(reading.id, reading.compute(inputs, state)), mode);
+}
+
+QJsonObject valuesToJson(const ResultState &state)
+{
+    QJsonObject json;
+    for (const Reading &reading : kReadings) {
+        if (const ReadingValues *values = state.values(reading.id)) {
+            const QJsonObject &own = values->toJson();
+            for (auto it = own.begin(); it != own.end(); ++it)
+                json.insert(it.key(), it.value());
+        }
+    }
+    return json;
+}
+
+QHash<QString, QString> hiddenLabelCaptions(const ResultState &state)
+{
+    QHash<QString, QString> captions;
+    for (const Reading &reading : kReadings) {
+        const ReadingValues *values = state.values(reading.id);
+        if (values && values->labelCaption())
+            captions.insert(reading.hiddenLabel.toString(), *values->labelCaption());
+    }
+    return captions;
+}
+
+} // namespace numpro

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "numpro/readings/readinginputs.h"
+#include "numpro/readings/readingresult.h"
+#include "numpro/readings/readingvalues.h"
+#include "numpro/readings/resultstate.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QString>
+#include <QStringView>
+
+#include <span>
+
+namespace numpro {
+
+// Computes a reading's values from the inputs.  It may read the values other
+// readings left in the state, and store the values of readings it computes
+// itself along the way; its own values are stored by the caller.
+using ComputeReading = ReadingValues (*)(const ReadingInputs &, ResultState &);
+// Composes the reading from its values for the display window or the document.
+using ComposeReading = ReadingResult (*)(const ReadingValues &, OutputMode);
+
+// One reading of the result navigator.
+struct Reading
+{
+    // Stable id: the name of its data file (data/texts/numpro/<id>.json) and
+    // the JSON key of its main value.
+    QStringView id;
+    // The navigator's button: object name, caption, and place (column 0..2,
+    // row from the top of that column).
+    QStringView button;
+    QStringView buttonCaption;
+    int column;
+    int row;
+    // The hidden label on the navigator that shows the reading's number.
+    QStringView hiddenLabel;
+    // Null while the reading is not offered yet; its button stays disabled.
+    ComputeReading compute = nullptr;
+    ComposeReading compose = nullptr;
+
+    bool isOffered() const { return compute && compose; }
+};
+
+// Every reading, in the order of the comprehensive document.
+std::span<const Reading> readingList();
+
+// The reading with that id, or null.
+const Reading *findReading(QStringView id);
+
+// Computes the reading, stores its values in the state and composes it.
+// A reading that is not offered gives an empty result and leaves the state.
+ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, ResultState &state, OutputMode mode);
+
+// The values of every reading that has run, in list order, as one object.
+QJsonObject valuesToJson(const ResultState &state);
+
+// The captions of the navigator's hidden labels, by label name, for the
+// readings that have run and keep a number there.
+QHash<QString, QString> hiddenLabelCaptions(const ResultState &state);
+
+} // namespace numpro
