@@ -2,6 +2,6 @@
 
 class MainWindow;
 
-// Gives the main window the programs of the suite: their launchers and the
-// windows a launch prepares.  The programs live as long as the window.
+// Gives the main window the programs of the suite.  The programs live as long
+// as the window.  This is the one place that names every program.
 void installPrograms(MainWindow &window);

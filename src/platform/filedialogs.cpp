@@ -1,18 +1,26 @@
 #include "platform/filedialogs.h"
 
+#include "platform/modaldialogs.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QPointer>
 #include <QStandardPaths>
 
 namespace platform {
 
 namespace {
 
-std::optional<QString> run(QFileDialog &dialog)
+// The dialog lives on the heap and is run through runModal: a window closed
+// while its dialog is open closes the dialog first (see modaldialogs.h).
+std::optional<QString> run(QWidget *parent, QFileDialog *dialog)
 {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    const QPointer<QFileDialog> guard(dialog);
+    std::optional<QString> path;
+    if (runModal(parent, dialog) == QDialog::Accepted && guard && !guard->selectedFiles().isEmpty())
+        path = guard->selectedFiles().constFirst();
+    delete guard;
+    return path;
 }
 
 void configure(QFileDialog &dialog, const FileRequest &request)
@@ -29,21 +37,21 @@ void configure(QFileDialog &dialog, const FileRequest &request)
 
 std::optional<QString> QtFileDialogs::openFile(QWidget *parent, const FileRequest &request)
 {
-    QFileDialog dialog(parent);
-    configure(dialog, request);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return run(dialog);
+    auto *dialog = new QFileDialog(parent);
+    configure(*dialog, request);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    return run(parent, dialog);
 }
 
 std::optional<QString> QtFileDialogs::saveFile(QWidget *parent, const FileRequest &request)
 {
-    QFileDialog dialog(parent);
-    configure(dialog, request);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    auto *dialog = new QFileDialog(parent);
+    configure(*dialog, request);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
     // QFileDialog asks before replacing an existing file unless told otherwise.
-    return run(dialog);
+    return run(parent, dialog);
 }
 
 } // namespace platform

@@ -1,6 +1,9 @@
 #include "platform/messageboxes.h"
 
+#include "platform/modaldialogs.h"
+
 #include <QMessageBox>
+#include <QPointer>
 
 namespace platform {
 
@@ -17,19 +20,28 @@ QMessageBox::Icon toQt(Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// The box lives on the heap and is run through runModal: a window closed
+// while its box is open closes the box first (see modaldialogs.h).
+int run(QWidget *parent, Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
+{
+    QPointer<QMessageBox> box = new QMessageBox(toQt(icon), kAppTitle, text, buttons, parent);
+    if (buttons & QMessageBox::Yes)
+        box->setDefaultButton(QMessageBox::Yes);
+    const int answer = runModal(parent, box);
+    delete box;
+    return answer;
+}
+
 } // namespace
 
 void QtMessageBoxes::inform(QWidget *parent, Icon icon, const QString &text)
 {
-    QMessageBox box(toQt(icon), kAppTitle, text, QMessageBox::Ok, parent);
-    box.exec();
+    run(parent, icon, text, QMessageBox::Ok);
 }
 
 bool QtMessageBoxes::ask(QWidget *parent, Icon icon, const QString &text)
 {
-    QMessageBox box(toQt(icon), kAppTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return run(parent, icon, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace platform

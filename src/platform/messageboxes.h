@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/brand.h"
+
 #include <QString>
 
 class QWidget;
@@ -26,6 +28,6 @@ public:
     bool ask(QWidget *parent, Icon icon, const QString &text) override;
 };
 
-inline const QString kAppTitle = QStringLiteral("Kestrava");
+inline const QString kAppTitle = kestrava::productName();
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/settingsstore.h"
 
+#include "common/brand.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 
@@ -9,7 +11,7 @@ namespace {
 
 QSettings store()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrava"),
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, kestrava::productName(),
                      QCoreApplication::applicationName());
 }
 

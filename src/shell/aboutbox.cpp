@@ -1,7 +1,9 @@
 #include "shell/aboutbox.h"
 
+#include "common/brand.h"
 #include "common/siteaddress.h"
 #include "shell/artwork.h"
+#include "widgets/brandlabels.h"
 #include "widgets/fonts.h"
 #include "widgets/linklabel.h"
 #include "platform/weblinks.h"
@@ -25,9 +27,6 @@ const char *const kAboutText =
     "trait of a human being can be highlighted. This software aims to help you understand more about the "
     "vibrations of numbers and their effects on your life.";
 
-const char *const kBusinessText =
-    "Home Business Opportunity. Start your own Internet business and make money online. Get this software "
-    "fully branded for your website. ";
 
 } // namespace
 
@@ -35,7 +34,7 @@ AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(tr("Kestrava v1.25"));
+    setWindowTitle(kestrava::productTitle());
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto *logo = new QLabel(this);
@@ -43,7 +42,7 @@ AboutBox::AboutBox(QWidget *parent)
     logo->setPixmap(kestrava::productLogo(112));
     logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto *title = new QLabel(tr("Kestrava v1.25"), this);
+    auto *title = new QLabel(kestrava::productTitle(), this);
     title->setObjectName(QStringLiteral("Label2"));
     title->setFont(kestrava::verdana(14, true));
 
@@ -51,10 +50,10 @@ AboutBox::AboutBox(QWidget *parent)
     about->setObjectName(QStringLiteral("Label1"));
     about->setWordWrap(true);
 
-    auto *business = new QLabel(tr(kBusinessText), this);
+    auto *business = new QLabel(brand::businessOpportunity(), this);
     business->setObjectName(QStringLiteral("Label3"));
     business->setWordWrap(true);
-    auto *details = new LinkLabel(tr("Click here for more details."), this);
+    auto *details = new LinkLabel(brand::moreDetails(), this);
     details->setObjectName(QStringLiteral("lblCoBrand"));
     details->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
     connect(details, &LinkLabel::clicked, this, [] { kestrava::openWebPage(kestrava::page::kFullyBranded); });

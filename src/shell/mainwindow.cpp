@@ -4,8 +4,10 @@
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
 #include "shell/commonmenus.h"
+#include "widgets/brandlabels.h"
 #include "widgets/fonts.h"
 #include "widgets/linklabel.h"
+#include "shell/program.h"
 #include "widgets/programwindow.h"
 #include "platform/weblinks.h"
 #include "shell/welcomepanel.h"
@@ -16,54 +18,56 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace {
 
-struct ProgramButton
+struct ButtonPlace
 {
-    const char *caption;
     int row;
     int column;
 };
 
-// Launch buttons by index: caption and place in the two rows of three.
-constexpr std::array<ProgramButton, MainWindow::kProgramCount> kButtons = {{
-    {"Ruzazeder Uvuvevizoz", 0, 1},
-    {"Variduzeda Vad", 0, 0},
-    {"Virer Ovuvudavov", 0, 2},
-    {"Vavov Uvarevuvir", 1, 1},
-    {"Dudov Aduradudav", 1, 2},
-    {"Vorizov Avazodizaz", 1, 0},
+// Launch buttons by index: place in the two rows of three.
+constexpr std::array<ButtonPlace, kestrava::kProgramCount> kButtonPlaces = {{
+    {0, 1}, // Astrology
+    {0, 0}, // Variduzeda Vad
+    {0, 2}, // Tarot
+    {1, 1}, // Daily
+    {1, 2}, // Runes
+    {1, 0}, // Tantric
 }};
 
-struct Caption
+constexpr int kFirstProgramCaption = 3;
+
+kestrava::ProgramId programAt(int index)
 {
-    const char *text;
-    const char *colour;
-};
+    return kestrava::ProgramId(index);
+}
 
-// Welcome labels by index; 0 to 2 are headings, 3 to 8 open program index - 3.
-constexpr std::array<Caption, 9> kCaptions = {{
-    {"Welcome to Kestrava", "#00FFFF"},
-    {"Welcome to the interesting world of numbers. Know more about how numerology can affect your lives "
-     "with this software. Be it a normal Numerology Reading or one based on Astrology, Kundalini, Tarot or "
-     "Runes, this tool can help you understand yourself better.",
-     "#FF0000"},
-    {"Kestrava includes the following programs", "#00FFFF"},
-    {"Ruzazeder Uvuvevizoz", "#FFFF00"},
-    {"Variduzeda Vad", "#FF00FF"},
-    {"Virer Ovuvudavov", "#00FF00"},
-    {"Vavov Uvarevuvir", "#00FFFF"},
-    {"Dudov Aduradudav", "#FF8000"},
-    {"Vorizov Avazodizaz", "#8080FF"},
-}};
+// The welcome label's text; 0 to 2 are headings, 3 to 8 name program index - 3.
+QString captionText(int index)
+{
+    switch (index) {
+    case 0: return QObject::tr("Welcome to Kestrava");
+    case 1:
+        return QObject::tr("Welcome to the interesting world of numbers. Know more about how numerology can "
+                           "affect your lives with this software. Be it a normal Numerology Reading or one based "
+                           "on Astrology, Kundalini, Tarot or Runes, this tool can help you understand yourself "
+                           "better.");
+    case 2: return QObject::tr("Kestrava includes the following programs");
+    default: return kestrava::programName(programAt(index - kFirstProgramCaption));
+    }
+}
+
+constexpr std::array<const char *, 9> kCaptionColours = {
+    "#00FFFF", "#FF0000", "#00FFFF", "#FFFF00", "#FF00FF", "#00FF00", "#00FFFF", "#FF8000", "#8080FF",
+};
 
 // Top to bottom on the panel: the headings, then the programs in the order
 // Variduzeda Vad, Astrology, Tarot, Tantric, Daily, Runes.
 constexpr std::array<int, 9> kCaptionOrder = {0, 1, 2, 4, 3, 5, 8, 6, 7};
-
-constexpr int kFirstProgramCaption = 3;
 
 // The dark grey strips above and below the document area.
 QWidget *makeBar(const QString &name, QWidget *parent)
@@ -79,9 +83,6 @@ const QString kBannerText = QStringLiteral(
     "The Most Popular Online Mystic Forum. Best Resource For Everything Mystic. "
     "Join the conversation at ");
 
-const QString kFullyBrandedText = QStringLiteral(
-    "Home Business Opportunity. Start your own Internet business and make money online. Get this software "
-    "fully branded for your website. Click here for more details.");
 
 } // namespace
 
@@ -92,7 +93,7 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     , m_services(services)
 {
     setObjectName(QStringLiteral("frmMDI"));
-    setWindowTitle(tr("Kestrava v1.25"));
+    setWindowTitle(kestrava::productTitle());
     setWindowIcon(kestrava::windowIcon());
 
     auto *central = new QWidget(this);
@@ -121,7 +122,17 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     resize(1280, 800);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The program windows go with the document area after this destructor;
+    // they must not report to a main window that is half gone.
+    for (const QPointer<QWidget> &window : std::as_const(m_programWindows)) {
+        if (window) {
+            window->removeEventFilter(this);
+            disconnect(window, nullptr, this, nullptr);
+        }
+    }
+}
 
 QWidget *MainWindow::buildBanner()
 {
@@ -166,14 +177,14 @@ QWidget *MainWindow::buildButtonBar()
     grid->setHorizontalSpacing(18);
     grid->setVerticalSpacing(6);
 
-    for (int index = 0; index < kProgramCount; ++index) {
-        const ProgramButton &entry = kButtons[index];
+    for (int index = 0; index < kestrava::kProgramCount; ++index) {
+        const ButtonPlace &place = kButtonPlaces[std::size_t(index)];
         auto *picture = new QLabel(container);
         picture->setObjectName(QStringLiteral("imgProgram_%1").arg(index));
         picture->setPixmap(kestrava::programPicture(index, 36));
         picture->setFixedSize(36, 36);
 
-        auto *button = new QPushButton(tr(entry.caption), container);
+        auto *button = new QPushButton(kestrava::programName(programAt(index)), container);
         button->setObjectName(QStringLiteral("cmdSelectOption_%1").arg(index));
         button->setFont(verdana(9, true));
         button->setMinimumWidth(210);
@@ -185,14 +196,14 @@ QWidget *MainWindow::buildButtonBar()
             "QPushButton:disabled { background: #8c8c8c; color: #5a5a5a; }"
             "QPushButton:focus { border: 1px solid #2060c0; }"));
         button->setEnabled(false);
-        connect(button, &QPushButton::clicked, this, [this, index] { launch(index); });
+        connect(button, &QPushButton::clicked, this, [this, index] { launch(programAt(index)); });
         m_buttons[index] = button;
 
         auto *cell = new QHBoxLayout;
         cell->setSpacing(6);
         cell->addWidget(picture);
         cell->addWidget(button);
-        grid->addLayout(cell, entry.row, entry.column);
+        grid->addLayout(cell, place.row, place.column);
     }
 
     auto *layout = new QHBoxLayout(bar);
@@ -205,8 +216,9 @@ QWidget *MainWindow::buildButtonBar()
     QWidget *previous = nullptr;
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {
-            for (int index = 0; index < kProgramCount; ++index) {
-                if (kButtons[index].row != row || kButtons[index].column != column)
+            for (int index = 0; index < kestrava::kProgramCount; ++index) {
+                const ButtonPlace &place = kButtonPlaces[std::size_t(index)];
+                if (place.row != row || place.column != column)
                     continue;
                 if (previous)
                     setTabOrder(previous, m_buttons[index]);
@@ -226,14 +238,13 @@ QWidget *MainWindow::buildWelcomePanel()
     layout->setContentsMargins(24, 28, 24, 24);
     layout->setSpacing(10);
     for (int index : kCaptionOrder) {
-        const Caption &caption = kCaptions[index];
-        auto *label = new LinkLabel(tr(caption.text), m_welcome);
+        auto *label = new LinkLabel(captionText(index), m_welcome);
         label->setObjectName(QStringLiteral("lblCaption_%1").arg(index));
         label->setAlignment(Qt::AlignCenter);
         // Colours through the palette: a style sheet would take over the font,
         // which carries the hover underline.
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, QColor(QString::fromLatin1(caption.colour)));
+        palette.setColor(QPalette::WindowText, QColor(QString::fromLatin1(kCaptionColours[std::size_t(index)])));
         label->setPalette(palette);
         if (index == 0 || index == 2) {
             label->setFont(verdana(12, true));
@@ -267,7 +278,7 @@ QWidget *MainWindow::buildBottomBar()
 {
     QWidget *bar = makeBar(QStringLiteral("PicCoBrand"), this);
 
-    auto *promo = new LinkLabel(tr(kFullyBrandedText.toUtf8().constData()), bar);
+    auto *promo = new LinkLabel(brand::fullyBrandedText(), bar);
     promo->setObjectName(QStringLiteral("Label7"));
     promo->setFont(verdana(8.25, true));
     promo->setStyleSheet(QStringLiteral("color: #FFD966; background: transparent;"));
@@ -287,19 +298,14 @@ QWidget *MainWindow::buildBottomBar()
     return bar;
 }
 
-void MainWindow::setLauncher(int program, Launcher launcher)
+void MainWindow::addProgram(Program *program)
 {
-    if (program < 0 || program >= kProgramCount)
+    const int index = int(program->id());
+    if (index < 0 || index >= kestrava::kProgramCount)
         return;
-    m_launchers[program] = std::move(launcher);
-    const bool available = bool(m_launchers[program]);
-    m_buttons[program]->setEnabled(available);
-    m_captions[program + kFirstProgramCaption]->setReacting(available);
-}
-
-void MainWindow::setLaunchPreparation(std::function<void()> prepare)
-{
-    m_prepare = std::move(prepare);
+    m_programs[std::size_t(index)] = program;
+    m_buttons[std::size_t(index)]->setEnabled(true);
+    m_captions[std::size_t(index + kFirstProgramCaption)]->setReacting(true);
 }
 
 const QStringList &MainWindow::closingSequence()
@@ -319,41 +325,87 @@ const QStringList &MainWindow::closingSequence()
     return sequence;
 }
 
+QWidget *MainWindow::openProgramWindow(const QString &name) const
+{
+    for (const QPointer<QWidget> &window : m_programWindows) {
+        if (!window || window->objectName() != name)
+            continue;
+        // A closed child window lingers until its deferred deletion; a
+        // separate window is open while it shows.
+        const auto *child = qobject_cast<const ProgramWindow *>(window.data());
+        if (child ? child->isOpen() : window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
 void MainWindow::runClosingSequence()
 {
-    m_closingPrograms = true;
+    const QScopedValueRollback<bool> closing(m_closingPrograms, true);
     for (const QString &name : closingSequence()) {
-        for (QMdiSubWindow *window : m_area->subWindowList()) {
-            auto *program = qobject_cast<ProgramWindow *>(window);
-            if (window->objectName() == name && (!program || program->isOpen())) {
-                window->close();
-                break;
-            }
-        }
+        if (QWidget *window = openProgramWindow(name))
+            window->close();
     }
-    m_closingPrograms = false;
+    for (Program *program : m_programs) {
+        if (program)
+            program->closeAll();
+    }
 }
 
-void MainWindow::launch(int program)
+void MainWindow::launch(kestrava::ProgramId id)
 {
-    if (program < 0 || program >= kProgramCount || !m_launchers[program])
+    const int index = int(id);
+    if (index < 0 || index >= kestrava::kProgramCount || !m_programs[std::size_t(index)])
         return;
     runClosingSequence();
-    if (m_prepare)
-        m_prepare();
-    setWelcomeVisible(false);
-    m_launchers[program]();
+    // Each program creates what must exist before any program opens.
+    for (Program *program : m_programs) {
+        if (program)
+            program->prepare();
+    }
+    m_programs[std::size_t(index)]->launch();
 }
 
-void MainWindow::setWelcomeVisible(bool visible)
+void MainWindow::addProgramWindow(QWidget *window)
 {
-    m_welcome->setVisible(visible);
+    if (auto *child = qobject_cast<QMdiSubWindow *>(window))
+        m_area->addSubWindow(child);
+    window->installEventFilter(this);
+    m_programWindows.append(window);
+    connect(window, &QObject::destroyed, this, [this] {
+        m_programWindows.removeAll(nullptr);
+        updateWelcome();
+    });
+    updateWelcome();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+    case QEvent::Show:
+    case QEvent::Hide:
+        updateWelcome();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::updateWelcome()
+{
+    bool programShowing = false;
+    for (const QPointer<QWidget> &window : std::as_const(m_programWindows))
+        programShowing = programShowing || (window && !window->isHidden());
+    m_welcome->setVisible(!programShowing);
 }
 
 void MainWindow::captionClicked(int index)
 {
     if (index >= kFirstProgramCaption)
-        launch(index - kFirstProgramCaption);
+        launch(programAt(index - kFirstProgramCaption));
     else
         runClosingSequence();
 }
@@ -382,6 +434,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (AboutBox *about = AboutBox::current())
         about->close();
-    m_closingPrograms = true;
+    runClosingSequence();
     event->accept();
 }

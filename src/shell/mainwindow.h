@@ -1,13 +1,16 @@
 #pragma once
 
+#include "common/brand.h"
 #include "widgets/programhost.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
-#include <functional>
 
 class LinkLabel;
+class Program;
 class QMdiArea;
 class QPushButton;
 class WelcomePanel;
@@ -19,29 +22,23 @@ class MainWindow : public QMainWindow, public ProgramHost
 {
     Q_OBJECT
 public:
-    static constexpr int kProgramCount = 6;
-    // Opens a program's first window and returns it.
-    using Launcher = std::function<QWidget *()>;
-
     explicit MainWindow(platform::Services services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Programs register how they open; a program without a launcher keeps its
-    // button disabled.
-    void setLauncher(int program, Launcher launcher);
-    // Registers how a program creates the windows launching needs created
-    // hidden beforehand (the Variduzeda Vad document window).
-    void setLaunchPreparation(std::function<void()> prepare);
+    // Takes a program (not its ownership): its launch button and welcome
+    // label come alive.  A program never added keeps its button disabled.
+    void addProgram(Program *program);
 
-    // Opens program 0..5 as its launch button does.
-    void launch(int program);
-    // Closes every program window, in the fixed closing order.
+    // Opens a program as its launch button does.
+    void launch(kestrava::ProgramId program);
+    // Closes every program window: the fixed closing order first, then
+    // whatever a program still has open.
     void runClosingSequence();
 
     // ProgramHost
     QMdiArea *documentArea() const override { return m_area; }
-    void setWelcomeVisible(bool visible) override;
     platform::Services services() const override { return m_services; }
+    void addProgramWindow(QWidget *window) override;
     bool isClosingPrograms() const override { return m_closingPrograms; }
 
     // The window names the closing sequence visits, in order.  Closing a
@@ -51,6 +48,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildBanner();
@@ -60,13 +58,17 @@ private:
     void captionClicked(int index);
     void captionHovered(int index);
     void clearCaptionUnderlines();
+    // The open program window of that name, or null.
+    QWidget *openProgramWindow(const QString &name) const;
+    // The welcome panel shows exactly while no program window is showing.
+    void updateWelcome();
 
     platform::Services m_services;
     QMdiArea *m_area = nullptr;
     WelcomePanel *m_welcome = nullptr;
-    std::array<QPushButton *, kProgramCount> m_buttons{};
+    std::array<QPushButton *, kestrava::kProgramCount> m_buttons{};
     std::array<LinkLabel *, 9> m_captions{};
-    std::array<Launcher, kProgramCount> m_launchers;
-    std::function<void()> m_prepare;
+    std::array<Program *, kestrava::kProgramCount> m_programs{};
+    QList<QPointer<QWidget>> m_programWindows;
     bool m_closingPrograms = false;
 };

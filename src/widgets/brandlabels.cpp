@@ -16,10 +16,20 @@ QString forumInvitation()
         .arg(kestrava::siteAddress());
 }
 
-QString fullyBrandedText()
+QString businessOpportunity()
 {
     return QObject::tr("Home Business Opportunity. Start your own Internet business and make money online. "
-                       "Get this software fully branded for your website. Click here for more details.");
+                       "Get this software fully branded for your website. ");
+}
+
+QString moreDetails()
+{
+    return QObject::tr("Click here for more details.");
+}
+
+QString fullyBrandedText()
+{
+    return businessOpportunity() + moreDetails();
 }
 
 QString coBrandNotice()

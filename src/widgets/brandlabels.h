@@ -10,6 +10,10 @@ class QWidget;
 namespace brand {
 
 QString forumInvitation();
+// "Home Business Opportunity. ... fully branded for your website. " and the
+// same followed by "Click here for more details.".
+QString businessOpportunity();
+QString moreDetails();
 QString fullyBrandedText();
 QString coBrandNotice();
 QString advertisingNote();

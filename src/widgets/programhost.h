@@ -2,20 +2,24 @@
 
 #include "platform/services.h"
 
-#include <QString>
-
 class QMdiArea;
-class QMdiSubWindow;
+class QWidget;
 
 // What a program window needs from the main window: the document area it
-// lives in, the welcome panel, and the platform services.
+// lives in and the platform services.
 class ProgramHost
 {
 public:
     virtual ~ProgramHost() = default;
     virtual QMdiArea *documentArea() const = 0;
-    virtual void setWelcomeVisible(bool visible) = 0;
     virtual platform::Services services() const = 0;
+
+    // Takes a program window in: a child window goes into the document area,
+    // a separate (modal) one is only watched.  The welcome panel shows
+    // exactly while no program window is showing, and the launcher's
+    // closing sequence finds the window by its object name.
+    virtual void addProgramWindow(QWidget *window) = 0;
+
     // True while the launcher (or the end of the application) closes every
     // program window; windows then close without opening others.
     virtual bool isClosingPrograms() const = 0;

@@ -1,10 +1,12 @@
 #include "widgets/programwindow.h"
 
+#include "platform/modaldialogs.h"
 #include "widgets/programhost.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QVBoxLayout>
 
 ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QString &caption)
@@ -26,7 +28,7 @@ ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QStri
     outer->addWidget(m_body);
     setWidget(frame);
 
-    host.documentArea()->addSubWindow(this);
+    host.addProgramWindow(this);
 }
 
 void ProgramWindow::showAtTop()
@@ -49,5 +51,14 @@ void ProgramWindow::closeEvent(QCloseEvent *event)
     if (!event->isAccepted())
         return;
     m_closed = true;
+    // A box of this window still running returns through this window's code:
+    // close the box, and destroy the window only once that code has finished.
+    if (platform::rejectBoxesOf(this)) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        platform::whenBoxesOfReturned(this, [self = QPointer<ProgramWindow>(this)] {
+            if (self)
+                self->deleteLater();
+        });
+    }
     onClosed();
 }

@@ -20,7 +20,7 @@ QWidget *nextTabStop(QWidget *from)
 
 TEST_F(SuiteTest, InputWindowHasItsFieldsInTabOrderWithDefaults)
 {
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     ProgramWindow *input = window(kInput);
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(input->windowTitle(), "Orvanel Variduzeda Vad Software");
@@ -48,7 +48,7 @@ TEST_F(SuiteTest, InputWindowHasItsFieldsInTabOrderWithDefaults)
 
 TEST_F(SuiteTest, NextValidatesInOrderAndFocusesTheMissingField)
 {
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
 
     struct Row
     {
@@ -79,7 +79,7 @@ TEST_F(SuiteTest, NextValidatesInOrderAndFocusesTheMissingField)
 
 TEST_F(SuiteTest, NextAcceptsABlankLastNameAndStoresTheTrimmedSubject)
 {
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     enterNames("  MARY ", "", " ");
     click(kInput, "cmdNext");
     EXPECT_TRUE(test.messages.shown.isEmpty());
@@ -91,7 +91,7 @@ TEST_F(SuiteTest, NextAcceptsABlankLastNameAndStoresTheTrimmedSubject)
 
 TEST_F(SuiteTest, TypedLettersBecomeCapitalsButPastedTextIsKept)
 {
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     auto *first = control<QLineEdit>(kInput, "txtFirstName");
     QTest::keyClicks(first, "mary-ann 2.");
     EXPECT_EQ(first->text(), "MARY-ANN 2.");

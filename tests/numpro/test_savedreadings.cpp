@@ -65,7 +65,7 @@ protected:
     // Opens a file from a freshly launched input window.
     void openFromInput(const QString &file)
     {
-        main->launch(1);
+        main->launch(kestrava::ProgramId::NumerologyPro);
         test.files.paths.push_back(file);
         click(kInput, "cmdOpen");
     }
@@ -112,7 +112,7 @@ TEST_F(SavedReadingTest, CharactersTheFileCannotKeepAreReportedBeforeSaving)
     EXPECT_TRUE(test.messages.shown.isEmpty());
     EXPECT_EQ(numpro::readNumFile(path("jose.num")).firstName, QString::fromUtf8("JOS\xc3\x89"));
 
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     test.messages.answers = {false};
     saveFromDisplay(QString::fromUtf8("M\xc3\xbcLLER"), "", "SMITH", path("no.num"));
     ASSERT_EQ(test.messages.shown.size(), 1);

@@ -2,7 +2,10 @@
 
 #include "widgets/linklabel.h"
 
+#include <QDialog>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -54,7 +57,7 @@ TEST_F(SuiteTest, MainWindowShowsTheLaunchButtonsAndWelcomePanel)
 
 TEST_F(SuiteTest, LaunchOpensTheInputWindowAndHidesTheWelcomePanel)
 {
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     ProgramWindow *input = window(kInput);
     ASSERT_NE(input, nullptr);
     EXPECT_TRUE(input->isVisible());
@@ -71,7 +74,7 @@ TEST_F(SuiteTest, LaunchOpensTheInputWindowAndHidesTheWelcomePanel)
 
 TEST_F(SuiteTest, RelaunchingOpensTheProgramFresh)
 {
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     enterNames("MARY", "ANN", "SMITH");
     selectDate("March", "15", "1976");
     main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_1"))->click();
@@ -108,7 +111,7 @@ TEST_F(SuiteTest, HeadingLabelsOnlyCloseOpenPrograms)
         EXPECT_TRUE(main->documentArea()->subWindowList().isEmpty());
         EXPECT_TRUE(welcome()->isVisible());
     }
-    main->launch(1);
+    main->launch(kestrava::ProgramId::NumerologyPro);
     caption(*main, 0)->clicked();
     EXPECT_EQ(window(kInput), nullptr);
     EXPECT_EQ(window("frmNumerologyProsave"), nullptr);
@@ -124,4 +127,85 @@ TEST_F(SuiteTest, HoveringAProgramLabelUnderlinesItUntilTheMouseReachesThePanel)
     moveMouseOver(welcome(), QPoint(1, 1));
     for (int i = 0; i < 9; ++i)
         EXPECT_FALSE(caption(*main, i)->font().underline()) << i;
+}
+
+// The suite with the real modal boxes and dialogs.
+class RealDialogsTest : public SuiteTest
+{
+protected:
+    void SetUp() override
+    {
+        test.realDialogs = true;
+        SuiteTest::SetUp();
+    }
+};
+
+TEST_F(RealDialogsTest, AProgramWindowClosedWhileItsBoxIsOpenClosesTheBoxFirst)
+{
+    // A box of the input window is open (a message box from Next, the file
+    // dialog from Open) when the launcher runs, or when the window itself is
+    // closed.  The box closes, the call returns safely, and the window goes.
+    struct Row
+    {
+        const char *button;
+        bool relaunch;
+    };
+    for (const Row row : {Row{"cmdNext", true}, Row{"cmdOpen", true}, Row{"cmdNext", false}}) {
+        SCOPED_TRACE(std::string(row.button) + (row.relaunch ? " relaunch" : " close"));
+        main->launch(kestrava::ProgramId::NumerologyPro);
+        const QPointer<ProgramWindow> old = window(kInput);
+        bool boxWasOpen = false;
+        QTimer::singleShot(0, main.get(), [&] {
+            boxWasOpen = QApplication::activeModalWidget() != nullptr;
+            if (row.relaunch)
+                main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_1"))->click();
+            else
+                old->close();
+        });
+        // A box left open would hang the test: close it and fail instead.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "the box stayed open";
+                box->close();
+            }
+        });
+        watchdog.start(5000);
+        click(kInput, row.button);
+        EXPECT_TRUE(boxWasOpen);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(old.isNull());
+        if (row.relaunch) {
+            EXPECT_EQ(openCount(kInput), 1);
+            EXPECT_TRUE(window(kInput)->isVisible());
+            EXPECT_FALSE(welcome()->isVisible());
+        } else {
+            EXPECT_EQ(window(kInput), nullptr);
+            EXPECT_TRUE(welcome()->isVisible());
+        }
+    }
+}
+
+TEST_F(SuiteTest, TheClosingSequenceClosesAModalProgramWindow)
+{
+    main->launch(kestrava::ProgramId::NumerologyPro);
+    // A separate, modal program window, as the tarot reading document is.
+    auto *modal = new QDialog(main.get());
+    modal->setObjectName(QStringLiteral("frmTarotNumerologySave"));
+    main->addProgramWindow(modal);
+    bool stillClosing = false;
+    QTimer::singleShot(0, main.get(), [&] {
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_FALSE(welcome()->isVisible());
+        caption(*main, 0)->clicked(); // the closing sequence alone
+        stillClosing = main->isClosingPrograms();
+    });
+    EXPECT_EQ(modal->exec(), QDialog::Rejected);
+    EXPECT_FALSE(modal->isVisible());
+    EXPECT_FALSE(stillClosing);
+    EXPECT_FALSE(main->isClosingPrograms());
+    EXPECT_EQ(window(kInput), nullptr);
+    EXPECT_TRUE(welcome()->isVisible());
 }

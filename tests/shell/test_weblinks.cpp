@@ -66,7 +66,7 @@ protected:
             return main.get();
         if (!window(name) || !window(name)->isVisible()) {
             if (name == kInput)
-                main->launch(1);
+                main->launch(kestrava::ProgramId::NumerologyPro);
             else if (name == kNavigator)
                 openNavigator("MARY", "ANN", "SMITH");
         }

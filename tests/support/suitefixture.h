@@ -89,7 +89,7 @@ protected:
     // Launch, type the subject, press Next: the navigator is open.
     void openNavigator(const QString &first, const QString &middle, const QString &last)
     {
-        main->launch(1);
+        main->launch(kestrava::ProgramId::NumerologyPro);
         enterNames(first, middle, last);
         click(QStringLiteral("frmNumerologyProMain"), QStringLiteral("cmdNext"));
     }

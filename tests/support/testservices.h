@@ -113,11 +113,20 @@ struct TestServices
         , printer(dir.filePath(QStringLiteral("printed.pdf")))
     {
     }
-    platform::Services services() { return {&messages, &files, &clock, &printer}; }
+    platform::Services services()
+    {
+        if (realDialogs)
+            return {&realMessages, &realFiles, &clock, &printer};
+        return {&messages, &files, &clock, &printer};
+    }
 
     QTemporaryDir dir;
     RecordingMessageBoxes messages;
     PreparedFileDialogs files;
     platform::FixedClock clock;
     platform::PdfFilePrinter printer;
+    // The real, modal boxes and dialogs, for the tests that need them running.
+    bool realDialogs = false;
+    platform::QtMessageBoxes realMessages;
+    platform::QtFileDialogs realFiles;
 };

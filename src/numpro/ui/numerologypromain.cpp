@@ -1,5 +1,6 @@
 #include "numpro/ui/numerologypromain.h"
 
+#include "common/brand.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
 #include "widgets/brandlabels.h"
@@ -70,7 +71,7 @@ QComboBox *pickList(const QString &name, const QStringList &entries, QWidget *pa
 
 NumerologyProMain::NumerologyProMain(NumProProgram &program)
     : ProgramWindow(program.host(), QStringLiteral("frmNumerologyProMain"),
-                    QObject::tr("Orvanel Variduzeda Vad Software"))
+                    kestrava::programWindowTitle(kestrava::ProgramId::NumerologyPro))
     , m_program(program)
 {
     QWidget *page = body();
@@ -227,7 +228,6 @@ void NumerologyProMain::next()
                           m_year->currentText().trimmed()});
     hide();
     m_program.showNavigator();
-    host().setWelcomeVisible(false);
 }
 
 void NumerologyProMain::openSavedReading()
@@ -270,9 +270,4 @@ void NumerologyProMain::clearNames()
     m_first->clear();
     m_last->clear();
     m_middle->clear();
-}
-
-void NumerologyProMain::onClosed()
-{
-    host().setWelcomeVisible(true);
 }

@@ -33,7 +33,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void onClosed() override;
 
 private:
     void buildMenus();

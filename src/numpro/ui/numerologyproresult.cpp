@@ -1,5 +1,6 @@
 #include "numpro/ui/numerologyproresult.h"
 
+#include "common/brand.h"
 #include "common/siteaddress.h"
 #include "numpro/readings/comprehensivereading.h"
 #include "numpro/readings/readinglist.h"
@@ -34,17 +35,17 @@ constexpr QStringView kMarriageVibrationLabel = u"lblMarriageVibrationNumber";
 
 NumerologyProResult::NumerologyProResult(NumProProgram &program)
     : ProgramWindow(program.host(), QStringLiteral("frmNumerologyProResult"),
-                    QObject::tr("Orvanel Variduzeda Vad Software"))
+                    kestrava::programWindowTitle(kestrava::ProgramId::NumerologyPro))
     , m_program(program)
 {
     QWidget *page = body();
 
-    auto *title = new QLabel(tr("Orvanel Variduzeda Vad Software"), page);
+    auto *title = new QLabel(kestrava::programWindowTitle(kestrava::ProgramId::NumerologyPro), page);
     title->setObjectName(QStringLiteral("Label2"));
     title->setFont(kestrava::verdana(14.25, true));
     title->setAlignment(Qt::AlignCenter);
 
-    auto *frame = new QGroupBox(QUrl(kestrava::siteAddress()).host() + tr("'s Free Variduzeda Vad Software"), page);
+    auto *frame = new QGroupBox(QUrl(kestrava::siteAddress()).host() + tr("'s Free %1 Software").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)), page);
     frame->setObjectName(QStringLiteral("fraButtons"));
     auto *grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(8);
@@ -182,12 +183,5 @@ void NumerologyProResult::back()
         input->clearNames();
         input->showAtTop();
     }
-    m_backing = true;
     close();
-}
-
-void NumerologyProResult::onClosed()
-{
-    if (!m_backing)
-        host().setWelcomeVisible(true);
 }

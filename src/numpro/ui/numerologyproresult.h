@@ -31,9 +31,6 @@ public:
     // Back to the input window with its names emptied.
     void back();
 
-protected:
-    void onClosed() override;
-
 private:
     void runReading(const numpro::Reading &reading);
     void deliver(const numpro::ReadingResult &result, numpro::OutputMode mode);
@@ -42,5 +39,4 @@ private:
     NumProProgram &m_program;
     numpro::ResultState m_state;
     QHash<QString, QLabel *> m_hiddenLabels;
-    bool m_backing = false;
 };

@@ -1,5 +1,6 @@
 #include "numpro/ui/numerologyprosave.h"
 
+#include "common/brand.h"
 #include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numproprogram.h"
 #include "widgets/programhost.h"
@@ -8,7 +9,7 @@
 #include <QTextEdit>
 
 NumerologyProSave::NumerologyProSave(NumProProgram &program)
-    : ReadingWindow(program, QStringLiteral("frmNumerologyProsave"), QObject::tr("Orvanel Variduzeda Vad Software"))
+    : ReadingWindow(program, QStringLiteral("frmNumerologyProsave"), kestrava::programWindowTitle(kestrava::ProgramId::NumerologyPro))
 {
     QPushButton *printButton = addButton(QStringLiteral("cmdPrint"), tr("&Print"));
     QPushButton *backButton = addButton(QStringLiteral("cmdBack"), tr("&Back"));

@@ -22,14 +22,25 @@ NumProProgram::NumProProgram(ProgramHost &host, QObject *parent)
 {
 }
 
-NumerologyProMain *NumProProgram::launch()
+void NumProProgram::launch()
 {
     if (NumerologyProMain *old = input())
         old->close();
     m_input = new NumerologyProMain(*this);
     m_input->showAtTop();
     m_input->afterLoad();
-    return m_input;
+}
+
+void NumProProgram::closeAll()
+{
+    if (NumerologyProSave *window = document())
+        window->close();
+    if (NumerologyProDisp *window = display())
+        window->close();
+    if (NumerologyProResult *window = navigator())
+        window->close();
+    if (NumerologyProMain *window = input())
+        window->close();
 }
 
 NumerologyProMain *NumProProgram::input() const { return openOrNull(m_input); }

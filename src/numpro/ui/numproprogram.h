@@ -1,6 +1,7 @@
 #pragma once
 
 #include "numpro/readingsubject.h"
+#include "shell/program.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,7 +14,7 @@ class NumerologyProSave;
 
 // Variduzeda Vad as a whole: finds and creates its windows and keeps the
 // program-wide reading subject.  Owned by the main window.
-class NumProProgram : public QObject
+class NumProProgram : public QObject, public Program
 {
     Q_OBJECT
 public:
@@ -21,8 +22,13 @@ public:
 
     ProgramHost &host() const { return m_host; }
 
-    // Opens the input window fresh and shows it; the launcher calls this.
-    NumerologyProMain *launch();
+    // Program
+    kestrava::ProgramId id() const override { return kestrava::ProgramId::NumerologyPro; }
+    // Every launch, of any program, leaves the document window created and hidden.
+    void prepare() override { ensureDocument(); }
+    // Opens the input window fresh and shows it.
+    void launch() override;
+    void closeAll() override;
 
     // Windows that are open (loaded), or null.
     NumerologyProMain *input() const;

@@ -1,7 +1,9 @@
 #include "numpro/ui/readingwindow.h"
 
+#include "common/brand.h"
 #include "common/charactershift.h"
 #include "numpro/files/numfile.h"
+#include "common/brand.h"
 #include "numpro/ui/numproprogram.h"
 #include "widgets/texteditrenderer.h"
 #include "widgets/brandlabels.h"
@@ -61,7 +63,7 @@ void ReadingWindow::save()
 {
     const platform::Services services = host().services();
     const auto path = services.files->saveFile(
-        this, {tr("Save Your Variduzeda Vad Result ...."), tr("Rich Text Format (*.num)"), QStringLiteral("num")});
+        this, {tr("Save Your %1 Result ....").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)), tr("Rich Text Format (*.num)"), QStringLiteral("num")});
     if (!path)
         return;
 

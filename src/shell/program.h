@@ -1,0 +1,24 @@
+#pragma once
+
+#include "common/brand.h"
+
+// One program of the suite as the main window sees it.  The main window owns
+// nothing of a program but this interface; the composition root creates the
+// programs and hands them over.
+class Program
+{
+public:
+    virtual ~Program() = default;
+
+    virtual kestrava::ProgramId id() const = 0;
+
+    // What must exist, hidden, before any program opens.  The launcher calls
+    // this on every program each time it opens one.
+    virtual void prepare() {}
+
+    // Shows the program's first window, fresh.
+    virtual void launch() = 0;
+
+    // Closes every window of the program that is still open.
+    virtual void closeAll() = 0;
+};
