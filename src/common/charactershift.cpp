@@ -37,27 +37,22 @@ QString shiftDecode(QByteArrayView encoded)
     return text;
 }
 
-QString unsavableCharacters(QStringView text)
+QList<UnsavableCharacter> unsavableCharacters(QStringView text)
 {
-    QString result;
-    QSet<char32_t> seen;
+    QList<UnsavableCharacter> result;
+    QSet<QString> seen;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            const QChar low = text[++i];
-            if (!seen.contains(QChar::surrogateToUcs4(c, low))) {
-                seen.insert(QChar::surrogateToUcs4(c, low));
-                result.append(c).append(low);
-            }
-            continue;
-        }
-        const std::optional<uchar> code = cp1252Code(c);
+        QString character(c);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            character.append(text[++i]);
+        const std::optional<uchar> code = character.size() == 1 ? cp1252Code(c) : std::nullopt;
         if (code && *code <= kHighestSavableCode)
             continue;
-        if (!seen.contains(c.unicode())) {
-            seen.insert(c.unicode());
-            result.append(c);
-        }
+        if (seen.contains(character))
+            continue;
+        seen.insert(character);
+        result.append({character, code ? UnsavableCharacter::Fate::Dropped : UnsavableCharacter::Fate::Replaced});
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -22,9 +23,21 @@ QByteArray shiftEncode(QStringView text);
 // left out.
 QString shiftDecode(QByteArrayView encoded);
 
+// A character a saved reading cannot keep, and what saving does with it.
+struct UnsavableCharacter
+{
+    enum class Fate {
+        Replaced, // not in Windows-1252: written as "?"
+        Dropped,  // its shifted code would pass 255: left out
+    };
+    QString character; // a whole surrogate pair outside the Basic Multilingual Plane
+    Fate fate;
+
+    friend bool operator==(const UnsavableCharacter &, const UnsavableCharacter &) = default;
+};
+
 // The distinct characters of text, in order of first appearance, that
 // shiftEncode would lose or replace, so the user can be warned before saving.
-// A character outside the Basic Multilingual Plane is returned whole.
-QString unsavableCharacters(QStringView text);
+QList<UnsavableCharacter> unsavableCharacters(QStringView text);
 
 } // namespace kestrava

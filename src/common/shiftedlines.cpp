@@ -2,7 +2,6 @@
 
 #include "common/charactershift.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -77,17 +76,13 @@ QStringList decodeShiftedLines(QByteArrayView data, int count)
     return lines;
 }
 
-bool writeShiftedLines(const QString &path, const QStringList &lines, QString *errorMessage)
+MaybeFailure writeShiftedLines(const QString &path, const QStringList &lines)
 {
     QSaveFile file(path);
     const QByteArray data = encodeShiftedLines(lines);
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(data) == data.size()
-                       && file.commit();
-    if (!saved && errorMessage) {
-        *errorMessage = QStringLiteral("The reading could not be saved to \"%1\": %2.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString());
-    }
-    return saved;
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return std::nullopt;
+    return Failure{file.errorString()};
 }
 
 QStringList readShiftedLines(const QString &path, int count)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -22,8 +24,7 @@ QStringList decodeShiftedLines(QByteArrayView data, int count);
 
 // Writes the lines through a temporary file that replaces `path` only when
 // everything was written, so a failed save leaves an existing file as it was.
-// On failure returns false and, when errorMessage is given, says why.
-bool writeShiftedLines(const QString &path, const QStringList &lines, QString *errorMessage);
+MaybeFailure writeShiftedLines(const QString &path, const QStringList &lines);
 
 // Reads the first `count` lines of the file at `path`, decoded as
 // decodeShiftedLines does.  Reads a bounded amount whatever the file holds:

@@ -18,15 +18,4 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-class FixedClock final : public Clock
-{
-public:
-    explicit FixedClock(QDateTime now) : m_now(std::move(now)) {}
-    QDateTime now() const override { return m_now; }
-    void set(const QDateTime &now) { m_now = now; }
-
-private:
-    QDateTime m_now;
-};
-
 } // namespace platform

@@ -3,44 +3,84 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
 namespace platform {
 
 namespace {
 
-std::optional<QString> printTo(QPrinter &printer, const QTextDocument &document)
+using kestrava::Failure;
+using kestrava::MaybeFailure;
+
+constexpr int kSpoolerWaitMs = 30000;
+
+MaybeFailure printTo(QPrinter &printer, const QTextDocument &document)
 {
     if (!printer.isValid())
-        return QStringLiteral("The printer could not be opened. The reading was not printed.");
+        return Failure{QObject::tr("The printer could not be opened.")};
     document.print(&printer);
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        return QStringLiteral("Printing failed. The reading was not printed.");
+        return Failure{QObject::tr("The printer reported an error.")};
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<QString> DefaultPrinter::print(const QTextDocument &document)
+SpoolingPrinter::SpoolingPrinter(QString queue, QString spooler)
+    : m_queue(std::move(queue))
+    , m_spooler(std::move(spooler))
+{
+}
+
+MaybeFailure SpoolingPrinter::print(const QTextDocument &document)
+{
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return Failure{QObject::tr("No room for the print file: %1").arg(dir.errorString())};
+    const QString file = dir.filePath(QStringLiteral("reading.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setDocName(QObject::tr("Kestrava reading"));
+    if (MaybeFailure failure = printTo(printer, document))
+        return failure;
+    if (!QFileInfo::exists(file))
+        return Failure{QObject::tr("The print file could not be written.")};
+
+    QProcess spooler;
+    spooler.start(m_spooler, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), printer.docName(), file});
+    if (!spooler.waitForStarted(kSpoolerWaitMs))
+        return Failure{QObject::tr("The print spooler %1 could not be started.").arg(m_spooler)};
+    if (!spooler.waitForFinished(kSpoolerWaitMs)) {
+        spooler.kill();
+        spooler.waitForFinished(1000);
+        return Failure{QObject::tr("The printer \"%1\" did not answer.").arg(m_queue)};
+    }
+    if (spooler.exitStatus() != QProcess::NormalExit || spooler.exitCode() != 0) {
+        QString answer = QString::fromLocal8Bit(spooler.readAllStandardError()).trimmed();
+        if (answer.isEmpty())
+            answer = QObject::tr("the spooler ended with status %1").arg(spooler.exitCode());
+        return Failure{QObject::tr("The printer \"%1\" did not take the job: %2").arg(m_queue, answer)};
+    }
+    return std::nullopt;
+}
+
+MaybeFailure DefaultPrinter::print(const QTextDocument &document)
 {
     // Without a print system QPrinter quietly becomes a PDF printer with no
     // file and prints nothing, so ask for the default printer first.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return QStringLiteral("No printer is available. Please install or select a default printer and try again.");
+        return Failure{QObject::tr("No printer is available. Please install or select a default printer and try again.")};
+    const QString spooler = QStandardPaths::findExecutable(QStringLiteral("lp"));
+    if (!spooler.isEmpty())
+        return SpoolingPrinter(info.printerName(), spooler).print(document);
+    // No spooler command: Qt's own printing, whose queue answer is not known.
     QPrinter printer(info, QPrinter::HighResolution);
     return printTo(printer, document);
-}
-
-std::optional<QString> PdfFilePrinter::print(const QTextDocument &document)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(m_path);
-    auto result = printTo(printer, document);
-    if (!result && !QFileInfo::exists(m_path))
-        return QStringLiteral("Printing failed. The reading was not printed.");
-    return result;
 }
 
 } // namespace platform

@@ -1,37 +1,41 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QString>
-#include <optional>
 
 class QTextDocument;
 
 namespace platform {
 
-// Prints a whole document without a dialog.  Returns a message for the user
-// when nothing could be printed, nothing on success.
+// Prints a whole document without a dialog.  Returns why nothing was
+// printed, nothing when the job reached the printer's queue.
 class Printer
 {
 public:
     virtual ~Printer() = default;
-    virtual std::optional<QString> print(const QTextDocument &document) = 0;
+    virtual kestrava::MaybeFailure print(const QTextDocument &document) = 0;
 };
 
-// The system's default printer.
+// Hands the document to one print queue as a PDF file through the spooler
+// command (lp), whose answer tells whether the queue took the job: a queue
+// that refuses jobs is reported, not passed over in silence.
+class SpoolingPrinter final : public Printer
+{
+public:
+    SpoolingPrinter(QString queue, QString spooler);
+    kestrava::MaybeFailure print(const QTextDocument &document) override;
+
+private:
+    QString m_queue;
+    QString m_spooler;
+};
+
+// The system's default printer, through its spooler when the system has one.
 class DefaultPrinter final : public Printer
 {
 public:
-    std::optional<QString> print(const QTextDocument &document) override;
-};
-
-// Writes a PDF file instead of printing; used where output must be read back.
-class PdfFilePrinter final : public Printer
-{
-public:
-    explicit PdfFilePrinter(QString path) : m_path(std::move(path)) {}
-    std::optional<QString> print(const QTextDocument &document) override;
-
-private:
-    QString m_path;
+    kestrava::MaybeFailure print(const QTextDocument &document) override;
 };
 
 } // namespace platform

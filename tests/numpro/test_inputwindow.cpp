@@ -101,3 +101,12 @@ TEST_F(SuiteTest, TypedLettersBecomeCapitalsButPastedTextIsKept)
     last->paste();
     EXPECT_EQ(last->text(), "smith");
 }
+
+TEST_F(SuiteTest, NameFieldsHaveNoLengthLimit)
+{
+    main->launch(kestrava::ProgramId::NumerologyPro);
+    auto *first = control<QLineEdit>(kInput, "txtFirstName");
+    QApplication::clipboard()->setText(QString(40000, u'I'));
+    first->paste();
+    EXPECT_EQ(first->text().size(), 40000);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "support/testdoubles.h"
 
 #include <QDesktopServices>
 #include <QList>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <deque>
+#include <memory>
 
 #include <ostream>
 
@@ -110,21 +112,22 @@ struct TestServices
 {
     TestServices()
         : clock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)))
-        , printer(dir.filePath(QStringLiteral("printed.pdf")))
+        , printer(std::make_unique<PdfFilePrinter>(dir.filePath(QStringLiteral("printed.pdf"))))
     {
     }
     platform::Services services()
     {
         if (realDialogs)
-            return {&realMessages, &realFiles, &clock, &printer};
-        return {&messages, &files, &clock, &printer};
+            return {&realMessages, &realFiles, &clock, printer.get()};
+        return {&messages, &files, &clock, printer.get()};
     }
 
     QTemporaryDir dir;
     RecordingMessageBoxes messages;
     PreparedFileDialogs files;
-    platform::FixedClock clock;
-    platform::PdfFilePrinter printer;
+    FixedClock clock;
+    // Writes printed.pdf in dir unless a test puts another printer here.
+    std::unique_ptr<platform::Printer> printer;
     // The real, modal boxes and dialogs, for the tests that need them running.
     bool realDialogs = false;
     platform::QtMessageBoxes realMessages;

@@ -1,17 +1,13 @@
 #include "numpro/files/numfile.h"
 
 #include "common/shiftedlines.h"
+#include "common/subjectcheck.h"
 
 #include <QStringList>
 
 namespace numpro {
 
 namespace {
-
-QStringList toLines(const ReadingSubject &s)
-{
-    return {s.firstName, s.middleName, s.lastName, s.month, s.day, s.year};
-}
 
 ReadingSubject fromLines(const QStringList &lines)
 {
@@ -21,9 +17,14 @@ ReadingSubject fromLines(const QStringList &lines)
 
 } // namespace
 
+QStringList numFileLines(const ReadingSubject &s)
+{
+    return {s.firstName, s.middleName, s.lastName, s.month, s.day, s.year};
+}
+
 QByteArray encodeNumFile(const ReadingSubject &subject)
 {
-    return kestrava::encodeShiftedLines(toLines(subject));
+    return kestrava::encodeShiftedLines(numFileLines(subject));
 }
 
 ReadingSubject decodeNumFile(QByteArrayView data)
@@ -31,9 +32,9 @@ ReadingSubject decodeNumFile(QByteArrayView data)
     return fromLines(kestrava::decodeShiftedLines(data, kNumFileLines));
 }
 
-bool writeNumFile(const QString &path, const ReadingSubject &subject, QString *errorMessage)
+kestrava::MaybeFailure writeNumFile(const QString &path, const ReadingSubject &subject)
 {
-    return kestrava::writeShiftedLines(path, toLines(subject), errorMessage);
+    return kestrava::writeShiftedLines(path, numFileLines(subject));
 }
 
 ReadingSubject readNumFile(const QString &path)
@@ -43,7 +44,7 @@ ReadingSubject readNumFile(const QString &path)
 
 bool hasNumSuffix(const QString &path)
 {
-    return path.endsWith(QLatin1String("num"), Qt::CaseSensitive);
+    return kestrava::hasFileEnding(path, u"num");
 }
 
 } // namespace numpro

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "common/failure.h"
 #include "numpro/readingsubject.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // The num reading file: the subject of a Variduzeda Vad reading as six
 // shifted lines in the order first, middle and last name, month, day, year.
@@ -17,8 +19,11 @@ QByteArray encodeNumFile(const ReadingSubject &subject);
 // Fields missing from data are empty; anything after the sixth line is ignored.
 ReadingSubject decodeNumFile(QByteArrayView data);
 
+// The six lines of the file, before shifting.
+QStringList numFileLines(const ReadingSubject &subject);
+
 // See writeShiftedLines: an existing file survives a failed save.
-bool writeNumFile(const QString &path, const ReadingSubject &subject, QString *errorMessage);
+kestrava::MaybeFailure writeNumFile(const QString &path, const ReadingSubject &subject);
 
 // Reads a bounded amount (see readShiftedLines); a file that cannot be read
 // gives an empty subject.

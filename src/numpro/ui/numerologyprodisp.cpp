@@ -5,7 +5,8 @@
 #include <QPushButton>
 
 NumerologyProDisp::NumerologyProDisp(NumProProgram &program)
-    : ReadingWindow(program, QStringLiteral("frmNumerologyProDisp"), QString())
+    : ReadingWindow(program.host(), QStringLiteral("frmNumerologyProDisp"), QString(), &program)
+    , m_program(program)
 {
     QPushButton *backButton = addButton(QStringLiteral("cmdBack"), tr("&Back"));
     QPushButton *printButton = addButton(QStringLiteral("cmdPrint"), tr("&Print"));
@@ -14,7 +15,7 @@ NumerologyProDisp::NumerologyProDisp(NumProProgram &program)
     // Back discards the readings and returns to the navigator.
     connect(backButton, &QPushButton::clicked, this, [this] {
         close();
-        this->program().showNavigator();
+        m_program.showNavigator();
     });
     connect(printButton, &QPushButton::clicked, this, &ReadingWindow::print);
     connect(saveButton, &QPushButton::clicked, this, &ReadingWindow::save);

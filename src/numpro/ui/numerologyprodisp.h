@@ -1,6 +1,8 @@
 #pragma once
 
-#include "numpro/ui/readingwindow.h"
+#include "widgets/readingwindow.h"
+
+class NumProProgram;
 
 // The display window (frmNumerologyProDisp): readings shown one below the other.
 class NumerologyProDisp : public ReadingWindow
@@ -8,4 +10,7 @@ class NumerologyProDisp : public ReadingWindow
     Q_OBJECT
 public:
     explicit NumerologyProDisp(NumProProgram &program);
+
+private:
+    NumProProgram &m_program;
 };

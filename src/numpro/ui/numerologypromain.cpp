@@ -1,6 +1,7 @@
 #include "numpro/ui/numerologypromain.h"
 
 #include "common/brand.h"
+#include "common/subjectcheck.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
 #include "widgets/brandlabels.h"
@@ -8,38 +9,20 @@
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
 #include "shell/updatereminderrun.h"
+#include "widgets/inputfields.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-const QStringList &monthNames()
-{
-    static const QStringList names = {
-        QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
-        QStringLiteral("April"),   QStringLiteral("May"),      QStringLiteral("June"),
-        QStringLiteral("July"),    QStringLiteral("August"),   QStringLiteral("September"),
-        QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December"),
-    };
-    return names;
-}
-
-constexpr int kDefaultMonth = 7; // August
-constexpr int kDefaultDay = 5;   // 6
-constexpr int kDefaultYear = 79; // 1979
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2050;
 
 QLabel *buddyLabel(const QString &name, const QString &text, QWidget *buddy, QWidget *parent)
 {
@@ -47,24 +30,6 @@ QLabel *buddyLabel(const QString &name, const QString &text, QWidget *buddy, QWi
     label->setObjectName(name);
     label->setBuddy(buddy);
     return label;
-}
-
-QLineEdit *nameField(const QString &name, QWidget *parent)
-{
-    auto *field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setMinimumWidth(220);
-    return field;
-}
-
-QComboBox *pickList(const QString &name, const QStringList &entries, QWidget *parent)
-{
-    auto *list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->setEditable(false);
-    list->addItems(entries);
-    list->setMaxVisibleItems(16);
-    return list;
 }
 
 } // namespace
@@ -78,9 +43,9 @@ NumerologyProMain::NumerologyProMain(NumProProgram &program)
 
     auto *names = new QGroupBox(tr("Name"), page);
     names->setObjectName(QStringLiteral("fraName"));
-    m_first = nameField(QStringLiteral("txtFirstName"), names);
-    m_middle = nameField(QStringLiteral("txtMiddleName"), names);
-    m_last = nameField(QStringLiteral("txtLastName"), names);
+    m_first = inputfields::makeNameField(QStringLiteral("txtFirstName"), names);
+    m_middle = inputfields::makeNameField(QStringLiteral("txtMiddleName"), names);
+    m_last = inputfields::makeNameField(QStringLiteral("txtLastName"), names);
     auto *nameGrid = new QGridLayout(names);
     nameGrid->addWidget(buddyLabel(QStringLiteral("Label1"), tr("* First Name"), m_first, names), 0, 0);
     nameGrid->addWidget(m_first, 0, 1);
@@ -88,25 +53,15 @@ NumerologyProMain::NumerologyProMain(NumProProgram &program)
     nameGrid->addWidget(m_middle, 1, 1);
     nameGrid->addWidget(buddyLabel(QStringLiteral("Label5"), tr("* Last Name"), m_last, names), 2, 0);
     nameGrid->addWidget(m_last, 2, 1);
-    for (QLineEdit *field : {m_first, m_middle, m_last}) {
-        field->installEventFilter(this);
+    for (QLineEdit *field : {m_first, m_middle, m_last})
         connect(field, &QLineEdit::returnPressed, this, &NumerologyProMain::next);
-    }
 
     auto *birth = new QGroupBox(tr("* Birth Day"), page);
     birth->setObjectName(QStringLiteral("fraBirthDay"));
-    QStringList days;
-    for (int day = 1; day <= 31; ++day)
-        days << QString::number(day);
-    QStringList years;
-    for (int year = kFirstYear; year <= kLastYear; ++year)
-        years << QString::number(year);
-    m_month = pickList(QStringLiteral("cboMonth"), monthNames(), birth);
-    m_date = pickList(QStringLiteral("cboDate"), days, birth);
-    m_year = pickList(QStringLiteral("cboYear"), years, birth);
-    m_month->setCurrentIndex(kDefaultMonth);
-    m_date->setCurrentIndex(kDefaultDay);
-    m_year->setCurrentIndex(kDefaultYear);
+    const inputfields::DateLists dates = inputfields::makeDateLists(birth);
+    m_month = dates.month;
+    m_date = dates.day;
+    m_year = dates.year;
     auto *dateGrid = new QGridLayout(birth);
     dateGrid->addWidget(buddyLabel(QStringLiteral("Label6"), tr("Month"), m_month, birth), 0, 0);
     dateGrid->addWidget(buddyLabel(QStringLiteral("Label3"), tr("Date"), m_date, birth), 0, 1);
@@ -182,45 +137,15 @@ void NumerologyProMain::afterLoad()
     m_first->setFocus();
 }
 
-bool NumerologyProMain::eventFilter(QObject *watched, QEvent *event)
-{
-    // Typed a..z become A..Z; everything else, and text that arrives without
-    // typing (pasting, an opened reading), is taken as it is.
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        if (text.size() == 1 && text.front() >= u'a' && text.front() <= u'z'
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-            if (auto *field = qobject_cast<QLineEdit *>(watched)) {
-                field->insert(text.toUpper());
-                return true;
-            }
-        }
-    }
-    return ProgramWindow::eventFilter(watched, event);
-}
-
 void NumerologyProMain::next()
 {
-    struct Check
-    {
-        QWidget *control;
-        QString text;
-        QString message;
-    };
-    const Check checks[] = {
-        {m_first, m_first->text(), tr("Please Enter Your First Name")},
-        {m_last, m_last->text(), tr("Please Enter Your Last Name")},
-        {m_date, m_date->currentText(), tr("Please Specify Your Birth Date")},
-        {m_month, m_month->currentText(), tr("Please Specify Your Birth Month")},
-        {m_year, m_year->currentText(), tr("Please Specify Your Birth Year")},
-    };
-    for (const Check &check : checks) {
-        if (check.text.isEmpty()) {
-            host().services().messages->inform(this, platform::Icon::Information, check.message);
-            check.control->setFocus();
-            return;
-        }
+    const std::optional<kestrava::SubjectProblem> problem = kestrava::checkSubject(
+        m_first->text(), m_last->text(), m_date->currentText(), m_month->currentText(), m_year->currentText());
+    if (problem) {
+        host().services().messages->inform(this, platform::Icon::Information, problem->message);
+        QWidget *const controls[] = {m_first, m_last, m_date, m_month, m_year};
+        controls[int(problem->field)]->setFocus();
+        return;
     }
 
     m_program.setSubject({m_first->text().trimmed(), m_middle->text().trimmed(), m_last->text().trimmed(),
@@ -236,7 +161,7 @@ void NumerologyProMain::openSavedReading()
         this, {tr("Select the source file"), tr("Tovrani (*.num)"), QStringLiteral("num")});
     if (!path)
         return;
-    if (!numpro::hasNumSuffix(*path)) {
+    if (!kestrava::hasFileEnding(*path, u"num")) {
         host().services().messages->inform(this, platform::Icon::Error, tr("Please Check The File."));
         return;
     }
@@ -246,17 +171,10 @@ void NumerologyProMain::openSavedReading()
     m_first->setText(saved.firstName);
     m_middle->setText(saved.middleName);
     m_last->setText(saved.lastName);
-    selectIfPresent(m_month, saved.month);
-    selectIfPresent(m_date, saved.day);
-    selectIfPresent(m_year, saved.year);
+    inputfields::selectIfPresent(m_month, saved.month);
+    inputfields::selectIfPresent(m_date, saved.day);
+    inputfields::selectIfPresent(m_year, saved.year);
     next();
-}
-
-void NumerologyProMain::selectIfPresent(QComboBox *list, const QString &value)
-{
-    const int index = list->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        list->setCurrentIndex(index);
 }
 
 numpro::ReadingInputs NumerologyProMain::inputs() const

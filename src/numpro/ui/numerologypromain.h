@@ -31,12 +31,8 @@ public:
     // Empties the three name fields (the dates keep their selection).
     void clearNames();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void buildMenus();
-    void selectIfPresent(QComboBox *list, const QString &value);
 
     NumProProgram &m_program;
     QLineEdit *m_first = nullptr;

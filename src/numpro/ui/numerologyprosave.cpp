@@ -9,7 +9,9 @@
 #include <QTextEdit>
 
 NumerologyProSave::NumerologyProSave(NumProProgram &program)
-    : ReadingWindow(program, QStringLiteral("frmNumerologyProsave"), kestrava::programWindowTitle(kestrava::ProgramId::NumerologyPro))
+    : ReadingWindow(program.host(), QStringLiteral("frmNumerologyProsave"),
+                    kestrava::programWindowTitle(kestrava::ProgramId::NumerologyPro), &program)
+    , m_program(program)
 {
     QPushButton *printButton = addButton(QStringLiteral("cmdPrint"), tr("&Print"));
     QPushButton *backButton = addButton(QStringLiteral("cmdBack"), tr("&Back"));
@@ -29,6 +31,6 @@ void NumerologyProSave::onClosed()
     // The launcher closes every window; nothing is to reappear then.
     if (host().isClosingPrograms())
         return;
-    program().showNavigator();
-    program().ensureDisplay()->hide();
+    m_program.showNavigator();
+    m_program.ensureDisplay()->hide();
 }

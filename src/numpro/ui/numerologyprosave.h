@@ -1,6 +1,8 @@
 #pragma once
 
-#include "numpro/ui/readingwindow.h"
+#include "widgets/readingwindow.h"
+
+class NumProProgram;
 
 // The document window (frmNumerologyProsave): the comprehensive reading.
 // It exists hidden while Variduzeda Vad runs and shows when a comprehensive
@@ -13,4 +15,7 @@ public:
 
 protected:
     void onClosed() override;
+
+private:
+    NumProProgram &m_program;
 };

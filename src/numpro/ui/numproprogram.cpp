@@ -1,5 +1,7 @@
 #include "numpro/ui/numproprogram.h"
 
+#include "common/brand.h"
+#include "numpro/files/numfile.h"
 #include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numerologyproresult.h"
@@ -72,4 +74,15 @@ NumerologyProSave *NumProProgram::ensureDocument()
         m_document->hide();
     }
     return m_document;
+}
+
+platform::FileRequest NumProProgram::saveRequest() const
+{
+    return {tr("Save Your %1 Result ....").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)),
+            tr("Rich Text Format (*.num)"), QStringLiteral("num")};
+}
+
+QStringList NumProProgram::savedLines() const
+{
+    return numpro::numFileLines(m_subject);
 }

@@ -2,6 +2,7 @@
 
 #include "numpro/readingsubject.h"
 #include "shell/program.h"
+#include "widgets/readingwindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +15,7 @@ class NumerologyProSave;
 
 // Variduzeda Vad as a whole: finds and creates its windows and keeps the
 // program-wide reading subject.  Owned by the main window.
-class NumProProgram : public QObject, public Program
+class NumProProgram : public QObject, public Program, public SavedSubject
 {
     Q_OBJECT
 public:
@@ -45,6 +46,10 @@ public:
     // The subject as the user last confirmed it with Next.
     const numpro::ReadingSubject &subject() const { return m_subject; }
     void setSubject(const numpro::ReadingSubject &subject) { m_subject = subject; }
+
+    // SavedSubject: the subject as a num file.
+    platform::FileRequest saveRequest() const override;
+    QStringList savedLines() const override;
 
 private:
     ProgramHost &m_host;

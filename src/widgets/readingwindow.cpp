@@ -1,15 +1,12 @@
-#include "numpro/ui/readingwindow.h"
+#include "widgets/readingwindow.h"
 
-#include "common/brand.h"
 #include "common/charactershift.h"
-#include "numpro/files/numfile.h"
-#include "common/brand.h"
-#include "numpro/ui/numproprogram.h"
-#include "widgets/texteditrenderer.h"
+#include "common/shiftedlines.h"
 #include "widgets/brandlabels.h"
 #include "widgets/linkdetector.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
+#include "widgets/texteditrenderer.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -18,9 +15,29 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-ReadingWindow::ReadingWindow(NumProProgram &program, const QString &name, const QString &caption)
-    : ProgramWindow(program.host(), name, caption)
-    , m_program(program)
+namespace {
+
+// The question before saving characters the file cannot keep: each one with
+// what saving does to it.
+QString unsavableQuestion(const QList<kestrava::UnsavableCharacter> &characters)
+{
+    QStringList lines;
+    for (const kestrava::UnsavableCharacter &c : characters) {
+        lines << (c.fate == kestrava::UnsavableCharacter::Fate::Replaced
+                      ? QObject::tr("%1 will be written as \"?\"").arg(c.character)
+                      : QObject::tr("%1 will be left out").arg(c.character));
+    }
+    return QObject::tr("Some characters cannot be kept in a saved reading:\n%1\n\n"
+                       "Do you want to save the reading anyway?")
+        .arg(lines.join(u'\n'));
+}
+
+} // namespace
+
+ReadingWindow::ReadingWindow(ProgramHost &host, const QString &name, const QString &caption,
+                             const SavedSubject *saved)
+    : ProgramWindow(host, name, caption)
+    , m_saved(saved)
 {
     // Long readings are easier to read in a larger window.
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
@@ -61,33 +78,22 @@ void ReadingWindow::appendReading(const richtext::Composition &reading)
 
 void ReadingWindow::save()
 {
+    if (!m_saved)
+        return;
     const platform::Services services = host().services();
-    const auto path = services.files->saveFile(
-        this, {tr("Save Your %1 Result ....").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)), tr("Rich Text Format (*.num)"), QStringLiteral("num")});
+    const auto path = services.files->saveFile(this, m_saved->saveRequest());
     if (!path)
         return;
 
-    const numpro::ReadingSubject &subject = m_program.subject();
-    const QString lost = kestrava::unsavableCharacters(subject.firstName + subject.middleName + subject.lastName
-                                                     + subject.month + subject.day + subject.year);
-    if (!lost.isEmpty()) {
-        QStringList shown;
-        for (char32_t c : lost.toUcs4())
-            shown << QString::fromUcs4(&c, 1);
-        const bool goOn = services.messages->ask(
-            this, platform::Icon::Warning,
-            tr("These characters cannot be kept in a saved reading and will be left out: %1\n"
-               "Do you want to save the reading anyway?")
-                .arg(shown.join(QStringLiteral(" "))));
-        if (!goOn)
-            return;
-    }
+    const QStringList lines = m_saved->savedLines();
+    const QList<kestrava::UnsavableCharacter> lost = kestrava::unsavableCharacters(lines.join(QString()));
+    if (!lost.isEmpty() && !services.messages->ask(this, platform::Icon::Warning, unsavableQuestion(lost)))
+        return;
 
-    QString error;
-    if (!numpro::writeNumFile(*path, subject, &error)) {
+    if (const kestrava::MaybeFailure failure = kestrava::writeShiftedLines(*path, lines)) {
         services.messages->inform(this, platform::Icon::Error,
                                   tr("The reading could not be saved to %1.\n%2")
-                                      .arg(QDir::toNativeSeparators(*path), error));
+                                      .arg(QDir::toNativeSeparators(*path), failure->reason));
     }
 }
 
@@ -96,6 +102,8 @@ void ReadingWindow::print()
     QTextCursor cursor = m_view->textCursor();
     cursor.clearSelection();
     m_view->setTextCursor(cursor);
-    if (const auto problem = host().services().printer->print(*m_view->document()))
-        host().services().messages->inform(this, platform::Icon::Error, *problem);
+    if (const kestrava::MaybeFailure failure = host().services().printer->print(*m_view->document())) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           tr("The reading could not be printed.\n%1").arg(failure->reason));
+    }
 }

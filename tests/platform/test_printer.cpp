@@ -1,0 +1,99 @@
+#include "platform/printer.h"
+#include "support/suitefixture.h"
+
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+
+// A stand-in for the lp command: it keeps what it was handed and answers as
+// the script says.
+QString writeSpooler(const QTemporaryDir &dir, const QByteArray &answer)
+{
+    const QString path = dir.filePath("lp");
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\n"
+                 "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments\"\n"
+                 "cp \"$5\" \"$(dirname \"$0\")/spooled.pdf\"\n"
+                 + answer);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+const QByteArray kRefused = "echo 'lp: Destination \"office\" is not accepting jobs.' >&2\nexit 1\n";
+
+QString pdfText(const QString &path)
+{
+    QProcess convert;
+    convert.start("pdftotext", {path, "-"});
+    convert.waitForFinished(20000);
+    return QString::fromUtf8(convert.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(SpoolingPrinter, TheJobGoesToTheQueueAsAPdfAndARefusalIsReported)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QTextDocument document("Your LifePath Number is: 22");
+    QTemporaryDir dir;
+
+    platform::SpoolingPrinter taken("office", writeSpooler(dir, "exit 0\n"));
+    EXPECT_FALSE(taken.print(document));
+    QFile arguments(dir.filePath("arguments"));
+    ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(arguments.readAll().startsWith("-d\noffice\n-t\n"));
+    EXPECT_TRUE(pdfText(dir.filePath("spooled.pdf")).contains("Your LifePath Number is: 22"));
+
+    platform::SpoolingPrinter refused("office", writeSpooler(dir, kRefused));
+    const kestrava::MaybeFailure failure = refused.print(document);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason,
+              "The printer \"office\" did not take the job: lp: Destination \"office\" is not accepting jobs.");
+
+    platform::SpoolingPrinter missing("office", dir.filePath("no-such-command"));
+    EXPECT_TRUE(missing.print(document));
+}
+
+TEST(DefaultPrinter, NoPrinterIsReportedInsteadOfPrintingNothing)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer";
+    platform::DefaultPrinter printer;
+    QTextDocument document("Your LifePath Number is: 22");
+    const kestrava::MaybeFailure failure = printer.print(document);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->reason.startsWith("No printer is available"));
+}
+
+// The suite printing to a queue that refuses every job.
+class RefusingQueueTest : public SuiteTest
+{
+protected:
+    void SetUp() override
+    {
+        test.printer = std::make_unique<platform::SpoolingPrinter>("office", writeSpooler(m_dir, kRefused));
+        SuiteTest::SetUp();
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(RefusingQueueTest, APrintTheQueueRefusesSaysSo)
+{
+    openNavigator("MARY", "ANN", "SMITH");
+    click("frmNumerologyProResult", "cmdLifePath");
+    click("frmNumerologyProDisp", "cmdPrint");
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_EQ(test.messages.shown[0].icon, platform::Icon::Error);
+    EXPECT_EQ(test.messages.shown[0].text, "The reading could not be printed.\n"
+                                           "The printer \"office\" did not take the job: "
+                                           "lp: Destination \"office\" is not accepting jobs.");
+}
