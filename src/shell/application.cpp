@@ -33,7 +33,6 @@ public:
 int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &installPrograms)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrava"));
     QApplication::setWindowIcon(kestrava::windowIcon());
 
     platform::RealServices real;
