@@ -138,6 +138,7 @@ QWidget *MainWindow::buildBanner()
 {
     auto *strip = new LinkLabel(QString(), this);
     strip->setObjectName(QStringLiteral("Picture6"));
+    strip->setFocusPolicy(Qt::NoFocus); // the banner text inside is the Tab stop
     strip->setAutoFillBackground(true);
     strip->setFixedHeight(40);
     strip->setScaledContents(true);
@@ -268,8 +269,10 @@ QWidget *MainWindow::buildWelcomePanel()
     m_captions[0]->setReacting(true);
     m_captions[1]->setReacting(true);
     m_captions[2]->setReacting(true);
-    for (int index = 0; index < kFirstProgramCaption; ++index)
+    for (int index = 0; index < kFirstProgramCaption; ++index) {
         m_captions[index]->setCursor(Qt::ArrowCursor);
+        m_captions[index]->setFocusPolicy(Qt::NoFocus);
+    }
     layout->addStretch();
     return m_welcome;
 }

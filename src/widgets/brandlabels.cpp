@@ -10,10 +10,14 @@
 
 namespace brand {
 
+QString forumAddress()
+{
+    return kestrava::siteAddress() + QStringLiteral("/forum");
+}
+
 QString forumInvitation()
 {
-    return QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1/forum")
-        .arg(kestrava::siteAddress());
+    return QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1").arg(forumAddress());
 }
 
 QString businessOpportunity()
@@ -48,7 +52,17 @@ QString advertisingNote()
 
 LinkLabel *makeForumLabel(const QString &name, bool reacting, QWidget *parent)
 {
-    auto *label = new LinkLabel(forumInvitation(), parent);
+    // The address never breaks inside itself when the line wraps: word
+    // joiners (U+2060) stand between its characters.
+    QStringList characters;
+    for (const QChar c : forumAddress())
+        characters << QString(c).toHtmlEscaped();
+    const QString html = QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1")
+                             .toHtmlEscaped()
+                             .arg(characters.join(QStringLiteral("&#x2060;")));
+    auto *label = new LinkLabel(html, parent);
+    label->setTextFormat(Qt::RichText);
+    label->setAccessibleName(forumInvitation());
     label->setObjectName(name);
     label->setWordWrap(true);
     label->setReacting(reacting);
@@ -70,6 +84,8 @@ QWidget *makeFullBrandFrame(QWidget *parent)
     auto *coBrand = new LinkLabel(coBrandNotice(), frame);
     coBrand->setObjectName(QStringLiteral("lblCobrand"));
     coBrand->setWordWrap(true);
+    // Covered by the full-brand label: out of the Tab order too.
+    coBrand->setFocusPolicy(Qt::NoFocus);
     QObject::connect(coBrand, &LinkLabel::clicked, coBrand, [] { kestrava::openWebPage(kestrava::page::kCoBrand); });
 
     auto *fullBrand = new LinkLabel(fullyBrandedText(), frame);

@@ -1,6 +1,9 @@
 #include "widgets/linklabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
@@ -13,6 +16,30 @@ void LinkLabel::setReacting(bool reacting)
 {
     m_reacting = reacting;
     setCursor(reacting ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    setFocusPolicy(reacting ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (m_reacting && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect();
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)

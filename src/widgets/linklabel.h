@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A label that reacts to the mouse: clicks, and movement over it (for the
-// welcome panel's hover underline).  Link labels show a hand cursor.
+// welcome panel's hover underline).  A reacting label shows a hand cursor,
+// can be reached with Tab and is pressed with Enter or Space as well.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
@@ -20,6 +21,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:

@@ -31,10 +31,12 @@ ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QStri
     host.addProgramWindow(this);
 }
 
-void ProgramWindow::showAtTop()
+void ProgramWindow::showAtTop(const QWidget *over)
 {
     show();
     adjustSize();
+    if (over && over->isVisible())
+        resize(size().expandedTo(over->size()));
     const QWidget *area = m_host.documentArea()->viewport();
     move(qMax(0, (area->width() - width()) / 2), 0);
     raise();

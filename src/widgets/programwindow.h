@@ -15,8 +15,10 @@ class ProgramWindow : public QMdiSubWindow
 public:
     ProgramWindow(ProgramHost &host, const QString &name, const QString &caption);
 
-    // Shows the window and places it centred horizontally at the top of the document area.
-    void showAtTop();
+    // Shows the window and places it centred horizontally at the top of the
+    // document area.  Given a window it opens over, it takes at least that
+    // window's size, so no part of the one below peeks out at its edges.
+    void showAtTop(const QWidget *over = nullptr);
     // False once the window has been closed (it is then about to be destroyed).
     bool isOpen() const { return !m_closed; }
 

@@ -45,7 +45,9 @@ ReadingWindow::ReadingWindow(ProgramHost &host, const QString &name, const QStri
     m_view = new QTextEdit(page);
     m_view->setObjectName(QStringLiteral("RTB"));
     m_view->setReadOnly(true);
-    m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Selecting with the mouse (and Ctrl+A, Ctrl+C) but no text cursor: the
+    // keys scroll the reading, as in any viewer.
+    m_view->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_view->setMinimumSize(640, 380);
     new LinkDetector(m_view);
 

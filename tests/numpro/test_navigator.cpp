@@ -53,6 +53,8 @@ TEST_F(SuiteTest, LifePathReadingShowsInBoldDarkCyanInTheDisplayWindow)
     ASSERT_NE(display, nullptr);
     EXPECT_TRUE(display->isVisible());
     EXPECT_EQ(display->windowTitle(), "LifePath Number");
+    // The reading covers the navigator whole: no button peeks out beside it.
+    EXPECT_TRUE(display->geometry().contains(window(kNavigator)->geometry()));
     const QString text = viewText(display);
     EXPECT_TRUE(text.startsWith("Your LifePath Number is: 22\n\nThis is one of the most important numbers."))
         << text.left(80).toStdString();

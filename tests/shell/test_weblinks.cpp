@@ -187,6 +187,29 @@ TEST_F(WebLinksTest, LinkLabelsIgnoreOtherButtonsAndReleasesOutside)
     EXPECT_TRUE(catcher.opened.isEmpty());
 }
 
+TEST_F(WebLinksTest, LinkLabelsAreTabStopsThatEnterPresses)
+{
+    ASSERT_NE(bringUp(kInput), nullptr);
+    ProgramWindow *input = window(kInput);
+    QStringList stops;
+    QWidget *start = control<QPushButton>(kInput, "cmdOpen");
+    for (QWidget *w = start->nextInFocusChain(); w != start && input->isAncestorOf(w); w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(input))
+            stops << w->objectName();
+    }
+    EXPECT_TRUE(stops.contains("Label61")) << stops.join(' ').toStdString();
+    EXPECT_TRUE(stops.contains("lblFullBrand"));
+    EXPECT_FALSE(stops.contains("lblCobrand")); // lies covered under lblFullBrand
+
+    for (const auto &[name, page] : {std::pair{"Label61", "home-page"}, std::pair{"lblFullBrand", "fully-branded"}}) {
+        catcher.opened.clear();
+        LinkLabel *label = linkLabel(kInput, name);
+        label->setFocus();
+        QTest::keyClick(label, Qt::Key_Return);
+        EXPECT_EQ(catcher.opened, QStringList{pageAddress(page)}) << name;
+    }
+}
+
 TEST_F(WebLinksTest, EveryWindowCarriesTheCommonMenusInOrder)
 {
     const QStringList help = {"&Online Help", "&Visit Us Online", "-", "Check for Software &Update", "-",

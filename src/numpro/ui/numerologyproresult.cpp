@@ -151,7 +151,7 @@ void NumerologyProResult::deliver(const numpro::ReadingResult &result, numpro::O
         display->setWindowTitle(result.text.title());
     display->appendReading(result.text);
     if (display->isHidden())
-        display->showAtTop();
+        display->showAtTop(this);
     else
         display->raise();
 }
@@ -163,7 +163,7 @@ void NumerologyProResult::comprehensiveReading()
     for (const numpro::ReadingResult &part : parts)
         deliver(part, numpro::OutputMode::Document);
     NumerologyProSave *document = m_program.ensureDocument();
-    document->showAtTop();
+    document->showAtTop(this);
     // Readings always go to the end of the document; the reader starts at its top.
     document->view()->moveCursor(QTextCursor::Start);
 }
