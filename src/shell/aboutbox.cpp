@@ -2,11 +2,11 @@
 
 #include "common/brand.h"
 #include "common/siteaddress.h"
+#include "platform/weblinks.h"
 #include "shell/artwork.h"
 #include "widgets/brandlabels.h"
 #include "widgets/fonts.h"
 #include "widgets/linklabel.h"
-#include "platform/weblinks.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "shell/commonmenus.h"
 
-#include "shell/aboutbox.h"
 #include "platform/weblinks.h"
+#include "shell/aboutbox.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,16 +1,16 @@
 #include "shell/mainwindow.h"
 
 #include "common/siteaddress.h"
+#include "platform/weblinks.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
 #include "shell/commonmenus.h"
+#include "shell/program.h"
+#include "shell/welcomepanel.h"
 #include "widgets/brandlabels.h"
 #include "widgets/fonts.h"
 #include "widgets/linklabel.h"
-#include "shell/program.h"
 #include "widgets/programwindow.h"
-#include "platform/weblinks.h"
-#include "shell/welcomepanel.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "widgets/brandlabels.h"
 
 #include "common/siteaddress.h"
-#include "widgets/linklabel.h"
 #include "platform/weblinks.h"
+#include "widgets/linklabel.h"
 
 #include <QFrame>
 #include <QGridLayout>

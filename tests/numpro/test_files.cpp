@@ -1,7 +1,7 @@
 #include "common/charactershift.h"
 #include "common/cp1252.h"
-#include "numpro/files/numfile.h"
 #include "common/shiftedlines.h"
+#include "numpro/files/numfile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "support/suitefixture.h"
 
+#include "platform/weblinks.h"
 #include "shell/aboutbox.h"
 #include "widgets/linklabel.h"
-#include "platform/weblinks.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "shell/mainwindow.h"
 #include "app/programs.h"
-#include "widgets/programwindow.h"
+#include "shell/mainwindow.h"
 #include "support/testservices.h"
+#include "widgets/programwindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,12 +4,12 @@
 #include "common/subjectcheck.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
-#include "widgets/brandlabels.h"
 #include "shell/commonmenus.h"
+#include "shell/updatereminderrun.h"
+#include "widgets/brandlabels.h"
+#include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
-#include "shell/updatereminderrun.h"
-#include "widgets/inputfields.h"
 
 #include <QAction>
 #include <QComboBox>

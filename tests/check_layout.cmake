@@ -1,0 +1,51 @@
+cmake_minimum_required(VERSION 3.25)
+# Checks that includes point down the layers:
+#   app -> programs -> shell -> widgets -> platform, and every layer over the
+#   core (common, richtext, each program's logic).
+# The shell and the shared layers never include a program, programs never
+# include each other, and only src/app names every program.
+# Run: cmake -DSOURCE_DIR=<repo>/src -P check_layout.cmake
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+set(programs numpro tarot daily astrology runes tantric)
+set(shared common richtext platform widgets shell)
+
+# What each shared folder may not include (besides programs and app).
+set(forbidden_common platform widgets shell)
+set(forbidden_richtext platform widgets shell)
+set(forbidden_platform widgets shell)
+set(forbidden_widgets shell)
+set(forbidden_shell)
+
+set(violations "")
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" folder "${source}")
+  file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^#include \"[^\"]+\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" target "${line}")
+    set(bad FALSE)
+    if(folder IN_LIST shared)
+      if(target IN_LIST programs OR target STREQUAL "app" OR target IN_LIST forbidden_${folder})
+        set(bad TRUE)
+      endif()
+    elseif(folder IN_LIST programs)
+      if((target IN_LIST programs AND NOT target STREQUAL folder) OR target STREQUAL "app")
+        set(bad TRUE)
+      endif()
+      # A program's logic (everything outside ui/) is core: no windows.
+      if(NOT source MATCHES "^[^/]+/ui/" AND target MATCHES "^(platform|widgets|shell)$")
+        set(bad TRUE)
+      endif()
+    endif()
+    if(bad)
+      list(APPEND violations "${source}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+endif()
+list(LENGTH sources count)
+message(STATUS "Includes point down the layers in all ${count} source files")
