@@ -20,13 +20,18 @@ namespace {
 
 QPointer<AboutBox> g_openBox;
 
-const char *const kAboutText =
-    "Kestrava consists of Numerology Reading, Ruzazeder Uvuvevizoz, Vorizov Avazodizaz, Virer Ovuvudavov, "
-    "Vavov Uvarevuvir and Dudov Aduradudav. Numbers relate to a pattern of energies and vibrations. The bad, "
-    "good and the information about previous birth and the effects of previous in present birth and every "
-    "trait of a human being can be highlighted. This software aims to help you understand more about the "
-    "vibrations of numbers and their effects on your life.";
-
+QString aboutText()
+{
+    using kestrava::ProgramId;
+    using kestrava::programName;
+    return QObject::tr("%1 consists of Numerology Reading, %2, %3, %4, %5 and %6. Numbers relate to a pattern of "
+                       "energies and vibrations. The bad, good and the information about previous birth and the "
+                       "effects of previous in present birth and every trait of a human being can be "
+                       "highlighted. This software aims to help you understand more about the vibrations of "
+                       "numbers and their effects on your life.")
+        .arg(kestrava::productName(), programName(ProgramId::Astrology), programName(ProgramId::Tantric),
+             programName(ProgramId::Tarot), programName(ProgramId::Daily), programName(ProgramId::Runes));
+}
 
 } // namespace
 
@@ -46,7 +51,7 @@ AboutBox::AboutBox(QWidget *parent)
     title->setObjectName(QStringLiteral("Label2"));
     title->setFont(kestrava::verdana(14, true));
 
-    auto *about = new QLabel(tr(kAboutText), this);
+    auto *about = new QLabel(aboutText(), this);
     about->setObjectName(QStringLiteral("Label1"));
     about->setWordWrap(true);
 

@@ -50,13 +50,13 @@ kestrava::ProgramId programAt(int index)
 QString captionText(int index)
 {
     switch (index) {
-    case 0: return QObject::tr("Welcome to Kestrava");
+    case 0: return QObject::tr("Welcome to %1").arg(kestrava::productName());
     case 1:
         return QObject::tr("Welcome to the interesting world of numbers. Know more about how numerology can "
                            "affect your lives with this software. Be it a normal Numerology Reading or one based "
                            "on Astrology, Kundalini, Tarot or Runes, this tool can help you understand yourself "
                            "better.");
-    case 2: return QObject::tr("Kestrava includes the following programs");
+    case 2: return QObject::tr("%1 includes the following programs").arg(kestrava::productName());
     default: return kestrava::programName(programAt(index - kFirstProgramCaption));
     }
 }

@@ -48,6 +48,10 @@ TEST_F(SuiteTest, MainWindowShowsTheLaunchButtonsAndWelcomePanel)
     EXPECT_EQ(x(1).y(), x(0).y());
     EXPECT_LT(x(1).y(), x(5).y());
 
+    EXPECT_EQ(caption(*main, 0)->text(), "Welcome to Kestrava");
+    EXPECT_EQ(caption(*main, 2)->text(), "Kestrava includes the following programs");
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(caption(*main, i + 3)->text(), captions[i]);
     // Program labels from top to bottom: Variduzeda Vad, Astrology, Tarot, Tantric, Daily, Runes.
     const int order[] = {0, 1, 2, 4, 3, 5, 8, 6, 7};
     for (int i = 1; i < 9; ++i)

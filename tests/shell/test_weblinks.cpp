@@ -259,7 +259,12 @@ TEST_F(WebLinksTest, AboutBoxIsCentredLinksToTheSiteAndClosesWithOk)
     EXPECT_EQ(box->objectName(), "frmAbout");
     EXPECT_EQ(box->windowTitle(), "Kestrava v1.25");
     EXPECT_EQ(box->findChild<QLabel *>("Label2")->text(), "Kestrava v1.25");
-    EXPECT_TRUE(box->findChild<QLabel *>("Label1")->text().startsWith("Kestrava consists of"));
+    EXPECT_EQ(box->findChild<QLabel *>("Label1")->text(),
+              "Kestrava consists of Numerology Reading, Ruzazeder Uvuvevizoz, Vorizov Avazodizaz, Virer Ovuvudavov, "
+              "Vavov Uvarevuvir and Dudov Aduradudav. Numbers relate to a pattern of energies and vibrations. The "
+              "bad, good and the information about previous birth and the effects of previous in present birth and "
+              "every trait of a human being can be highlighted. This software aims to help you understand more "
+              "about the vibrations of numbers and their effects on your life.");
     EXPECT_TRUE(box->findChild<QLabel *>("Label3")->text().startsWith("Home Business Opportunity."));
     EXPECT_EQ(box->findChild<QLabel *>("lblCoBrand")->text(), "Click here for more details.");
 
