@@ -29,11 +29,6 @@ std::optional<uchar> cp1252Code(QChar c)
     return std::nullopt;
 }
 
-bool isCp1252Representable(QChar c)
-{
-    return cp1252Code(c).has_value();
-}
-
 QChar cp1252Char(uchar code)
 {
     if (code >= 0x80 && code <= 0x9F)

@@ -18,8 +18,6 @@ namespace kestrava {
 // 0x90, 0x9D) stand for the control characters of the same number.
 std::optional<uchar> cp1252Code(QChar c);
 
-bool isCp1252Representable(QChar c);
-
 // The character a byte stands for; every byte has one.
 QChar cp1252Char(uchar code);
 

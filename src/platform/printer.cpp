@@ -74,7 +74,8 @@ MaybeFailure DefaultPrinter::print(const QTextDocument &document)
     // file and prints nothing, so ask for the default printer first.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return Failure{QObject::tr("No printer is available. Please install or select a default printer and try again.")};
+        return Failure{
+            QObject::tr("No printer is available. Please install or select a default printer and try again.")};
     const QString spooler = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (!spooler.isEmpty())
         return SpoolingPrinter(info.printerName(), spooler).print(document);

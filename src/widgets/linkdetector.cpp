@@ -38,18 +38,6 @@ LinkDetector::LinkDetector(QTextEdit *view)
     markLinks();
 }
 
-QStringList LinkDetector::findAddresses(const QString &text)
-{
-    QStringList result;
-    auto it = addressPattern().globalMatch(text);
-    while (it.hasNext()) {
-        const QString address = trimTrailingPunctuation(it.next().captured());
-        if (!address.isEmpty())
-            result << address;
-    }
-    return result;
-}
-
 void LinkDetector::markLinks()
 {
     if (m_marking)

@@ -14,9 +14,6 @@ public:
     // Attaches to the view (and is destroyed with it).
     explicit LinkDetector(QTextEdit *view);
 
-    // Addresses recognised in text: http://, https://, mailto: and www. ones.
-    static QStringList findAddresses(const QString &text);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -45,7 +45,9 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     title->setFont(kestrava::verdana(14.25, true));
     title->setAlignment(Qt::AlignCenter);
 
-    auto *frame = new QGroupBox(QUrl(kestrava::siteAddress()).host() + tr("'s Free %1 Software").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)), page);
+    const QString credit = QUrl(kestrava::siteAddress()).host()
+                           + tr("'s Free %1 Software").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro));
+    auto *frame = new QGroupBox(credit, page);
     frame->setObjectName(QStringLiteral("fraButtons"));
     auto *grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(8);
@@ -53,7 +55,7 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     // Tab goes down the first column, then the second, then the third.
     QMap<std::pair<int, int>, QPushButton *> byPlace;
     for (const numpro::Reading &reading : numpro::readingList()) {
-        auto *button = new QPushButton(tr(reading.buttonCaption.toUtf8().constData()), frame);
+        auto *button = new QPushButton(reading.buttonCaption.toString(), frame);
         button->setObjectName(reading.button.toString());
         button->setMinimumHeight(28);
         button->setEnabled(reading.isOffered());

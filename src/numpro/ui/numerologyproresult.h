@@ -21,7 +21,6 @@ class NumerologyProResult : public ProgramWindow
 public:
     explicit NumerologyProResult(NumProProgram &program);
 
-    const numpro::ResultState &state() const { return m_state; }
     // What the readings run on: the input window's fields as they stand and
     // the clock's today.
     numpro::ReadingInputs readingInputs() const;
