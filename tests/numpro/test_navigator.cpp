@@ -29,12 +29,10 @@ TEST_F(SuiteTest, NavigatorOffersTheBuiltReadingsInThreeColumns)
     EXPECT_TRUE(control<QWidget>(kNavigator, "fraButtons")->property("title").toString().endsWith(
         "'s Free Variduzeda Vad Software"));
 
-    const char *built[] = {"cmdLifePath",   "cmdDestiny",        "cmdSoulUrge",           "cmdInnerDreams",
-                           "cmdBirthDay",   "cmdMaturityNumber", "cmdComprehensiveReading"};
-    for (const char *name : built)
-        EXPECT_TRUE(control<QPushButton>(kNavigator, name)->isEnabled()) << name;
-    EXPECT_FALSE(control<QPushButton>(kNavigator, "cmdPersonalMonth")->isEnabled());
-    EXPECT_EQ(navigator->findChildren<QPushButton *>(QRegularExpression("^cmd(?!Back|Exit)")).size(), 23);
+    const QList<QPushButton *> readings = navigator->findChildren<QPushButton *>(QRegularExpression("^cmd(?!Back|Exit)"));
+    EXPECT_EQ(readings.size(), 23);
+    for (QPushButton *button : readings)
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
 
     auto *lifePath = control<QPushButton>(kNavigator, "cmdLifePath");
     auto *birthDay = control<QPushButton>(kNavigator, "cmdBirthDay");

@@ -101,9 +101,11 @@ TEST(Numerology, TextOperationsGiveTheWorkedResults)
     }
 }
 
-TEST(Numerology, FullNameTrimsEachNameAndJoinsWithoutSeparator)
+TEST(Numerology, FullNameTrimsBlanksFromEachNameAndJoinsWithoutSeparator)
 {
-    EXPECT_EQ(fullName(" MARY ", "", "\tSMITH "), QStringLiteral("MARYSMITH"));
+    // A blank is the space character: a tab stays part of the name.
+    EXPECT_EQ(fullName(" MARY ", "  ", "\tSMITH "), QStringLiteral("MARY\tSMITH"));
+    EXPECT_EQ(trimBlanks(u" \u00A0A B\t "), QStringLiteral("\u00A0A B\t"));
 }
 
 TEST(Numerology, ReduceNumberKeepsMasterNumbersOnlyFromTheFirstDigitSum)

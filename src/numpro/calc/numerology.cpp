@@ -76,9 +76,20 @@ qint16 consonantSum(QStringView text)
     return sum;
 }
 
+QString trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin).toString();
+}
+
 QString fullName(const QString &first, const QString &middle, const QString &last)
 {
-    return first.trimmed() + middle.trimmed() + last.trimmed();
+    return trimBlanks(first) + trimBlanks(middle) + trimBlanks(last);
 }
 
 qint16 digitSum(QStringView text)

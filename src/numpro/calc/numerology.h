@@ -27,7 +27,12 @@ qint16 vowelSum(QStringView text);
 // Sum of the letter values of every letter that is not A, E, I, O, U (Y counts 7).
 qint16 consonantSum(QStringView text);
 
-// The three names, each trimmed, joined without a separator.
+// The text without its leading and trailing blanks.  A blank is the space
+// character only: tabs and other white space stay.
+QString trimBlanks(QStringView text);
+
+// The three names, each without leading and trailing blanks, joined without
+// a separator.
 QString fullName(const QString &first, const QString &middle, const QString &last);
 
 // Sum of the decimal digit characters of the text; everything else counts 0.

@@ -1,6 +1,11 @@
 #include "numpro/readings/readinglist.h"
 
 #include "numpro/readings/corereadings.h"
+#include "numpro/readings/karmicreadings.h"
+#include "numpro/readings/minorreadings.h"
+#include "numpro/readings/periodreadings.h"
+#include "numpro/readings/personalreadings.h"
+#include "numpro/readings/pinnaclereadings.h"
 
 #include <array>
 
@@ -23,29 +28,38 @@ constexpr std::array kReadings = {
             computeInnerDreams, composeInnerDreams},
     Reading{u"birthDay", u"cmdBirthDay", u"Birthday Number", 1, 0, u"lblBirthDay", computeBirthDay,
             composeBirthDay},
-    Reading{u"challenges", u"cmdChallenge_1", u"Challenge Number", 1, 1, u"lblChallenge"},
-    Reading{u"personalYear", u"cmdPersonal", u"Personal Year", 0, 3, u"lblPersonal"},
-    Reading{u"personalDay", u"cmdPersonalDay", u"Personal Day", 1, 4, u"lblPersonalDay"},
-    Reading{u"personalMonth", u"cmdPersonalMonth", u"Personal Month", 0, 0, u"lblPersonalMonth"},
-    Reading{u"lifePathPeriods", u"cmdLifePathPeriods", u"Life Path Periods", 0, 2, u"lblLifePathPeriods"},
+    Reading{u"challenges", u"cmdChallenge_1", u"Challenge Number", 1, 1, u"lblChallenge", computeChallenges,
+            composeChallenges},
+    Reading{u"personalYear", u"cmdPersonal", u"Personal Year", 0, 3, u"lblPersonal", computePersonalYear, composePersonalYear},
+    Reading{u"personalDay", u"cmdPersonalDay", u"Personal Day", 1, 4, u"lblPersonalDay", computePersonalDay,
+            composePersonalDay},
+    Reading{u"personalMonth", u"cmdPersonalMonth", u"Personal Month", 0, 0, u"lblPersonalMonth", computePersonalMonth,
+            composePersonalMonth},
+    Reading{u"lifePathPeriods", u"cmdLifePathPeriods", u"Life Path Periods", 0, 2, u"lblLifePathPeriods",
+            computeLifePathPeriods, composeLifePathPeriods},
     Reading{u"maturity", u"cmdMaturityNumber", u"Realization or Maturity Number", 2, 3, u"lblMaturity",
             computeMaturity, composeMaturity},
-    Reading{u"essence", u"cmdEssence", u"Essence", 1, 8, u"lblEssence"},
+    Reading{u"essence", u"cmdEssence", u"Essence", 1, 8, u"lblEssence", computeEssence, composeEssence},
     Reading{u"planes", u"cmdPersonalAspects", u"Planes of Expression or Personal Aspects", 2, 5,
-            u"lblPersonalAspects"},
-    Reading{u"pinnacles", u"cmdPinnaclePhases", u"Pinnacle Phases", 0, 4, u"lblPinnaclePhases"},
+            u"lblPersonalAspects", computePlanes, composePlanes},
+    Reading{u"pinnacles", u"cmdPinnaclePhases", u"Pinnacle Phases", 0, 4, u"lblPinnaclePhases", computePinnacles,
+            composePinnacles},
     Reading{u"hiddenPassion", u"cmdHiddenPassionNumber", u"Hidden Passion Number", 0, 1,
-            u"lblHiddenPassionNumber"},
+            u"lblHiddenPassionNumber", computeHiddenPassion, composeHiddenPassion},
     Reading{u"karmicLessons", u"cmdKarmicLessonsNumber", u"Karmic Lessons Number", 0, 8,
-            u"lblKarmicLessonsNumber"},
-    Reading{u"balance", u"cmdBalanceNumber", u"Balance Number", 1, 3, u"lblBalanceNumber"},
-    Reading{u"karmicDebt", u"cmdKarmicDebtNumbers", u"Karmic Debt Numbers", 1, 2, u"lblKarmicDebtNumbers"},
+            u"lblKarmicLessonsNumber", computeKarmicLessons, composeKarmicLessons},
+    Reading{u"balance", u"cmdBalanceNumber", u"Balance Number", 1, 3, u"lblBalanceNumber", computeBalance,
+            composeBalance},
+    Reading{u"karmicDebt", u"cmdKarmicDebtNumbers", u"Karmic Debt Numbers", 1, 2, u"lblKarmicDebtNumbers",
+            computeKarmicDebt, composeKarmicDebt},
     Reading{u"subconsciousSelf", u"cmdSubconsciousSelfNumber", u"Subconscious Self Number", 0, 5,
-            u"lblSubconsciousSelfNumber"},
-    Reading{u"leBridge", u"cmdLEBidgeNumber", u"L/E Bridge Number", 1, 7, u"lblLEBridgeNumber"},
-    Reading{u"hpBridge", u"cmdHPBridgeNumber", u"H/P Bridge Number", 1, 6, u"lblHPBridgeNumber"},
+            u"lblSubconsciousSelfNumber", computeSubconsciousSelf, composeSubconsciousSelf},
+    Reading{u"leBridge", u"cmdLEBidgeNumber", u"L/E Bridge Number", 1, 7, u"lblLEBridgeNumber", computeLEBridge,
+            composeLEBridge},
+    Reading{u"hpBridge", u"cmdHPBridgeNumber", u"H/P Bridge Number", 1, 6, u"lblHPBridgeNumber", computeHPBridge,
+            composeHPBridge},
     Reading{u"rationalThought", u"cmdRationalThoughtNumber", u"Rational Thought Number", 1, 5,
-            u"lblRationalThoughtNumber"},
+            u"lblRationalThoughtNumber", computeRationalThought, composeRationalThought},
 };
 
 } // namespace

@@ -34,7 +34,8 @@ ReadingTexts ReadingTexts::fromJson(const QByteArray &json)
 {
     const QJsonObject object = QJsonDocument::fromJson(json).object();
     return {object.value(u"caption").toString(), object.value(u"heading").toString(),
-            object.value(u"introduction").toString(), TextTable::fromJson(object.value(u"texts").toObject())};
+            object.value(u"introduction").toString(), TextTable::fromJson(object.value(u"texts").toObject()),
+            object};
 }
 
 const ReadingTexts &readingTexts(QStringView id)

@@ -41,6 +41,11 @@ struct ReadingTexts
     QString heading;      // the number follows directly
     QString introduction;
     TextTable table;
+    // The whole file, for the fields a reading has beyond these.
+    QJsonObject fields;
+
+    // A further text of the file by name; empty when there is none.
+    QString text(QStringView name) const { return fields.value(name).toString(); }
 
     // Broken JSON, or fields that are missing or no texts, give empty parts.
     static ReadingTexts fromJson(const QByteArray &json);

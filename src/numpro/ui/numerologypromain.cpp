@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "common/subjectcheck.h"
+#include "numpro/calc/numerology.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
 #include "shell/commonmenus.h"
@@ -148,9 +149,10 @@ void NumerologyProMain::next()
         return;
     }
 
-    m_program.setSubject({m_first->text().trimmed(), m_middle->text().trimmed(), m_last->text().trimmed(),
-                          m_month->currentText().trimmed(), m_date->currentText().trimmed(),
-                          m_year->currentText().trimmed()});
+    using numpro::trimBlanks;
+    m_program.setSubject({trimBlanks(m_first->text()), trimBlanks(m_middle->text()), trimBlanks(m_last->text()),
+                          trimBlanks(m_month->currentText()), trimBlanks(m_date->currentText()),
+                          trimBlanks(m_year->currentText())});
     hide();
     m_program.showNavigator();
 }

@@ -1,0 +1,96 @@
+#include "numpro/readings/karmicreadings.h"
+
+#include "numpro/calc/numerology.h"
+#include "numpro/readings/corereadings.h"
+#include "numpro/readings/readingcompose.h"
+#include "numpro/readings/texttable.h"
+
+#include <QJsonArray>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+using richtext::crlf;
+
+namespace numpro {
+
+QList<int> missingLetterValues(const QString &name)
+{
+    std::array<bool, 10> present{};
+    for (QChar c : name)
+        present[std::size_t(letterValue(QStringView(&c, 1)))] = true;
+    QList<int> missing;
+    for (int value = 1; value <= 9; ++value) {
+        if (!present[std::size_t(value)])
+            missing.append(value);
+    }
+    return missing;
+}
+
+ReadingValues computeKarmicLessons(const ReadingInputs &inputs, ResultState &)
+{
+    QJsonArray missing;
+    for (int value : missingLetterValues(fullName(inputs.firstName, inputs.middleName, inputs.lastName)))
+        missing.append(value);
+    ReadingValues values;
+    values.setValue(u"karmicLessons", missing);
+    return values;
+}
+
+ReadingResult composeKarmicLessons(const ReadingValues &values, OutputMode)
+{
+    const ReadingTexts &texts = readingTexts(u"karmicLessons");
+    QString line;
+    QString lessons;
+    for (const QJsonValue &missing : values.value(u"karmicLessons").toArray()) {
+        const int value = missing.toInt();
+        line += u' ' + QString::number(value);
+        lessons += crlf() + QString::number(value) + crlf() + texts.table.text(value);
+    }
+
+    ReadingResult result;
+    richtext::Composition &c = result.text;
+    c.setTitle(texts.caption);
+    c.bold(true).colour(richtext::kDarkCyan)
+        .append(texts.heading + line + crlf(2))
+        .append(texts.introduction + crlf())
+        .append(lessons + crlf(2));
+    appendCreditAndFooter(c);
+    c.bold(false);
+    return result;
+}
+
+ReadingValues computeKarmicDebt(const ReadingInputs &inputs, ResultState &state)
+{
+    // The sources are computed for the subject at hand, as Maturity does, so
+    // the debt never rests on readings left from another run or not run yet.
+    const ReadingValues &lifePath = state.store(u"lifePath", computeLifePath(inputs, state));
+    const ReadingValues &destiny = state.store(u"destiny", computeDestiny(inputs, state));
+    const ReadingValues &soulUrge = state.store(u"soulUrge", computeSoulUrge(inputs, state));
+    const ReadingValues &innerDreams = state.store(u"innerDreams", computeInnerDreams(inputs, state));
+    const ReadingValues &birthDay = state.store(u"birthDay", computeBirthDay(inputs, state));
+    const qint16 sources[] = {lifePath.number(u"dayDigitSum"), destiny.number(u"destinyTotal"),
+                              soulUrge.number(u"soulUrgeTotal"), innerDreams.number(u"innerDreamsTotal"),
+                              birthDay.number(u"birthDay")};
+    qint16 debt = 0;
+    for (qint16 source : sources) {
+        if (source == 13 || source == 14 || source == 16 || source == 19)
+            debt = source;
+    }
+    ReadingValues values;
+    values.setNumber(u"karmicDebt", debt);
+    return values;
+}
+
+ReadingResult composeKarmicDebt(const ReadingValues &values, OutputMode mode)
+{
+    const ReadingTexts &texts = readingTexts(u"karmicDebt");
+    const qint16 debt = values.number(u"karmicDebt");
+    QString paragraph = texts.table.text(debt);
+    if (paragraph.isEmpty())
+        paragraph = texts.text(u"notApplicable");
+    return composeNumberReading({u"karmicDebt", QString::number(debt), paragraph, headingBreaks(mode), false,
+                                 texts.caption + QString::number(debt) + crlf()});
+}
+
+} // namespace numpro

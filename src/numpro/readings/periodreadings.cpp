@@ -1,0 +1,139 @@
+#include "numpro/readings/periodreadings.h"
+
+#include "numpro/calc/numerology.h"
+#include "numpro/readings/readingcompose.h"
+#include "numpro/readings/texttable.h"
+
+#include <QJsonArray>
+
+using namespace Qt::StringLiterals;
+using richtext::crlf;
+
+namespace numpro {
+
+namespace {
+
+// The age limits of the periods: period 1 up to A, period 2 up to B.  The
+// master numbers take the limits of 1.
+struct PeriodLimits
+{
+    int a;
+    int b;
+};
+
+PeriodLimits limitsFor(int lifePath)
+{
+    switch (lifePath) {
+    case 2: return {25, 52};
+    case 3: return {24, 51};
+    case 4: return {23, 59};
+    case 5: return {31, 58};
+    case 6: return {30, 57};
+    case 7: return {29, 56};
+    case 8: return {28, 55};
+    case 9: return {27, 54};
+    default: return {26, 53};
+    }
+}
+
+} // namespace
+
+int ageThisYear(const ReadingInputs &inputs)
+{
+    return inputs.today.year() - trimBlanks(inputs.year).toInt();
+}
+
+ReadingValues computeLifePathPeriods(const ReadingInputs &inputs, ResultState &)
+{
+    const qint16 m = monthNumber(trimBlanks(inputs.month));
+    const qint16 d = reduceDigitString(trimBlanks(inputs.day));
+    const qint16 y = reduceDigitString(trimBlanks(inputs.year));
+    const qint16 lifePath = reduceDigitString(QString::number(m + d + y));
+    const int age = ageThisYear(inputs);
+    const PeriodLimits limits = limitsFor(lifePath);
+    const int period = age < 0 ? 0 : age <= limits.a ? 1 : age <= limits.b ? 2 : 3;
+
+    ReadingValues values;
+    values.setNumber(u"periodLifePath", lifePath)
+        .setValue(u"age", age)
+        .setNumber(u"currentPeriod", qint16(period))
+        .setValue(u"periodNumbers", QJsonArray{m, d, y});
+    return values;
+}
+
+ReadingResult composeLifePathPeriods(const ReadingValues &values, OutputMode mode)
+{
+    const ReadingTexts &texts = readingTexts(u"lifePathPeriods");
+    const qint16 lifePath = values.number(u"periodLifePath");
+    const QJsonArray numbers = values.value(u"periodNumbers").toArray();
+    const QJsonArray descriptions = texts.fields.value(u"periods").toArray();
+    const PeriodLimits limits = limitsFor(lifePath);
+    const QString lines[3] = {
+        u"Life Path Period 1 from age 0 - %1 is "_s.arg(limits.a),
+        u"Life Path Period 2 from age %1 - %2 is "_s.arg(limits.a + 1).arg(limits.b),
+        u"Life Path Period 3 from age %1 on is "_s.arg(limits.b + 1),
+    };
+
+    ReadingResult result;
+    richtext::Composition &c = result.text;
+    c.setTitle(texts.caption);
+    c.bold(true).colour(richtext::kDarkCyan)
+        .append(texts.heading + QString::number(values.number(u"currentPeriod")) + crlf(headingBreaks(mode)));
+    c.bold(false).append(texts.introduction + crlf(2)).append(texts.table.text(lifePath) + crlf(2));
+    for (int i = 0; i < 3; ++i) {
+        c.bold(true).colour(richtext::kDarkRed).append(lines[i] + QString::number(numbers.at(i).toInt()) + crlf(2));
+        c.bold(false).append(descriptions.at(i).toString() + crlf(2));
+    }
+    appendCreditAndFooter(c);
+    return result;
+}
+
+qint16 transit(QStringView part, int age)
+{
+    if (age < 0)
+        return 0;
+    // A part without any valued character would never reach the age.
+    bool anyValue = false;
+    for (QChar ch : part)
+        anyValue = anyValue || letterValue(QStringView(&ch, 1)) > 0;
+    if (!anyValue)
+        return 0;
+
+    int cumulative = 0;
+    qint16 current = 0;
+    while (cumulative <= age) {
+        for (QChar ch : part) {
+            const qint16 value = letterValue(QStringView(&ch, 1));
+            if (cumulative <= age && value > 0) {
+                cumulative += value;
+                current = value;
+            }
+        }
+    }
+    return current;
+}
+
+ReadingValues computeEssence(const ReadingInputs &inputs, ResultState &)
+{
+    const int age = ageThisYear(inputs);
+    const qint16 first = transit(trimBlanks(inputs.firstName), age);
+    const qint16 middle = transit(trimBlanks(inputs.middleName), age);
+    const qint16 last = transit(trimBlanks(inputs.lastName), age);
+    ReadingValues values;
+    values.setValue(u"transits", QJsonArray{first, middle, last})
+        .setNumber(u"essence", reduceDigitString(QString::number(first + middle + last)))
+        .setValue(u"age", age);
+    return values;
+}
+
+ReadingResult composeEssence(const ReadingValues &values, OutputMode mode)
+{
+    const ReadingTexts &texts = readingTexts(u"essence");
+    const qint16 essence = values.number(u"essence");
+    // Before the birth year nothing of the name is in force yet.
+    const QString paragraph = values.value(u"age").toInt() < 0 ? texts.text(u"futureBirthYear")
+                                                                : texts.table.text(essence);
+    return composeNumberReading({u"essence", QString::number(essence), paragraph, headingBreaks(mode)});
+}
+
+} // namespace numpro

@@ -1,0 +1,169 @@
+#include "numpro/readings/personalreadings.h"
+
+#include "numpro/calc/numerology.h"
+#include "numpro/readings/readingcompose.h"
+#include "numpro/readings/texttable.h"
+
+#include <QJsonObject>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+using richtext::crlf;
+
+namespace numpro {
+
+namespace {
+
+qint16 reducedText(int number)
+{
+    return reduceDigitString(QString::number(number));
+}
+
+ReadingResult composeCycle(QStringView id, QStringView key, const ReadingValues &values, OutputMode mode)
+{
+    const qint16 number = values.number(key);
+    return composeNumberReading(
+        {id, QString::number(number), readingTexts(id).table.text(number), headingBreaks(mode)});
+}
+
+struct Plane
+{
+    QStringView name;  // as the reading names it
+    QStringView key;   // in the values
+    QStringView letters;
+    QStringView levelLabel;
+    int averageFrom;   // Weak below, Average from here
+    int strongFrom;    // Strong from here
+};
+
+// In the order of the aspects block.
+constexpr std::array<Plane, 4> kPlanes = {{
+    {u"Mental", u"mental", u"AHJNPGL", u"Mental Ability ", 26, 33},
+    {u"Physical", u"physical", u"EWDM", u"Physical Ability ", 18, 24},
+    {u"Emotional", u"emotional", u"ORIZBSTX", u"Emotional Ability ", 21, 35},
+    {u"Intuitive", u"intuitive", u"KFQUYCV", u"Intuitive Ability ", 12, 18},
+}};
+
+// The order the plane descriptions stand in the reading.
+constexpr std::array<QStringView, 4> kDescriptionOrder = {u"Physical", u"Mental", u"Emotional", u"Intuitive"};
+
+QString level(const Plane &plane, int percentage)
+{
+    if (percentage >= plane.strongFrom)
+        return u"Strong"_s;
+    return percentage >= plane.averageFrom ? u"Average"_s : u"Weak"_s;
+}
+
+} // namespace
+
+ReadingValues computePersonalYear(const ReadingInputs &inputs, ResultState &)
+{
+    const int dayR = datePartNumber(inputs.day);
+    const int monthR = monthNumber(inputs.month);
+    const int dm = foldOnce(qint16(dayR + monthR));
+    const int yearR = reducedText(inputs.today.year());
+    ReadingValues values;
+    values.setNumber(u"personalYear", reducedText(dm + yearR));
+    return values;
+}
+
+ReadingResult composePersonalYear(const ReadingValues &values, OutputMode mode)
+{
+    return composeCycle(u"personalYear", u"personalYear", values, mode);
+}
+
+ReadingValues computePersonalMonth(const ReadingInputs &inputs, ResultState &)
+{
+    const int sum = reduceDigitString(trimBlanks(inputs.day)) + monthNumber(trimBlanks(inputs.month))
+                    + reducedText(inputs.today.month()) + reducedText(inputs.today.year());
+    ReadingValues values;
+    values.setNumber(u"personalMonth", reducedText(sum));
+    return values;
+}
+
+ReadingResult composePersonalMonth(const ReadingValues &values, OutputMode mode)
+{
+    return composeCycle(u"personalMonth", u"personalMonth", values, mode);
+}
+
+ReadingValues computePersonalDay(const ReadingInputs &inputs, ResultState &)
+{
+    const int sum = reduceDigitString(trimBlanks(inputs.day)) + monthNumber(trimBlanks(inputs.month))
+                    + reducedText(inputs.today.day()) + reducedText(inputs.today.month())
+                    + reducedText(inputs.today.year());
+    ReadingValues values;
+    values.setNumber(u"personalDay", reducedText(sum));
+    return values;
+}
+
+ReadingResult composePersonalDay(const ReadingValues &values, OutputMode mode)
+{
+    return composeCycle(u"personalDay", u"personalDay", values, mode);
+}
+
+ReadingValues computePlanes(const ReadingInputs &inputs, ResultState &)
+{
+    const QString name = fullName(inputs.firstName, inputs.middleName, inputs.lastName);
+    // Characters are code points: a letter outside the Basic Multilingual
+    // Plane counts once in the length.
+    const QList<uint> characters = name.toUcs4();
+    const qint64 length = characters.size();
+
+    std::array<qint64, 4> percentages{};
+    for (std::size_t p = 0; p < kPlanes.size(); ++p) {
+        qint64 count = 0;
+        for (uint c : characters)
+            count += c < 0x80 && kPlanes[p].letters.contains(QChar(char16_t(c)));
+        // A name of blanks only has no length: every plane stays at 0.
+        percentages[p] = length > 0 ? count * 100 / length : 0;
+    }
+
+    QString dominant;
+    for (std::size_t p = 0; p < kPlanes.size() && dominant.isEmpty(); ++p) {
+        bool highest = true;
+        for (std::size_t q = 0; q < kPlanes.size(); ++q)
+            highest = highest && (p == q || percentages[p] > percentages[q]);
+        if (highest)
+            dominant = kPlanes[p].name.toString();
+    }
+
+    QJsonObject planes;
+    for (std::size_t p = 0; p < kPlanes.size(); ++p)
+        planes.insert(kPlanes[p].key, percentages[p]);
+    ReadingValues values;
+    values.setValue(u"planes", planes).setValue(u"dominantPlane", dominant);
+    return values;
+}
+
+ReadingResult composePlanes(const ReadingValues &values, OutputMode mode)
+{
+    const ReadingTexts &texts = readingTexts(u"planes");
+    const QJsonObject percentages = values.value(u"planes").toObject();
+    QStringList block;
+    for (const Plane &plane : kPlanes) {
+        const int percentage = percentages.value(plane.key).toInt();
+        block << plane.levelLabel.toString() + QString::number(percentage) + u" - "_s + level(plane, percentage);
+    }
+
+    ReadingResult result;
+    richtext::Composition &c = result.text;
+    c.setTitle(texts.caption);
+    c.bold(true).colour(richtext::kDarkCyan)
+        .append(texts.heading + values.value(u"dominantPlane").toString() + crlf(2) + u"Your Personal Aspects: "_s
+                + crlf() + block.join(u" "_s + crlf()) + crlf(2));
+    if (mode == OutputMode::Display)
+        c.append(texts.introduction + crlf(2));
+    const QJsonObject planeTexts = texts.fields.value(u"planes").toObject();
+    for (QStringView name : kDescriptionOrder) {
+        const QJsonObject plane = planeTexts.value(name).toObject();
+        c.colour(richtext::kDarkRed)
+            .append(plane.value(u"heading").toString() + crlf())
+            .append(plane.value(u"description").toString() + crlf(2));
+    }
+    c.bold(false);
+    appendCreditAndFooter(c);
+    return result;
+}
+
+} // namespace numpro

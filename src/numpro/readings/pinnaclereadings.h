@@ -1,0 +1,20 @@
+#pragma once
+
+#include "numpro/readings/readinginputs.h"
+#include "numpro/readings/readingresult.h"
+#include "numpro/readings/readingvalues.h"
+#include "numpro/readings/resultstate.h"
+
+// Pinnacles and challenges: four numbers each from the birth date.
+namespace numpro {
+
+// Four pinnacles from month, day and year, keeping 11 and 22.  Value: pinnacles [4].
+ReadingValues computePinnacles(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composePinnacles(const ReadingValues &values, OutputMode mode);
+
+// Four challenges, differences of the folded month, day and year (0..8).
+// Value: challenges [4].
+ReadingValues computeChallenges(const ReadingInputs &inputs, ResultState &state);
+ReadingResult composeChallenges(const ReadingValues &values, OutputMode mode);
+
+} // namespace numpro
