@@ -33,12 +33,16 @@ ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QStri
 
 void ProgramWindow::showAtTop(const QWidget *over)
 {
-    show();
-    adjustSize();
+    // Size and place the window before it shows: a reading view lays its
+    // document out again at every new width, which is slow for a long one.
+    ensurePolished();
+    QSize size = sizeHint();
     if (over && over->isVisible())
-        resize(size().expandedTo(over->size()));
+        size = size.expandedTo(over->size());
+    resize(size);
     const QWidget *area = m_host.documentArea()->viewport();
     move(qMax(0, (area->width() - width()) / 2), 0);
+    show();
     raise();
     m_host.documentArea()->setActiveSubWindow(this);
 }
