@@ -33,13 +33,10 @@ ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QStri
 
 void ProgramWindow::showAtTop(const QWidget *over)
 {
-    // Size and place the window before it shows: a reading view lays its
-    // document out again at every new width, which is slow for a long one.
-    ensurePolished();
-    QSize size = sizeHint();
+    show();
+    adjustSize();
     if (over && over->isVisible())
-        size = size.expandedTo(over->size());
-    resize(size);
+        resize(size().expandedTo(over->size()));
     const QWidget *area = m_host.documentArea()->viewport();
     move(qMax(0, (area->width() - width()) / 2), 0);
     show();

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -75,7 +76,16 @@ QPushButton *ReadingWindow::addButton(const QString &name, const QString &captio
 
 void ReadingWindow::appendReading(const richtext::Composition &reading)
 {
+    const int start = m_view->document()->characterCount() - 1;
     richtext::appendToTextEdit(m_view, reading);
+    // The newest reading is read from its heading: scroll it to the top.
+    QTextCursor cursor(m_view->document());
+    cursor.setPosition(start);
+    m_view->setTextCursor(cursor);
+    if (m_view->isVisible()) {
+        QScrollBar *bar = m_view->verticalScrollBar();
+        bar->setValue(bar->value() + m_view->cursorRect(cursor).top());
+    }
 }
 
 void ReadingWindow::save()

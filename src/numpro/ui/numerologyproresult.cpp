@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMap>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QUrl>
@@ -162,10 +163,14 @@ void NumerologyProResult::comprehensiveReading()
 {
     const QList<numpro::ReadingResult> parts = numpro::comprehensiveReading(readingInputs(), m_state);
     syncHiddenLabels();
-    for (const numpro::ReadingResult &part : parts)
-        deliver(part, numpro::OutputMode::Document);
+    // Sized and shown first: a view lays its whole document out again at
+    // every new width, so the long document is laid out once, at its last.
     NumerologyProSave *document = m_program.ensureDocument();
     document->showAtTop(this);
+    for (const numpro::ReadingResult &part : parts)
+        deliver(part, numpro::OutputMode::Document);
+    document->raise();
+    host().documentArea()->setActiveSubWindow(document);
     // Readings always go to the end of the document; the reader starts at its top.
     document->view()->moveCursor(QTextCursor::Start);
 }
