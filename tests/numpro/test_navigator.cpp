@@ -221,3 +221,21 @@ TEST_F(SuiteTest, ReadingsRunOnTheFieldsAsTheyStandAndTheClocksToday)
     EXPECT_EQ(inputs.firstName, "MARY");
     EXPECT_EQ(inputs.year, "1979");
 }
+
+TEST_F(SuiteTest, DisplayCaptionsAreOneLine)
+{
+    openNavigator("MARY", "ANN", "SMITH");
+    const struct
+    {
+        const char *button, *caption;
+    } rows[] = {
+        {"cmdPinnaclePhases", "Pinnacle Phases"}, // composed with a line break after it
+        {"cmdKarmicDebtNumbers", "Karmic Debt Numbers0"},
+        {"cmdPersonalAspects", "Personal Aspects"},
+        {"cmdLifePathPeriods", "LifePath Periods"},
+    };
+    for (const auto &row : rows) {
+        click(kNavigator, row.button);
+        EXPECT_EQ(window(kDisplay)->windowTitle(), row.caption);
+    }
+}

@@ -151,7 +151,9 @@ void NumerologyProResult::deliver(const numpro::ReadingResult &result, numpro::O
     }
     NumerologyProDisp *display = m_program.ensureDisplay();
     if (!result.keepCaption)
-        display->setWindowTitle(result.text.title());
+        // A caption is one line: a title's line breaks ("Pinnacle Phases"
+        // ends in one) would push the text out of the title bar.
+        display->setWindowTitle(QString(result.text.title()).remove(u'\r').remove(u'\n'));
     display->appendReading(result.text);
     if (display->isHidden())
         display->showAtTop(this);
