@@ -1,5 +1,7 @@
 #include "common/subjectcheck.h"
 
+#include "common/datelists.h"
+
 #include <QObject>
 
 namespace kestrava {
@@ -22,6 +24,36 @@ std::optional<SubjectProblem> checkSubject(const QString &first, const QString &
     for (const auto &check : checks) {
         if (check.text.isEmpty())
             return SubjectProblem{check.field, QObject::tr(check.message)};
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Whether text is a number from..to written as the lists write it.
+bool isListNumber(const QString &text, int from, int to)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= from && n <= to && QString::number(n) == text;
+}
+
+} // namespace
+
+std::optional<SubjectProblem> checkDateEntries(const QString &day, const QString &month, const QString &year,
+                                               int firstYear)
+{
+    if (!isListNumber(day, 1, 31))
+        return SubjectProblem{SubjectField::Day, QObject::tr("The day must be 1 to 31, not \"%1\".").arg(day)};
+    if (!monthNames().contains(month)) {
+        return SubjectProblem{SubjectField::Month,
+                              QObject::tr("The month must be January to December, not \"%1\".").arg(month)};
+    }
+    if (!isListNumber(year, firstYear, kLastBirthYear)) {
+        return SubjectProblem{SubjectField::Year, QObject::tr("The year must be %1 to %2, not \"%3\".")
+                                                      .arg(firstYear)
+                                                      .arg(kLastBirthYear)
+                                                      .arg(year)};
     }
     return std::nullopt;
 }

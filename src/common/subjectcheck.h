@@ -22,6 +22,12 @@ struct SubjectProblem
 std::optional<SubjectProblem> checkSubject(const QString &first, const QString &last, const QString &day,
                                            const QString &month, const QString &year);
 
+// Whether day, month and year are entries of the date lists ("1".."31",
+// "January".."December", firstYear.."2050"), for front ends where they are
+// typed rather than picked.  The first one that is not, with a message.
+std::optional<SubjectProblem> checkDateEntries(const QString &day, const QString &month, const QString &year,
+                                               int firstYear = 1900);
+
 // Whether the path ends in exactly these three characters, as the open
 // dialogs check (so "reading.xnum" passes for "num" and "reading.NUM" does not).
 bool hasFileEnding(const QString &path, QStringView ending);

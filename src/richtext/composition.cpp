@@ -1,5 +1,7 @@
 #include "richtext/composition.h"
 
+#include <QRegularExpression>
+
 using namespace Qt::StringLiterals;
 
 namespace richtext {
@@ -69,7 +71,7 @@ QString htmlParagraph(const Paragraph &p)
     for (const Run &piece : p.pieces)
         body += htmlSpan(piece);
     if (body.isEmpty())
-        body = u"<br>"_s; // an empty paragraph still takes a line
+        body = u"<br/>"_s; // an empty paragraph still takes a line
     return u"<p style=\""_s + style + u"\">"_s + body + u"</p>"_s;
 }
 
@@ -153,6 +155,30 @@ QString toPlainText(const Composition &composition)
     for (const Run &run : composition.runs())
         text += splitLines(run.text).join(u'\n');
     return text;
+}
+
+QString toHtmlPage(const QString &title, const QList<Composition> &parts)
+{
+    static const QRegularExpression address(u"(?:https?://|www\\.)[^\\s<>\"]+"_s,
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString body;
+    for (const Composition &part : parts)
+        body += toHtml(part);
+    // Web addresses become links; sentence punctuation after one stays outside.
+    QString linked;
+    qsizetype done = 0;
+    for (auto it = address.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        QString text = match.captured();
+        while (!text.isEmpty() && u".,;:!?)"_s.contains(text.back()))
+            text.chop(1);
+        const QString href = text.startsWith(u"www."_s, Qt::CaseInsensitive) ? u"https://"_s + text : text;
+        linked += body.mid(done, match.capturedStart() - done) + u"<a href=\""_s + href + u"\">"_s + text + u"</a>"_s;
+        done = match.capturedStart() + text.size();
+    }
+    linked += body.mid(done);
+    return u"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>"_s
+           + title.toHtmlEscaped() + u"</title>\n</head>\n<body>\n"_s + linked + u"</body>\n</html>\n"_s;
 }
 
 QString toHtml(const Composition &composition)

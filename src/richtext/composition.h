@@ -99,4 +99,9 @@ QString toPlainText(const Composition &composition);
 // not part of it).  Text is escaped and blanks are kept as typed.
 QString toHtml(const Composition &composition);
 
+// A standalone HTML page that is well-formed XML too: the title, then the
+// paragraphs of every composition in turn.  Web addresses (http, https and
+// www. ones) become links.
+QString toHtmlPage(const QString &title, const QList<Composition> &parts);
+
 } // namespace richtext

@@ -158,3 +158,13 @@ TEST(Numerology, SumsSkipAnAdditionThatWouldLeaveSixteenBits)
     addSkippingOverflow(sum, -1);
     EXPECT_EQ(sum, -32768);
 }
+
+TEST(Numerology, NumberShortcutsAgreeWithTheirTextForms)
+{
+    for (int n : {0, 1, 9, 10, 11, 19, 22, 29, 38, 499, 2999, 9929, 32767, -5, -29, 2147483647, -2147483647 - 1}) {
+        EXPECT_EQ(digitSumOf(n), digitSum(QString::number(n))) << n;
+        EXPECT_EQ(reduceDigitsOf(n), reduceDigitString(QString::number(n))) << n;
+    }
+    for (int n = -50; n <= 3000; ++n)
+        ASSERT_EQ(reduceDigitsOf(n), reduceDigitString(QString::number(n))) << n;
+}

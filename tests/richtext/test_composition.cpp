@@ -89,7 +89,7 @@ TEST(Composition, HtmlEscapesAndMakesOneParagraphPerLine)
         p + u";text-align:center\"><span style=\"font-size:14.25pt\"><b>&lt;Title&gt; &amp; "
             "&quot;more&quot;</b></span></p>\n"_s
         + p + u"\"><span style=\"color:#800000\"><u>MARY  SMITH</u></span></p>\n"_s
-        + p + u"\"><br></p>\n"_s
+        + p + u"\"><br/></p>\n"_s
         // The run that breaks a line decides its alignment, as at a view's caret.
         + p + u";text-align:right\">left then right</p>\n"_s;
     EXPECT_EQ(toHtml(c), expected);

@@ -87,6 +87,13 @@ QString trimBlanks(QStringView text)
     return text.sliced(begin, end - begin).toString();
 }
 
+QString trimBlanks(const QString &text)
+{
+    if (!text.startsWith(u' ') && !text.endsWith(u' '))
+        return text;
+    return trimBlanks(QStringView(text));
+}
+
 QString fullName(const QString &first, const QString &middle, const QString &last)
 {
     return trimBlanks(first) + trimBlanks(middle) + trimBlanks(last);
@@ -120,6 +127,22 @@ qint16 reduceNumber(qint16 &n)
     const qint16 s = digitSum(QString::number(n));
     n = (s == 11 || s == 22) ? s : foldOnce(foldOnce(s));
     return n;
+}
+
+qint16 digitSumOf(int n)
+{
+    // Written in decimal, a 32-bit number has at most ten digits: no overflow.
+    unsigned value = n < 0 ? 0u - unsigned(n) : unsigned(n);
+    int sum = 0;
+    for (; value > 0; value /= 10)
+        sum += int(value % 10);
+    return qint16(sum);
+}
+
+qint16 reduceDigitsOf(int n)
+{
+    const qint16 s = digitSumOf(n);
+    return (s == 11 || s == 22) ? s : foldOnce(foldOnce(s));
 }
 
 qint16 reduceDigitString(QStringView text)

@@ -30,6 +30,8 @@ qint16 consonantSum(QStringView text);
 // The text without its leading and trailing blanks.  A blank is the space
 // character only: tabs and other white space stay.
 QString trimBlanks(QStringView text);
+// The same; a text without such blanks is handed back as it is, uncopied.
+QString trimBlanks(const QString &text);
 
 // The three names, each without leading and trailing blanks, joined without
 // a separator.
@@ -44,6 +46,12 @@ qint16 foldOnce(qint16 n);
 // Reduces n in place: 11 and 22 stay, a first digit sum of 11 or 22 is kept,
 // anything else is folded twice.  Returns the new value of n.
 qint16 reduceNumber(qint16 &n);
+
+// digitSum of the number written in decimal (the sign adds nothing).
+qint16 digitSumOf(int n);
+
+// reduceDigitString of the number written in decimal.
+qint16 reduceDigitsOf(int n);
 
 // reduceNumber on a text of digits, without keeping 11/22 given directly.
 qint16 reduceDigitString(QStringView text);

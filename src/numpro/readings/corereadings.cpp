@@ -54,7 +54,7 @@ ReadingValues computeLifePath(const ReadingInputs &inputs, ResultState &)
     const qint16 year = datePartNumber(inputs.year);
     // Each part is at most 18, so the total cannot overflow.
     const qint16 total = qint16(day + month + year);
-    const qint16 lifePath = (total == 11 || total == 22) ? total : foldOnce(digitSum(QString::number(total)));
+    const qint16 lifePath = (total == 11 || total == 22) ? total : foldOnce(digitSumOf(total));
     ReadingValues values = numberValues(u"lifePath", lifePath);
     values.setNumber(u"dayDigitSum", dayDigitSum);
     return values;
@@ -114,9 +114,9 @@ ReadingResult composeBirthDay(const ReadingValues &values, OutputMode mode)
 
 ReadingValues computeMaturity(const ReadingInputs &inputs, ResultState &state)
 {
-    // Maturity never trusts numbers left by earlier runs: it computes both.
-    const qint16 lifePath = state.store(u"lifePath", computeLifePath(inputs, state)).number(u"lifePath");
-    const qint16 destiny = state.store(u"destiny", computeDestiny(inputs, state)).number(u"destiny");
+    // Maturity never trusts numbers left from other inputs: both are fresh.
+    const qint16 lifePath = state.fresh(u"lifePath", inputs, computeLifePath).number(u"lifePath");
+    const qint16 destiny = state.fresh(u"destiny", inputs, computeDestiny).number(u"destiny");
     if (lifePath == 0 || destiny == 0) {
         ReadingValues values;
         values.setNull(u"maturity");

@@ -64,11 +64,11 @@ ReadingValues computeKarmicDebt(const ReadingInputs &inputs, ResultState &state)
 {
     // The sources are computed for the subject at hand, as Maturity does, so
     // the debt never rests on readings left from another run or not run yet.
-    const ReadingValues &lifePath = state.store(u"lifePath", computeLifePath(inputs, state));
-    const ReadingValues &destiny = state.store(u"destiny", computeDestiny(inputs, state));
-    const ReadingValues &soulUrge = state.store(u"soulUrge", computeSoulUrge(inputs, state));
-    const ReadingValues &innerDreams = state.store(u"innerDreams", computeInnerDreams(inputs, state));
-    const ReadingValues &birthDay = state.store(u"birthDay", computeBirthDay(inputs, state));
+    const ReadingValues &lifePath = state.fresh(u"lifePath", inputs, computeLifePath);
+    const ReadingValues &destiny = state.fresh(u"destiny", inputs, computeDestiny);
+    const ReadingValues &soulUrge = state.fresh(u"soulUrge", inputs, computeSoulUrge);
+    const ReadingValues &innerDreams = state.fresh(u"innerDreams", inputs, computeInnerDreams);
+    const ReadingValues &birthDay = state.fresh(u"birthDay", inputs, computeBirthDay);
     const qint16 sources[] = {lifePath.number(u"dayDigitSum"), destiny.number(u"destinyTotal"),
                               soulUrge.number(u"soulUrgeTotal"), innerDreams.number(u"innerDreamsTotal"),
                               birthDay.number(u"birthDay")};

@@ -44,7 +44,7 @@ qint16 initialValue(const QString &field)
 
 qint16 bridge(qint16 a, qint16 b)
 {
-    return reduceDigitString(QString::number(std::abs(a - b)));
+    return reduceDigitsOf(std::abs(a - b));
 }
 
 } // namespace
@@ -52,7 +52,7 @@ qint16 bridge(qint16 a, qint16 b)
 ReadingValues computeBalance(const ReadingInputs &inputs, ResultState &)
 {
     const int sum = initialValue(inputs.firstName) + initialValue(inputs.middleName) + initialValue(inputs.lastName);
-    return oneNumber(u"balance", reduceDigitString(QString::number(sum)));
+    return oneNumber(u"balance", reduceDigitsOf(sum));
 }
 
 ReadingResult composeBalance(const ReadingValues &values, OutputMode mode)
@@ -97,7 +97,8 @@ ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &)
     qint16 passion = 0;
     int best = 0;
     for (uint c : name) {
-        const qint16 value = c < 0x80 ? letterValue(QString(QChar(char16_t(c)))) : 0;
+        const char16_t unit = char16_t(c);
+        const qint16 value = c < 0x80 ? letterValue(QStringView(&unit, 1)) : 0;
         if (value > 0 && counts.value(c) > best) {
             best = counts.value(c);
             passion = value;
@@ -117,9 +118,8 @@ ReadingResult composeHiddenPassion(const ReadingValues &values, OutputMode mode)
 ReadingValues computeHPBridge(const ReadingInputs &inputs, ResultState &state)
 {
     // Computed for the subject at hand, as Maturity does.
-    const qint16 soulUrge = state.store(u"soulUrge", computeSoulUrge(inputs, state)).number(u"soulUrge");
-    const qint16 innerDreams =
-        state.store(u"innerDreams", computeInnerDreams(inputs, state)).number(u"innerDreams");
+    const qint16 soulUrge = state.fresh(u"soulUrge", inputs, computeSoulUrge).number(u"soulUrge");
+    const qint16 innerDreams = state.fresh(u"innerDreams", inputs, computeInnerDreams).number(u"innerDreams");
     return oneNumber(u"hpBridge", bridge(soulUrge, innerDreams));
 }
 
@@ -130,8 +130,8 @@ ReadingResult composeHPBridge(const ReadingValues &values, OutputMode mode)
 
 ReadingValues computeLEBridge(const ReadingInputs &inputs, ResultState &state)
 {
-    const qint16 destiny = state.store(u"destiny", computeDestiny(inputs, state)).number(u"destiny");
-    const qint16 lifePath = state.store(u"lifePath", computeLifePath(inputs, state)).number(u"lifePath");
+    const qint16 destiny = state.fresh(u"destiny", inputs, computeDestiny).number(u"destiny");
+    const qint16 lifePath = state.fresh(u"lifePath", inputs, computeLifePath).number(u"lifePath");
     return oneNumber(u"leBridge", bridge(destiny, lifePath));
 }
 

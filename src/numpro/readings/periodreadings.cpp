@@ -48,7 +48,7 @@ ReadingValues computeLifePathPeriods(const ReadingInputs &inputs, ResultState &)
     const qint16 m = monthNumber(trimBlanks(inputs.month));
     const qint16 d = reduceDigitString(trimBlanks(inputs.day));
     const qint16 y = reduceDigitString(trimBlanks(inputs.year));
-    const qint16 lifePath = reduceDigitString(QString::number(m + d + y));
+    const qint16 lifePath = reduceDigitsOf(m + d + y);
     const int age = ageThisYear(inputs);
     const PeriodLimits limits = limitsFor(lifePath);
     const int period = age < 0 ? 0 : age <= limits.a ? 1 : age <= limits.b ? 2 : 3;
@@ -121,7 +121,7 @@ ReadingValues computeEssence(const ReadingInputs &inputs, ResultState &)
     const qint16 last = transit(trimBlanks(inputs.lastName), age);
     ReadingValues values;
     values.setValue(u"transits", QJsonArray{first, middle, last})
-        .setNumber(u"essence", reduceDigitString(QString::number(first + middle + last)))
+        .setNumber(u"essence", reduceDigitsOf(first + middle + last))
         .setValue(u"age", age);
     return values;
 }

@@ -17,7 +17,7 @@ namespace {
 
 qint16 reducedText(int number)
 {
-    return reduceDigitString(QString::number(number));
+    return reduceDigitsOf(number);
 }
 
 ReadingResult composeCycle(QStringView id, QStringView key, const ReadingValues &values, OutputMode mode)

@@ -17,6 +17,8 @@ struct ReadingInputs
     QString day;   // "1".."31"
     QString year;  // "1900".."2050"
     QDate today;
+
+    friend bool operator==(const ReadingInputs &, const ReadingInputs &) = default;
 };
 
 } // namespace numpro

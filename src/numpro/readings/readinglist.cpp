@@ -7,6 +7,9 @@
 #include "numpro/readings/personalreadings.h"
 #include "numpro/readings/pinnaclereadings.h"
 
+#include <QJsonDocument>
+#include <QVarLengthArray>
+
 #include <array>
 
 namespace numpro {
@@ -82,20 +85,45 @@ ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, Re
 {
     if (!reading.isOffered())
         return {};
-    return reading.compose(state.store(reading.id, reading.compute(inputs, state)), mode);
+    return reading.compose(state.store(reading.id, reading.compute(inputs, state), inputs), mode);
+}
+
+void computeAllReadings(const ReadingInputs &inputs, ResultState &state)
+{
+    for (const Reading &reading : kReadings) {
+        if (reading.isOffered())
+            state.store(reading.id, reading.compute(inputs, state), inputs);
+    }
+}
+
+QByteArray valuesToJsonText(const ResultState &state)
+{
+    std::string out;
+    out.reserve(1024);
+    out += '{';
+    QVarLengthArray<QStringView, 48> written; // a key two readings share (age) is written once
+    for (const Reading &reading : kReadings) {
+        const ReadingValues *values = state.values(reading.id);
+        if (!values)
+            continue;
+        for (const auto &[key, value] : values->entries()) {
+            if (written.contains(key))
+                continue;
+            written.append(key);
+            if (out.size() > 1)
+                out += ',';
+            appendJsonString(out, key);
+            out += ':';
+            appendJson(out, value);
+        }
+    }
+    out += '}';
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 QJsonObject valuesToJson(const ResultState &state)
 {
-    QJsonObject json;
-    for (const Reading &reading : kReadings) {
-        if (const ReadingValues *values = state.values(reading.id)) {
-            const QJsonObject &own = values->toJson();
-            for (auto it = own.begin(); it != own.end(); ++it)
-                json.insert(it.key(), it.value());
-        }
-    }
-    return json;
+    return QJsonDocument::fromJson(valuesToJsonText(state)).object();
 }
 
 QHash<QString, QString> hiddenLabelCaptions(const ResultState &state)

@@ -52,7 +52,14 @@ const Reading *findReading(QStringView id);
 // A reading that is not offered gives an empty result and leaves the state.
 ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, ResultState &state, OutputMode mode);
 
-// The values of every reading that has run, in list order, as one object.
+// Computes every reading's values in list order (the comprehensive order),
+// composing nothing: what a front end needs for the numbers alone.
+void computeAllReadings(const ReadingInputs &inputs, ResultState &state);
+
+// The values of every reading that has run, as one compact JSON object with
+// its keys in list order; the one place values are written as JSON.
+QByteArray valuesToJsonText(const ResultState &state);
+// The same as an object.
 QJsonObject valuesToJson(const ResultState &state);
 
 // The captions of the navigator's hidden labels, by label name, for the
