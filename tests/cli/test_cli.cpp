@@ -1,0 +1,193 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Result
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built kestrava-cli with the arguments and, optionally, standard input.
+Result cli(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(KESTRAVA_CLI), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+const QStringList kMary = {u"numerology"_s, u"--first"_s, u"MARY"_s, u"--middle"_s, u"ANN"_s, u"--last"_s,
+                           u"SMITH"_s, u"--month"_s, u"August"_s, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s,
+                           u"--today"_s, u"2024-03-07"_s};
+
+QJsonArray numbers(std::initializer_list<int> list)
+{
+    QJsonArray array;
+    for (int n : list)
+        array.append(n);
+    return array;
+}
+
+} // namespace
+
+TEST(Cli, JsonHoldsEveryReadingsValues)
+{
+    const Result r = cli(kMary);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonObject expected{
+        {u"lifePath"_s, 22}, {u"destiny"_s, 11}, {u"soulUrge"_s, 11}, {u"innerDreams"_s, 9}, {u"maturity"_s, 6},
+        {u"birthDay"_s, 6}, {u"pinnacles"_s, numbers({5, 5, 1, 7})}, {u"challenges"_s, numbers({2, 2, 0, 0})},
+        {u"personalYear"_s, 4}, {u"personalMonth"_s, 7}, {u"personalDay"_s, 5},
+        {u"planes"_s, QJsonObject{{u"mental"_s, 41}, {u"physical"_s, 16}, {u"emotional"_s, 33}, {u"intuitive"_s, 8}}},
+        {u"dominantPlane"_s, u"Mental"_s}, {u"karmicLessons"_s, numbers({3, 6})}, {u"balance"_s, 6},
+        {u"rationalThought"_s, 9}, {u"subconsciousSelf"_s, 7}, {u"hiddenPassion"_s, 4}, {u"hpBridge"_s, 2},
+        {u"leBridge"_s, 2}, {u"age"_s, 45}, {u"karmicDebt"_s, 0}};
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(json.value(it.key()), it.value()) << it.key().toStdString();
+    EXPECT_EQ(json.size(), 31);
+}
+
+TEST(Cli, UsageErrorsSayWhatIsWrongAndExitTwo)
+{
+    auto without = [](const QString &option) {
+        QStringList arguments = kMary;
+        const qsizetype at = arguments.indexOf(option);
+        arguments.remove(at, 2);
+        return arguments;
+    };
+    auto with = [](const QString &option, const QString &value) {
+        QStringList arguments = kMary;
+        arguments[arguments.indexOf(option) + 1] = value;
+        return arguments;
+    };
+    const struct
+    {
+        QStringList arguments;
+        const char *message;
+    } rows[] = {
+        {without(u"--first"_s), "Please Enter Your First Name"},
+        {without(u"--last"_s), "Please Enter Your Last Name"},
+        {without(u"--day"_s), "Please Specify Your Birth Date"},
+        {with(u"--month"_s, u"Smarch"_s), "The month must be January to December, not \"Smarch\"."},
+        {with(u"--day"_s, u"32"_s), "The day must be 1 to 31, not \"32\"."},
+        {with(u"--year"_s, u"1899"_s), "The year must be 1900 to 2050, not \"1899\"."},
+        {with(u"--today"_s, u"2024-02-30"_s), "--today must be a date written YYYY-MM-DD"},
+        {kMary + QStringList{u"--format"_s, u"xml"_s}, "--format must be json, text or html"},
+        {kMary + QStringList{u"--colour"_s}, "Unknown option 'colour'"},
+        {{u"horoscope"_s}, "unknown command \"horoscope\""},
+        {{}, "usage: kestrava-cli COMMAND"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message);
+        const Result r = cli(row.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(Cli, TextIsTheComprehensiveDocument)
+{
+    const Result r = cli(kMary + QStringList{u"--format"_s, u"text"_s});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(u"Name: MARY ANN SMITH\nDate of Birth: August 6, 1979\n"_s));
+    EXPECT_FALSE(r.out.contains(u'\r'));
+    const QStringList headings = {
+        u"Your LifePath Number is: 22\n\n"_s, u"Your Destiny Number is: 11\n"_s, u"Your Soul Urge Number is:11\n"_s,
+        u"Your InnerDream Number is: 9\n"_s, u"Your BirthDay Number is: 6\n"_s,
+        u"Your Challenge Numbers are: 2 2 0 0\n"_s, u"Your Personal Year is: 4\n"_s, u"Your Personal Day is:5\n"_s,
+        u"Your Personal Month Number is: 7\n"_s, u"Your Current LifePath Period Number is: "_s,
+        u"Your Maturity Number is: 6\n"_s, u"Your Essence Number is: "_s,
+        u"Your Planes of Expression is towards Mental\n"_s, u"Pinnacle Phases\n"_s,
+        u"Your Hidden Passion Number is:4\n"_s, u"Your Karmic Lesson Number is:  3 6\n"_s,
+        u"Your Balance Number is: 6\n"_s, u"Karmic Debt Number: 0\n"_s, u"Your Subconscious Self Number is: 7\n"_s,
+        u"Your L/E Bridge Number is: 2\n"_s, u"Your H/P Bridge Number is: 2\n"_s,
+        u"Your Rational Thought Number is: 9\n"_s};
+    qsizetype at = 0;
+    for (const QString &heading : headings) {
+        const qsizetype found = r.out.indexOf(heading, at);
+        EXPECT_GT(found, at) << heading.toStdString();
+        at = std::max(at, found);
+    }
+}
+
+TEST(Cli, HtmlIsAWellFormedPageKeepingFormatsAndLinks)
+{
+    const Result r = cli(kMary + QStringList{u"--format"_s, u"html"_s});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QXmlStreamReader xml(r.out.section(u'\n', 1)); // after the doctype line
+    int links = 0;
+    bool darkCyan = false, bold = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            links += xml.name() == u"a" && xml.attributes().value(u"href"_s) == u"https://www.kestrava.example";
+            darkCyan = darkCyan || xml.attributes().value(u"style"_s).contains(u"color:#008080");
+            bold = bold || xml.name() == u"b";
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(r.out.startsWith(u"<!DOCTYPE html>"_s));
+    EXPECT_EQ(links, 22); // the credit line of every reading
+    EXPECT_TRUE(darkCyan);
+    EXPECT_TRUE(bold);
+    EXPECT_TRUE(r.out.contains(u"color:#800000"_s)); // the dark red pinnacle headings
+}
+
+TEST(Cli, BatchKeepsEveryGoodRowAroundABadOne)
+{
+    const QByteArray csv = "first,middle,last,month,day,year,today\r\n"
+                           "MARY,ANN,SMITH,August,6,1979,2024-03-07\r\n"
+                           "\"O'NEIL, \"\"JR\"\"\",,SMITH,Smarch,6,1979,\r\n"
+                           "\"JOS\xc3\x89\",\"\",\"GARC\xc3\x8d" "A\nLOPEZ\",March,15,1976,\r\n"
+                           "JOHN,,DOE,November,29,1999\r\n";
+    const Result r = cli({u"numerology"_s, u"--batch"_s, u"-"_s, u"--today"_s, u"2025-01-01"_s}, csv);
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    const QJsonObject mary = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+    EXPECT_EQ(mary.value(u"lifePath"), 22);
+    EXPECT_EQ(mary.value(u"personalDay"), 5); // the row's own today
+    EXPECT_EQ(QJsonDocument::fromJson(lines[1].toUtf8()).object(),
+              (QJsonObject{{u"row"_s, 2}, {u"error"_s, u"The month must be January to December, not \"Smarch\"."_s}}));
+    // Quoted fields keep their commas, quotes, UTF-8 and line breaks; an
+    // empty today takes --today.
+    const QJsonObject jose = QJsonDocument::fromJson(lines[2].toUtf8()).object();
+    EXPECT_EQ(jose.value(u"age"), 49);
+    EXPECT_FALSE(jose.contains(u"error"));
+    // A short row is an error of its own.
+    EXPECT_EQ(QJsonDocument::fromJson(lines[3].toUtf8()).object().value(u"row"), 4);
+
+    const Result missingColumn = cli({u"numerology"_s, u"--batch"_s, u"-"_s}, "first,last\nMARY,SMITH\n");
+    EXPECT_EQ(missingColumn.status, 2);
+    EXPECT_TRUE(missingColumn.err.contains(u"no column \"middle\""_s));
+    const Result good = cli({u"numerology"_s, u"--batch"_s, u"-"_s},
+                            "first,middle,last,month,day,year\nMARY,,SMITH,May,15,1986\n");
+    EXPECT_EQ(good.status, 0);
+}
+
+TEST(Cli, HelpAndVersion)
+{
+    const Result help = cli({u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains(u"numerology"_s));
+    const Result commandHelp = cli({u"numerology"_s, u"--help"_s});
+    EXPECT_EQ(commandHelp.status, 0);
+    EXPECT_TRUE(commandHelp.out.contains(u"--batch"_s));
+    const Result version = cli({u"--version"_s});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, u"kestrava-cli 1.25\n"_s);
+}
