@@ -112,7 +112,9 @@ QByteArray batchLine(const QStringList &row, qsizetype number, const BatchColumn
     QByteArray line;
     if (problem) {
         failed = true;
-        line = QJsonDocument(QJsonObject{{u"row"_s, int(number)}, {u"error"_s, *problem}}).toJson(QJsonDocument::Compact);
+        std::string error = "{\"row\":" + std::to_string(number) + ",\"error\":";
+        numpro::appendJsonString(error, *problem);
+        line = QByteArray::fromStdString(error + '}');
     } else {
         line = valuesLine(inputs);
     }
