@@ -4,6 +4,7 @@ cmake_minimum_required(VERSION 3.25)
 #   core (common, richtext, each program's logic).
 # The shell and the shared layers never include a program, programs never
 # include each other, and only src/app names every program.
+# The command line (src/cli) uses the core alone.
 # Run: cmake -DSOURCE_DIR=<repo>/src -P check_layout.cmake
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 set(programs numpro tarot daily astrology runes tantric)
@@ -26,6 +27,11 @@ foreach(source IN LISTS sources)
     set(bad FALSE)
     if(folder IN_LIST shared)
       if(target IN_LIST programs OR target STREQUAL "app" OR target IN_LIST forbidden_${folder})
+        set(bad TRUE)
+      endif()
+    elseif(folder STREQUAL "cli")
+      # The command line links the core alone: no windows, no program's ui/.
+      if(target MATCHES "^(platform|widgets|shell|app)$" OR line MATCHES "\"[a-z]+/ui/")
         set(bad TRUE)
       endif()
     elseif(folder IN_LIST programs)

@@ -255,9 +255,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     }
 
     if (format == u"json"_s) {
-        numpro::ResultState state;
-        numpro::computeAllReadings(inputs, state);
-        out << QJsonDocument(numpro::valuesToJson(state)).toJson(QJsonDocument::Indented);
+        out << valuesLine(inputs) << "\n";
     } else if (format == u"text"_s) {
         for (const richtext::Composition &part : document(inputs))
             out << richtext::toPlainText(part);
