@@ -86,10 +86,8 @@ ReadingResult composeKarmicDebt(const ReadingValues &values, OutputMode mode)
 {
     const ReadingTexts &texts = readingTexts(u"karmicDebt");
     const qint16 debt = values.number(u"karmicDebt");
-    QString paragraph = texts.table.text(debt);
-    if (paragraph.isEmpty())
-        paragraph = texts.text(u"notApplicable");
-    return composeNumberReading({u"karmicDebt", QString::number(debt), paragraph, headingBreaks(mode), false,
+    return composeNumberReading({u"karmicDebt", QString::number(debt), texts.textOr(debt, u"notApplicable"),
+                                 headingBreaks(mode), false,
                                  texts.caption + QString::number(debt) + crlf()});
 }
 

@@ -82,10 +82,8 @@ ReadingResult composeSubconsciousSelf(const ReadingValues &values, OutputMode mo
 {
     const ReadingTexts &texts = readingTexts(u"subconsciousSelf");
     const qint16 number = values.number(u"subconsciousSelf");
-    QString paragraph = texts.table.text(number);
-    if (paragraph.isEmpty())
-        paragraph = texts.text(u"notValid");
-    return composeNumberReading({u"subconsciousSelf", QString::number(number), paragraph, headingBreaks(mode)});
+    return composeNumberReading(
+        {u"subconsciousSelf", QString::number(number), texts.textOr(number, u"notValid"), headingBreaks(mode)});
 }
 
 ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &)

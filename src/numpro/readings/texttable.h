@@ -46,6 +46,13 @@ struct ReadingTexts
 
     // A further text of the file by name; empty when there is none.
     QString text(QStringView name) const { return fields.value(name).toString(); }
+    // The table's text for the key, or the further text `otherwise` for a
+    // key the table does not have.
+    QString textOr(int key, QStringView otherwise) const
+    {
+        const QString found = table.text(key);
+        return found.isEmpty() ? text(otherwise) : found;
+    }
 
     // Broken JSON, or fields that are missing or no texts, give empty parts.
     static ReadingTexts fromJson(const QByteArray &json);
