@@ -1,10 +1,12 @@
 #include "numpro/readings/corereadings.h"
 
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 #include "numpro/readings/readingcompose.h"
 #include "numpro/readings/texttable.h"
 
 using namespace Qt::StringLiterals;
+
+using namespace kestrava;
 
 namespace numpro {
 

@@ -1,6 +1,6 @@
 #include "numpro/readings/karmicreadings.h"
 
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 #include "numpro/readings/corereadings.h"
 #include "numpro/readings/readingcompose.h"
 #include "numpro/readings/texttable.h"
@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 using richtext::crlf;
+
+using namespace kestrava;
 
 namespace numpro {
 

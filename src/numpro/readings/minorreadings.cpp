@@ -1,6 +1,6 @@
 #include "numpro/readings/minorreadings.h"
 
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 #include "numpro/readings/corereadings.h"
 #include "numpro/readings/karmicreadings.h"
 #include "numpro/readings/readingcompose.h"
@@ -11,6 +11,8 @@
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
+
+using namespace kestrava;
 
 namespace numpro {
 

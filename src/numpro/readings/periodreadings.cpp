@@ -1,6 +1,6 @@
 #include "numpro/readings/periodreadings.h"
 
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 #include "numpro/readings/readingcompose.h"
 #include "numpro/readings/texttable.h"
 
@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 using richtext::crlf;
+
+using namespace kestrava;
 
 namespace numpro {
 

@@ -1,6 +1,6 @@
 #include "numpro/readings/personalreadings.h"
 
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 #include "numpro/readings/readingcompose.h"
 #include "numpro/readings/texttable.h"
 
@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 using richtext::crlf;
+
+using namespace kestrava;
 
 namespace numpro {
 

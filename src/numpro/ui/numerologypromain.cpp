@@ -2,7 +2,7 @@
 
 #include "common/brand.h"
 #include "common/subjectcheck.h"
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
 #include "shell/commonmenus.h"
@@ -149,7 +149,7 @@ void NumerologyProMain::next()
         return;
     }
 
-    using numpro::trimBlanks;
+    using kestrava::trimBlanks;
     m_program.setSubject({trimBlanks(m_first->text()), trimBlanks(m_middle->text()), trimBlanks(m_last->text()),
                           trimBlanks(m_month->currentText()), trimBlanks(m_date->currentText()),
                           trimBlanks(m_year->currentText())});

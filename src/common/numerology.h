@@ -4,10 +4,10 @@
 #include <QStringView>
 #include <QtGlobal>
 
-// The arithmetic every Variduzeda Vad reading shares: letter values, digit sums
+// The numerology arithmetic the programs share: letter values, digit sums
 // and the reductions with the master numbers 11 and 22.  All numbers are 16-bit;
 // an addition that would leave that range is skipped and the sum keeps its value.
-namespace numpro {
+namespace kestrava {
 
 // Adds `value` to `sum` unless the result would not fit in 16 bits, in which
 // case `sum` is left as it was.  The one place the overflow rule lives.
@@ -66,4 +66,4 @@ qint16 monthNumber(QStringView text);
 // foldOnce(digitSum(text)): one folding step, no master numbers.
 qint16 datePartNumber(QStringView text);
 
-} // namespace numpro
+} // namespace kestrava

@@ -1,9 +1,9 @@
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 
 #include <array>
 #include <limits>
 
-namespace numpro {
+namespace kestrava {
 
 namespace {
 
@@ -176,4 +176,4 @@ qint16 datePartNumber(QStringView text)
     return foldOnce(digitSum(text));
 }
 
-} // namespace numpro
+} // namespace kestrava

@@ -1,10 +1,10 @@
-#include "numpro/calc/numerology.h"
+#include "common/numerology.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-using namespace numpro;
+using namespace kestrava;
 
 namespace {
 
