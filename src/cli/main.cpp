@@ -2,6 +2,7 @@
 // the windows use.  Each subcommand is a file of its own, listed here.
 #include "cli/command.h"
 #include "cli/numerologycommand.h"
+#include "cli/tarotcommand.h"
 #include "common/brand.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr std::array kCommands = {&kNumerologyCommand};
+constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand};
 
 void printHelp(QTextStream &out)
 {

@@ -191,3 +191,39 @@ TEST(Cli, HelpAndVersion)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, u"kestrava-cli 1.25\n"_s);
 }
+
+TEST(Cli, TarotGivesTheTwoNumbersAndTheirCards)
+{
+    const Result r = cli({u"tarot"_s, u"--name"_s, u"john smith"_s, u"--month"_s, u"March"_s, u"--day"_s, u"15"_s,
+                          u"--year"_s, u"1980"_s});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(json.value(u"lifePath"), 9);
+    EXPECT_EQ(json.value(u"destiny"), 8);
+    EXPECT_EQ(json.value(u"lifePathCards").toArray(),
+              (QJsonArray{u"The Hermit - Major Arcana"_s, u"The Moon - Major Arcana"_s, u"The Nines - Minor Arcana"_s}));
+    EXPECT_EQ(json.value(u"destinyCards").toArray().size(), 3);
+
+    const Result noLetters = cli({u"tarot"_s, u"--name"_s, u"123"_s, u"--month"_s, u"January"_s, u"--day"_s,
+                                  u"1"_s, u"--year"_s, u"1980"_s});
+    const QJsonObject zero = QJsonDocument::fromJson(noLetters.out.toUtf8()).object();
+    EXPECT_EQ(zero.value(u"destiny"), 0);
+    EXPECT_EQ(zero.value(u"destinyCards").toArray(), QJsonArray());
+    EXPECT_EQ(zero.value(u"lifePath"), 11);
+
+    const struct
+    {
+        QStringList arguments;
+        const char *message;
+    } errors[] = {
+        {{u"tarot"_s, u"--month"_s, u"March"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s}, "Please Enter Your Name"},
+        {{u"tarot"_s, u"--name"_s, u"A"_s, u"--month"_s, u"march"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s},
+         "The month must be January to December"},
+        {{u"tarot"_s, u"--name"_s}, "Missing value after '--name'"},
+    };
+    for (const auto &row : errors) {
+        const Result e = cli(row.arguments);
+        EXPECT_EQ(e.status, 2) << row.message;
+        EXPECT_TRUE(e.err.contains(QString::fromLatin1(row.message))) << e.err.toStdString();
+    }
+}

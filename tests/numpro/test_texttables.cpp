@@ -35,7 +35,9 @@ struct TableRule
 const std::vector<TableRule> &tableRules()
 {
     static const std::vector<TableRule> rules = {
-        {u"lifePath"_s, kCoreKeys, {{1, u"Your main purpose should be attaining independency."_s}}},
+        {u"lifePath"_s, kCoreKeys,
+         {{1, u"Your main purpose should be attaining independency."_s},
+          {11, u"This is a master number and is associated with spiritual awareness."_s}}},
         {u"destiny"_s, kCoreKeys, {{1, u"This tells you are a leader."_s}}, 2, {{4, 3}}},
         {u"soulUrge"_s, kCoreKeys,
          {{1, u"You achieve a sense of gratification when you succeed in any type of competition."_s}}},

@@ -1,0 +1,78 @@
+#include "cli/tarotcommand.h"
+
+#include "common/numerology.h"
+#include "common/subjectcheck.h"
+#include "tarot/profiles.h"
+#include "tarot/tarotnumbers.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUsage = u"kestrava-cli tarot --name N --month MONTH --day D --year Y"_s;
+
+QJsonArray cardNames(int number)
+{
+    QJsonArray names;
+    for (const tarot::TarotCard &card : tarot::numberCards(number))
+        names.append(card.name);
+    return names;
+}
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Virer Ovuvudavov's life path and destiny numbers with their tarot cards."_s);
+    parser.addOptions({
+        {u"name"_s, u"The name (any case: it is valued in capitals)."_s, u"N"_s},
+        {u"month"_s, u"Birth month, January to December."_s, u"MONTH"_s},
+        {u"day"_s, u"Birth day, 1 to 31."_s, u"D"_s},
+        {u"year"_s, u"Birth year, 1900 to 2050."_s, u"Y"_s},
+    });
+    parser.addHelpOption();
+    if (!parser.parse(QStringList{u"kestrava-cli tarot"_s} + arguments)) {
+        err << "kestrava-cli: " << parser.errorText() << "\nusage: " << kUsage << "\n";
+        return kExitUsage;
+    }
+    if (parser.isSet(u"help"_s)) {
+        out << "usage: " << kUsage << "\n\n" << parser.applicationDescription() << "\n\n"
+            << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
+        return kExitDone;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        err << "kestrava-cli: unexpected argument \"" << parser.positionalArguments().front() << "\"\nusage: "
+            << kUsage << "\n";
+        return kExitUsage;
+    }
+    const QString name = parser.value(u"name"_s);
+    if (name.isEmpty()) {
+        err << "kestrava-cli: Please Enter Your Name\n";
+        return kExitUsage;
+    }
+    const QString month = parser.value(u"month"_s);
+    const QString day = parser.value(u"day"_s);
+    const QString year = parser.value(u"year"_s);
+    if (const auto problem = kestrava::checkDateEntries(day, month, year)) {
+        err << "kestrava-cli: " << problem->message << "\n";
+        return kExitUsage;
+    }
+
+    const qint16 lifePath = tarot::lifePathNumber(day, month, year);
+    const qint16 destiny = tarot::destinyNumber(kestrava::trimBlanks(name));
+    const QJsonObject json{{u"lifePath"_s, lifePath},
+                           {u"destiny"_s, destiny},
+                           {u"lifePathCards"_s, cardNames(lifePath)},
+                           {u"destinyCards"_s, cardNames(destiny)}};
+    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return kExitDone;
+}
+
+} // namespace
+
+const Command kTarotCommand{"tarot", "Virer Ovuvudavov's life path and destiny numbers with their cards", &run};

@@ -1,0 +1,98 @@
+#include "tarot/profiles.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+
+namespace tarot {
+
+namespace {
+
+QJsonObject readResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning("%s is not compiled in", qUtf8Printable(path));
+        return {};
+    }
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+struct Data
+{
+    QMap<int, NumberProfile> profiles;
+    QJsonObject planets;
+    QJsonObject destinyTexts;
+    QJsonObject lifePathTexts;
+};
+
+// Read once, on first use; never changed afterwards, so it may be read from
+// any thread.
+const Data &data()
+{
+    static const Data loaded = [] {
+        Data d;
+        const QJsonObject file = readResource(QStringLiteral(":/texts/tarot/profiles.json"));
+        const QJsonObject profiles = file.value(u"profiles").toObject();
+        for (auto it = profiles.begin(); it != profiles.end(); ++it) {
+            const QJsonObject p = it.value().toObject();
+            NumberProfile profile{it.key().toInt(),
+                                  p.value(u"planet").toString(),
+                                  p.value(u"luckyDay").toString(),
+                                  p.value(u"bestDays").toString(),
+                                  p.value(u"bestColours").toString(),
+                                  p.value(u"luckyStones").toString(),
+                                  {}};
+            for (const QJsonValue &card : p.value(u"cards").toArray()) {
+                const QJsonObject c = card.toObject();
+                profile.cards.append({c.value(u"name").toString(), c.value(u"keywords").toString(),
+                                      c.value(u"picture").toString(), c.value(u"description").toString()});
+            }
+            d.profiles.insert(profile.number, profile);
+        }
+        d.planets = file.value(u"planets").toObject();
+        d.destinyTexts = file.value(u"destinyTexts").toObject();
+        d.lifePathTexts = readResource(QStringLiteral(":/texts/tarot/lifePath.json")).value(u"texts").toObject();
+        return d;
+    }();
+    return loaded;
+}
+
+} // namespace
+
+QList<int> profileNumbers()
+{
+    return data().profiles.keys();
+}
+
+const NumberProfile *numberProfile(int number)
+{
+    const auto &profiles = data().profiles;
+    const auto it = profiles.constFind(number);
+    return it == profiles.cend() ? nullptr : &it.value();
+}
+
+QList<TarotCard> numberCards(int number)
+{
+    const NumberProfile *profile = numberProfile(number);
+    return profile ? profile->cards : QList<TarotCard>();
+}
+
+QString planetText(const QString &planet)
+{
+    return data().planets.value(planet).toString();
+}
+
+QString lifePathText(int number)
+{
+    return data().lifePathTexts.value(QString::number(number)).toString();
+}
+
+QString destinyText(int number)
+{
+    return data().destinyTexts.value(QString::number(number)).toString();
+}
+
+} // namespace tarot
