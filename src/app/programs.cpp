@@ -2,10 +2,15 @@
 
 #include "numpro/ui/numproprogram.h"
 #include "shell/mainwindow.h"
+#include "tarot/ui/tarotprogram.h"
 
 void installPrograms(MainWindow &window)
 {
     auto *numPro = new NumProProgram(window, &window);
     numPro->setObjectName(QStringLiteral("numPro"));
     window.addProgram(numPro);
+
+    auto *tarot = new TarotProgram(window, &window);
+    tarot->setObjectName(QStringLiteral("tarot"));
+    window.addProgram(tarot);
 }

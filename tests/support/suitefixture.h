@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+// Card pictures: SVG files of a deck compiled in as ":/images/tarot/<key>.svg"
+// (blanks of the picture key written as hyphens), drawn at the size asked and
+// the screen's pixel ratio, so they stay crisp when scaled.
+namespace tarot {
+
+inline constexpr int kCardWidth = 142;
+inline constexpr int kCardHeight = 250;
+
+// Null when the deck has no picture for the key.
+QPixmap cardPicture(const QString &pictureKey, QSize size, qreal devicePixelRatio);
+
+} // namespace tarot

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "widgets/programwindow.h"
+
+class TarotProgram;
+class QComboBox;
+class QLineEdit;
+
+// The Virer Ovuvudavov input window (frmTarotNumerologyMain): name and birth date.
+class TarotMain : public ProgramWindow
+{
+    Q_OBJECT
+public:
+    explicit TarotMain(TarotProgram &program);
+
+    // True when the name is not empty (blanks pass); otherwise says so.
+    bool checkName();
+    // Computes the reading and shows it.
+    void proceed();
+    // Opens a saved reading and proceeds with it.
+    void openSavedReading();
+
+private:
+    TarotProgram &m_program;
+    QLineEdit *m_name = nullptr;
+    QComboBox *m_day = nullptr;
+    QComboBox *m_month = nullptr;
+    QComboBox *m_year = nullptr;
+};
