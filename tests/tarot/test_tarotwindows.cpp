@@ -42,6 +42,13 @@ TEST_F(TarotTest, InputWindowDefaultsAndTheEmptyName)
     EXPECT_FALSE(control<QRadioButton>(kInput, "optSex_0")->isChecked());
     EXPECT_FALSE(control<QRadioButton>(kInput, "optSex_1")->isChecked());
 
+    // Both forum invitations open the home page.
+    UrlCatcher catcher;
+    for (const char *label : {"Label14", "Label3"})
+        QTest::mouseClick(control<QLabel>(kInput, label), Qt::LeftButton);
+    const QString home = QStringLiteral("https://www.kestrava.example/kestrava/ssd.php?page=home-page");
+    EXPECT_EQ(catcher.opened, (QStringList{home, home}));
+
     click(kInput, "cmdProceed");
     ASSERT_EQ(test.messages.shown.size(), 1);
     EXPECT_EQ(test.messages.shown[0].text, "Please Enter Your Name");

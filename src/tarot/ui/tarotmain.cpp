@@ -3,6 +3,7 @@
 #include "common/brand.h"
 #include "common/shiftedlines.h"
 #include "common/subjectcheck.h"
+#include "platform/weblinks.h"
 #include "shell/commonmenus.h"
 #include "tarot/ui/tarotprogram.h"
 #include "widgets/brandlabels.h"
@@ -110,8 +111,16 @@ TarotMain::TarotMain(TarotProgram &program)
     buttons->addStretch();
     buttons->addWidget(proceedButton);
 
+    // A second, shorter invitation under the title.
+    auto *forum = new LinkLabel(tr("Questions about your cards? Ask the readers of our free forum."), page);
+    forum->setObjectName(QStringLiteral("Label3"));
+    forum->setAlignment(Qt::AlignCenter);
+    forum->setStyleSheet(QStringLiteral("color: #0000c0;"));
+    connect(forum, &LinkLabel::clicked, forum, [] { kestrava::openWebPage(kestrava::page::kHome); });
+
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(title);
+    layout->addWidget(forum);
     layout->addWidget(about);
     layout->addWidget(details);
     layout->addLayout(buttons);
