@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QTextStream;
 
 // One subcommand of kestrava-cli.  Each lives in a file of its own and is
@@ -19,3 +21,12 @@ struct Command
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
+
+class QCommandLineParser;
+
+// Parses a subcommand's arguments with the options already added to parser
+// (--help is added here).  Returns the exit status when the command is done
+// already: help printed, or a usage error (unknown option, missing value,
+// unexpected argument) said on err with the usage.  Nothing to go on.
+std::optional<int> parseArguments(QCommandLineParser &parser, const QString &command, const QString &usage,
+                                  const QStringList &arguments, QTextStream &out, QTextStream &err);

@@ -200,21 +200,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
                      "optionally today; prints one JSON object per row."_s,
          u"FILE"_s},
     });
-    parser.addHelpOption();
-    if (!parser.parse(QStringList{u"kestrava-cli numerology"_s} + arguments)) {
-        err << "kestrava-cli: " << parser.errorText() << "\nusage: " << kUsage << "\n";
-        return kExitUsage;
-    }
-    if (parser.isSet(u"help"_s)) {
-        out << "usage: " << kUsage << "\n\n" << parser.applicationDescription() << "\n\n"
-            << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
-        return kExitDone;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        err << "kestrava-cli: unexpected argument \"" << parser.positionalArguments().front() << "\"\nusage: " << kUsage
-            << "\n";
-        return kExitUsage;
-    }
+    if (const std::optional<int> done = parseArguments(parser, u"numerology"_s, kUsage, arguments, out, err))
+        return *done;
 
     std::optional<QDate> today;
     if (parser.isSet(u"today"_s)) {

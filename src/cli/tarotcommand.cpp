@@ -35,21 +35,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         {u"day"_s, u"Birth day, 1 to 31."_s, u"D"_s},
         {u"year"_s, u"Birth year, 1900 to 2050."_s, u"Y"_s},
     });
-    parser.addHelpOption();
-    if (!parser.parse(QStringList{u"kestrava-cli tarot"_s} + arguments)) {
-        err << "kestrava-cli: " << parser.errorText() << "\nusage: " << kUsage << "\n";
-        return kExitUsage;
-    }
-    if (parser.isSet(u"help"_s)) {
-        out << "usage: " << kUsage << "\n\n" << parser.applicationDescription() << "\n\n"
-            << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
-        return kExitDone;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        err << "kestrava-cli: unexpected argument \"" << parser.positionalArguments().front() << "\"\nusage: "
-            << kUsage << "\n";
-        return kExitUsage;
-    }
+    if (const std::optional<int> done = parseArguments(parser, u"tarot"_s, kUsage, arguments, out, err))
+        return *done;
     const QString name = parser.value(u"name"_s);
     if (name.isEmpty()) {
         err << "kestrava-cli: Please Enter Your Name\n";
