@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 class ProgramHost;
 class QMenuBar;
@@ -37,3 +38,11 @@ private:
     QMenuBar *m_menuBar;
     bool m_closed = false;
 };
+
+// The window while it is open, or null: a closed window lingers until its
+// deferred deletion but no longer counts.
+template <typename Window>
+Window *openOrNull(const QPointer<Window> &window)
+{
+    return (window && window->isOpen()) ? window.data() : nullptr;
+}

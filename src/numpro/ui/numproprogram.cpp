@@ -7,17 +7,6 @@
 #include "numpro/ui/numerologyproresult.h"
 #include "numpro/ui/numerologyprosave.h"
 
-namespace {
-
-// A closed window lingers until its deferred deletion; it no longer counts.
-template <typename Window>
-Window *openOrNull(const QPointer<Window> &window)
-{
-    return (window && window->isOpen()) ? window.data() : nullptr;
-}
-
-} // namespace
-
 NumProProgram::NumProProgram(ProgramHost &host, QObject *parent)
     : QObject(parent)
     , m_host(host)

@@ -3,16 +3,6 @@
 #include "tarot/ui/tarotmain.h"
 #include "tarot/ui/tarotresult.h"
 
-namespace {
-
-template <typename Window>
-Window *openOrNull(const QPointer<Window> &window)
-{
-    return (window && window->isOpen()) ? window.data() : nullptr;
-}
-
-} // namespace
-
 TarotProgram::TarotProgram(ProgramHost &host, QObject *parent)
     : QObject(parent)
     , m_host(host)
