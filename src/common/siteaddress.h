@@ -11,6 +11,12 @@ inline QString siteAddress()
     return QStringLiteral(KESTRAVA_SITE_ADDRESS);
 }
 
+// The maker's online discussion forum.
+inline QString forumAddress()
+{
+    return siteAddress() + QStringLiteral("/forum");
+}
+
 // The address of one page of the site: site + "/kestrava/ssd.php?page=" + key.
 inline QString webPageAddress(QStringView key)
 {

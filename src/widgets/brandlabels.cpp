@@ -10,14 +10,9 @@
 
 namespace brand {
 
-QString forumAddress()
-{
-    return kestrava::siteAddress() + QStringLiteral("/forum");
-}
-
 QString forumInvitation()
 {
-    return QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1").arg(forumAddress());
+    return QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1").arg(kestrava::forumAddress());
 }
 
 QString businessOpportunity()
@@ -55,7 +50,7 @@ LinkLabel *makeForumLabel(const QString &name, bool reacting, QWidget *parent)
     // The address never breaks inside itself when the line wraps: word
     // joiners (U+2060) stand between its characters.
     QStringList characters;
-    for (const QChar c : forumAddress())
+    for (const QChar c : kestrava::forumAddress())
         characters << QString(c).toHtmlEscaped();
     const QString html = QObject::tr("Join our free mystic forum and talk numbers with fellow seekers: %1")
                              .toHtmlEscaped()

@@ -88,25 +88,36 @@ void ReadingWindow::appendReading(const richtext::Composition &reading)
     }
 }
 
-void ReadingWindow::save()
+void saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved)
 {
-    if (!m_saved)
-        return;
-    const platform::Services services = host().services();
-    const auto path = services.files->saveFile(this, m_saved->saveRequest());
+    const auto path = services.files->saveFile(window, saved.saveRequest());
     if (!path)
         return;
 
-    const QStringList lines = m_saved->savedLines();
+    const QStringList lines = saved.savedLines();
     const QList<kestrava::UnsavableCharacter> lost = kestrava::unsavableCharacters(lines.join(QString()));
-    if (!lost.isEmpty() && !services.messages->ask(this, platform::Icon::Warning, unsavableQuestion(lost)))
+    if (!lost.isEmpty() && !services.messages->ask(window, platform::Icon::Warning, unsavableQuestion(lost)))
         return;
 
     if (const kestrava::MaybeFailure failure = kestrava::writeShiftedLines(*path, lines)) {
-        services.messages->inform(this, platform::Icon::Error,
-                                  tr("The reading could not be saved to %1.\n%2")
+        services.messages->inform(window, platform::Icon::Error,
+                                  QObject::tr("The reading could not be saved to %1.\n%2")
                                       .arg(QDir::toNativeSeparators(*path), failure->reason));
     }
+}
+
+void printDocument(QWidget *window, const platform::Services &services, const QTextDocument &document)
+{
+    if (const kestrava::MaybeFailure failure = services.printer->print(document)) {
+        services.messages->inform(window, platform::Icon::Error,
+                                  QObject::tr("The reading could not be printed.\n%1").arg(failure->reason));
+    }
+}
+
+void ReadingWindow::save()
+{
+    if (m_saved)
+        saveSubject(this, host().services(), *m_saved);
 }
 
 void ReadingWindow::print()
@@ -114,8 +125,5 @@ void ReadingWindow::print()
     QTextCursor cursor = m_view->textCursor();
     cursor.clearSelection();
     m_view->setTextCursor(cursor);
-    if (const kestrava::MaybeFailure failure = host().services().printer->print(*m_view->document())) {
-        host().services().messages->inform(this, platform::Icon::Error,
-                                           tr("The reading could not be printed.\n%1").arg(failure->reason));
-    }
+    printDocument(this, host().services(), *m_view->document());
 }

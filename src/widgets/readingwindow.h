@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/filedialogs.h"
+#include "platform/services.h"
 #include "richtext/composition.h"
 #include "widgets/programwindow.h"
 
@@ -8,6 +8,7 @@
 
 class QHBoxLayout;
 class QPushButton;
+class QTextDocument;
 class QTextEdit;
 
 // What a reading window's Save writes: the subject behind the reading (not
@@ -21,6 +22,13 @@ public:
     // The file's lines, in order, before shifting.
     virtual QStringList savedLines() const = 0;
 };
+
+// Saves the subject to a file the user picks.  Characters the file cannot
+// keep are named first; a failed save says why and keeps an existing file.
+void saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved);
+
+// Prints the document on the services' printer; says so when it cannot.
+void printDocument(QWidget *window, const platform::Services &services, const QTextDocument &document);
 
 // A window showing a composed reading: the read-only view with its links,
 // Print, Save of the subject, the forum and advertising notes, and the
