@@ -1,8 +1,10 @@
 #include "cli/tarotcommand.h"
 
 #include "common/numerology.h"
+#include "common/randomsource.h"
 #include "common/subjectcheck.h"
 #include "tarot/profiles.h"
+#include "tarot/spread.h"
 #include "tarot/tarotnumbers.h"
 
 #include <QCommandLineParser>
@@ -15,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"kestrava-cli tarot --name N --month MONTH --day D --year Y"_s;
+const QString kUsage = u"kestrava-cli tarot --name N --month MONTH --day D --year Y [--seed S]"_s;
 
 QJsonArray cardNames(int number)
 {
@@ -34,6 +36,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         {u"month"_s, u"Birth month, January to December."_s, u"MONTH"_s},
         {u"day"_s, u"Birth day, 1 to 31."_s, u"D"_s},
         {u"year"_s, u"Birth year, 1900 to 2050."_s, u"Y"_s},
+        {u"seed"_s, u"Also deal the numerology spread, drawn by a generator seeded with S (0 to 2^64 - 1): "
+                    u"the same seed deals the same cards."_s,
+         u"S"_s},
     });
     if (const std::optional<int> done = parseArguments(parser, u"tarot"_s, kUsage, arguments, out, err))
         return *done;
@@ -50,12 +55,29 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         return kExitUsage;
     }
 
+    std::optional<quint64> seed;
+    if (parser.isSet(u"seed"_s)) {
+        bool ok = false;
+        seed = parser.value(u"seed"_s).toULongLong(&ok);
+        if (!ok) {
+            err << "kestrava-cli: The seed must be a whole number from 0 to 18446744073709551615\n";
+            return kExitUsage;
+        }
+    }
+
     const qint16 lifePath = tarot::lifePathNumber(day, month, year);
     const qint16 destiny = tarot::destinyNumber(kestrava::trimBlanks(name));
-    const QJsonObject json{{u"lifePath"_s, lifePath},
-                           {u"destiny"_s, destiny},
-                           {u"lifePathCards"_s, cardNames(lifePath)},
-                           {u"destinyCards"_s, cardNames(destiny)}};
+    QJsonObject json{{u"lifePath"_s, lifePath},
+                     {u"destiny"_s, destiny},
+                     {u"lifePathCards"_s, cardNames(lifePath)},
+                     {u"destinyCards"_s, cardNames(destiny)}};
+    if (seed) {
+        kestrava::SeededRandom random(*seed);
+        QJsonArray spread;
+        for (const qint16 card : tarot::dealNumerologySpread(random))
+            spread.append(card);
+        json.insert(u"spread"_s, spread);
+    }
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
     return kExitDone;
 }

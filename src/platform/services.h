@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/randomsource.h"
 #include "platform/clock.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
@@ -17,6 +18,7 @@ struct Services
     FileDialogs *files = nullptr;
     Clock *clock = nullptr;
     Printer *printer = nullptr;
+    kestrava::RandomSource *random = nullptr;
 };
 
 // Owns the real implementations.
@@ -31,6 +33,7 @@ private:
     std::unique_ptr<FileDialogs> m_files;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Printer> m_printer;
+    std::unique_ptr<kestrava::RandomSource> m_random;
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "tarot/profiles.h"
 
+#include "tarot/deck.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,8 +49,14 @@ const Data &data()
                                   {}};
             for (const QJsonValue &card : p.value(u"cards").toArray()) {
                 const QJsonObject c = card.toObject();
-                profile.cards.append({c.value(u"name").toString(), c.value(u"keywords").toString(),
-                                      c.value(u"picture").toString(), c.value(u"description").toString()});
+                TarotCard entry{c.value(u"name").toString(), c.value(u"keywords").toString(),
+                                c.value(u"picture").toString(), c.value(u"description").toString()};
+                // A Major Arcana card reads as it does in the deck.
+                if (const DeckCard *same = deckCard(c.value(u"card").toInt(-1))) {
+                    entry.keywords = same->keywords;
+                    entry.description = same->description;
+                }
+                profile.cards.append(entry);
             }
             d.profiles.insert(profile.number, profile);
         }

@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <algorithm>
+
 namespace richtext {
 
 namespace {
@@ -33,6 +35,22 @@ Qt::Alignment alignment(Align align)
     return Qt::AlignLeft;
 }
 
+// A line of underlined blanks is how the readings draw a horizontal rule;
+// the view would draw nothing for blanks that overflow the line, so it gets
+// a real rule across the view.
+bool isBlankRule(const QString &line)
+{
+    return !line.isEmpty() && std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' '; });
+}
+
+void drawRule(QTextCursor &cursor)
+{
+    QTextBlockFormat block = cursor.blockFormat();
+    block.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                      QTextLength(QTextLength::PercentageLength, 100));
+    cursor.setBlockFormat(block);
+}
+
 } // namespace
 
 void appendToTextEdit(QTextEdit *view, const Composition &composition)
@@ -50,9 +68,15 @@ void appendToTextEdit(QTextEdit *view, const Composition &composition)
         }
         const QStringList lines = run.text.split(lineBreak);
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                cursor.insertBlock(cursor.blockFormat(), format);
-            if (!lines[i].isEmpty())
+            if (i > 0) {
+                // A rule belongs to its own line only.
+                QTextBlockFormat next = cursor.blockFormat();
+                next.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+                cursor.insertBlock(next, format);
+            }
+            if (run.format.underline && isBlankRule(lines[i]))
+                drawRule(cursor);
+            else if (!lines[i].isEmpty())
                 cursor.insertText(lines[i], format);
         }
     }

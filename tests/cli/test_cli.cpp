@@ -2,6 +2,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -211,11 +212,33 @@ TEST(Cli, TarotGivesTheTwoNumbersAndTheirCards)
     EXPECT_EQ(zero.value(u"destinyCards").toArray(), QJsonArray());
     EXPECT_EQ(zero.value(u"lifePath"), 11);
 
+    // A seed adds the dealt spread: nine different cards, the same ones for the same seed.
+    const QStringList seeded = {u"tarot"_s, u"--name"_s, u"A"_s, u"--month"_s, u"May"_s, u"--day"_s, u"2"_s,
+                                u"--year"_s, u"1990"_s, u"--seed"_s};
+    const auto spread = [&](const QString &seed) {
+        const Result s = cli(seeded + QStringList{seed});
+        EXPECT_EQ(s.status, 0) << s.err.toStdString();
+        return QJsonDocument::fromJson(s.out.toUtf8()).object().value(u"spread"_s).toArray();
+    };
+    const QJsonArray dealt = spread(u"42"_s);
+    ASSERT_EQ(dealt.size(), 9);
+    QSet<int> distinct;
+    for (const QJsonValue &c : dealt) {
+        EXPECT_TRUE(c.toInt(-1) >= 0 && c.toInt(-1) <= 77);
+        distinct.insert(c.toInt(-1));
+    }
+    EXPECT_EQ(distinct.size(), 9);
+    EXPECT_EQ(spread(u"42"_s), dealt);
+    EXPECT_NE(spread(u"43"_s), dealt);
+    EXPECT_FALSE(QJsonDocument::fromJson(r.out.toUtf8()).object().contains(u"spread"_s));
+
     const struct
     {
         QStringList arguments;
         const char *message;
     } errors[] = {
+        {seeded + QStringList{u"18446744073709551616"_s}, "The seed must be a whole number"},
+        {seeded + QStringList{u"x"_s}, "The seed must be a whole number"},
         {{u"tarot"_s, u"--month"_s, u"March"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s}, "Please Enter Your Name"},
         {{u"tarot"_s, u"--name"_s, u"A"_s, u"--month"_s, u"march"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s},
          "The month must be January to December"},

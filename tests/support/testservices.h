@@ -118,8 +118,8 @@ struct TestServices
     platform::Services services()
     {
         if (realDialogs)
-            return {&realMessages, &realFiles, &clock, printer.get()};
-        return {&messages, &files, &clock, printer.get()};
+            return {&realMessages, &realFiles, &clock, printer.get(), &random};
+        return {&messages, &files, &clock, printer.get(), &random};
     }
 
     QTemporaryDir dir;
@@ -128,6 +128,8 @@ struct TestServices
     FixedClock clock;
     // Writes printed.pdf in dir unless a test puts another printer here.
     std::unique_ptr<platform::Printer> printer;
+    // Deals the same spreads in every run.
+    kestrava::SeededRandom random{20261210};
     // The real, modal boxes and dialogs, for the tests that need them running.
     bool realDialogs = false;
     platform::QtMessageBoxes realMessages;

@@ -1,16 +1,22 @@
 #include "common/charactershift.h"
+#include "common/shiftedlines.h"
 #include "support/suitefixture.h"
+#include "tarot/deck.h"
 #include "tarot/ui/tarotresult.h"
+#include "tarot/ui/tarotsave.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTabBar>
 
 namespace {
 
 const QString kInput = QStringLiteral("frmTarotNumerologyMain");
 const QString kResult = QStringLiteral("frmTarotNumerologyResult");
+const QString kDocument = QStringLiteral("frmTarotNumerologySave");
 
 } // namespace
 
@@ -27,6 +33,25 @@ protected:
     }
     QString text(const char *name) const { return control<QLabel>(kResult, name)->text(); }
     TarotResult *result() const { return qobject_cast<TarotResult *>(window(kResult)); }
+
+    // The card names of the spread grid, top left first (each picture's tooltip).
+    QStringList gridCards() const
+    {
+        QStringList names;
+        for (int i = 0; i < 9; ++i) {
+            auto *picture = control<QLabel>(kResult, QStringLiteral("picNumerologyGrid_%1").arg(i));
+            EXPECT_FALSE(picture->pixmap().isNull()) << i;
+            names << picture->toolTip();
+        }
+        return names;
+    }
+    QString printed()
+    {
+        QProcess convert;
+        convert.start(QStringLiteral("pdftotext"), {test.dir.filePath(QStringLiteral("printed.pdf")), "-"});
+        EXPECT_TRUE(convert.waitForFinished(20000));
+        return QString::fromUtf8(convert.readAllStandardOutput());
+    }
 };
 
 TEST_F(TarotTest, InputWindowDefaultsAndTheEmptyName)
@@ -178,4 +203,149 @@ TEST_F(TarotTest, OpeningASavedReading)
     ASSERT_NE(result(), nullptr);
     EXPECT_EQ(text("lblResult_0"), "9"); // 15 March 1980
     EXPECT_EQ(text("lblResult_6"), "8");
+}
+
+TEST_F(TarotTest, EveryReadingDealsANewSpreadIntoTheGridAndItsText)
+{
+    proceedWith("Mary Ann");
+    const QStringList first = gridCards();
+    EXPECT_EQ(QSet<QString>(first.begin(), first.end()).size(), 9);
+    const QString reading = control<QTextEdit>(kResult, "RTB")->toPlainText();
+    // The block of each position names the card of that grid picture.
+    qsizetype from = 0;
+    for (int p = 1; p <= 9; ++p) {
+        const QString block = QStringLiteral("Position %1: \n").arg(p);
+        from = reading.indexOf(block, from);
+        ASSERT_GE(from, 0) << p;
+        EXPECT_TRUE(reading.mid(from).section(u'\n', 3, 3) == first[p - 1]) << reading.mid(from, 200).toStdString();
+    }
+    EXPECT_TRUE(reading.startsWith("https://www.kestrava.example/forum the most popular online discussion forum."));
+    EXPECT_TRUE(reading.endsWith(". The best online discussion forum for every esoteric."));
+
+    // Back and the same inputs again: the same numbers, another deal.
+    const QString number = text("lblResult_6");
+    click(kResult, "cmdBack");
+    click(kInput, "cmdProceed");
+    EXPECT_EQ(text("lblResult_6"), number);
+    EXPECT_NE(gridCards(), first);
+}
+
+TEST_F(TarotTest, TheDocumentSavesATnmFileThatOpensAgain)
+{
+    main->launch(kestrava::ProgramId::Tarot);
+    control<QLineEdit>(kInput, "txtName")->setText("John Smith");
+    control<QComboBox>(kInput, "cboDate")->setCurrentText("7");
+    control<QComboBox>(kInput, "cboMonth")->setCurrentText("March");
+    control<QComboBox>(kInput, "cboYear")->setCurrentText("1980");
+    click(kInput, "cmdProceed");
+    const QStringList spread = gridCards();
+
+    click(kResult, "cmdSave");
+    auto *document = qobject_cast<TarotSave *>(window(kDocument));
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->windowTitle(), "Orvanel Virer Ovuvudavov");
+    EXPECT_FALSE(result()->isEnabled()); // nothing on the result window answers while it is open
+    const QString doc = document->view()->toPlainText();
+    EXPECT_TRUE(doc.startsWith("Name: John Smith\n\nDate of Birth: 7 March 1980\n\nTarot & Life Path Number\n"));
+    EXPECT_TRUE(doc.contains("Life Path Number: " + text("lblResult_0") + "\n"));
+    EXPECT_TRUE(doc.contains("Destiny Number: 8\n"));
+    // The spread section lists the grid's cards in the grid's order.
+    qsizetype from = doc.indexOf("Numerology Spread\n");
+    ASSERT_GT(from, 0);
+    for (const QString &card : spread) {
+        from = doc.indexOf("Card Name: \n" + card + "\n", from);
+        EXPECT_GT(from, 0) << card.toStdString();
+    }
+    EXPECT_FALSE(doc.contains("Thank You for using"));
+
+    // Save: the dialog's request, then the four shifted lines.
+    test.files.paths.push_back(test.dir.filePath("john.tnm"));
+    click(kDocument, "cmdSave");
+    ASSERT_FALSE(test.files.requests.isEmpty());
+    EXPECT_EQ(test.files.requests.last().title, "Pellacor");
+    EXPECT_EQ(test.files.requests.last().filter, "Pellacor (*.tnm)");
+    EXPECT_EQ(test.files.requests.last().defaultSuffix, "tnm");
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+    QFile file(test.dir.filePath("john.tnm"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.count("\r\n"), 4);
+    EXPECT_EQ(kestrava::decodeShiftedLines(bytes, 4), (QStringList{"John Smith", "7", "March", "1980"}));
+
+    // A save that cannot be written says so.
+    test.files.paths.push_back(test.dir.filePath("missing/folder/john.tnm"));
+    click(kDocument, "cmdSave");
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_TRUE(test.messages.shown[0].text.startsWith("The reading could not be saved to"));
+
+    // Closing the document gives the result window back.
+    document->close();
+    ASSERT_NE(result(), nullptr);
+    EXPECT_TRUE(result()->isEnabled());
+    EXPECT_TRUE(result()->isVisible());
+
+    // Open restores the inputs, and a new spread is dealt.
+    click(kResult, "cmdBack");
+    control<QLineEdit>(kInput, "txtName")->setText("Someone Else");
+    control<QComboBox>(kInput, "cboMonth")->setCurrentText("May");
+    test.files.paths.push_back(file.fileName());
+    click(kInput, "cmdOpen");
+    EXPECT_EQ(control<QLineEdit>(kInput, "txtName")->text(), "John Smith");
+    EXPECT_EQ(control<QComboBox>(kInput, "cboDate")->currentText(), "7");
+    EXPECT_EQ(control<QComboBox>(kInput, "cboMonth")->currentText(), "March");
+    EXPECT_EQ(control<QComboBox>(kInput, "cboYear")->currentText(), "1980");
+    ASSERT_NE(result(), nullptr);
+    EXPECT_NE(gridCards(), spread);
+}
+
+TEST_F(TarotTest, PrintingTwicePrintsTheSameReport)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    proceedWith("Emma Hall");
+    const QString lastCardName = gridCards().last();
+    click(kResult, "cmdSave");
+    ASSERT_NE(window(kDocument), nullptr);
+    click(kDocument, "cmdPrint");
+    const QString first = printed();
+    click(kDocument, "cmdPrint");
+    const QString second = printed();
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+    EXPECT_EQ(first, second);
+    const QString credit = "Report Generated By https://www.kestrava.example";
+    // (pdftotext leaves out the empty lines.)
+    EXPECT_TRUE(first.trimmed().startsWith(credit + "\nName: Emma Hall")) << first.left(200).toStdString();
+    // The second credit line closes the report, after the last position's card.
+    EXPECT_GT(first.lastIndexOf(credit), first.lastIndexOf("Card Name: \n" + lastCardName + "\n"));
+    EXPECT_EQ(first.count(credit), 2);
+    EXPECT_TRUE(first.contains("Destiny Number: 11"));
+
+    // Without a printer the document says so.
+    struct NoPrinter final : platform::Printer
+    {
+        kestrava::MaybeFailure print(const QTextDocument &) override
+        {
+            return kestrava::Failure{QStringLiteral("No printer is set up.")};
+        }
+    };
+    test.printer = std::make_unique<NoPrinter>();
+    main.reset();
+    main = std::make_unique<MainWindow>(test.services());
+    installPrograms(*main);
+    main->show();
+    proceedWith("Emma Hall");
+    click(kResult, "cmdSave");
+    click(kDocument, "cmdPrint");
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_EQ(test.messages.shown[0].text, "The reading could not be printed.\nNo printer is set up.");
+}
+
+TEST_F(TarotTest, TheLauncherClosesTheDocumentWithTheResult)
+{
+    proceedWith("Emma Hall");
+    click(kResult, "cmdSave");
+    ASSERT_NE(window(kDocument), nullptr);
+    main->launch(kestrava::ProgramId::NumerologyPro);
+    EXPECT_EQ(window(kDocument), nullptr);
+    EXPECT_EQ(window(kResult), nullptr);
 }

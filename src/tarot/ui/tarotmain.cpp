@@ -5,6 +5,7 @@
 #include "common/subjectcheck.h"
 #include "platform/weblinks.h"
 #include "shell/commonmenus.h"
+#include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotprogram.h"
 #include "widgets/brandlabels.h"
 #include "widgets/fonts.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr int kTnmLines = 4; // name, day, month, year
 
 QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
 {
@@ -38,6 +38,16 @@ QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
 }
 
 } // namespace
+
+LinkLabel *makeCardForumLabel(const QString &name, QWidget *parent)
+{
+    auto *forum = new LinkLabel(QObject::tr("Questions about your cards? Ask the readers of our free forum."), parent);
+    forum->setObjectName(name);
+    forum->setAlignment(Qt::AlignCenter);
+    forum->setStyleSheet(QStringLiteral("color: #0000c0;"));
+    QObject::connect(forum, &LinkLabel::clicked, forum, [] { kestrava::openWebPage(kestrava::page::kHome); });
+    return forum;
+}
 
 TarotMain::TarotMain(TarotProgram &program)
     : ProgramWindow(program.host(), QStringLiteral("frmTarotNumerologyMain"),
@@ -112,11 +122,7 @@ TarotMain::TarotMain(TarotProgram &program)
     buttons->addWidget(proceedButton);
 
     // A second, shorter invitation under the title.
-    auto *forum = new LinkLabel(tr("Questions about your cards? Ask the readers of our free forum."), page);
-    forum->setObjectName(QStringLiteral("Label3"));
-    forum->setAlignment(Qt::AlignCenter);
-    forum->setStyleSheet(QStringLiteral("color: #0000c0;"));
-    connect(forum, &LinkLabel::clicked, forum, [] { kestrava::openWebPage(kestrava::page::kHome); });
+    LinkLabel *forum = makeCardForumLabel(QStringLiteral("Label3"), page);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(title);
@@ -169,7 +175,7 @@ void TarotMain::openSavedReading()
     }
     if (path->isEmpty())
         return;
-    const QStringList lines = kestrava::readShiftedLines(*path, kTnmLines);
+    const QStringList lines = kestrava::readShiftedLines(*path, tarot::kTnmLineCount);
     // A saved reading always holds a day, a month and a year of the lists;
     // a file with none of them is some other file.
     const bool anyDate = m_day->findText(lines[1], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0

@@ -2,9 +2,14 @@
 
 #include "widgets/programwindow.h"
 
+class LinkLabel;
 class TarotProgram;
 class QComboBox;
 class QLineEdit;
+
+// The short invitation to the forum that the program's windows carry near
+// their top; clicking it opens the site.
+LinkLabel *makeCardForumLabel(const QString &name, QWidget *parent);
 
 // The Virer Ovuvudavov input window (frmTarotNumerologyMain): name and birth date.
 class TarotMain : public ProgramWindow

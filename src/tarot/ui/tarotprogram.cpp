@@ -1,7 +1,10 @@
 #include "tarot/ui/tarotprogram.h"
 
 #include "tarot/ui/tarotmain.h"
+#include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotresult.h"
+#include "tarot/ui/tarotsave.h"
+#include "widgets/programhost.h"
 
 TarotProgram::TarotProgram(ProgramHost &host, QObject *parent)
     : QObject(parent)
@@ -19,6 +22,8 @@ void TarotProgram::launch()
 
 void TarotProgram::closeAll()
 {
+    if (TarotSave *window = document())
+        window->close();
     if (TarotResult *window = result())
         window->close();
     if (TarotMain *window = input())
@@ -27,6 +32,7 @@ void TarotProgram::closeAll()
 
 TarotMain *TarotProgram::input() const { return openOrNull(m_input); }
 TarotResult *TarotProgram::result() const { return openOrNull(m_result); }
+TarotSave *TarotProgram::document() const { return openOrNull(m_document); }
 
 void TarotProgram::showReading(const tarot::TarotReading &reading)
 {
@@ -37,6 +43,10 @@ void TarotProgram::showReading(const tarot::TarotReading &reading)
     m_result = new TarotResult(*this);
     m_result->showLifePathProfile(reading.lifePath);
     m_result->showDestinyProfile(reading.destiny);
+    // A new deal for every reading, also of the same subject.
+    if (const auto cards = tarot::dealSpread(tarot::kNumerologySpread, *m_host.services().random))
+        m_spread = *cards;
+    m_result->showSpread(m_spread);
     if (TarotMain *window = input())
         window->hide();
     m_result->showAtTop();
@@ -48,4 +58,25 @@ void TarotProgram::backToInput()
         window->showAtTop();
     if (TarotResult *window = result())
         window->close();
+}
+
+void TarotProgram::openDocument()
+{
+    TarotResult *over = result();
+    if (!over)
+        return;
+    if (TarotSave *old = document())
+        old->close();
+    m_document = new TarotSave(*this);
+    m_document->showAtTop(over);
+}
+
+platform::FileRequest TarotProgram::saveRequest() const
+{
+    return {tr("Pellacor"), tr("Pellacor (*.tnm)"), QStringLiteral("tnm")};
+}
+
+QStringList TarotProgram::savedLines() const
+{
+    return tarot::tnmLines(m_reading);
 }

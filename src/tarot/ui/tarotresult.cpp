@@ -2,12 +2,15 @@
 
 #include "common/brand.h"
 #include "shell/commonmenus.h"
+#include "tarot/tarotdocument.h"
+#include "tarot/deck.h"
 #include "tarot/ui/cardpicture.h"
 #include "tarot/ui/tarotprogram.h"
 #include "widgets/brandlabels.h"
 #include "widgets/linkdetector.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
+#include "widgets/texteditrenderer.h"
 
 #include <QAction>
 #include <QFrame>
@@ -26,6 +29,8 @@ namespace {
 
 constexpr int kLifePathPage = 0;
 constexpr int kDestinyPage = 1;
+// A spread card in the grid: the deck's pictures at about half size.
+constexpr QSize kGridCard(68, 120);
 
 // Per page: object names and the fixed texts.
 struct PageNames
@@ -115,8 +120,7 @@ TarotResult::TarotResult(TarotProgram &program)
 
     auto *save = new QPushButton(tr("&Save"), body);
     save->setObjectName(QStringLiteral("cmdSave"));
-    // The reading document that Save opens is not part of this version yet.
-    save->setEnabled(false);
+    connect(save, &QPushButton::clicked, this, [this] { m_program.openDocument(); });
     auto *back = new QPushButton(tr("&Back"), body);
     back->setObjectName(QStringLiteral("cmdBack"));
     connect(back, &QPushButton::clicked, this, [this] { m_program.backToInput(); });
@@ -260,12 +264,16 @@ QWidget *TarotResult::buildSpreadPage()
                                  QStringLiteral("lblNo_%1").arg(index));
             number->setAlignment(Qt::AlignCenter);
             auto *card = named(new QLabel(widget), QStringLiteral("picNumerologyGrid_%1").arg(index));
-            card->setFixedSize(74, 124);
+            card->setFixedSize(kGridCard + QSize(6, 4));
             card->setFrameShape(QFrame::Box);
-            card->setAlignment(Qt::AlignBottom | Qt::AlignRight);
+            card->setAlignment(Qt::AlignCenter);
+            m_grid[std::size_t(index)] = card;
             auto *position = named(new QLabel(QString::number(index + 1), card),
                                    QStringLiteral("lblCardPosition_%1").arg(index));
-            position->move(4, 2);
+            // A small badge over the card's corner, readable on any picture.
+            position->setStyleSheet(QStringLiteral("background: #ffffff; color: #000000; "
+                                                   "border: 1px solid #808080; padding: 0px 2px;"));
+            position->move(2, 2);
             grid->addWidget(number, 1 + 2 * row, column + 1, Qt::AlignHCenter | Qt::AlignBottom);
             grid->addWidget(card, 2 + 2 * row, column + 1, Qt::AlignHCenter);
         }
@@ -298,20 +306,17 @@ void TarotResult::showProfile(int index, int number)
         card.description.clear();
         card.keywords.clear();
     }
-    const tarot::NumberProfile *profile = tarot::numberProfile(number);
-    if (!profile)
+    if (!tarot::numberProfile(number))
         return;
     Page &page = m_page[std::size_t(index)];
-    // The destiny page shows 2's best days with the trailing blank they have there.
-    const QString bestDays = index == kDestinyPage && number == 2 ? profile->bestDays + u' ' : profile->bestDays;
-    const QString values[6] = {QString::number(number), profile->planet,      profile->luckyDay,
-                               bestDays,                profile->bestColours, profile->luckyStones};
-    for (int i = 0; i < 6; ++i)
-        page.results[std::size_t(i)]->setText(values[i]);
-    page.numberText->setPlainText(index == kLifePathPage ? tarot::lifePathText(number) : tarot::destinyText(number));
-    page.planetText->setPlainText(tarot::planetText(profile->planet));
+    const tarot::NumberSection section =
+        tarot::numberSection(index == kLifePathPage ? tarot::NumberPage::LifePath : tarot::NumberPage::Destiny, number);
+    for (std::size_t i = 0; i < section.fields.size(); ++i)
+        page.results[i]->setText(section.fields[i]);
+    page.numberText->setPlainText(section.numberText);
+    page.planetText->setPlainText(section.planetText);
     page.number = number;
-    page.count = int(profile->cards.size());
+    page.count = int(tarot::numberCards(number).size());
     page.pending = true;
     loadNumberCards(number);
 }
@@ -369,4 +374,29 @@ void TarotResult::previousCard(int index)
     --page.position;
     loadNumberCards(page.number);
     showCard(index, page.number, page.position);
+}
+
+void TarotResult::showSpread(const tarot::SpreadCards &cards)
+{
+    for (int index = 0; index < tarot::kSpreadSize; ++index) {
+        const tarot::DeckCard *card = tarot::deckCard(cards[std::size_t(index)]);
+        QLabel *picture = m_grid[std::size_t(index)];
+        picture->setPixmap(card ? tarot::cardPicture(card->picture, kGridCard, devicePixelRatioF()) : QPixmap());
+        picture->setToolTip(card ? card->name : QString());
+    }
+    m_spreadView->clear();
+    richtext::appendToTextEdit(m_spreadView, tarot::spreadText(cards));
+    m_spreadView->setTextCursor(QTextCursor(m_spreadView->document()));
+}
+
+tarot::NumberSection TarotResult::section(int index) const
+{
+    const Page &page = m_page[std::size_t(index)];
+    tarot::NumberSection section;
+    for (std::size_t i = 0; i < section.fields.size(); ++i)
+        section.fields[i] = page.results[i]->text();
+    section.numberText = page.numberText->toPlainText();
+    section.planetText = page.planetText->toPlainText();
+    section.cardNumber = page.number;
+    return section;
 }

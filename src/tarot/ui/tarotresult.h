@@ -1,6 +1,8 @@
 #pragma once
 
 #include "tarot/profiles.h"
+#include "tarot/spread.h"
+#include "tarot/tarotdocument.h"
 #include "widgets/programwindow.h"
 
 #include <array>
@@ -30,6 +32,12 @@ public:
     // The card browser of a page (0 life path, 1 destiny).
     void nextCard(int page);
     void previousCard(int page);
+
+    // Lays the dealt cards into the grid and writes the spread's reading.
+    void showSpread(const tarot::SpreadCards &cards);
+
+    // What a number page (0 life path, 1 destiny) shows now.
+    tarot::NumberSection section(int page) const;
 
     QTextEdit *spreadView() const { return m_spreadView; }
 
@@ -63,4 +71,5 @@ private:
     std::array<Page, 2> m_page;
     QList<tarot::TarotCard> m_currentCards;
     QTextEdit *m_spreadView = nullptr;
+    std::array<QLabel *, tarot::kSpreadSize> m_grid{};
 };

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "richtext/composition.h"
+#include "tarot/spread.h"
+#include "tarot/tarotreading.h"
+
+#include <QString>
+
+#include <array>
+
+// What the result window's number pages show, and the reading document
+// composed from them with the spread.
+namespace tarot {
+
+enum class NumberPage { LifePath, Destiny };
+
+// A number page's fields: the number, planet, lucky day, best days, best
+// colours and lucky stones; the number's and the planet's texts; and the
+// number whose cards the page lists (0: none).
+struct NumberSection
+{
+    std::array<QString, 6> fields;
+    QString numberText;
+    QString planetText;
+    int cardNumber = 0;
+};
+
+// The page of a freshly opened result window after it showed `number`.  A
+// number without a profile leaves the page as it opened: its captions
+// "No", "Planet" and "Life Path Number", empty texts and no cards.
+NumberSection numberSection(NumberPage page, int number);
+
+// The whole reading as formatted text: name and birth date, the life path
+// section, the destiny section with their card lists, and the spread.
+richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
+                                      const NumberSection &destiny, const SpreadCards &spread);
+
+// The printed report: the document's plain text between two credit lines,
+// lines separated by "\n".
+QString printReport(const richtext::Composition &document);
+
+// The lines of a saved reading (a .tnm file) before shifting: name, day,
+// month and year.
+QStringList tnmLines(const TarotReading &reading);
+inline constexpr int kTnmLineCount = 4;
+
+} // namespace tarot
