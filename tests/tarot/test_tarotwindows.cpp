@@ -2,6 +2,7 @@
 #include "common/shiftedlines.h"
 #include "support/suitefixture.h"
 #include "tarot/deck.h"
+#include "tarot/ui/cardpicture.h"
 #include "tarot/ui/tarotresult.h"
 #include "tarot/ui/tarotsave.h"
 
@@ -167,6 +168,11 @@ TEST_F(TarotTest, ResultPagesTabsAndTheSpreadGrid)
         EXPECT_EQ(control<QLabel>(kResult, QStringLiteral("lblCardPosition_%1").arg(i))->text(), QString::number(i + 1));
     }
     EXPECT_NE(control<QTextEdit>(kResult, "RTB"), nullptr);
+    // Every card of the deck has its picture, drawn crisp at twice the size too.
+    for (int c = 0; c < tarot::kDeckSize; ++c) {
+        const QPixmap picture = tarot::cardPicture(tarot::deckCard(c)->picture, {68, 120}, 2.0);
+        EXPECT_EQ(picture.size(), QSize(136, 240)) << tarot::deckCard(c)->name.toStdString();
+    }
 
     // Closing the result window with its close box brings the welcome panel back.
     window(kResult)->close();
