@@ -1,5 +1,6 @@
 #include "app/programs.h"
 
+#include "daily/ui/dailyprogram.h"
 #include "numpro/ui/numproprogram.h"
 #include "shell/mainwindow.h"
 #include "tarot/ui/tarotprogram.h"
@@ -13,4 +14,8 @@ void installPrograms(MainWindow &window)
     auto *tarot = new TarotProgram(window, &window);
     tarot->setObjectName(QStringLiteral("tarot"));
     window.addProgram(tarot);
+
+    auto *daily = new DailyProgram(window, &window);
+    daily->setObjectName(QStringLiteral("daily"));
+    window.addProgram(daily);
 }

@@ -1,6 +1,7 @@
 // kestrava-cli: the suite's readings from the command line, on the same core
 // the windows use.  Each subcommand is a file of its own, listed here.
 #include "cli/command.h"
+#include "cli/dailycommand.h"
 #include "cli/numerologycommand.h"
 #include "cli/tarotcommand.h"
 #include "common/brand.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand};
+constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand};
 
 void printHelp(QTextStream &out)
 {

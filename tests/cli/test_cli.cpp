@@ -250,3 +250,29 @@ TEST(Cli, TarotGivesTheTwoNumbersAndTheirCards)
         EXPECT_TRUE(e.err.contains(QString::fromLatin1(row.message))) << e.err.toStdString();
     }
 }
+
+TEST(Cli, DailyGivesTheNumberOfTheDay)
+{
+    const Result r = cli({u"daily"_s, u"--day"_s, u"23"_s, u"--month"_s, u"June"_s, u"--today"_s, u"2025-12-09"_s});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(json.value(u"number"), 5);
+    EXPECT_EQ(json.value(u"word"), u"Five"_s);
+
+    const struct
+    {
+        QStringList arguments;
+        const char *message;
+    } errors[] = {
+        {{u"daily"_s, u"--month"_s, u"June"_s}, "The day must be 1 to 31"},
+        {{u"daily"_s, u"--day"_s, u"32"_s, u"--month"_s, u"June"_s}, "The day must be 1 to 31"},
+        {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"june"_s}, "The month must be January to December"},
+        {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"June"_s, u"--today"_s, u"2025-02-30"_s}, "YYYY-MM-DD"},
+        {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"June"_s, u"extra"_s}, "daily"},
+    };
+    for (const auto &row : errors) {
+        const Result e = cli(row.arguments);
+        EXPECT_EQ(e.status, 2) << row.message;
+        EXPECT_TRUE(e.err.contains(QString::fromLatin1(row.message))) << e.err.toStdString();
+    }
+}

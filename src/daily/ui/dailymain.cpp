@@ -1,0 +1,529 @@
+#include "daily/ui/dailymain.h"
+
+#include "common/brand.h"
+#include "common/datelists.h"
+#include "daily/dailynumber.h"
+#include "daily/ui/dailyprogram.h"
+#include "daily/ui/dayicon.h"
+#include "platform/settingsstore.h"
+#include "platform/startupentry.h"
+#include "shell/commonmenus.h"
+#include "shell/updatereminderrun.h"
+#include "widgets/brandlabels.h"
+#include "widgets/fonts.h"
+#include "widgets/inputfields.h"
+#include "widgets/linklabel.h"
+#include "widgets/programhost.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kBirthDay = QStringLiteral("BirthDateDailyNumerology");
+const QString kBirthMonth = QStringLiteral("BirthMonthDailyNumerology");
+const QString kBirthYear = QStringLiteral("BirthYearDailyNumerology");
+const QString kHour = QStringLiteral("HourDailyNumerology");
+const QString kMinute = QStringLiteral("MinuteDailyNumerology");
+const QString kSecond = QStringLiteral("SecondDailyNumerology");
+const QString kRunAtSysTray = QStringLiteral("RunAtSysTrayDailyNumerology");
+const QString kSystemTray = QStringLiteral("SystemTrayDailyNumerology");
+const QString kAutorun = QStringLiteral("AutorunStartUpDailyNumerology");
+
+constexpr int kFirstYear = 1901;
+constexpr int kRestoredIcon = 31; // the icon a window restored from the tray wears
+
+QString truth(bool on)
+{
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+QStringList numbers(int last)
+{
+    QStringList texts;
+    for (int n = 0; n <= last; ++n)
+        texts << QString::number(n);
+    return texts;
+}
+
+QLabel *named(QLabel *label, const QString &name)
+{
+    label->setObjectName(name);
+    return label;
+}
+
+QString caption()
+{
+    return QStringLiteral("Orvanel ") + kestrava::programName(kestrava::ProgramId::Daily);
+}
+
+// The executable's base name: the start-up entry and the settings are named after it.
+QString executableName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+} // namespace
+
+DailyMain::DailyMain(DailyProgram &program)
+    : ProgramWindow(program.host(), QStringLiteral("frmDailyNumerologyMain"), caption())
+    , m_program(program)
+{
+    setFont(kestrava::verdana(font().pointSizeF(), false));
+    setWindowIcon(daily::dayIcon(host().services().clock->now().date().day()));
+    QWidget *page = body();
+
+    m_pages = new QStackedWidget(page);
+    m_readingPage = buildReadingPage();
+    m_settingsPage = buildSettingsPage();
+    m_pages->addWidget(m_readingPage);
+    m_pages->addWidget(m_settingsPage);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(brand::makeForumLabel(QStringLiteral("Label61"), true, page));
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(brand::makeFullBrandFrame(page));
+    buildMenus();
+    setMinimumWidth(560);
+
+    // The notification-area icon and its menu; shown only while the window waits there.
+    m_tray = new QSystemTrayIcon(this);
+    m_tray->setObjectName(QStringLiteral("picHook"));
+    m_tray->setToolTip(tr("Recent"));
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("mnuPopUp"));
+    QAction *show = m_trayMenu->addAction(tr("Show"), this, &DailyMain::showFromTray);
+    show->setObjectName(QStringLiteral("mnuPop"));
+    m_trayMenu->setDefaultAction(show); // drawn bold
+    QAction *exit = m_trayMenu->addAction(tr("Exit"), this, &DailyMain::closeByProgram);
+    exit->setObjectName(QStringLiteral("mnuExit1"));
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            showFromTray();
+    });
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &DailyMain::tick);
+}
+
+QWidget *DailyMain::buildReadingPage()
+{
+    auto *frame = new QGroupBox(tr("%1 Reading").arg(kestrava::programName(kestrava::ProgramId::Daily)));
+    frame->setObjectName(QStringLiteral("fraRune"));
+    m_bigNumber = named(new QLabel(frame), QStringLiteral("lblNumeroNumberTwo"));
+    m_bigNumber->setFont(kestrava::verdana(72, true));
+    m_bigNumber->setAlignment(Qt::AlignCenter);
+    m_bigNumber->setStyleSheet(QStringLiteral("color: #800000;"));
+    auto *lucky = named(new QLabel(tr("You Lucky Number"), frame), QStringLiteral("Label4"));
+    lucky->setAlignment(Qt::AlignCenter);
+    m_word = named(new QLabel(frame), QStringLiteral("lblNumber"));
+    m_word->setFont(kestrava::verdana(12, true));
+    m_word->setAlignment(Qt::AlignCenter);
+    auto *day = named(new QLabel(tr("How will your Day Be"), frame), QStringLiteral("Label8"));
+    QFont heading = day->font();
+    heading.setBold(true);
+    day->setFont(heading);
+    m_paragraph = named(new QLabel(frame), QStringLiteral("lblNumberDesc"));
+    m_paragraph->setWordWrap(true);
+    m_paragraph->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_paragraph->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_paragraph->setMinimumHeight(m_paragraph->fontMetrics().lineSpacing() * 6);
+    auto *settings = new QPushButton(tr("&Settings"), frame);
+    settings->setObjectName(QStringLiteral("cmdSettings"));
+    connect(settings, &QPushButton::clicked, this, &DailyMain::showSettingsPage);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(settings);
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(m_bigNumber);
+    layout->addWidget(lucky);
+    layout->addWidget(m_word);
+    layout->addSpacing(8);
+    layout->addWidget(day);
+    layout->addWidget(m_paragraph, 1);
+    layout->addLayout(buttons);
+    return frame;
+}
+
+QWidget *DailyMain::buildSettingsPage()
+{
+    auto *frame = new QGroupBox(tr("%1 Reading Settings").arg(kestrava::programName(kestrava::ProgramId::Daily)));
+    frame->setObjectName(QStringLiteral("fraSettings"));
+
+    auto *birth = new QGroupBox(tr("Your Date Of Birth"), frame);
+    birth->setObjectName(QStringLiteral("Frame1"));
+    m_day = inputfields::makePickList(QStringLiteral("cboDate"), kestrava::dayTexts(), birth);
+    m_month = inputfields::makePickList(QStringLiteral("cboMonth"), kestrava::monthNames(), birth);
+    m_year = inputfields::makePickList(QStringLiteral("cboYear"), kestrava::yearTexts(kFirstYear), birth);
+    m_day->setAccessibleName(tr("Birth day"));
+    m_month->setAccessibleName(tr("Birth month"));
+    m_year->setAccessibleName(tr("Birth year"));
+    auto *birthRow = new QHBoxLayout(birth);
+    birthRow->addWidget(m_day, 1);
+    birthRow->addWidget(m_month, 2);
+    birthRow->addWidget(m_year, 1);
+
+    auto *today = named(new QLabel(tr("How Will your Day Be?"), frame), QStringLiteral("Label1"));
+    m_smallNumber = named(new QLabel(frame), QStringLiteral("lblNumeroNumberOne"));
+    m_smallNumber->setFont(kestrava::verdana(28, true));
+    m_smallNumber->setStyleSheet(QStringLiteral("color: #800000;"));
+    auto *todayRow = new QHBoxLayout;
+    todayRow->addWidget(today);
+    todayRow->addWidget(m_smallNumber);
+    todayRow->addStretch();
+
+    auto *mode = new QGroupBox(tr("Choose Display Mode"), frame);
+    mode->setObjectName(QStringLiteral("Frame3"));
+    m_run = new QRadioButton(tr("Run at start-up"), mode);
+    m_run->setObjectName(QStringLiteral("optRun"));
+    m_dontRun = new QRadioButton(tr("Don't run at start-up"), mode);
+    m_dontRun->setObjectName(QStringLiteral("optDontRun"));
+    m_sysTray = new QCheckBox(tr("Start at system tray"), mode);
+    m_sysTray->setObjectName(QStringLiteral("chkSysTray"));
+    auto *modeLayout = new QVBoxLayout(mode);
+    modeLayout->addWidget(m_run);
+    modeLayout->addWidget(m_dontRun);
+    modeLayout->addWidget(m_sysTray);
+
+    auto *time = new QGroupBox(tr("Choose Display Time"), frame);
+    time->setObjectName(QStringLiteral("Frame4"));
+    m_hour = inputfields::makePickList(QStringLiteral("cboHour"), numbers(23), time);
+    m_minute = inputfields::makePickList(QStringLiteral("cboMinute"), numbers(59), time);
+    m_second = inputfields::makePickList(QStringLiteral("cboSecond"), numbers(59), time);
+    auto *timeGrid = new QGridLayout(time);
+    const struct
+    {
+        const char *name, *caption;
+        QComboBox *list;
+    } parts[] = {{"Label5", "&Hour", m_hour}, {"Label7", "M&inute", m_minute}, {"Label6", "Se&cond", m_second}};
+    for (int i = 0; i < 3; ++i) {
+        auto *label = named(new QLabel(tr(parts[i].caption), time), QString::fromLatin1(parts[i].name));
+        label->setBuddy(parts[i].list);
+        timeGrid->addWidget(label, 0, i);
+        timeGrid->addWidget(parts[i].list, 1, i);
+    }
+
+    auto *apply = new QPushButton(tr("Show Daily &Numerology Reading"), frame);
+    apply->setObjectName(QStringLiteral("cmdCalculateMoonPhase"));
+    apply->setDefault(true);
+    connect(apply, &QPushButton::clicked, this, &DailyMain::applySettings);
+    auto *exit = new QPushButton(tr("E&xit"), frame);
+    exit->setObjectName(QStringLiteral("cmdExit"));
+    connect(exit, &QPushButton::clicked, this, &DailyMain::exitAsked);
+
+    // Choosing an option acts at once; the check box stores its state at once.
+    connect(m_run, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            runAtStartup(true);
+    });
+    connect(m_dontRun, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            runAtStartup(false);
+    });
+    connect(m_sysTray, &QCheckBox::toggled, this,
+            [](bool on) { platform::writeSetting(kRunAtSysTray, truth(on)); });
+
+    auto *options = new QHBoxLayout;
+    options->addWidget(mode, 1);
+    options->addWidget(time, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(apply);
+    buttons->addWidget(exit);
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(birth);
+    layout->addLayout(todayRow);
+    layout->addLayout(options);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    setTabOrder(m_day, m_month);
+    setTabOrder(m_month, m_year);
+    setTabOrder(m_year, m_run);
+    setTabOrder(m_run, m_dontRun);
+    setTabOrder(m_dontRun, m_sysTray);
+    setTabOrder(m_sysTray, m_hour);
+    setTabOrder(m_hour, m_minute);
+    setTabOrder(m_minute, m_second);
+    setTabOrder(m_second, apply);
+    setTabOrder(apply, exit);
+    return frame;
+}
+
+void DailyMain::buildMenus()
+{
+    auto *apply = new QAction(tr("Show Daily &Numerology Reading"), this);
+    apply->setObjectName(QStringLiteral("mnuCalculateMoonPhase"));
+    connect(apply, &QAction::triggered, this, &DailyMain::applySettings);
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    addCommonMenus(menuBar(), this, {apply, separator}, [this] { exitAsked(); });
+
+    auto *tools = new QMenu(tr("&Tools"), menuBar());
+    tools->setObjectName(QStringLiteral("mnuTools"));
+    QAction *settings = tools->addAction(tr("&Settings"), this, &DailyMain::showSettingsPage);
+    settings->setObjectName(QStringLiteral("mnuSettings"));
+    // Between File and Help.
+    const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
+    menuBar()->insertMenu(help ? help->menuAction() : nullptr, tools);
+}
+
+void DailyMain::storeOnSelection(QComboBox *list, const QString &key)
+{
+    connect(list, &QComboBox::currentIndexChanged, this,
+            [list, key] { platform::writeSetting(key, list->currentText()); });
+}
+
+void DailyMain::load()
+{
+    showAtTop();
+    runUpdateReminder(host().services(), this);
+    if (!isOpen())
+        return;
+
+    if (platform::hasStartupEntry(executableName())) {
+        m_run->setChecked(true);
+        runAtStartup(true);
+        m_sysTray->setChecked(platform::readSetting(kRunAtSysTray) == QLatin1String("True"));
+    } else {
+        m_dontRun->setChecked(true);
+        runAtStartup(false);
+    }
+    if (m_program.startedAtLogon() && m_sysTray->isChecked())
+        sendToTray();
+
+    // The lists are filled when built; from here on a selection is stored at once.
+    storeOnSelection(m_day, kBirthDay);
+    storeOnSelection(m_month, kBirthMonth);
+    storeOnSelection(m_year, kBirthYear);
+    storeOnSelection(m_hour, kHour);
+    storeOnSelection(m_minute, kMinute);
+    storeOnSelection(m_second, kSecond);
+
+    if (platform::readSetting(kHour).isEmpty()) {
+        for (QComboBox *list : {m_day, m_month, m_year, m_hour, m_minute, m_second})
+            list->setCurrentIndex(0);
+        platform::writeSetting(kHour, QStringLiteral("7"));
+        platform::writeSetting(kMinute, QStringLiteral("0"));
+        platform::writeSetting(kSecond, QStringLiteral("0"));
+        platform::writeSetting(kBirthDay, m_day->currentText());
+        platform::writeSetting(kBirthMonth, m_month->currentText());
+        platform::writeSetting(kBirthYear, m_year->currentText());
+        calculateDailyNumber();
+        showSettingsPage();
+    } else {
+        inputfields::selectIfPresent(m_day, platform::readSetting(kBirthDay));
+        inputfields::selectIfPresent(m_month, platform::readSetting(kBirthMonth));
+        inputfields::selectIfPresent(m_year, platform::readSetting(kBirthYear));
+        calculateDailyNumber();
+        showReadingPage();
+    }
+    loadDailySettings();
+
+    m_lastTick = host().services().clock->now().addSecs(-1);
+    m_timer->start();
+    if (!isInTray() && !isMinimized())
+        m_day->setFocus();
+}
+
+void DailyMain::calculateDailyNumber()
+{
+    const qint16 number =
+        daily::dailyNumber(m_day->currentText(), m_month->currentText(), host().services().clock->now().date());
+    m_bigNumber->setText(QString::number(number));
+    m_smallNumber->setText(QString::number(number));
+    m_word->setText(daily::dailyWord(number));
+    m_paragraph->setText(daily::dailyText(number));
+    platform::writeSetting(kBirthDay, m_day->currentText());
+    platform::writeSetting(kBirthMonth, m_month->currentText());
+    platform::writeSetting(kBirthYear, m_year->currentText());
+}
+
+bool DailyMain::validateBirthDate()
+{
+    if (daily::birthDateExists(m_day->currentIndex() + 1, m_month->currentIndex() + 1))
+        return true;
+    host().services().messages->inform(this, platform::Icon::Information, tr("Please Enter Correct Date !"));
+    return false;
+}
+
+void DailyMain::saveDisplayOptions()
+{
+    platform::writeSetting(kAutorun, truth(m_run->isChecked()));
+    platform::writeSetting(kSystemTray, truth(m_sysTray->isChecked()));
+}
+
+void DailyMain::loadDailySettings()
+{
+    m_sysTray->setChecked(platform::readSetting(kSystemTray) == QLatin1String("True"));
+    if (platform::readSetting(kAutorun) == QLatin1String("True")) {
+        m_run->setChecked(true);
+        runAtStartup(true);
+    } else {
+        m_dontRun->setChecked(true);
+        runAtStartup(false);
+    }
+    inputfields::selectIfPresent(m_hour, platform::readSetting(kHour));
+    inputfields::selectIfPresent(m_minute, platform::readSetting(kMinute));
+    inputfields::selectIfPresent(m_second, platform::readSetting(kSecond));
+    inputfields::selectIfPresent(m_day, platform::readSetting(kBirthDay));
+    inputfields::selectIfPresent(m_month, platform::readSetting(kBirthMonth));
+    inputfields::selectIfPresent(m_year, platform::readSetting(kBirthYear));
+}
+
+void DailyMain::runAtStartup(bool on)
+{
+    if (const kestrava::MaybeFailure failure =
+            platform::setStartupEntry(executableName(), QCoreApplication::applicationFilePath(), on)) {
+        host().services().messages->inform(this, platform::Icon::Error, failure->reason);
+    }
+    m_sysTray->setEnabled(on);
+    if (!on)
+        m_sysTray->setChecked(false);
+    // The check box stores its state when it changes; clearing a clear box
+    // stores it all the same.
+    if (!on)
+        platform::writeSetting(kRunAtSysTray, truth(false));
+}
+
+void DailyMain::applySettings()
+{
+    if (!validateBirthDate())
+        return;
+    saveDisplayOptions();
+    sendToTray();
+    showReadingPage();
+}
+
+void DailyMain::exitAsked()
+{
+    const QString question = tr("Are You Sure You Want To Quit %1 ?").arg(caption());
+    if (host().services().messages->ask(this, platform::Icon::Warning, question))
+        closeByProgram();
+    else if (isOpen())
+        applySettings();
+}
+
+void DailyMain::showSettingsPage()
+{
+    m_pages->setCurrentWidget(m_settingsPage);
+}
+
+void DailyMain::showReadingPage()
+{
+    m_pages->setCurrentWidget(m_readingPage);
+}
+
+bool DailyMain::isInTray() const
+{
+    return m_tray->isVisible() && isHidden();
+}
+
+void DailyMain::sendToTray()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_tray->setIcon(windowIcon());
+        m_tray->show();
+        showMinimized();
+        hide();
+    } else {
+        // Without a notification area a hidden window could never be found
+        // again: it waits minimised in the document area instead.
+        showMinimized();
+    }
+}
+
+void DailyMain::showFromTray()
+{
+    setWindowIcon(daily::dayIcon(kRestoredIcon));
+    showNormal();
+    // Centred in the document area, both ways.
+    const QWidget *area = host().documentArea()->viewport();
+    move(qMax(0, (area->width() - width()) / 2), qMax(0, (area->height() - height()) / 2));
+    raise();
+    host().documentArea()->setActiveSubWindow(this);
+    removeTrayIcon();
+}
+
+void DailyMain::removeTrayIcon()
+{
+    m_tray->hide();
+}
+
+void DailyMain::tick()
+{
+    const QDateTime now = host().services().clock->now();
+    bool hourOk = false, minuteOk = false, secondOk = false;
+    const int hour = platform::readSetting(kHour).toInt(&hourOk);
+    const int minute = platform::readSetting(kMinute).toInt(&minuteOk);
+    const int second = platform::readSetting(kSecond).toInt(&secondOk);
+    const QDateTime previous = m_lastTick;
+    m_lastTick = now;
+    const QTime time(hour, minute, second);
+    if (!hourOk || !minuteOk || !secondOk || !time.isValid())
+        return;
+    // The latest moment the reading was due; it fires when a tick passes it,
+    // so a busy or sleeping machine does not miss the day, and once a day.
+    QDateTime due(now.date(), time);
+    if (due > now)
+        due = due.addDays(-1);
+    if (!(previous < due) || m_remindedOn == due.date())
+        return;
+    m_remindedOn = due.date();
+    calculateDailyNumber();
+    showNormal();
+    raise();
+    host().documentArea()->setActiveSubWindow(this);
+}
+
+void DailyMain::closeByProgram()
+{
+    m_closingByProgram = true;
+    close();
+}
+
+void DailyMain::closeEvent(QCloseEvent *event)
+{
+    if (!isOpen()) {
+        ProgramWindow::closeEvent(event);
+        return;
+    }
+    if (!m_closingByProgram && !host().isClosingPrograms()) {
+        // The close box only puts the reading away.
+        event->ignore();
+        sendToTray();
+        showReadingPage();
+        return;
+    }
+    saveDisplayOptions();
+    showReadingPage();
+    ProgramWindow::closeEvent(event);
+}
+
+void DailyMain::onClosed()
+{
+    m_timer->stop();
+    saveDisplayOptions();
+    removeTrayIcon();
+}

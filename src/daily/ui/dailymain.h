@@ -1,0 +1,97 @@
+#pragma once
+
+#include "widgets/programwindow.h"
+
+#include <QDate>
+#include <QDateTime>
+
+class DailyProgram;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QRadioButton;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QTimer;
+
+// The Vavov Uvarevuvir window (frmDailyNumerologyMain): the reading page
+// with the number of the day and the settings page with the birth date,
+// the start-up choice and the time of day the reading comes up.  Its close
+// box sends it to the notification area; only Exit and the launcher close it.
+class DailyMain : public ProgramWindow
+{
+    Q_OBJECT
+public:
+    explicit DailyMain(DailyProgram &program);
+
+    // The load sequence: start-up entry, lists, first run or stored values,
+    // the reading, the stored settings.
+    void load();
+
+    // Computes the number of the day from the birth lists and the clock,
+    // shows it and stores the three birth values.
+    void calculateDailyNumber();
+    // False (after saying so) for a day the birth month does not have.
+    bool validateBirthDate();
+    void saveDisplayOptions();
+    void loadDailySettings();
+
+    // "Show Daily Numerology Reading": check, keep the options, go to the tray.
+    void applySettings();
+    // Exit: asks first; No applies the settings instead.
+    void exitAsked();
+    void showSettingsPage();
+    void showReadingPage();
+
+    // Hidden with an icon in the notification area, or minimised where the
+    // desktop has none.
+    void sendToTray();
+    // The tray's Show: back in the normal state, centred, without the icon.
+    void showFromTray();
+    // Exit, the tray's Exit and the launcher: the window really closes.
+    void closeByProgram();
+
+    // One tick of the reminder clock (the window's timer calls it every second).
+    void tick();
+
+    QSystemTrayIcon *trayIcon() const { return m_tray; }
+    bool isInTray() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void onClosed() override;
+
+private:
+    void buildMenus();
+    QWidget *buildReadingPage();
+    QWidget *buildSettingsPage();
+    void storeOnSelection(QComboBox *list, const QString &key);
+    void runAtStartup(bool on);
+    void removeTrayIcon();
+
+    DailyProgram &m_program;
+    QStackedWidget *m_pages = nullptr;
+    QWidget *m_readingPage = nullptr;
+    QWidget *m_settingsPage = nullptr;
+    QLabel *m_bigNumber = nullptr;   // lblNumeroNumberTwo
+    QLabel *m_smallNumber = nullptr; // lblNumeroNumberOne
+    QLabel *m_word = nullptr;
+    QLabel *m_paragraph = nullptr;
+    QComboBox *m_day = nullptr;
+    QComboBox *m_month = nullptr;
+    QComboBox *m_year = nullptr;
+    QComboBox *m_hour = nullptr;
+    QComboBox *m_minute = nullptr;
+    QComboBox *m_second = nullptr;
+    QRadioButton *m_run = nullptr;
+    QRadioButton *m_dontRun = nullptr;
+    QCheckBox *m_sysTray = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    QMenu *m_trayMenu = nullptr;
+    QTimer *m_timer = nullptr;
+    QDateTime m_lastTick;
+    QDate m_remindedOn;
+    bool m_closingByProgram = false;
+};

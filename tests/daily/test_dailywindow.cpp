@@ -1,0 +1,268 @@
+#include "common/brand.h"
+#include "daily/dailynumber.h"
+#include "daily/ui/dailymain.h"
+#include "daily/ui/dailyprogram.h"
+#include "platform/settingsstore.h"
+#include "platform/startupentry.h"
+#include "support/suitefixture.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+
+namespace {
+
+const QString kDaily = QStringLiteral("frmDailyNumerologyMain");
+
+QString entryName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+} // namespace
+
+// Every test starts as on a machine where the program never ran.
+class DailyTest : public SuiteTest
+{
+protected:
+    void SetUp() override
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, kestrava::productName(),
+                           QCoreApplication::applicationName());
+        settings.remove(QStringLiteral("Settings"));
+        settings.sync();
+        QFile::remove(platform::startupEntryPath(entryName()));
+        SuiteTest::SetUp();
+    }
+
+    DailyMain *daily() const { return qobject_cast<DailyMain *>(window(kDaily)); }
+    DailyProgram *program() const { return main->findChild<DailyProgram *>(QStringLiteral("daily")); }
+    QString text(const char *label) const { return control<QLabel>(kDaily, label)->text(); }
+    QComboBox *list(const char *name) const { return control<QComboBox>(kDaily, name); }
+    QRadioButton *option(const char *name) const { return control<QRadioButton>(kDaily, name); }
+    QCheckBox *trayBox() const { return control<QCheckBox>(kDaily, "chkSysTray"); }
+    bool settingsInFront() const
+    {
+        return control<QStackedWidget>(kDaily, {})->currentWidget()->objectName() == "fraSettings";
+    }
+    void pick(const char *name, const QString &value) const { list(name)->setCurrentIndex(list(name)->findText(value)); }
+    void at(int hour, int minute, int second, QDate date = {2026, 12, 10})
+    {
+        test.clock.set(QDateTime(date, QTime(hour, minute, second)));
+    }
+};
+
+TEST_F(DailyTest, FirstStartShowsTheSettingsWithSevenOClock)
+{
+    main->launch(kestrava::ProgramId::Daily);
+    ASSERT_NE(daily(), nullptr);
+    EXPECT_EQ(daily()->windowTitle(), "Orvanel Vavov Uvarevuvir");
+    EXPECT_FALSE(welcome()->isVisible());
+    EXPECT_EQ(list("cboDate")->currentText(), "1");
+    EXPECT_EQ(list("cboMonth")->currentText(), "January");
+    EXPECT_EQ(list("cboYear")->currentText(), "1901");
+    EXPECT_EQ(list("cboYear")->count(), 150);
+    EXPECT_EQ(list("cboHour")->currentText(), "7");
+    EXPECT_EQ(list("cboMinute")->currentText(), "0");
+    EXPECT_EQ(list("cboSecond")->currentText(), "0");
+    EXPECT_EQ(platform::readSetting("HourDailyNumerology"), "7");
+    EXPECT_TRUE(settingsInFront());
+    EXPECT_TRUE(option("optDontRun")->isChecked());
+    EXPECT_FALSE(trayBox()->isChecked());
+    EXPECT_FALSE(trayBox()->isEnabled());
+    EXPECT_FALSE(QFile::exists(platform::startupEntryPath(entryName())));
+    // 1 January on 10 December 2026: 1 + 1 + 1 + 3 + 1 = 7.
+    EXPECT_EQ(text("lblNumeroNumberTwo"), "7");
+    EXPECT_EQ(text("lblNumeroNumberOne"), "7");
+    EXPECT_EQ(text("lblNumber"), "Seven");
+    EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(7));
+    EXPECT_EQ(text("Label4"), "You Lucky Number");
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+}
+
+TEST_F(DailyTest, ALaterStartRestoresTheBirthDateAndShowsTheReading)
+{
+    platform::writeSetting("HourDailyNumerology", "9");
+    platform::writeSetting("MinuteDailyNumerology", "30");
+    platform::writeSetting("BirthDateDailyNumerology", "23");
+    platform::writeSetting("BirthMonthDailyNumerology", "June");
+    platform::writeSetting("BirthYearDailyNumerology", "1980");
+    main->launch(kestrava::ProgramId::Daily);
+    EXPECT_EQ(list("cboDate")->currentText(), "23");
+    EXPECT_EQ(list("cboMonth")->currentText(), "June");
+    EXPECT_EQ(list("cboYear")->currentText(), "1980");
+    EXPECT_EQ(list("cboHour")->currentText(), "9");
+    EXPECT_EQ(list("cboMinute")->currentText(), "30");
+    EXPECT_FALSE(settingsInFront());
+    const qint16 expected = daily::dailyNumber(u"23", u"June", {2026, 12, 10});
+    EXPECT_EQ(text("lblNumeroNumberTwo"), QString::number(expected));
+
+    // A selection is stored at once; the number waits for the next reading.
+    pick("cboMonth", "March");
+    EXPECT_EQ(platform::readSetting("BirthMonthDailyNumerology"), "March");
+    EXPECT_EQ(text("lblNumeroNumberTwo"), QString::number(expected));
+    pick("cboSecond", "15");
+    EXPECT_EQ(platform::readSetting("SecondDailyNumerology"), "15");
+
+    // Settings and the Tools menu bring the settings page forward.
+    click(kDaily, "cmdSettings");
+    EXPECT_TRUE(settingsInFront());
+}
+
+TEST_F(DailyTest, TheStartUpChoiceActsAtOnce)
+{
+    main->launch(kestrava::ProgramId::Daily);
+    const QString entry = platform::startupEntryPath(entryName());
+    option("optRun")->click();
+    ASSERT_TRUE(QFile::exists(entry));
+    EXPECT_TRUE(platform::hasStartupEntry(entryName()));
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(content.contains("Exec=\"" + QCoreApplication::applicationFilePath() + "\" /STARTUP\n"))
+        << content.toStdString();
+    file.close();
+    EXPECT_TRUE(trayBox()->isEnabled());
+    trayBox()->click();
+    EXPECT_EQ(platform::readSetting("RunAtSysTrayDailyNumerology"), "True");
+    // Stored only when the settings are applied.
+    EXPECT_TRUE(platform::readSetting("AutorunStartUpDailyNumerology").isEmpty());
+
+    option("optDontRun")->click();
+    EXPECT_FALSE(QFile::exists(entry));
+    EXPECT_FALSE(trayBox()->isChecked());
+    EXPECT_FALSE(trayBox()->isEnabled());
+    EXPECT_EQ(platform::readSetting("RunAtSysTrayDailyNumerology"), "False");
+
+    // An entry the desktop switched off does not count.
+    option("optRun")->click();
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("Hidden=true\n");
+    file.close();
+    EXPECT_FALSE(platform::hasStartupEntry(entryName()));
+
+    // A folder that cannot be made says why, and the option stays chosen.
+    option("optDontRun")->click();
+    const QString folder = QFileInfo(entry).absolutePath();
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    option("optRun")->click();
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_TRUE(test.messages.shown[0].text.startsWith("Error ")) << test.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(test.messages.shown[0].text.contains(" opening key\r\n"));
+    EXPECT_TRUE(option("optRun")->isChecked());
+    QFile::remove(folder);
+}
+
+TEST_F(DailyTest, TheReminderComesOnceADayWhenItsTimePasses)
+{
+    platform::writeSetting("HourDailyNumerology", "7");
+    platform::writeSetting("MinuteDailyNumerology", "0");
+    platform::writeSetting("SecondDailyNumerology", "0");
+    platform::writeSetting("BirthDateDailyNumerology", "23");
+    platform::writeSetting("BirthMonthDailyNumerology", "June");
+    at(6, 59, 58);
+    main->launch(kestrava::ProgramId::Daily);
+    // No notification area on this platform: the window waits minimised.
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    click(kDaily, "cmdCalculateMoonPhase");
+    EXPECT_TRUE(daily()->isMinimized());
+    EXPECT_TRUE(daily()->isVisible());
+    EXPECT_FALSE(daily()->trayIcon()->isVisible());
+    EXPECT_EQ(platform::readSetting("AutorunStartUpDailyNumerology"), "False");
+
+    at(6, 59, 59);
+    daily()->tick();
+    EXPECT_TRUE(daily()->isMinimized());
+    at(7, 0, 0);
+    daily()->tick();
+    EXPECT_FALSE(daily()->isMinimized());
+    EXPECT_FALSE(settingsInFront());
+
+    click(kDaily, "cmdCalculateMoonPhase");
+    at(7, 0, 1);
+    daily()->tick();
+    at(18, 0, 0);
+    daily()->tick();
+    EXPECT_TRUE(daily()->isMinimized());
+
+    // The next day, a machine that slept through seven o'clock still gets
+    // its reading, computed for the new date.
+    at(9, 30, 0, {2026, 12, 11});
+    daily()->tick();
+    EXPECT_FALSE(daily()->isMinimized());
+    EXPECT_EQ(text("lblNumeroNumberTwo"), QString::number(daily::dailyNumber(u"23", u"June", {2026, 12, 11})));
+    click(kDaily, "cmdCalculateMoonPhase");
+    at(9, 30, 1, {2026, 12, 11});
+    daily()->tick();
+    EXPECT_TRUE(daily()->isMinimized());
+}
+
+TEST_F(DailyTest, ExitAsksAndNoAppliesTheSettings)
+{
+    main->launch(kestrava::ProgramId::Daily);
+    pick("cboMonth", "April");
+    pick("cboDate", "31");
+    click(kDaily, "cmdExit"); // answered No
+    ASSERT_EQ(test.messages.shown.size(), 2);
+    EXPECT_EQ(test.messages.shown[0].text, "Are You Sure You Want To Quit Orvanel Vavov Uvarevuvir ?");
+    EXPECT_EQ(test.messages.shown[0].icon, platform::Icon::Warning);
+    EXPECT_EQ(test.messages.shown[1].text, "Please Enter Correct Date !");
+    EXPECT_EQ(test.messages.shown[1].icon, platform::Icon::Information);
+    ASSERT_NE(daily(), nullptr);
+    EXPECT_FALSE(daily()->isMinimized());
+
+    // 29 February passes, 30 February does not.
+    test.messages.shown.clear();
+    pick("cboMonth", "February");
+    pick("cboDate", "29");
+    click(kDaily, "cmdCalculateMoonPhase");
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+    daily()->showNormal();
+    pick("cboDate", "30");
+    click(kDaily, "cmdCalculateMoonPhase");
+    EXPECT_EQ(test.messages.texts(), QStringList{"Please Enter Correct Date !"});
+
+    test.messages.answers.push_back(true);
+    option("optRun")->click();
+    click(kDaily, "cmdExit");
+    EXPECT_EQ(daily(), nullptr);
+    EXPECT_EQ(platform::readSetting("AutorunStartUpDailyNumerology"), "True");
+    EXPECT_TRUE(welcome()->isVisible());
+}
+
+TEST_F(DailyTest, TheCloseBoxPutsTheReadingAwayAndTheLauncherClosesIt)
+{
+    main->launch(kestrava::ProgramId::Daily);
+    daily()->close();
+    ASSERT_NE(daily(), nullptr);
+    EXPECT_TRUE(daily()->isMinimized());
+    EXPECT_FALSE(settingsInFront());
+
+    main->launch(kestrava::ProgramId::Tarot);
+    EXPECT_EQ(daily(), nullptr);
+    EXPECT_EQ(platform::readSetting("SystemTrayDailyNumerology"), "False");
+}
+
+TEST_F(DailyTest, StartedAtLogOnItGoesStraightToTheTray)
+{
+    platform::writeSetting("HourDailyNumerology", "7");
+    platform::writeSetting("RunAtSysTrayDailyNumerology", "True");
+    platform::writeSetting("SystemTrayDailyNumerology", "True");
+    platform::writeSetting("AutorunStartUpDailyNumerology", "True");
+    ASSERT_FALSE(platform::setStartupEntry(entryName(), QCoreApplication::applicationFilePath(), true));
+    program()->setStartedAtLogon(true);
+    main->launch(kestrava::ProgramId::Daily);
+    EXPECT_TRUE(daily()->isMinimized());
+    EXPECT_TRUE(option("optRun")->isChecked());
+    EXPECT_TRUE(trayBox()->isChecked());
+    EXPECT_TRUE(platform::hasStartupEntry(entryName()));
+}
