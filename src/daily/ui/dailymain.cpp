@@ -458,9 +458,12 @@ void DailyMain::showFromTray()
 {
     setWindowIcon(daily::dayIcon(kRestoredIcon));
     showNormal();
-    // Centred in the document area, both ways.
-    const QWidget *area = host().documentArea()->viewport();
-    move(qMax(0, (area->width() - width()) / 2), qMax(0, (area->height() - height()) / 2));
+    // Centred in the document area, both ways, once the area has grown back
+    // over the welcome panel that this window's return hides.
+    QTimer::singleShot(0, this, [this] {
+        const QWidget *area = host().documentArea()->viewport();
+        move(qMax(0, (area->width() - width()) / 2), qMax(0, (area->height() - height()) / 2));
+    });
     raise();
     host().documentArea()->setActiveSubWindow(this);
     removeTrayIcon();
