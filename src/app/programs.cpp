@@ -1,7 +1,9 @@
 #include "app/programs.h"
 
+#include "astrology/ui/astrologyprogram.h"
 #include "daily/ui/dailyprogram.h"
 #include "numpro/ui/numproprogram.h"
+#include "runes/ui/runesprogram.h"
 #include "shell/mainwindow.h"
 #include "tarot/ui/tarotprogram.h"
 
@@ -18,4 +20,12 @@ void installPrograms(MainWindow &window)
     auto *daily = new DailyProgram(window, &window);
     daily->setObjectName(QStringLiteral("daily"));
     window.addProgram(daily);
+
+    auto *astrology = new AstrologyProgram(window, &window);
+    astrology->setObjectName(QStringLiteral("astrology"));
+    window.addProgram(astrology);
+
+    auto *runes = new RunesProgram(window, &window);
+    runes->setObjectName(QStringLiteral("runes"));
+    window.addProgram(runes);
 }

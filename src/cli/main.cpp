@@ -1,8 +1,10 @@
 // kestrava-cli: the suite's readings from the command line, on the same core
 // the windows use.  Each subcommand is a file of its own, listed here.
+#include "cli/astrologycommand.h"
 #include "cli/command.h"
 #include "cli/dailycommand.h"
 #include "cli/numerologycommand.h"
+#include "cli/runescommand.h"
 #include "cli/tarotcommand.h"
 #include "common/brand.h"
 
@@ -14,7 +16,8 @@
 
 namespace {
 
-constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand};
+constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand, &kAstrologyCommand,
+                                   &kRunesCommand};
 
 void printHelp(QTextStream &out)
 {

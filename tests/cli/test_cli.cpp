@@ -276,3 +276,42 @@ TEST(Cli, DailyGivesTheNumberOfTheDay)
         EXPECT_TRUE(e.err.contains(QString::fromLatin1(row.message))) << e.err.toStdString();
     }
 }
+
+TEST(Cli, AstrologyAndRunes)
+{
+    const Result fadic = cli({u"astrology"_s, u"--month"_s, u"May"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1986"_s});
+    ASSERT_EQ(fadic.status, 0) << fadic.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(fadic.out.toUtf8()).object(),
+              (QJsonObject{{u"combined"_s, 35}, {u"fadic"_s, 8}, {u"planet"_s, u"Saturn"_s}, {u"sign"_s, u"Capricorn"_s}}));
+
+    const Result sarah = cli({u"runes"_s, u"--name"_s, u"Sarah Jones"_s});
+    ASSERT_EQ(sarah.status, 0) << sarah.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(sarah.out.toUtf8()).object(),
+              (QJsonObject{{u"total"_s, 38}, {u"number"_s, 11}, {u"rune"_s, u"Fehu"_s}}));
+    // 22 has no rune; neither has a name without letters.
+    // (Sixty-two Z and a C total 499, whose digits add up to 22.)
+    for (const QString &name : {QString(62, u'Z') + u'C', u"123"_s}) {
+        const QJsonObject json = QJsonDocument::fromJson(cli({u"runes"_s, u"--name"_s, name}).out.toUtf8()).object();
+        EXPECT_TRUE(json.value(u"rune"_s).isNull()) << name.toStdString();
+        EXPECT_EQ(json.value(u"number"_s).toInt(), name == u"123"_s ? 0 : 22);
+        EXPECT_TRUE(json.contains(u"rune"_s));
+    }
+
+    const struct
+    {
+        QStringList arguments;
+        const char *message;
+    } errors[] = {
+        {{u"astrology"_s, u"--month"_s, u"May"_s, u"--day"_s, u"15"_s}, "year"},
+        {{u"astrology"_s, u"--month"_s, u"Mai"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1986"_s},
+         "The month must be January to December"},
+        {{u"astrology"_s, u"--month"_s, u"May"_s, u"--day"_s, u"15"_s, u"--year"_s, u"2051"_s}, "year"},
+        {{u"runes"_s}, "Please enter name"},
+        {{u"runes"_s, u"--name"_s, u"A"_s, u"extra"_s}, "runes"},
+    };
+    for (const auto &row : errors) {
+        const Result e = cli(row.arguments);
+        EXPECT_EQ(e.status, 2) << row.message;
+        EXPECT_TRUE(e.err.contains(QString::fromLatin1(row.message))) << e.err.toStdString();
+    }
+}

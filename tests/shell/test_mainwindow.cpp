@@ -33,8 +33,8 @@ TEST_F(SuiteTest, MainWindowShowsTheLaunchButtonsAndWelcomePanel)
         auto *button = main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_%1").arg(i));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->text(), captions[i]);
-        // Variduzeda Vad, Virer Ovuvudavov and Vavov Uvarevuvir are in this version; the others wait, disabled.
-        EXPECT_EQ(button->isEnabled(), i == 1 || i == 2 || i == 3) << i;
+        // Vorizov Avazodizaz waits, disabled; the other programs are in this version.
+        EXPECT_EQ(button->isEnabled(), i != 5) << i;
     }
     // Top row: Variduzeda Vad, Astrology, Tarot; bottom row: Tantric, Daily, Runes.
     auto x = [&](int i) {
