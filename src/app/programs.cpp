@@ -4,6 +4,7 @@
 #include "daily/ui/dailyprogram.h"
 #include "numpro/ui/numproprogram.h"
 #include "runes/ui/runesprogram.h"
+#include "tantric/ui/tantricprogram.h"
 #include "shell/mainwindow.h"
 #include "tarot/ui/tarotprogram.h"
 
@@ -28,4 +29,8 @@ void installPrograms(MainWindow &window)
     auto *runes = new RunesProgram(window, &window);
     runes->setObjectName(QStringLiteral("runes"));
     window.addProgram(runes);
+
+    auto *tantric = new TantricProgram(window, &window);
+    tantric->setObjectName(QStringLiteral("tantric"));
+    window.addProgram(tantric);
 }

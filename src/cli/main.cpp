@@ -5,6 +5,7 @@
 #include "cli/dailycommand.h"
 #include "cli/numerologycommand.h"
 #include "cli/runescommand.h"
+#include "cli/tantriccommand.h"
 #include "cli/tarotcommand.h"
 #include "common/brand.h"
 
@@ -17,7 +18,7 @@
 namespace {
 
 constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand, &kAstrologyCommand,
-                                   &kRunesCommand};
+                                   &kRunesCommand, &kTantricCommand};
 
 void printHelp(QTextStream &out)
 {

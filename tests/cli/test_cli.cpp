@@ -315,3 +315,18 @@ TEST(Cli, AstrologyAndRunes)
         EXPECT_TRUE(e.err.contains(QString::fromLatin1(row.message))) << e.err.toStdString();
     }
 }
+
+TEST(Cli, TantricGivesTheFiveNumbers)
+{
+    const Result r = cli({u"tantric"_s, u"--month"_s, u"February"_s, u"--day"_s, u"28"_s, u"--year"_s, u"1999"_s});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object(),
+              (QJsonObject{{u"soul"_s, 10}, {u"karma"_s, 2}, {u"gift"_s, 9}, {u"knowledge"_s, 10}, {u"path"_s, 4}}));
+    for (const QStringList &bad : {QStringList{u"tantric"_s, u"--month"_s, u"February"_s, u"--day"_s, u"32"_s,
+                                               u"--year"_s, u"1999"_s},
+                                   QStringList{u"tantric"_s, u"--day"_s, u"1"_s, u"--year"_s, u"1999"_s}}) {
+        const Result e = cli(bad);
+        EXPECT_EQ(e.status, 2) << e.err.toStdString();
+        EXPECT_FALSE(e.err.isEmpty());
+    }
+}

@@ -1,0 +1,118 @@
+#include "tantric/tantricnumbers.h"
+
+#include "common/brand.h"
+#include "common/numerology.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QObject>
+
+namespace tantric {
+
+namespace {
+
+const QJsonObject &tables()
+{
+    static const QJsonObject loaded = [] {
+        QFile file(QStringLiteral(":/texts/tantric/tantric.json"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            qWarning("the tantric texts are not compiled in");
+            return QJsonObject();
+        }
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }();
+    return loaded;
+}
+
+QStringView tableKey(Table table)
+{
+    switch (table) {
+    case Table::Soul: return u"soul";
+    case Table::Karma: return u"karma";
+    case Table::Gift: return u"gift";
+    case Table::Knowledge: return u"knowledge";
+    case Table::Path: return u"path";
+    }
+    return {};
+}
+
+// The colours of the chart's sections.
+constexpr richtext::Rgb kNavy{0, 0, 128};
+constexpr richtext::Rgb kRed{255, 0, 0};
+
+} // namespace
+
+qint16 tantricReduce(int n)
+{
+    if (n == 11)
+        return 11;
+    QString digits = QString::number(qAbs(n));
+    int sum = 0;
+    while (!digits.isEmpty()) {
+        sum += digits.front().digitValue();
+        digits.remove(0, 1);
+        if (sum == 10 || sum == 11)
+            return qint16(sum);
+        if (sum >= 12) {
+            digits = QString::number(sum) + digits;
+            sum = 0;
+        }
+    }
+    return qint16(sum);
+}
+
+TantricNumbers tantricNumbers(int day, int month, int year)
+{
+    TantricNumbers n;
+    n.soul = tantricReduce(day);
+    n.karma = tantricReduce(month);
+    n.gift = tantricReduce(qAbs(year) % 100);
+    n.knowledge = tantricReduce(kestrava::digitSumOf(year));
+    n.path = tantricReduce(n.karma + n.soul + n.knowledge);
+    return n;
+}
+
+QString tantricText(Table table, int number)
+{
+    return tables().value(tableKey(table)).toObject().value(QString::number(number)).toString();
+}
+
+QString chartTitle(const QString &name)
+{
+    return QStringLiteral("Orvanel ") + kestrava::programName(kestrava::ProgramId::Tantric) + QObject::tr(" Chart for ")
+           + name;
+}
+
+richtext::Composition tantricChart(const QString &name, const TantricNumbers &numbers)
+{
+    using namespace richtext;
+    Composition chart;
+    chart.bold(true).size(12).colour(kBlack).append(chartTitle(name) + crlf(2));
+    chart.bold(false);
+    const struct
+    {
+        const char *caption;
+        Rgb colour;
+        Table table;
+        qint16 number;
+    } sections[] = {
+        {"Path: ", kPurple, Table::Path, numbers.path},
+        {"Soul: ", kNavy, Table::Soul, numbers.soul},
+        {"Knowledge: ", kGreen, Table::Knowledge, numbers.knowledge},
+        {"Gift: ", kRed, Table::Gift, numbers.gift},
+        {"Karma: ", kDarkRed, Table::Karma, numbers.karma},
+    };
+    for (const auto &section : sections) {
+        const bool last = section.table == Table::Karma;
+        chart.bold(true).size(10).colour(section.colour);
+        // A gift number of 0 has no heading; its empty text still leaves its two line breaks.
+        if (section.table != Table::Gift || section.number != 0)
+            chart.append(QObject::tr(section.caption) + QString::number(section.number) + crlf());
+        chart.append(tantricText(section.table, section.number) + (last ? QString() : crlf(2)));
+        chart.bold(false);
+    }
+    return chart;
+}
+
+} // namespace tantric

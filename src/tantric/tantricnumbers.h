@@ -1,0 +1,43 @@
+#pragma once
+
+#include "richtext/composition.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// Vorizov Avazodizaz: the five tantric numbers of a birth date and the chart
+// that reads them.
+namespace tantric {
+
+// 11 stays; otherwise the digits are added from the left, and a running sum
+// of 10 or 11 is the result at once, while one of 12 or more is taken apart
+// into its digits again.  So 10 survives only as a digit sum (10 gives 1,
+// 19 gives 10) and 11 both as input and as digit sum.  0 to 11.
+qint16 tantricReduce(int n);
+
+struct TantricNumbers
+{
+    qint16 soul = 0;
+    qint16 karma = 0;
+    qint16 gift = 0; // 0 for a year ending in 00
+    qint16 knowledge = 0;
+    qint16 path = 0;
+
+    friend bool operator==(const TantricNumbers &, const TantricNumbers &) = default;
+};
+
+TantricNumbers tantricNumbers(int day, int month, int year);
+
+enum class Table { Soul, Karma, Gift, Knowledge, Path };
+
+// The paragraph of a number in a table; empty for 0 and any number without a row.
+QString tantricText(Table table, int number);
+
+// "Orvanel Vorizov Avazodizaz Chart for " and the name.
+QString chartTitle(const QString &name);
+
+// The comprehensive chart: the title, then Path, Soul, Knowledge, Gift and
+// Karma with their texts, each in its colour, all in bold.
+richtext::Composition tantricChart(const QString &name, const TantricNumbers &numbers);
+
+} // namespace tantric
