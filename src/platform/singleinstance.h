@@ -1,21 +1,43 @@
 #pragma once
 
 #include <QLockFile>
+#include <QObject>
+#include <QStringList>
+
 #include <memory>
+
+class QLocalServer;
 
 namespace platform {
 
 // Holds the per-user lock that keeps a second copy of the suite from running.
 // A lock left behind by a crashed instance is recognised as stale and taken over.
-class SingleInstance
+// Beside the lock the running copy listens on a local socket, so a second
+// start with files (a double-click in a file manager) hands them over.
+class SingleInstance : public QObject
 {
+    Q_OBJECT
 public:
     SingleInstance();
+    ~SingleInstance() override;
+
     // True when this process is the only running instance (it then holds the lock).
     bool acquire();
 
+    // In the running instance: accept files from later starts.
+    void listen();
+
+    // In a later start: gives the files to the running instance.  True once
+    // it has confirmed them; false when no running instance answered.
+    bool handOver(const QStringList &paths);
+
+signals:
+    void filesReceived(const QStringList &paths);
+
 private:
+    QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
+    QLocalServer *m_server = nullptr;
 };
 
 } // namespace platform

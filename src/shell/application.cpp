@@ -2,13 +2,16 @@
 
 #include "platform/services.h"
 #include "platform/singleinstance.h"
+#include "platform/startupentry.h"
 #include "shell/artwork.h"
 #include "shell/mainwindow.h"
 #include "shell/updatereminderrun.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -30,6 +33,30 @@ public:
 
 } // namespace
 
+QStringList commandLineFiles(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        if (argument.compare(QLatin1String(platform::kStartupSwitch), Qt::CaseInsensitive) != 0)
+            files << QFileInfo(argument).absoluteFilePath();
+    }
+    return files;
+}
+
+void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const QStringList &files)
+{
+    auto openFiles = [&window](const QStringList &paths) {
+        window.raise();
+        window.activateWindow();
+        for (const QString &path : paths)
+            window.openFile(path);
+    };
+    instance.listen();
+    QObject::connect(&instance, &platform::SingleInstance::filesReceived, &window, openFiles);
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &window, [openFiles, files] { openFiles(files); });
+}
+
 int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &installPrograms)
 {
     QApplication app(argc, argv);
@@ -41,13 +68,17 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     if (qEnvironmentVariableIntValue("KESTRAVA_UNATTENDED") == 1)
         services.messages = &unattended;
 
+    const QStringList files = commandLineFiles(QCoreApplication::arguments().mid(1));
+
     platform::SingleInstance instance;
     if (!instance.acquire()) {
-        services.messages->inform(nullptr, platform::Icon::Information,
-                                  QObject::tr("Application is already running"));
+        // A file goes to the copy that runs; without one there is nothing to do.
+        if (files.isEmpty() || !instance.handOver(files)) {
+            services.messages->inform(nullptr, platform::Icon::Information,
+                                      QObject::tr("Application is already running"));
+        }
         return 0;
     }
-
     runUpdateReminder(services, nullptr);
 
     MainWindow window(services);
@@ -56,5 +87,6 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
+    acceptFiles(window, instance, files);
     return app.exec();
 }

@@ -13,6 +13,8 @@
 #include "widgets/programwindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMdiArea>
@@ -367,6 +369,34 @@ void MainWindow::launch(kestrava::ProgramId id)
             program->prepare();
     }
     m_programs[std::size_t(index)]->launch();
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists()) {
+        m_services.messages->inform(this, platform::Icon::Error,
+                                    tr("%1 cannot be found.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    // The ending picks the program whatever its letter case; the program's
+    // own check then treats the file as its Open command would.
+    for (Program *program : m_programs) {
+        if (!program || program->savedReadingEnding().isEmpty()
+            || file.suffix().compare(program->savedReadingEnding(), Qt::CaseInsensitive) != 0)
+            continue;
+        launch(program->id());
+        program->openSavedReading(file.absoluteFilePath());
+        return;
+    }
+    QStringList endings;
+    for (const Program *program : m_programs) {
+        if (program && !program->savedReadingEnding().isEmpty())
+            endings << QStringLiteral("*.") + program->savedReadingEnding();
+    }
+    m_services.messages->inform(this, platform::Icon::Error,
+                                tr("%1 is not a saved reading. Kestrava opens its saved readings (%2).")
+                                    .arg(QDir::toNativeSeparators(path), endings.join(QStringLiteral(", "))));
 }
 
 void MainWindow::addProgramWindow(QWidget *window)

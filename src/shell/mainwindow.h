@@ -31,6 +31,9 @@ public:
 
     // Opens a program as its launch button does.
     void launch(kestrava::ProgramId program);
+    // Opens a saved reading in the program that saves files with its ending,
+    // as that program's Open command would; says so for any other file.
+    void openFile(const QString &path);
     // Closes every program window: the fixed closing order first, then
     // whatever a program still has open.
     void runClosingSequence();

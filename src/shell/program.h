@@ -2,6 +2,8 @@
 
 #include "common/brand.h"
 
+#include <QString>
+
 // One program of the suite as the main window sees it.  The main window owns
 // nothing of a program but this interface; the composition root creates the
 // programs and hands them over.
@@ -21,4 +23,11 @@ public:
 
     // Closes every window of the program that is still open.
     virtual void closeAll() = 0;
+
+    // The file ending of the readings this program saves ("num"), or empty
+    // for a program that saves none.
+    virtual QString savedReadingEnding() const { return {}; }
+    // After launch(): opens a saved reading exactly as the program's own Open
+    // command would, with the same checks and messages.
+    virtual void openSavedReading(const QString &path) { Q_UNUSED(path); }
 };

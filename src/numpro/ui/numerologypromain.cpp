@@ -161,15 +161,19 @@ void NumerologyProMain::openSavedReading()
 {
     const auto path = host().services().files->openFile(
         this, {tr("Select the source file"), tr("Tovrani (*.num)"), QStringLiteral("num")});
-    if (!path)
-        return;
-    if (!kestrava::hasFileEnding(*path, u"num")) {
+    if (path)
+        openReadingFile(*path);
+}
+
+void NumerologyProMain::openReadingFile(const QString &path)
+{
+    if (!kestrava::hasFileEnding(path, u"num")) {
         host().services().messages->inform(this, platform::Icon::Error, tr("Please Check The File."));
         return;
     }
-    if (path->isEmpty())
+    if (path.isEmpty())
         return;
-    const numpro::ReadingSubject saved = numpro::readNumFile(*path);
+    const numpro::ReadingSubject saved = numpro::readNumFile(path);
     m_first->setText(saved.firstName);
     m_middle->setText(saved.middleName);
     m_last->setText(saved.lastName);

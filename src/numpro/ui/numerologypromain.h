@@ -25,6 +25,8 @@ public:
     void next();
     // Opens a saved reading and moves on as Next does.
     void openSavedReading();
+    // Opens a saved reading chosen elsewhere (the command line, a file manager).
+    void openReadingFile(const QString &path);
 
     // The fields as they stand, untrimmed; today is the caller's to fill in.
     numpro::ReadingInputs inputs() const;

@@ -75,3 +75,9 @@ QStringList NumProProgram::savedLines() const
 {
     return numpro::numFileLines(m_subject);
 }
+
+void NumProProgram::openSavedReading(const QString &path)
+{
+    if (NumerologyProMain *window = input())
+        window->openReadingFile(path);
+}

@@ -30,6 +30,8 @@ public:
     // Opens the input window fresh and shows it.
     void launch() override;
     void closeAll() override;
+    QString savedReadingEnding() const override { return QStringLiteral("num"); }
+    void openSavedReading(const QString &path) override;
 
     // Windows that are open (loaded), or null.
     NumerologyProMain *input() const;

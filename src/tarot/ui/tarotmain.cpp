@@ -167,15 +167,19 @@ void TarotMain::openSavedReading()
 {
     const auto path = host().services().files->openFile(
         this, {tr("Select the source file"), tr("Pellacor (*.tnm)"), QStringLiteral("tnm")});
-    if (!path)
-        return;
-    if (!kestrava::hasFileEnding(*path, u"tnm")) {
+    if (path)
+        openReadingFile(*path);
+}
+
+void TarotMain::openReadingFile(const QString &path)
+{
+    if (!kestrava::hasFileEnding(path, u"tnm")) {
         host().services().messages->inform(this, platform::Icon::Error, tr("Please Check The File."));
         return;
     }
-    if (path->isEmpty())
+    if (path.isEmpty())
         return;
-    const QStringList lines = kestrava::readShiftedLines(*path, tarot::kTnmLineCount);
+    const QStringList lines = kestrava::readShiftedLines(path, tarot::kTnmLineCount);
     // A saved reading always holds a day, a month and a year of the lists;
     // a file with none of them is some other file.
     const bool anyDate = m_day->findText(lines[1], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0
@@ -185,7 +189,7 @@ void TarotMain::openSavedReading()
         host().services().messages->inform(
             this, platform::Icon::Error,
             tr("%1 is not a saved %2 reading.")
-                .arg(QDir::toNativeSeparators(*path), kestrava::programName(kestrava::ProgramId::Tarot)));
+                .arg(QDir::toNativeSeparators(path), kestrava::programName(kestrava::ProgramId::Tarot)));
         return;
     }
     m_name->setText(lines[0]);

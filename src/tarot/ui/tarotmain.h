@@ -24,6 +24,8 @@ public:
     void proceed();
     // Opens a saved reading and proceeds with it.
     void openSavedReading();
+    // Opens a saved reading chosen elsewhere (the command line, a file manager).
+    void openReadingFile(const QString &path);
 
 private:
     TarotProgram &m_program;

@@ -80,3 +80,9 @@ QStringList TarotProgram::savedLines() const
 {
     return tarot::tnmLines(m_reading);
 }
+
+void TarotProgram::openSavedReading(const QString &path)
+{
+    if (TarotMain *window = input())
+        window->openReadingFile(path);
+}

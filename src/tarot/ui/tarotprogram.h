@@ -27,6 +27,8 @@ public:
     kestrava::ProgramId id() const override { return kestrava::ProgramId::Tarot; }
     void launch() override;
     void closeAll() override;
+    QString savedReadingEnding() const override { return QStringLiteral("tnm"); }
+    void openSavedReading(const QString &path) override;
 
     // Open windows, or null.
     TarotMain *input() const;
