@@ -6,7 +6,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTextDocument>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace platform {
 
@@ -65,6 +70,30 @@ MaybeFailure SpoolingPrinter::print(const QTextDocument &document)
             answer = QObject::tr("the spooler ended with status %1").arg(spooler.exitCode());
         return Failure{QObject::tr("The printer \"%1\" did not take the job: %2").arg(m_queue, answer)};
     }
+    return std::nullopt;
+}
+
+MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
+{
+    const QFileInfo target(path);
+    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                           + QStringLiteral(".XXXXXX"));
+    if (!partial.open())
+        return Failure{partial.errorString()};
+    partial.close();
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(partial.fileName());
+    printer.setDocName(QObject::tr("Kestrava reading"));
+    if (MaybeFailure failure = printTo(printer, document))
+        return failure;
+    if (QFileInfo(partial.fileName()).size() == 0)
+        return Failure{QObject::tr("The PDF file could not be written (is the disk full?).")};
+    // Replaces the old file in one step (rename() does so on POSIX systems).
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return Failure{QString::fromLocal8Bit(std::strerror(errno))};
+    partial.setAutoRemove(false);
     return std::nullopt;
 }
 

@@ -38,4 +38,9 @@ public:
     kestrava::MaybeFailure print(const QTextDocument &document) override;
 };
 
+// Writes the document as a PDF file with the page layout the printer gets.
+// The file is written beside the target and replaces it only when complete,
+// so a failure never damages an existing file.
+kestrava::MaybeFailure exportPdf(const QTextDocument &document, const QString &path);
+
 } // namespace platform

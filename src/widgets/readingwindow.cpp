@@ -2,6 +2,7 @@
 
 #include "common/charactershift.h"
 #include "common/shiftedlines.h"
+#include "platform/printer.h"
 #include "widgets/brandlabels.h"
 #include "widgets/linkdetector.h"
 #include "widgets/linklabel.h"
@@ -114,6 +115,20 @@ void printDocument(QWidget *window, const platform::Services &services, const QT
     }
 }
 
+void exportDocumentAsPdf(QWidget *window, const platform::Services &services, const QTextDocument &document)
+{
+    const auto path =
+        services.files->saveFile(window, {QObject::tr("Export as PDF"), QObject::tr("PDF document (*.pdf)"),
+                                          QStringLiteral("pdf")});
+    if (!path)
+        return;
+    if (const kestrava::MaybeFailure failure = platform::exportPdf(document, *path)) {
+        services.messages->inform(window, platform::Icon::Error,
+                                  QObject::tr("The reading could not be exported to %1.\n%2")
+                                      .arg(QDir::toNativeSeparators(*path), failure->reason));
+    }
+}
+
 void ReadingWindow::save()
 {
     if (m_saved)
@@ -126,4 +141,9 @@ void ReadingWindow::print()
     cursor.clearSelection();
     m_view->setTextCursor(cursor);
     printDocument(this, host().services(), *m_view->document());
+}
+
+void ReadingWindow::exportPdf()
+{
+    exportDocumentAsPdf(this, host().services(), *m_view->document());
 }

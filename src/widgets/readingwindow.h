@@ -30,6 +30,10 @@ void saveSubject(QWidget *window, const platform::Services &services, const Save
 // Prints the document on the services' printer; says so when it cannot.
 void printDocument(QWidget *window, const platform::Services &services, const QTextDocument &document);
 
+// Asks where to and writes the document as a PDF file with the printed page
+// layout; a failure is shown and leaves an existing file as it was.
+void exportDocumentAsPdf(QWidget *window, const platform::Services &services, const QTextDocument &document);
+
 // A window showing a composed reading: the read-only view with its links,
 // Print, Save of the subject, the forum and advertising notes, and the
 // buttons the window adds.
@@ -49,6 +53,8 @@ public:
     void save();
     // Prints the whole view on the default printer; says so when it cannot.
     void print();
+    // Writes the whole view as a PDF file, laid out as printed.
+    void exportPdf();
 
 protected:
     // Adds a button at the bottom right, after those added before.

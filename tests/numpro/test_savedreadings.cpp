@@ -261,3 +261,51 @@ TEST_F(SavedReadingTest, PrintingPutsTheWholeReadingOnPaper)
     EXPECT_TRUE(text.contains("Your LifePath Number is: 22"));
     EXPECT_TRUE(text.contains("Your Maturity Number is: 6"));
 }
+
+TEST_F(SavedReadingTest, ExportAsPdfWritesThePrintedLayoutAndNeverDamagesAnOldFile)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    auto textOf = [&](const QString &pdf) {
+        QProcess convert;
+        convert.start(pdftotext, {pdf, "-"});
+        convert.waitForFinished(20000);
+        return QString::fromUtf8(convert.readAllStandardOutput());
+    };
+    openNavigator("MARY", "ANN", "SMITH");
+    click(kNavigator, "cmdLifePath");
+    test.files.paths.push_back(path("life path.pdf"));
+    click(kDisplay, "cmdExportPdf");
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+    EXPECT_EQ(test.files.requests.last().filter, "PDF document (*.pdf)");
+    EXPECT_EQ(test.files.requests.last().defaultSuffix, "pdf");
+    EXPECT_TRUE(textOf(path("life path.pdf")).contains("Your LifePath Number is: 22"));
+    // Nothing is left beside it.
+    EXPECT_EQ(QDir(test.dir.path()).entryList({"*.pdf*"}, QDir::Files | QDir::Hidden), QStringList{"life path.pdf"});
+
+    click(kNavigator, "cmdComprehensiveReading");
+    test.files.paths.push_back(path("life path.pdf")); // replaces the first export
+    click(kDocument, "cmdExportPdf");
+    const QString document = textOf(path("life path.pdf"));
+    EXPECT_TRUE(document.contains("Name: MARY ANN SMITH"));
+    EXPECT_TRUE(document.contains("Your Maturity Number is: 6"));
+
+    // A folder that cannot be written says so and keeps the old file.
+    QDir(test.dir.path()).mkdir("locked");
+    ASSERT_TRUE(writeFile(path("locked/old.pdf"), "old"));
+    test.files.paths.push_back(path("missing/reading.pdf"));
+    click(kDocument, "cmdExportPdf");
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_TRUE(test.messages.shown[0].text.startsWith("The reading could not be exported to"));
+    if (!makeUnwritable(path("locked")))
+        GTEST_SKIP() << "no way to make a folder unwritable here";
+    test.files.paths.push_back(path("locked/old.pdf"));
+    click(kDocument, "cmdExportPdf");
+    makeWritable(path("locked"));
+    ASSERT_EQ(test.messages.shown.size(), 2);
+    EXPECT_TRUE(test.messages.shown[1].text.contains("locked/old.pdf")) << test.messages.shown[1].text.toStdString();
+    QFile old(path("locked/old.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+}

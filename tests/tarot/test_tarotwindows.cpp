@@ -326,6 +326,14 @@ TEST_F(TarotTest, PrintingTwicePrintsTheSameReport)
     EXPECT_EQ(first.count(credit), 2);
     EXPECT_TRUE(first.contains("Destiny Number: 11"));
 
+    // Export as PDF writes the same report.
+    test.files.paths.push_back(test.dir.filePath("emma.pdf"));
+    click(kDocument, "cmdExportPdf");
+    QProcess exported;
+    exported.start(QStringLiteral("pdftotext"), {test.dir.filePath("emma.pdf"), "-"});
+    ASSERT_TRUE(exported.waitForFinished(20000));
+    EXPECT_EQ(QString::fromUtf8(exported.readAllStandardOutput()), first);
+
     // Without a printer the document says so.
     struct NoPrinter final : platform::Printer
     {

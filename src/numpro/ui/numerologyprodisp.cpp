@@ -10,6 +10,8 @@ NumerologyProDisp::NumerologyProDisp(NumProProgram &program)
 {
     QPushButton *backButton = addButton(QStringLiteral("cmdBack"), tr("&Back"));
     QPushButton *printButton = addButton(QStringLiteral("cmdPrint"), tr("&Print"));
+    QPushButton *pdfButton = addButton(QStringLiteral("cmdExportPdf"), tr("Export as P&DF…"));
+    connect(pdfButton, &QPushButton::clicked, this, &ReadingWindow::exportPdf);
     QPushButton *saveButton = addButton(QStringLiteral("cmdSave"), tr("&Save"));
 
     // Back discards the readings and returns to the navigator.

@@ -14,6 +14,8 @@ NumerologyProSave::NumerologyProSave(NumProProgram &program)
     , m_program(program)
 {
     QPushButton *printButton = addButton(QStringLiteral("cmdPrint"), tr("&Print"));
+    QPushButton *pdfButton = addButton(QStringLiteral("cmdExportPdf"), tr("Export as P&DF…"));
+    connect(pdfButton, &QPushButton::clicked, this, &ReadingWindow::exportPdf);
     QPushButton *backButton = addButton(QStringLiteral("cmdBack"), tr("&Back"));
     QPushButton *saveButton = addButton(QStringLiteral("cmdSave"), tr("&Save"));
 

@@ -53,10 +53,14 @@ TarotSave::TarotSave(TarotProgram &program)
     auto *print = new QPushButton(tr("&Print"), page);
     print->setObjectName(QStringLiteral("cmdPrint"));
     connect(print, &QPushButton::clicked, this, &TarotSave::print);
+    auto *pdf = new QPushButton(tr("Export as P&DF…"), page);
+    pdf->setObjectName(QStringLiteral("cmdExportPdf"));
+    connect(pdf, &QPushButton::clicked, this, &TarotSave::exportPdf);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(advert, 1);
     buttons->addWidget(save);
     buttons->addWidget(print);
+    buttons->addWidget(pdf);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(brand::makeForumLabel(QStringLiteral("Label14"), true, page));
@@ -64,6 +68,7 @@ TarotSave::TarotSave(TarotProgram &program)
     layout->addWidget(m_view, 1);
     layout->addLayout(buttons);
     setTabOrder(save, print);
+    setTabOrder(print, pdf);
 
     auto *escape = new QShortcut(QKeySequence::Cancel, this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -88,11 +93,22 @@ void TarotSave::save()
     saveSubject(this, host().services(), m_program);
 }
 
-void TarotSave::print()
+void TarotSave::composeReport()
 {
     m_printView->clear();
     m_printView->setPlainText(tarot::printReport(m_document));
+}
+
+void TarotSave::print()
+{
+    composeReport();
     printDocument(this, host().services(), *m_printView->document());
+}
+
+void TarotSave::exportPdf()
+{
+    composeReport();
+    exportDocumentAsPdf(this, host().services(), *m_printView->document());
 }
 
 void TarotSave::onClosed()

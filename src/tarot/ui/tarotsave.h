@@ -22,6 +22,12 @@ public:
     // Prints the document's plain text between two credit lines; the same
     // report each time.
     void print();
+    // The printed report as a PDF file.
+    void exportPdf();
+
+private:
+    // Fills the print view with the report; the same report each time.
+    void composeReport();
 
 protected:
     void onClosed() override;
