@@ -47,8 +47,8 @@ QPixmap transparentCanvas(int width, int height)
 // outline width in grid units: about one device pixel at icon sizes, growing
 // gently for large pictures so the edge stays visible without looking heavy.
 struct GridPainter {
-    GridPainter(QPixmap &pixmap, int size)
-        : painter(&pixmap)
+    GridPainter(QPaintDevice &device, int size)
+        : painter(&device)
         , outline(std::max(1.0, size / 44.0) * kGrid / size)
     {
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
@@ -494,13 +494,11 @@ void drawLotus(GridPainter &grid)
 
 } // namespace
 
-QPixmap programPicture(int program, int size)
+void paintProgramPicture(QPaintDevice &device, int program, int size)
 {
     if (program < 0 || program >= programPictureCount || size < 1)
-        return {};
-
-    QPixmap pixmap = transparentCanvas(size, size);
-    GridPainter grid(pixmap, size);
+        return;
+    GridPainter grid(device, size);
     switch (program) {
     case 0: drawPlanet(grid); break;
     case 1: drawNumberDisc(grid); break;
@@ -509,6 +507,14 @@ QPixmap programPicture(int program, int size)
     case 4: drawRuneStone(grid); break;
     case 5: drawLotus(grid); break;
     }
+}
+
+QPixmap programPicture(int program, int size)
+{
+    if (program < 0 || program >= programPictureCount || size < 1)
+        return {};
+    QPixmap pixmap = transparentCanvas(size, size);
+    paintProgramPicture(pixmap, program, size);
     return pixmap;
 }
 
@@ -516,9 +522,16 @@ QPixmap productLogo(int size)
 {
     if (size < 1)
         return {};
-
     QPixmap pixmap = transparentCanvas(size, size);
-    GridPainter grid(pixmap, size);
+    paintProductLogo(pixmap, size);
+    return pixmap;
+}
+
+void paintProductLogo(QPaintDevice &device, int size)
+{
+    if (size < 1)
+        return;
+    GridPainter grid(device, size);
     QPainter &p = grid.painter;
     const QPointF centre(50, 50);
 
@@ -571,7 +584,6 @@ QPixmap productLogo(int size)
                   Qt::RoundJoin));
     p.setBrush(goldGradient(initialBox.topLeft(), initialBox.bottomLeft()));
     p.drawPath(initial);
-    return pixmap;
 }
 
 QIcon windowIcon()

@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPaintDevice;
+
 // The suite's pictures.  There are no image files: every picture is drawn here,
 // so it stays crisp at any size and on high-density screens.
 namespace kestrava {
@@ -21,6 +23,11 @@ QPixmap programPicture(int program, int size);
 // The product logo for the About box: a night-blue disc with a ring of golden
 // numerals and a golden K.  Null for a size below 1.
 QPixmap productLogo(int size);
+
+// The same pictures painted on any device (an SVG generator, a printer), on
+// a size x size area at its origin.
+void paintProgramPicture(QPaintDevice &device, int program, int size);
+void paintProductLogo(QPaintDevice &device, int size);
 
 // The application icon: the product logo at 16, 24, 32, 48, 64 and 128 pixels.
 QIcon windowIcon();
