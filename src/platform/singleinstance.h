@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace platform {
 
@@ -35,9 +35,12 @@ signals:
     void filesReceived(const QStringList &paths);
 
 private:
+    void acceptClients();
+
     QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer *m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier *m_notifier = nullptr;
 };
 
 } // namespace platform

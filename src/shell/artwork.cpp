@@ -1,5 +1,8 @@
 #include "shell/artwork.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -8,12 +11,14 @@
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QStandardPaths>
 #include <QTransform>
 #include <QtMath>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace kestrava {
@@ -32,6 +37,50 @@ const QColor kGoldDeep(178, 122, 22);
 qreal screenRatio()
 {
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QPixmap drawBanner(int width, int height);
+
+// The pictures are drawn once for each build, size and pixel ratio and kept
+// in the user's cache folder; later starts read them back instead of drawing
+// (text as shapes is slow to draw, and the main window shows several).
+QPixmap cachedPicture(const QString &name, QSize size, const std::function<QPixmap()> &draw)
+{
+    static const QString folder = [] {
+        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+        return base.isEmpty() ? QString() : base + QStringLiteral("/kestrava/artwork");
+    }();
+    // Any rebuild of the drawings makes a new name, so an old picture is never shown.
+    static const QString build =
+        QString::number(qHash(QByteArrayLiteral(__DATE__ " " __TIME__)), 16);
+    const qreal ratio = screenRatio();
+    const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+    const QString file = folder + QStringLiteral("/%1-%2x%3-%4.png").arg(name).arg(pixels.width())
+                                      .arg(pixels.height()).arg(build);
+    QPixmap pixmap;
+    if (!folder.isEmpty() && pixmap.load(file, "PNG") && pixmap.size() == pixels) {
+        pixmap.setDevicePixelRatio(ratio);
+        return pixmap;
+    }
+    pixmap = draw();
+    if (!folder.isEmpty() && QDir().mkpath(folder)) {
+        // The first picture drawn by a new build clears those of older ones.
+        static const bool cleared = [] {
+            QDir old(folder);
+            for (const QString &name : old.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+                if (!name.contains(build))
+                    old.remove(name);
+            }
+            return true;
+        }();
+        Q_UNUSED(cleared);
+        // Written aside and renamed, so a reader never sees half a picture.
+        const QString part = file + QStringLiteral(".part%1").arg(QCoreApplication::applicationPid());
+        if (pixmap.save(part, "PNG"))
+            QFile::rename(part, file);
+        QFile::remove(part);
+    }
+    return pixmap;
 }
 
 QPixmap transparentCanvas(int width, int height)
@@ -513,18 +562,22 @@ QPixmap programPicture(int program, int size)
 {
     if (program < 0 || program >= programPictureCount || size < 1)
         return {};
-    QPixmap pixmap = transparentCanvas(size, size);
-    paintProgramPicture(pixmap, program, size);
-    return pixmap;
+    return cachedPicture(QStringLiteral("program%1").arg(program), QSize(size, size), [program, size] {
+        QPixmap pixmap = transparentCanvas(size, size);
+        paintProgramPicture(pixmap, program, size);
+        return pixmap;
+    });
 }
 
 QPixmap productLogo(int size)
 {
     if (size < 1)
         return {};
-    QPixmap pixmap = transparentCanvas(size, size);
-    paintProductLogo(pixmap, size);
-    return pixmap;
+    return cachedPicture(QStringLiteral("logo"), QSize(size, size), [size] {
+        QPixmap pixmap = transparentCanvas(size, size);
+        paintProductLogo(pixmap, size);
+        return pixmap;
+    });
 }
 
 void paintProductLogo(QPaintDevice &device, int size)
@@ -598,6 +651,15 @@ QPixmap bannerPicture(int width, int height)
 {
     if (width < 1 || height < 1)
         return {};
+    return cachedPicture(QStringLiteral("banner"), QSize(width, height), [width, height] {
+        return drawBanner(width, height);
+    });
+}
+
+namespace {
+
+QPixmap drawBanner(int width, int height)
+{
 
     QPixmap pixmap = transparentCanvas(width, height);
     QPainter p(&pixmap);
@@ -681,5 +743,7 @@ QPixmap bannerPicture(int width, int height)
     p.fillRect(QRectF(0, height - unit, width, unit), rule);
     return pixmap;
 }
+
+} // namespace
 
 } // namespace kestrava

@@ -96,7 +96,6 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(kestrava::productTitle());
-    setWindowIcon(kestrava::windowIcon());
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);

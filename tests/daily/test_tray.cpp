@@ -109,10 +109,12 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     QDir(home.path()).mkpath("runtime");
     QDir(home.path()).mkpath("config");
+    QDir(home.path()).mkpath("cache");
     QFile::setPermissions(home.path() + "/runtime",
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

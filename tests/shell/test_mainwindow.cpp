@@ -1,8 +1,11 @@
+#include "shell/artwork.h"
 #include "support/suitefixture.h"
 
 #include "widgets/linklabel.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QStandardPaths>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -211,4 +214,24 @@ TEST_F(SuiteTest, TheClosingSequenceClosesAModalProgramWindow)
     EXPECT_FALSE(main->isClosingPrograms());
     EXPECT_EQ(window(kInput), nullptr);
     EXPECT_TRUE(welcome()->isVisible());
+}
+
+// Pictures are drawn once and read back from the user's cache afterwards.
+TEST(Artwork, APictureReadFromTheCacheIsTheOneDrawn)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+                           + QStringLiteral("/kestrava/artwork");
+    QDir(folder).removeRecursively();
+    const QImage drawn = kestrava::bannerPicture(321, 40).toImage();
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(QDir(folder).entryList({"banner-321x40-*.png"}, QDir::Files).size(), 1);
+    const QImage read = kestrava::bannerPicture(321, 40).toImage();
+    EXPECT_EQ(read.convertToFormat(drawn.format()), drawn);
+    // A damaged file is drawn again, not shown.
+    const QString file = folder + u'/' + QDir(folder).entryList({"banner-321x40-*.png"}, QDir::Files).value(0);
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a picture");
+    damaged.close();
+    EXPECT_EQ(kestrava::bannerPicture(321, 40).toImage().convertToFormat(drawn.format()), drawn);
 }
