@@ -6,6 +6,7 @@
 #include "shell/artwork.h"
 #include "shell/mainwindow.h"
 #include "shell/updatereminderrun.h"
+#include "widgets/afterfirstpaint.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -32,31 +33,6 @@ public:
         inform(parent, icon, text);
         return false;
     }
-};
-
-// Runs a step once, right after the first paint of the window it watches:
-// work the first sight of the window need not wait for.
-class AfterFirstPaint : public QObject
-{
-public:
-    AfterFirstPaint(QWidget *window, std::function<void()> step)
-        : m_step(std::move(step))
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && m_step) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, std::exchange(m_step, nullptr));
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_step;
 };
 
 // For scripts/bench startup: the time from the launch (its wall-clock time
@@ -127,7 +103,7 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     // The icon is drawn in six sizes; the window shows first and wears it a
     // moment later.  (scripts/bench startup ends the run there instead.)
     const bool benchmark = qEnvironmentVariableIntValue("KESTRAVA_QUIT_WHEN_SHOWN") == 1;
-    AfterFirstPaint afterFirstPaint(&window, [benchmark] {
+    new AfterFirstPaint(&window, [benchmark] {
         if (benchmark) {
             reportFirstPaint();
             QCoreApplication::quit();

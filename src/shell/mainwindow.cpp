@@ -7,6 +7,7 @@
 #include "shell/commonmenus.h"
 #include "shell/program.h"
 #include "shell/welcomepanel.h"
+#include "widgets/afterfirstpaint.h"
 #include "widgets/brandlabels.h"
 #include "widgets/fonts.h"
 #include "widgets/linklabel.h"
@@ -143,7 +144,12 @@ QWidget *MainWindow::buildBanner()
     strip->setAutoFillBackground(true);
     strip->setFixedHeight(40);
     strip->setScaledContents(true);
-    strip->setPixmap(kestrava::bannerPicture(1920, 40));
+    // The strip first shows in its base colour; its stars and numerals follow
+    // right after the window's first paint, which need not wait for them.
+    QPalette base = strip->palette();
+    base.setColor(QPalette::Window, QColor(30, 22, 104));
+    strip->setPalette(base);
+    new AfterFirstPaint(strip, [strip] { strip->setPixmap(kestrava::bannerPicture(1920, 40)); });
     strip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     strip->setMinimumWidth(0);
     connect(strip, &LinkLabel::clicked, this, [] { kestrava::openWebPage(kestrava::page::kHome); });
