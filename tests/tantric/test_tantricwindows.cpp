@@ -104,8 +104,8 @@ TEST_F(TantricTest, OpenTakesTheDateOfASavedReading)
 {
     QFile file(test.dir.filePath("asha.num"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const QString &line : {"ASHA", "", "RAO", "August", "15", "1975"})
-        file.write(kestrava::shiftEncode(line) + "\r\n");
+    for (const char *line : {"ASHA", "", "RAO", "August", "15", "1975"})
+        file.write(kestrava::shiftEncode(QString::fromLatin1(line)) + "\r\n");
     file.close();
     test.files.paths.push_back(file.fileName());
     click(kInput, "cmdOpen");
