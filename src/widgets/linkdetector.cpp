@@ -31,6 +31,7 @@ QString trimTrailingPunctuation(QString address)
 LinkDetector::LinkDetector(QTextEdit *view)
     : QObject(view)
     , m_view(view)
+    , m_viewport(view->viewport())
 {
     m_view->viewport()->installEventFilter(this);
     m_view->viewport()->setMouseTracking(true);
@@ -68,7 +69,7 @@ void LinkDetector::markLinks()
 
 bool LinkDetector::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view->viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *mouse = static_cast<QMouseEvent *>(event);
             if (mouse->button() == Qt::LeftButton) {

@@ -21,5 +21,8 @@ private:
     void markLinks();
 
     QTextEdit *m_view;
+    // Compared by address only: while the view is being destroyed its
+    // viewport still sends events, and the view is no text edit any more.
+    const QObject *m_viewport;
     bool m_marking = false;
 };
