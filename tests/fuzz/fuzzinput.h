@@ -36,10 +36,13 @@ public:
     }
 
     // UTF-16 code units from the bytes, so any character (and any broken
-    // surrogate) can occur; a length byte says how many, up to maxUnits.
+    // surrogate) can occur; a length byte says how many.
     QString text(int maxUnits)
     {
-        const int units = qMin(int(byte()) * (maxUnits > 255 ? maxUnits / 255 : 1), maxUnits);
+        // Mostly everyday lengths; the top sixteen length bytes reach up to maxUnits.
+        const int lengthByte = byte();
+        const int units = lengthByte < 240 ? qMin(lengthByte, maxUnits)
+                                           : qMin(maxUnits, (lengthByte - 239) * (maxUnits / 16));
         QString result;
         for (int i = 0; i < units; ++i) {
             // Past the end of the input the name goes on in plain letters,
