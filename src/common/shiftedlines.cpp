@@ -80,9 +80,19 @@ MaybeFailure writeShiftedLines(const QString &path, const QStringList &lines)
 {
     QSaveFile file(path);
     const QByteArray data = encodeShiftedLines(lines);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
-        return std::nullopt;
-    return Failure{file.errorString()};
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{file.errorString()};
+    // The data must reach the disk before the file takes the old one's place:
+    // QSaveFile can report success for a write the full disk refused, and
+    // then leaves an empty file where the reading was.
+    if (file.write(data) != data.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return Failure{why};
+    }
+    if (!file.commit())
+        return Failure{file.errorString()};
+    return std::nullopt;
 }
 
 QStringList readShiftedLines(const QString &path, int count)

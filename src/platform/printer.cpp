@@ -32,6 +32,15 @@ MaybeFailure printTo(QPrinter &printer, const QTextDocument &document)
     return std::nullopt;
 }
 
+bool endsWithPdfTrailer(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    file.seek(qMax<qint64>(0, file.size() - 64));
+    return file.readAll().contains("%%EOF");
+}
+
 } // namespace
 
 SpoolingPrinter::SpoolingPrinter(QString queue, QString spooler)
@@ -88,8 +97,10 @@ MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
     printer.setDocName(QObject::tr("Kestrava reading"));
     if (MaybeFailure failure = printTo(printer, document))
         return failure;
-    if (QFileInfo(partial.fileName()).size() == 0)
-        return Failure{QObject::tr("The PDF file could not be written (is the disk full?).")};
+    // The PDF writer does not report a refused write: a complete file ends
+    // with its trailer, a cut-off one (a full disk) does not.
+    if (!endsWithPdfTrailer(partial.fileName()))
+        return Failure{QObject::tr("The PDF file could not be written completely (is the disk full?).")};
     // Replaces the old file in one step (rename() does so on POSIX systems).
     if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return Failure{QString::fromLocal8Bit(std::strerror(errno))};

@@ -86,7 +86,12 @@ kestrava::MaybeFailure setStartupEntry(const QString &name, const QString &progr
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(name, quotedArgument(program), QLatin1String(kStartupSwitch));
-    file.write(entry.toUtf8());
+    // Flushed before the commit: QSaveFile can take a refused write for a written one.
+    if (file.write(entry.toUtf8()) < 0 || !file.flush()) {
+        const kestrava::Failure refused{failure(int(file.error()), "setting key", file.errorString())};
+        file.cancelWriting();
+        return refused;
+    }
     if (!file.commit())
         return kestrava::Failure{failure(int(file.error()), "setting key", file.errorString())};
     return std::nullopt;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -133,4 +134,74 @@ TEST_F(BadFilesTest, FromTheCommandLineToo)
         EXPECT_TRUE(text.endsWith("is not a saved Virer Ovuvudavov reading.") || text.endsWith("cannot be found."))
             << text.toStdString();
     }
+}
+
+namespace {
+
+// A small RAM disk, filled to the last byte; unmounted again at the end.
+class FullDisk
+{
+public:
+    explicit FullDisk(const QString &folder) : m_folder(folder)
+    {
+        QDir().mkpath(folder);
+        m_mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
+    }
+    ~FullDisk()
+    {
+        if (m_mounted)
+            QProcess::execute("umount", {m_folder});
+    }
+    bool mounted() const { return m_mounted; }
+    // Writes until the disk takes no byte more.
+    void fill() const
+    {
+        QFile filler(m_folder + "/filler");
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray block(512, 'x');
+        while (filler.write(block) > 0) {
+        }
+        while (filler.write("x", 1) == 1) {
+        }
+    }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST_F(BadFilesTest, SavingIntoAFullDiskSaysSoAndKeepsTheOldFile)
+{
+    FullDisk disk(test.dir.filePath("full"));
+    if (!disk.mounted())
+        GTEST_SKIP() << "no permission to mount a small RAM disk here";
+    const QString reading = test.dir.filePath("full/mary.num");
+    const QString pdf = test.dir.filePath("full/mary.pdf");
+    for (const QString &file : {reading, pdf}) {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    disk.fill();
+
+    openNavigator("MARY", "ANN", "SMITH");
+    click("frmNumerologyProResult", "cmdLifePath");
+    test.files.paths.push_back(reading);
+    click("frmNumerologyProDisp", "cmdSave");
+    test.files.paths.push_back(pdf);
+    click("frmNumerologyProDisp", "cmdExportPdf");
+    ASSERT_EQ(test.messages.shown.size(), 2);
+    EXPECT_TRUE(test.messages.shown[0].text.startsWith("The reading could not be saved to"));
+    EXPECT_TRUE(test.messages.shown[1].text.startsWith("The reading could not be exported to"));
+    for (const QString &file : {reading, pdf}) {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), "old") << file.toStdString();
+    }
+    // Nothing half-written is left behind.
+    EXPECT_EQ(QDir(test.dir.filePath("full")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"filler", "mary.num", "mary.pdf"}));
 }
