@@ -424,6 +424,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::HideToParent:
     case QEvent::Show:
     case QEvent::Hide:
+    case QEvent::WindowStateChange:
         updateWelcome();
         break;
     default:
@@ -436,7 +437,8 @@ void MainWindow::updateWelcome()
 {
     bool programShowing = false;
     for (const QPointer<QWidget> &window : std::as_const(m_programWindows))
-        programShowing = programShowing || (window && !window->isHidden());
+        // A window minimised to its title bar shows nothing of a program.
+        programShowing = programShowing || (window && !window->isHidden() && !window->isMinimized());
     m_welcome->setVisible(!programShowing);
 }
 

@@ -246,6 +246,10 @@ TEST_F(DailyTest, TheCloseBoxPutsTheReadingAwayAndTheLauncherClosesIt)
     ASSERT_NE(daily(), nullptr);
     EXPECT_TRUE(daily()->isMinimized());
     EXPECT_FALSE(settingsInFront());
+    // Put away, the window leaves the welcome panel in view.
+    EXPECT_TRUE(welcome()->isVisible());
+    daily()->showNormal();
+    EXPECT_FALSE(welcome()->isVisible());
 
     main->launch(kestrava::ProgramId::Tarot);
     EXPECT_EQ(daily(), nullptr);
