@@ -1,9 +1,8 @@
 #include "astrology/fadic.h"
 
+#include "common/jsonresource.h"
 #include "common/numerology.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 
@@ -16,12 +15,8 @@ const QMap<int, FadicProfile> &profiles()
 {
     static const QMap<int, FadicProfile> loaded = [] {
         QMap<int, FadicProfile> rows;
-        QFile file(QStringLiteral(":/texts/astrology/fadic.json"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            qWarning("the fadic texts are not compiled in");
-            return rows;
-        }
-        const QJsonObject all = QJsonDocument::fromJson(file.readAll()).object().value(u"rows").toObject();
+        const QJsonObject all =
+            kestrava::readJsonResource(QStringLiteral(":/texts/astrology/fadic.json")).value(u"rows").toObject();
         for (auto it = all.begin(); it != all.end(); ++it) {
             const QJsonObject row = it.value().toObject();
             rows.insert(it.key().toInt(), {row.value(u"planet").toString(), row.value(u"sign").toString(),

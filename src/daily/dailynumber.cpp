@@ -1,9 +1,8 @@
 #include "daily/dailynumber.h"
 
+#include "common/jsonresource.h"
 #include "common/numerology.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace daily {
@@ -13,14 +12,8 @@ namespace {
 // Read once, on first use; never changed afterwards.
 const QJsonObject &rows()
 {
-    static const QJsonObject loaded = [] {
-        QFile file(QStringLiteral(":/texts/daily/daily.json"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            qWarning("the daily texts are not compiled in");
-            return QJsonObject();
-        }
-        return QJsonDocument::fromJson(file.readAll()).object().value(u"rows").toObject();
-    }();
+    static const QJsonObject loaded =
+        kestrava::readJsonResource(QStringLiteral(":/texts/daily/daily.json")).value(u"rows").toObject();
     return loaded;
 }
 

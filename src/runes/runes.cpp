@@ -1,9 +1,8 @@
 #include "runes/runes.h"
 
+#include "common/jsonresource.h"
 #include "common/numerology.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
@@ -12,25 +11,15 @@ namespace runes {
 
 namespace {
 
-QJsonObject readResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("%s is not compiled in", qUtf8Printable(path));
-        return {};
-    }
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
 // Read once, on first use; never changed afterwards.
 const QMap<int, RuneRow> &rows()
 {
     static const QMap<int, RuneRow> loaded = [] {
         QMap<int, RuneRow> table;
-        const QJsonObject runes = readResource(QStringLiteral(":/texts/runes/runes.json")).value(u"rows").toObject();
+        const QJsonObject runes = kestrava::readJsonResource(QStringLiteral(":/texts/runes/runes.json")).value(u"rows").toObject();
         // The number texts are Variduzeda Vad's destiny table.
         const QJsonObject numbers =
-            readResource(QStringLiteral(":/texts/runes/destiny.json")).value(u"texts").toObject();
+            kestrava::readJsonResource(QStringLiteral(":/texts/runes/destiny.json")).value(u"texts").toObject();
         for (auto it = runes.begin(); it != runes.end(); ++it) {
             const QJsonObject row = it.value().toObject();
             const int number = it.key().toInt();

@@ -1,10 +1,9 @@
 #include "tantric/tantricnumbers.h"
 
 #include "common/brand.h"
+#include "common/jsonresource.h"
 #include "common/numerology.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QObject>
 
@@ -14,14 +13,7 @@ namespace {
 
 const QJsonObject &tables()
 {
-    static const QJsonObject loaded = [] {
-        QFile file(QStringLiteral(":/texts/tantric/tantric.json"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            qWarning("the tantric texts are not compiled in");
-            return QJsonObject();
-        }
-        return QJsonDocument::fromJson(file.readAll()).object();
-    }();
+    static const QJsonObject loaded = kestrava::readJsonResource(QStringLiteral(":/texts/tantric/tantric.json"));
     return loaded;
 }
 

@@ -1,8 +1,8 @@
 #include "tarot/deck.h"
 
-#include <QFile>
+#include "common/jsonresource.h"
+
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
 
@@ -15,12 +15,8 @@ const QList<DeckCard> &deck()
 {
     static const QList<DeckCard> cards = [] {
         QList<DeckCard> result;
-        QFile file(QStringLiteral(":/texts/tarot/deck.json"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            qWarning("the tarot deck is not compiled in");
-            return result;
-        }
-        const QJsonArray entries = QJsonDocument::fromJson(file.readAll()).object().value(u"cards").toArray();
+        const QJsonArray entries =
+            kestrava::readJsonResource(QStringLiteral(":/texts/tarot/deck.json")).value(u"cards").toArray();
         for (const QJsonValue &entry : entries) {
             const QJsonObject c = entry.toObject();
             result.append({c.value(u"name").toString(), c.value(u"keywords").toString(),

@@ -1,26 +1,15 @@
 #include "tarot/profiles.h"
 
+#include "common/jsonresource.h"
 #include "tarot/deck.h"
 
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 
 namespace tarot {
 
 namespace {
-
-QJsonObject readResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("%s is not compiled in", qUtf8Printable(path));
-        return {};
-    }
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
 
 struct Data
 {
@@ -36,7 +25,7 @@ const Data &data()
 {
     static const Data loaded = [] {
         Data d;
-        const QJsonObject file = readResource(QStringLiteral(":/texts/tarot/profiles.json"));
+        const QJsonObject file = kestrava::readJsonResource(QStringLiteral(":/texts/tarot/profiles.json"));
         const QJsonObject profiles = file.value(u"profiles").toObject();
         for (auto it = profiles.begin(); it != profiles.end(); ++it) {
             const QJsonObject p = it.value().toObject();
@@ -62,7 +51,7 @@ const Data &data()
         }
         d.planets = file.value(u"planets").toObject();
         d.destinyTexts = file.value(u"destinyTexts").toObject();
-        d.lifePathTexts = readResource(QStringLiteral(":/texts/tarot/lifePath.json")).value(u"texts").toObject();
+        d.lifePathTexts = kestrava::readJsonResource(QStringLiteral(":/texts/tarot/lifePath.json")).value(u"texts").toObject();
         return d;
     }();
     return loaded;
