@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -30,3 +31,18 @@ class QCommandLineParser;
 // unexpected argument) said on err with the usage.  Nothing to go on.
 std::optional<int> parseArguments(QCommandLineParser &parser, const QString &command, const QString &usage,
                                   const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+// The birth-date options of the dated subcommands: --month, --day and --year.
+void addBirthDateOptions(QCommandLineParser &parser);
+
+struct BirthDate
+{
+    QString month; // "January".."December"
+    QString day;   // "1".."31"
+    QString year;  // "1900".."2050"
+    int monthNumber = 0;
+};
+
+// The date given, checked as the input windows' lists would hold it; nothing,
+// after saying why on err, when it is missing or no entry of the lists.
+std::optional<BirthDate> birthDate(const QCommandLineParser &parser, QTextStream &err);

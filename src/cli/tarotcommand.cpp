@@ -2,7 +2,6 @@
 
 #include "common/numerology.h"
 #include "common/randomsource.h"
-#include "common/subjectcheck.h"
 #include "tarot/profiles.h"
 #include "tarot/spread.h"
 #include "tarot/tarotnumbers.h"
@@ -31,15 +30,12 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Virer Ovuvudavov's life path and destiny numbers with their tarot cards."_s);
-    parser.addOptions({
-        {u"name"_s, u"The name (any case: it is valued in capitals)."_s, u"N"_s},
-        {u"month"_s, u"Birth month, January to December."_s, u"MONTH"_s},
-        {u"day"_s, u"Birth day, 1 to 31."_s, u"D"_s},
-        {u"year"_s, u"Birth year, 1900 to 2050."_s, u"Y"_s},
-        {u"seed"_s, u"Also deal the numerology spread, drawn by a generator seeded with S (0 to 2^64 - 1): "
-                    u"the same seed deals the same cards."_s,
-         u"S"_s},
-    });
+    parser.addOption({u"name"_s, u"The name (any case: it is valued in capitals)."_s, u"N"_s});
+    addBirthDateOptions(parser);
+    parser.addOption({u"seed"_s,
+                      u"Also deal the numerology spread, drawn by a generator seeded with S (0 to 2^64 - 1): "
+                      u"the same seed deals the same cards."_s,
+                      u"S"_s});
     if (const std::optional<int> done = parseArguments(parser, u"tarot"_s, kUsage, arguments, out, err))
         return *done;
     const QString name = parser.value(u"name"_s);
@@ -47,13 +43,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << "kestrava-cli: Please Enter Your Name\n";
         return kExitUsage;
     }
-    const QString month = parser.value(u"month"_s);
-    const QString day = parser.value(u"day"_s);
-    const QString year = parser.value(u"year"_s);
-    if (const auto problem = kestrava::checkDateEntries(day, month, year)) {
-        err << "kestrava-cli: " << problem->message << "\n";
+    const std::optional<BirthDate> date = birthDate(parser, err);
+    if (!date)
         return kExitUsage;
-    }
 
     std::optional<quint64> seed;
     if (parser.isSet(u"seed"_s)) {
@@ -65,7 +57,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         }
     }
 
-    const qint16 lifePath = tarot::lifePathNumber(day, month, year);
+    const qint16 lifePath = tarot::lifePathNumber(date->day, date->month, date->year);
     const qint16 destiny = tarot::destinyNumber(kestrava::trimBlanks(name));
     QJsonObject json{{u"lifePath"_s, lifePath},
                      {u"destiny"_s, destiny},
