@@ -1,11 +1,14 @@
 // Every core reading of every program, on inputs within the lists and
 // beyond them and names of any characters: nothing crashes, and each number
-// stays in its range.
+// stays in its range.  Variduzeda Vad runs one reading an input, computed and
+// composed for both the display and the document (the reading's own
+// dependencies are computed along the way); now and then all of them at once.
 #include "astrology/fadic.h"
 #include "daily/dailynumber.h"
 #include "fuzzinput.h"
 #include "numpro/readings/readinglist.h"
 #include "numpro/readings/resultstate.h"
+#include "richtext/composition.h"
 #include "runes/runes.h"
 #include "tantric/tantricnumbers.h"
 #include "tarot/spread.h"
@@ -39,9 +42,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QDate today(in.number(1, 9999), in.number(1, 12), in.number(1, 28));
     switch (program) {
     case 0: {
+        const auto readings = numpro::readingList();
+        const size_t which = in.byte() % (readings.size() + 1);
         numpro::ReadingInputs inputs{in.text(40), in.text(20), in.text(100000), month, day, year, today};
         numpro::ResultState state;
-        numpro::computeAllReadings(inputs, state);
+        if (which == readings.size()) {
+            numpro::computeAllReadings(inputs, state);
+        } else {
+            const numpro::Reading &reading = readings[which];
+            for (numpro::OutputMode mode : {numpro::OutputMode::Display, numpro::OutputMode::Document}) {
+                const numpro::ReadingResult result = numpro::runReading(reading, inputs, state, mode);
+                check(!reading.isOffered() || result.keepCaption || !richtext::toPlainText(result.text).isEmpty());
+            }
+        }
         check(!numpro::valuesToJsonText(state).isEmpty());
         break;
     }

@@ -39,10 +39,11 @@ public:
     // surrogate) can occur; a length byte says how many.
     QString text(int maxUnits)
     {
-        // Mostly everyday lengths; the top sixteen length bytes reach up to maxUnits.
+        // Mostly everyday lengths; the top four length bytes reach up to maxUnits
+        // (rare, as a very long name makes an input slow).
         const int lengthByte = byte();
-        const int units = lengthByte < 240 ? qMin(lengthByte, maxUnits)
-                                           : qMin(maxUnits, (lengthByte - 239) * (maxUnits / 16));
+        const int units = lengthByte < 252 ? qMin(lengthByte, maxUnits)
+                                           : qMin(maxUnits, (lengthByte - 251) * (maxUnits / 4));
         QString result;
         for (int i = 0; i < units; ++i) {
             // Past the end of the input the name goes on in plain letters,
