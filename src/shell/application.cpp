@@ -15,6 +15,9 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
 #include <utility>
 
 namespace {
@@ -74,7 +77,12 @@ void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const Q
 
 int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &installPrograms)
 {
+    // Fontconfig reads its configuration and font caches once, a few
+    // milliseconds that the first text waits for: a second thread does it
+    // while the application connects to the display.
+    std::thread fonts([] { FcInit(); });
     QApplication app(argc, argv);
+    fonts.join();
 
     platform::RealServices real;
     platform::Services services = real.services();
