@@ -55,29 +55,44 @@ QPixmap cachedPicture(const QString &name, QSize size, const std::function<QPixm
         QString::number(qHash(QByteArrayLiteral(__DATE__ " " __TIME__)), 16);
     const qreal ratio = screenRatio();
     const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
-    const QString file = folder + QStringLiteral("/%1-%2x%3-%4.png").arg(name).arg(pixels.width())
+    // The pixels as they are (premultiplied ARGB, row after row): read back
+    // with one copy, where decoding a PNG took a good part of the launcher's
+    // start.  The size is in the name; a file of any other length is not used.
+    const QString file = folder + QStringLiteral("/%1-%2x%3-%4.argb").arg(name).arg(pixels.width())
                                       .arg(pixels.height()).arg(build);
-    QPixmap pixmap;
-    if (!folder.isEmpty() && pixmap.load(file, "PNG") && pixmap.size() == pixels) {
-        pixmap.setDevicePixelRatio(ratio);
-        return pixmap;
+    const qsizetype bytes = qsizetype(pixels.width()) * pixels.height() * 4;
+    if (!folder.isEmpty()) {
+        QFile cached(file);
+        if (cached.open(QIODevice::ReadOnly) && cached.size() == bytes) {
+            QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+            if (cached.read(reinterpret_cast<char *>(image.bits()), bytes) == bytes) {
+                QPixmap pixmap = QPixmap::fromImage(std::move(image));
+                pixmap.setDevicePixelRatio(ratio);
+                return pixmap;
+            }
+        }
     }
-    pixmap = draw();
+    QPixmap pixmap = draw();
     if (!folder.isEmpty() && QDir().mkpath(folder)) {
         // The first picture drawn by a new build clears those of older ones.
         static const bool cleared = [] {
             QDir old(folder);
-            for (const QString &name : old.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+            for (const QString &name : old.entryList(QDir::Files)) {
                 if (!name.contains(build))
                     old.remove(name);
             }
             return true;
         }();
         Q_UNUSED(cleared);
+        const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         // Written aside and renamed, so a reader never sees half a picture.
         const QString part = file + QStringLiteral(".part%1").arg(QCoreApplication::applicationPid());
-        if (pixmap.save(part, "PNG"))
+        QFile out(part);
+        if (image.size() == pixels && out.open(QIODevice::WriteOnly)
+            && out.write(reinterpret_cast<const char *>(image.constBits()), bytes) == bytes && out.flush()) {
+            out.close();
             QFile::rename(part, file);
+        }
         QFile::remove(part);
     }
     return pixmap;

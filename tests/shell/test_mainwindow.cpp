@@ -224,11 +224,11 @@ TEST(Artwork, APictureReadFromTheCacheIsTheOneDrawn)
     QDir(folder).removeRecursively();
     const QImage drawn = kestrava::bannerPicture(321, 40).toImage();
     ASSERT_FALSE(drawn.isNull());
-    EXPECT_EQ(QDir(folder).entryList({"banner-321x40-*.png"}, QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(folder).entryList({"banner-321x40-*.argb"}, QDir::Files).size(), 1);
     const QImage read = kestrava::bannerPicture(321, 40).toImage();
     EXPECT_EQ(read.convertToFormat(drawn.format()), drawn);
     // A damaged file is drawn again, not shown.
-    const QString file = folder + u'/' + QDir(folder).entryList({"banner-321x40-*.png"}, QDir::Files).value(0);
+    const QString file = folder + u'/' + QDir(folder).entryList({"banner-321x40-*.argb"}, QDir::Files).value(0);
     QFile damaged(file);
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("not a picture");
