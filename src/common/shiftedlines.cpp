@@ -115,4 +115,14 @@ QStringList readShiftedLines(const QString &path, int count)
     return lines;
 }
 
+MaybeFailure unreadableFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return Failure{file.errorString()};
+}
+
 } // namespace kestrava

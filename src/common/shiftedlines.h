@@ -34,4 +34,10 @@ MaybeFailure writeShiftedLines(const QString &path, const QStringList &lines);
 // a folder, a pipe, a device) gives `count` empty lines.
 QStringList readShiftedLines(const QString &path, int count);
 
+// Why the file at path cannot be read, when it is a file and opening it for
+// reading fails (no permission, say).  Nothing for a readable file and for
+// anything that is no file at all: the readers take those as files without a
+// reading.
+MaybeFailure unreadableFile(const QString &path);
+
 } // namespace kestrava

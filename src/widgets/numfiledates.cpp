@@ -3,6 +3,7 @@
 #include "common/brand.h"
 #include "common/shiftedlines.h"
 #include "common/subjectcheck.h"
+#include "widgets/unreadablefile.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -31,6 +32,8 @@ bool takeDateFromNumFile(QWidget *window, const platform::Services &services, co
         services.messages->inform(window, platform::Icon::Error, QObject::tr("Please Check The File."));
         return false;
     }
+    if (refuseUnreadableFile(window, services, *path))
+        return false;
     const QStringList lines = kestrava::readShiftedLines(*path, kNumFileLines);
     const QString &month = lines[3];
     const QString &day = lines[4];

@@ -1,6 +1,7 @@
 // Files that are no saved reading, opened in the real windows: each is
 // refused (or opens as an ordinary bad file would) at once, without hanging
 // on a pipe or reading a huge file into memory.
+#include "support/ordinaryuser.h"
 #include "support/suitefixture.h"
 
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QFile>
 #include <QRandomGenerator>
+
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +28,13 @@ qint64 residentKb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return 0;
+}
+
+constexpr char kUnreadable[] = "unreadable";
+
+bool isUnreadable(const QString &file)
+{
+    return QFileInfo(file).completeBaseName() == QLatin1String(kUnreadable);
 }
 
 struct Opener
@@ -82,6 +92,17 @@ protected:
         QFile::link(name("loop-b"), name("loop-a"));
         QFile::link(name("loop-a"), name("loop-b"));
         files << name("loop-a");
+
+        // A file nobody but the superuser may read; the folders above it may
+        // be passed through, so it is found but cannot be opened.
+        QFile unreadable(name(kUnreadable));
+        EXPECT_TRUE(unreadable.open(QIODevice::WriteOnly));
+        unreadable.write("MARY\r\n");
+        unreadable.close();
+        EXPECT_TRUE(QFile::setPermissions(unreadable.fileName(), {}));
+        for (const QString &above : {test.dir.path(), folder})
+            QFile::setPermissions(above, QFile::permissions(above) | QFile::ExeOther);
+        files << unreadable.fileName();
         return files;
     }
 };
@@ -100,10 +121,20 @@ TEST_F(BadFilesTest, EveryOpenCommandRefusesThemAtOnce)
             const qint64 before = residentKb();
             QElapsedTimer timer;
             timer.start();
-            click(QString::fromLatin1(opener.window), QStringLiteral("cmdOpen"));
+            {
+                std::optional<AsOrdinaryUser> ordinary;
+                if (isUnreadable(file))
+                    ordinary.emplace();
+                click(QString::fromLatin1(opener.window), QStringLiteral("cmdOpen"));
+            }
             EXPECT_LT(timer.elapsed(), 1000);
             EXPECT_LT(residentKb() - before, 32 * 1024);
-            if (*opener.refusal) {
+            if (isUnreadable(file)) {
+                // Said as it is, whichever program: not taken for some other file.
+                ASSERT_EQ(test.messages.shown.size(), 1);
+                EXPECT_EQ(test.messages.shown[0].text, file + " cannot be read: Permission denied.");
+                EXPECT_EQ(window(QStringLiteral("frmNumerologyProResult")), nullptr);
+            } else if (*opener.refusal) {
                 ASSERT_EQ(test.messages.shown.size(), 1);
                 EXPECT_TRUE(test.messages.shown[0].text.endsWith(QString::fromLatin1(opener.refusal)))
                     << test.messages.shown[0].text.toStdString();
@@ -126,12 +157,18 @@ TEST_F(BadFilesTest, FromTheCommandLineToo)
         test.messages.shown.clear();
         QElapsedTimer timer;
         timer.start();
-        main->openFile(file);
+        {
+            std::optional<AsOrdinaryUser> ordinary;
+            if (isUnreadable(file))
+                ordinary.emplace();
+            main->openFile(file);
+        }
         EXPECT_LT(timer.elapsed(), 1000);
         ASSERT_EQ(test.messages.shown.size(), 1);
         const QString text = test.messages.shown[0].text;
         // A symlink loop leads nowhere: it cannot be found.
-        EXPECT_TRUE(text.endsWith("is not a saved Virer Ovuvudavov reading.") || text.endsWith("cannot be found."))
+        EXPECT_TRUE(text.endsWith("is not a saved Virer Ovuvudavov reading.") || text.endsWith("cannot be found.")
+                    || (isUnreadable(file) && text.endsWith("cannot be read: Permission denied.")))
             << text.toStdString();
     }
 }

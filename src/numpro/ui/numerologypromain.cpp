@@ -11,6 +11,7 @@
 #include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
+#include "widgets/unreadablefile.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -172,6 +173,8 @@ void NumerologyProMain::openReadingFile(const QString &path)
         return;
     }
     if (path.isEmpty())
+        return;
+    if (inputfields::refuseUnreadableFile(this, host().services(), path))
         return;
     const numpro::ReadingSubject saved = numpro::readNumFile(path);
     m_first->setText(saved.firstName);

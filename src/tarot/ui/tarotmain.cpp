@@ -12,6 +12,7 @@
 #include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
+#include "widgets/unreadablefile.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -178,6 +179,8 @@ void TarotMain::openReadingFile(const QString &path)
         return;
     }
     if (path.isEmpty())
+        return;
+    if (inputfields::refuseUnreadableFile(this, host().services(), path))
         return;
     const QStringList lines = kestrava::readShiftedLines(path, tarot::kTnmLineCount);
     // A saved reading always holds a day, a month and a year of the lists;
