@@ -2,6 +2,7 @@
 #include "common/cp1252.h"
 #include "common/shiftedlines.h"
 #include "numpro/files/numfile.h"
+#include "support/ordinaryuser.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -340,24 +341,38 @@ TEST_F(NumFileOnDisk, FailedSaveLeavesTheOldFileIntact)
     const QString inLockedFolder = folder + "/mary.num";
     ASSERT_TRUE(writeBytes(inLockedFolder, old));
     ASSERT_TRUE(QFile::setPermissions(inLockedFolder, QFile::ReadOwner | QFile::WriteOwner));
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    const QFile::Permissions outer = QFile::permissions(m_dir.path());
+    QFile::setPermissions(m_dir.path(), outer | QFile::ExeOther);
 
-    const bool permissionsEnforced = !QFile(readOnlyFile).open(QIODevice::Append)
-                                     && !writeBytes(folder + "/probe", "x");
-    if (permissionsEnforced) {
-        for (const QString &target : {readOnlyFile, inLockedFolder}) {
+    // Run by the superuser, whom the bits do not bind, the locked folder is
+    // tried as an ordinary user; the read-only file cannot be tried that way
+    // (whether it may be written is asked for the real user, who may).
+    const QStringList targets =
+        ::geteuid() == 0 ? QStringList{inLockedFolder} : QStringList{readOnlyFile, inLockedFolder};
+    bool permissionsEnforced = false;
+    {
+        AsOrdinaryUser ordinary;
+        permissionsEnforced = !writeBytes(folder + "/probe", "x");
+        for (const QString &target : targets) {
             SCOPED_TRACE(target.toStdString());
+            if (!permissionsEnforced)
+                break;
             const kestrava::MaybeFailure failure = writeNumFile(target, replacement);
             ASSERT_TRUE(failure);
             EXPECT_FALSE(failure->reason.isEmpty());
-            EXPECT_EQ(readBytes(target), old);
         }
+    }
+    if (permissionsEnforced) {
+        for (const QString &target : targets)
+            EXPECT_EQ(readBytes(target), old) << target.toStdString();
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"mary.num"}))
             << "no temporary file left behind";
     }
 
     // Let QTemporaryDir clean up.
+    QFile::setPermissions(m_dir.path(), outer);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!permissionsEnforced)
-        GTEST_SKIP() << "permission bits are not enforced for this user (running as root?)";
+        GTEST_SKIP() << "permission bits are not enforced here";
 }
