@@ -1,5 +1,7 @@
 #include "common/shiftedlines.h"
 
+#include "common/savefile.h"
+
 #include "common/charactershift.h"
 
 #include <QFile>
@@ -82,16 +84,8 @@ MaybeFailure writeShiftedLines(const QString &path, const QStringList &lines)
     const QByteArray data = encodeShiftedLines(lines);
     if (!file.open(QIODevice::WriteOnly))
         return Failure{file.errorString()};
-    // The data must reach the disk before the file takes the old one's place:
-    // QSaveFile can report success for a write the full disk refused, and
-    // then leaves an empty file where the reading was.
-    if (file.write(data) != data.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return Failure{why};
-    }
-    if (!file.commit())
-        return Failure{file.errorString()};
+    if (const auto failure = writeAndCommit(file, data))
+        return Failure{failure->reason};
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/startupentry.h"
 
+#include "common/savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,14 +88,8 @@ kestrava::MaybeFailure setStartupEntry(const QString &name, const QString &progr
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(name, quotedArgument(program), QLatin1String(kStartupSwitch));
-    // Flushed before the commit: QSaveFile can take a refused write for a written one.
-    if (file.write(entry.toUtf8()) < 0 || !file.flush()) {
-        const kestrava::Failure refused{failure(int(file.error()), "setting key", file.errorString())};
-        file.cancelWriting();
-        return refused;
-    }
-    if (!file.commit())
-        return kestrava::Failure{failure(int(file.error()), "setting key", file.errorString())};
+    if (const auto refused = kestrava::writeAndCommit(file, entry.toUtf8()))
+        return kestrava::Failure{failure(int(refused->error), "setting key", refused->reason)};
     return std::nullopt;
 }
 

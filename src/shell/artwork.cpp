@@ -1,6 +1,7 @@
 #include "shell/artwork.h"
 
-#include <QCoreApplication>
+#include "common/savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -11,6 +12,7 @@
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTransform>
 #include <QtMath>
@@ -85,15 +87,10 @@ QPixmap cachedPicture(const QString &name, QSize size, const std::function<QPixm
         }();
         Q_UNUSED(cleared);
         const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        // Written aside and renamed, so a reader never sees half a picture.
-        const QString part = file + QStringLiteral(".part%1").arg(QCoreApplication::applicationPid());
-        QFile out(part);
-        if (image.size() == pixels && out.open(QIODevice::WriteOnly)
-            && out.write(reinterpret_cast<const char *>(image.constBits()), bytes) == bytes && out.flush()) {
-            out.close();
-            QFile::rename(part, file);
-        }
-        QFile::remove(part);
+        // Through a save file, so a reader never sees half a picture.
+        QSaveFile out(file);
+        if (image.size() == pixels && out.open(QIODevice::WriteOnly))
+            writeAndCommit(out, QByteArrayView(image.constBits(), bytes));
     }
     return pixmap;
 }
@@ -675,7 +672,6 @@ namespace {
 
 QPixmap drawBanner(int width, int height)
 {
-
     QPixmap pixmap = transparentCanvas(width, height);
     QPainter p(&pixmap);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
