@@ -5,6 +5,7 @@
 #include "platform/startupentry.h"
 #include "shell/artwork.h"
 #include "shell/mainwindow.h"
+#include "shell/suitestyle.h"
 #include "shell/updatereminderrun.h"
 #include "widgets/afterfirstpaint.h"
 
@@ -83,6 +84,7 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     std::thread fonts([] { FcInit(); });
     QApplication app(argc, argv);
     fonts.join();
+    QApplication::setStyle(new SuiteStyle);
 
     platform::RealServices real;
     platform::Services services = real.services();

@@ -1,4 +1,5 @@
 #include "shell/artwork.h"
+#include "shell/suitestyle.h"
 #include "support/suitefixture.h"
 
 #include "widgets/linklabel.h"
@@ -234,4 +235,24 @@ TEST(Artwork, APictureReadFromTheCacheIsTheOneDrawn)
     damaged.write("not a picture");
     damaged.close();
     EXPECT_EQ(kestrava::bannerPicture(321, 40).toImage().convertToFormat(drawn.format()), drawn);
+}
+
+TEST(SuiteStyle, TheMenuBarOverflowArrowIsTheStylesOwnWhenDrawn)
+{
+    for (const QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        auto *style = new SuiteStyle;
+        const QIcon deferred = style->standardIcon(which);
+        const QIcon own = style->baseStyle()->standardIcon(which);
+        ASSERT_FALSE(own.isNull());
+        EXPECT_FALSE(deferred.isNull());
+        EXPECT_EQ(deferred.availableSizes(), own.availableSizes());
+        EXPECT_EQ(deferred.pixmap(16).toImage(), own.pixmap(16).toImage());
+        EXPECT_EQ(deferred.pixmap(QSize(16, 16), 2.0).toImage(), own.pixmap(QSize(16, 16), 2.0).toImage());
+
+        // An icon asked for after its style is gone draws nothing rather than crash.
+        const QIcon orphan = style->standardIcon(which);
+        delete style;
+        EXPECT_TRUE(orphan.pixmap(16).isNull());
+    }
 }
