@@ -19,6 +19,21 @@ void LinkLabel::setReacting(bool reacting)
     setFocusPolicy(reacting ? Qt::TabFocus : Qt::NoFocus);
 }
 
+bool LinkLabel::event(QEvent *event)
+{
+    // A label that takes the focus builds a text document for its text when it
+    // is polished, which a link label's plain text does not need to be drawn;
+    // it gets one when it first takes the focus.
+    if (event->type() == QEvent::Polish && focusPolicy() != Qt::NoFocus) {
+        const Qt::FocusPolicy policy = focusPolicy();
+        setFocusPolicy(Qt::NoFocus);
+        const bool done = QLabel::event(event);
+        setFocusPolicy(policy);
+        return done;
+    }
+    return QLabel::event(event);
+}
+
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
