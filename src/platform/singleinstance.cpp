@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -85,9 +87,7 @@ SingleInstance::SingleInstance()
     if (dir.isEmpty())
         dir = QDir::tempPath();
     const QString base = dir + QStringLiteral("/kestrava-") + QCoreApplication::applicationName();
-    m_lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
-    // Only a dead owner makes a lock stale; a long-running instance keeps it.
-    m_lock->setStaleLockTime(0);
+    m_lockPath = base + QStringLiteral(".lock");
     m_socketPath = base + QStringLiteral(".socket");
 }
 
@@ -97,11 +97,32 @@ SingleInstance::~SingleInstance()
         ::close(m_listener);
         ::unlink(QFile::encodeName(m_socketPath).constData());
     }
+    // The lock file stays: removing it could let two later starts each lock
+    // a file of their own.
+    if (m_lock >= 0)
+        ::close(m_lock);
 }
 
 bool SingleInstance::acquire()
 {
-    return m_lock->tryLock(0);
+    if (m_lock >= 0)
+        return true;
+    const int fd = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        // Without a lock file (an unwritable folder) the suite still runs.
+        qWarning("kestrava: cannot create the lock file %s: %s", qPrintable(m_lockPath), std::strerror(errno));
+        return true;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    // The holder's process id, for whoever looks; nothing reads it back.
+    const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
+    if (::ftruncate(fd, 0) != 0 || ::write(fd, pid.constData(), size_t(pid.size())) != pid.size())
+        qWarning("kestrava: cannot write the lock file %s", qPrintable(m_lockPath));
+    m_lock = fd;
+    return true;
 }
 
 void SingleInstance::listen()

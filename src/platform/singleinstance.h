@@ -1,17 +1,15 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QStringList>
-
-#include <memory>
 
 class QSocketNotifier;
 
 namespace platform {
 
 // Holds the per-user lock that keeps a second copy of the suite from running.
-// A lock left behind by a crashed instance is recognised as stale and taken over.
+// The lock is an advisory lock on a file, which the system lets go of when
+// the process ends in any way, so a crashed instance never blocks the next.
 // Beside the lock the running copy listens on a local socket, so a second
 // start with files (a double-click in a file manager) hands them over.
 class SingleInstance : public QObject
@@ -37,8 +35,9 @@ signals:
 private:
     void acceptClients();
 
+    QString m_lockPath;
     QString m_socketPath;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lock = -1;
     int m_listener = -1;
     QSocketNotifier *m_notifier = nullptr;
 };
