@@ -1,20 +1,21 @@
 #include "widgets/svgpicture.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImageReader>
 
 namespace pictures {
 
 QPixmap svgPicture(const QString &path, QSize size, qreal devicePixelRatio)
 {
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid())
+    // Through Qt SVG's image plugin, loaded when the first picture is drawn:
+    // linking the SVG library itself made every start load it, though the
+    // main window shows its pictures from the artwork cache.
+    QImageReader reader(path, "svg");
+    reader.setScaledSize(size * devicePixelRatio);
+    QImage image = reader.read();
+    if (image.isNull())
         return {};
-    QPixmap pixmap(size * devicePixelRatio);
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
     pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
 
