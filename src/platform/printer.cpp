@@ -1,8 +1,7 @@
 #include "platform/printer.h"
 
 #include <QFileInfo>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,14 +21,14 @@ using kestrava::MaybeFailure;
 
 constexpr int kSpoolerWaitMs = 30000;
 
-MaybeFailure printTo(QPrinter &printer, const QTextDocument &document)
+// The document as a PDF file, in the page layout every print and export
+// gets.  (Qt's PDF writer, not its printer: the print-support library,
+// loaded at every start, would only have added the default printer's name.)
+void writePdf(const QTextDocument &document, const QString &path)
 {
-    if (!printer.isValid())
-        return Failure{QObject::tr("The printer could not be opened.")};
-    document.print(&printer);
-    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        return Failure{QObject::tr("The printer reported an error.")};
-    return std::nullopt;
+    QPdfWriter writer(path);
+    writer.setTitle(QObject::tr("Kestrava reading"));
+    document.print(&writer);
 }
 
 bool endsWithPdfTrailer(const QString &path)
@@ -55,17 +54,12 @@ MaybeFailure SpoolingPrinter::print(const QTextDocument &document)
     if (!dir.isValid())
         return Failure{QObject::tr("No room for the print file: %1").arg(dir.errorString())};
     const QString file = dir.filePath(QStringLiteral("reading.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    printer.setDocName(QObject::tr("Kestrava reading"));
-    if (MaybeFailure failure = printTo(printer, document))
-        return failure;
-    if (!QFileInfo::exists(file))
+    writePdf(document, file);
+    if (!endsWithPdfTrailer(file))
         return Failure{QObject::tr("The print file could not be written.")};
 
     QProcess spooler;
-    spooler.start(m_spooler, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), printer.docName(), file});
+    spooler.start(m_spooler, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), QObject::tr("Kestrava reading"), file});
     if (!spooler.waitForStarted(kSpoolerWaitMs))
         return Failure{QObject::tr("The print spooler %1 could not be started.").arg(m_spooler)};
     if (!spooler.waitForFinished(kSpoolerWaitMs)) {
@@ -91,12 +85,7 @@ MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
         return Failure{partial.errorString()};
     partial.close();
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partial.fileName());
-    printer.setDocName(QObject::tr("Kestrava reading"));
-    if (MaybeFailure failure = printTo(printer, document))
-        return failure;
+    writePdf(document, partial.fileName());
     // The PDF writer does not report a refused write: a complete file ends
     // with its trailer, a cut-off one (a full disk) does not.
     if (!endsWithPdfTrailer(partial.fileName()))
@@ -108,20 +97,48 @@ MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
     return std::nullopt;
 }
 
+DefaultPrinter::DefaultPrinter(QString lpstat, QString lp)
+    : m_lpstat(std::move(lpstat))
+    , m_lp(std::move(lp))
+{
+}
+
+DefaultPrinter::DefaultPrinter()
+    : DefaultPrinter(QStandardPaths::findExecutable(QStringLiteral("lpstat")),
+                     QStandardPaths::findExecutable(QStringLiteral("lp")))
+{
+}
+
 MaybeFailure DefaultPrinter::print(const QTextDocument &document)
 {
-    // Without a print system QPrinter quietly becomes a PDF printer with no
-    // file and prints nothing, so ask for the default printer first.
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
+    const QString queue = m_lpstat.isEmpty() ? QString() : defaultQueue(m_lpstat);
+    if (queue.isEmpty())
         return Failure{
             QObject::tr("No printer is available. Please install or select a default printer and try again.")};
-    const QString spooler = QStandardPaths::findExecutable(QStringLiteral("lp"));
-    if (!spooler.isEmpty())
-        return SpoolingPrinter(info.printerName(), spooler).print(document);
-    // No spooler command: Qt's own printing, whose queue answer is not known.
-    QPrinter printer(info, QPrinter::HighResolution);
-    return printTo(printer, document);
+    if (m_lp.isEmpty())
+        return Failure{QObject::tr("The print spooler lp could not be found.")};
+    return SpoolingPrinter(queue, m_lp).print(document);
+}
+
+QString defaultQueue(const QString &lpstat)
+{
+    // "system default destination: office", or "no system default
+    // destination"; asked in the C locale, whose wording this reads.
+    QProcess query;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    query.setProcessEnvironment(environment);
+    query.start(lpstat, {QStringLiteral("-d")});
+    if (!query.waitForFinished(kSpoolerWaitMs) || query.exitStatus() != QProcess::NormalExit
+        || query.exitCode() != 0) {
+        query.kill();
+        return {};
+    }
+    const QString answer = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+    const QString lead = QStringLiteral("system default destination:");
+    if (!answer.startsWith(lead))
+        return {};
+    return answer.mid(lead.size()).trimmed();
 }
 
 } // namespace platform

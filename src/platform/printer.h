@@ -31,12 +31,22 @@ private:
     QString m_spooler;
 };
 
-// The system's default printer, through its spooler when the system has one.
+// The print system's default queue (asked of lpstat), through its spooler
+// (lp).  Without a print system, or without a default queue, it says so.
 class DefaultPrinter final : public Printer
 {
 public:
+    DefaultPrinter(); // lpstat and lp from the search path
+    DefaultPrinter(QString lpstat, QString lp);
     kestrava::MaybeFailure print(const QTextDocument &document) override;
+
+private:
+    QString m_lpstat;
+    QString m_lp;
 };
+
+// The default queue's name as lpstat gives it; empty when there is none.
+QString defaultQueue(const QString &lpstat);
 
 // Writes the document as a PDF file with the page layout the printer gets.
 // The file is written beside the target and replaces it only when complete,

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QPrinterInfo>
 #include <QTextDocument>
 #include <QProcess>
 #include <QStandardPaths>

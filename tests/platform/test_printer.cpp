@@ -2,7 +2,6 @@
 #include "support/suitefixture.h"
 
 #include <QFile>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -63,15 +62,55 @@ TEST(SpoolingPrinter, TheJobGoesToTheQueueAsAPdfAndARefusalIsReported)
     EXPECT_TRUE(missing.print(document));
 }
 
-TEST(DefaultPrinter, NoPrinterIsReportedInsteadOfPrintingNothing)
+// A stand-in for lpstat that answers -d as the script says.
+QString writeLpstat(const QTemporaryDir &dir, const QByteArray &answer)
 {
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "this machine has a printer";
-    platform::DefaultPrinter printer;
-    QTextDocument document("Your LifePath Number is: 22");
-    const kestrava::MaybeFailure failure = printer.print(document);
-    ASSERT_TRUE(failure);
-    EXPECT_TRUE(failure->reason.startsWith("No printer is available"));
+    static int count = 0;
+    const QString path = dir.filePath(QStringLiteral("lpstat-%1").arg(++count));
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\n" + answer);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAndNoPrinterIsReportedInsteadOfPrintingNothing)
+{
+    const QTextDocument document("Your LifePath Number is: 22");
+    QTemporaryDir dir;
+    const QString lp = writeSpooler(dir, "exit 0\n");
+    const QString noPrinter = "No printer is available. Please install or select a default printer and try again.";
+    struct Case
+    {
+        const char *name;
+        QString lpstat;
+        QString lp;
+        QString failure; // empty: printed
+    };
+    const Case cases[] = {
+        {"no print system", QString(), QString(), noPrinter},
+        {"no default queue", writeLpstat(dir, "echo 'no system default destination'\n"), lp, noPrinter},
+        {"lpstat fails", writeLpstat(dir, "echo 'lpstat: Scheduler is not running.' >&2\nexit 1\n"), lp, noPrinter},
+        {"no spooler", writeLpstat(dir, "echo 'system default destination: office'\n"), QString(),
+         "The print spooler lp could not be found."},
+        {"printed", writeLpstat(dir, "echo 'system default destination: office'\n"), lp, QString()},
+    };
+    for (const Case &test : cases) {
+        QFile::remove(dir.filePath("arguments"));
+        platform::DefaultPrinter printer(test.lpstat, test.lp);
+        const kestrava::MaybeFailure failure = printer.print(document);
+        if (test.failure.isEmpty()) {
+            EXPECT_FALSE(failure) << test.name;
+            QFile arguments(dir.filePath("arguments"));
+            ASSERT_TRUE(arguments.open(QIODevice::ReadOnly)) << test.name;
+            EXPECT_TRUE(arguments.readAll().startsWith("-d\noffice\n")) << test.name;
+        } else {
+            ASSERT_TRUE(failure) << test.name;
+            EXPECT_EQ(failure->reason, test.failure) << test.name;
+            EXPECT_FALSE(QFile::exists(dir.filePath("arguments"))) << test.name;
+        }
+    }
 }
 
 // The suite printing to a queue that refuses every job.

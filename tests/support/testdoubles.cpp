@@ -1,15 +1,13 @@
 #include "support/testdoubles.h"
 
 #include <QFileInfo>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTextDocument>
 
 kestrava::MaybeFailure PdfFilePrinter::print(const QTextDocument &document)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(m_path);
-    document.print(&printer);
+    QPdfWriter writer(m_path);
+    document.print(&writer);
     if (!QFileInfo::exists(m_path))
         return kestrava::Failure{QStringLiteral("no PDF was written")};
     return std::nullopt;
