@@ -178,6 +178,9 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(kestrava::productTitle());
+    // Every part of the window paints its own background: the menu bar, the
+    // strips, the welcome panel and the document area cover it all.
+    setAttribute(Qt::WA_NoSystemBackground);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
