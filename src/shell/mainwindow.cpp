@@ -163,6 +163,34 @@ protected:
     }
 };
 
+// The welcome paragraph: a fixed width and the height its lines need there.
+// It keeps out of the layout's height-for-width round, which laid its text
+// out again for every width the window's layout tried.
+class Paragraph : public LinkLabel
+{
+public:
+    Paragraph(const QString &text, int width, QWidget *parent)
+        : LinkLabel(text, parent)
+        , m_width(width)
+    {
+        setWordWrap(true);
+        setFixedWidth(width);
+    }
+
+    bool hasHeightForWidth() const override { return false; }
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        LinkLabel::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            setFixedHeight(LinkLabel::heightForWidth(m_width));
+    }
+
+private:
+    int m_width;
+};
+
 const QString kBannerText = QStringLiteral(
     "The Most Popular Online Mystic Forum. Best Resource For Everything Mystic. "
     "Join the conversation at ");
@@ -321,7 +349,8 @@ QWidget *MainWindow::buildWelcomePanel()
     layout->setContentsMargins(24, 28, 24, 24);
     layout->setSpacing(10);
     for (int index : kCaptionOrder) {
-        auto *label = new LinkLabel(captionText(index), m_welcome);
+        auto *label = index == 1 ? new Paragraph(captionText(index), 720, m_welcome)
+                                 : new LinkLabel(captionText(index), m_welcome);
         label->setObjectName(QStringLiteral("lblCaption_%1").arg(index));
         label->setAlignment(Qt::AlignCenter);
         // Colours through the palette: a style sheet would take over the font,
@@ -333,9 +362,6 @@ QWidget *MainWindow::buildWelcomePanel()
             label->setFont(verdana(12, true));
         } else if (index == 1) {
             label->setFont(verdana(8.25, true));
-            label->setWordWrap(true);
-            label->setFixedWidth(720);
-            label->setMinimumHeight(label->heightForWidth(720));
         } else {
             label->setFont(verdana(11, true));
         }
