@@ -1,8 +1,7 @@
 #include "common/shiftedlines.h"
 
-#include "common/savefile.h"
-
 #include "common/charactershift.h"
+#include "common/savefile.h"
 
 #include <QFile>
 #include <QFileInfo>

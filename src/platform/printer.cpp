@@ -21,13 +21,19 @@ using kestrava::MaybeFailure;
 
 constexpr int kSpoolerWaitMs = 30000;
 
+// The name a reading carries in the PDF file and in the print queue.
+QString documentName()
+{
+    return QObject::tr("Kestrava reading");
+}
+
 // The document as a PDF file, in the page layout every print and export
 // gets.  (Qt's PDF writer, not its printer: the print-support library,
 // loaded at every start, would only have added the default printer's name.)
 void writePdf(const QTextDocument &document, const QString &path)
 {
     QPdfWriter writer(path);
-    writer.setTitle(QObject::tr("Kestrava reading"));
+    writer.setTitle(documentName());
     document.print(&writer);
 }
 
@@ -59,7 +65,7 @@ MaybeFailure SpoolingPrinter::print(const QTextDocument &document)
         return Failure{QObject::tr("The print file could not be written.")};
 
     QProcess spooler;
-    spooler.start(m_spooler, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), QObject::tr("Kestrava reading"), file});
+    spooler.start(m_spooler, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), documentName(), file});
     if (!spooler.waitForStarted(kSpoolerWaitMs))
         return Failure{QObject::tr("The print spooler %1 could not be started.").arg(m_spooler)};
     if (!spooler.waitForFinished(kSpoolerWaitMs)) {
