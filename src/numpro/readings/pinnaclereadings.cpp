@@ -60,6 +60,10 @@ ReadingResult composePinnacles(const ReadingValues &values, OutputMode)
     const ReadingTexts &texts = readingTexts(u"pinnacles");
     const QJsonObject headings = texts.fields.value(u"headings").toObject();
     const std::array<qint16, 4> pinnacles = fourNumbers(values, u"pinnacles");
+    // Every heading takes its age span from the first pinnacle's row, so the
+    // four periods join: the second begins the year after the first ends, and
+    // so on.  Each heading still ends with its own pinnacle's number.
+    const QJsonArray spans = headings.value(QString::number(pinnacles[0])).toArray();
 
     ReadingResult result;
     richtext::Composition &c = result.text;
@@ -68,7 +72,7 @@ ReadingResult composePinnacles(const ReadingValues &values, OutputMode)
     c.bold(false).append(texts.introduction + crlf(2));
     for (int i = 0; i < 4; ++i) {
         const qint16 value = pinnacles[std::size_t(i)];
-        const QString heading = headings.value(QString::number(value)).toArray().at(i).toString();
+        const QString heading = spans.at(i).toString();
         QString paragraph = texts.table.text(value);
         if (i == 2 && value == 3)
             paragraph = texts.text(u"thirdPinnacleThree");

@@ -10,6 +10,8 @@ namespace numpro {
 
 // Four pinnacles from month, day and year, keeping 11 and 22.  Value: pinnacles [4].
 ReadingValues computePinnacles(const ReadingInputs &inputs, ResultState &state);
+// The four headings give joining age spans, all taken from the first
+// pinnacle's value (11 as 2, 22 as 4), each followed by its own pinnacle.
 ReadingResult composePinnacles(const ReadingValues &values, OutputMode mode);
 
 // Four challenges, differences of the folded month, day and year (0..8).
