@@ -1,8 +1,11 @@
 #include "support/suitefixture.h"
 
+#include "numpro/readings/readinglist.h"
 #include "numpro/ui/numerologyproresult.h"
 
+#include <QHash>
 #include <QLabel>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextEdit>
 
@@ -84,6 +87,42 @@ TEST_F(SuiteTest, ReadingsAccumulateNewestBelowUntilBackClosesTheDisplay)
     EXPECT_TRUE(window(kNavigator)->isVisible());
     click(kNavigator, "cmdBirthDay");
     EXPECT_TRUE(viewText(window(kDisplay)).startsWith("Your BirthDay Number is: 6"));
+}
+
+TEST_F(SuiteTest, EveryReadingSetsItsHiddenLabelToItsNumber)
+{
+    // MARY ANN SMITH, 6 August 1979, on the test clock's 10 December 2026
+    // (age 47).  Readings of several numbers list them with single blanks.
+    const QHash<QString, QString> expected = {
+        {"lifePath", "22"},           {"destiny", "11"},
+        {"soulUrge", "11"},           {"innerDreams", "9"},
+        {"birthDay", "6"},            {"challenges", "2 2 0 0"},
+        {"personalYear", "6"},        {"personalDay", "1"},
+        {"personalMonth", "9"},       {"lifePathPeriods", "2"}, // the current period
+        {"maturity", "6"},            {"essence", "4"},
+        {"planes", "41 16 33 8"},     {"pinnacles", "5 5 1 7"}, // Mental, Physical, Emotional, Intuitive
+        {"hiddenPassion", "4"},       {"karmicLessons", "3 6"},
+        {"balance", "6"},             {"karmicDebt", "0"},
+        {"subconsciousSelf", "7"},    {"leBridge", "2"},
+        {"hpBridge", "2"},            {"rationalThought", "9"},
+    };
+    openNavigator("MARY", "ANN", "SMITH");
+    QSet<QString> seen;
+    for (const numpro::Reading &reading : numpro::readingList()) {
+        const QString id = reading.id.toString();
+        SCOPED_TRACE(id.toStdString());
+        ASSERT_TRUE(expected.contains(id));
+        seen.insert(id);
+        auto *label = control<QLabel>(kNavigator, reading.hiddenLabel.toString());
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(label->isVisible());
+        // Cleared first, so that only this reading's run can set it.
+        label->clear();
+        click(kNavigator, reading.button.toString());
+        EXPECT_EQ(label->text(), expected.value(id));
+        click(kDisplay, "cmdBack");
+    }
+    EXPECT_EQ(seen.size(), expected.size());
 }
 
 TEST_F(SuiteTest, BackEmptiesTheNamesAndKeepsTheDate)

@@ -7,10 +7,13 @@
 #include "numpro/readings/personalreadings.h"
 #include "numpro/readings/pinnaclereadings.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QStringList>
 #include <QVarLengthArray>
 
 #include <array>
+#include <optional>
 
 namespace numpro {
 
@@ -64,6 +67,35 @@ constexpr std::array kReadings = {
     Reading{u"rationalThought", u"cmdRationalThoughtNumber", u"Rational Thought Number", 1, 5,
             u"lblRationalThoughtNumber", computeRationalThought, composeRationalThought},
 };
+
+// What a reading's hidden label shows when the reading sets no caption as it
+// computes (the core readings do): its number in decimal, or, for a reading
+// of several numbers, those numbers separated by single blanks in the order
+// the reading shows them.  Nothing for a number it could not compute.
+std::optional<QString> numberCaption(const Reading &reading, const ReadingValues &values)
+{
+    // The period the person is in now, the number of the reading's heading.
+    if (reading.id == u"lifePathPeriods")
+        return QString::number(values.number(u"currentPeriod"));
+    QJsonValue value = values.value(reading.id);
+    if (value.isObject()) {
+        // The plane percentages, in the order of the personal aspects block.
+        const QJsonObject planes = value.toObject();
+        QJsonArray ordered;
+        for (QStringView plane : {u"mental", u"physical", u"emotional", u"intuitive"})
+            ordered.append(planes.value(plane));
+        value = ordered;
+    }
+    if (value.isArray()) {
+        QStringList numbers;
+        for (const QJsonValue &number : value.toArray())
+            numbers << QString::number(number.toInt());
+        return numbers.join(u' ');
+    }
+    if (value.isDouble())
+        return QString::number(value.toInt());
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -131,8 +163,11 @@ QHash<QString, QString> hiddenLabelCaptions(const ResultState &state)
     QHash<QString, QString> captions;
     for (const Reading &reading : kReadings) {
         const ReadingValues *values = state.values(reading.id);
-        if (values && values->labelCaption())
-            captions.insert(reading.hiddenLabel.toString(), *values->labelCaption());
+        if (!values)
+            continue;
+        if (const std::optional<QString> caption =
+                values->labelCaption() ? values->labelCaption() : numberCaption(reading, *values))
+            captions.insert(reading.hiddenLabel.toString(), *caption);
     }
     return captions;
 }

@@ -63,7 +63,10 @@ QByteArray valuesToJsonText(const ResultState &state);
 QJsonObject valuesToJson(const ResultState &state);
 
 // The captions of the navigator's hidden labels, by label name, for the
-// readings that have run and keep a number there.
+// readings that have run: each label shows its reading's number (several
+// numbers separated by single blanks; the planes' percentages from Mental to
+// Intuitive; the current life path period), and none where the reading could
+// not compute its number.
 QHash<QString, QString> hiddenLabelCaptions(const ResultState &state);
 
 } // namespace numpro
