@@ -495,6 +495,26 @@ TEST(MinorNumbers, BridgesComputeTheirSourcesForTheSubject)
     EXPECT_TRUE(sawShared);
 }
 
+TEST(MinorNumbers, ABridgeOfNineHasAParagraphOfItsOwnInEachTable)
+{
+    const ReadingTexts &hp = readingTexts(u"hpBridge");
+    const ReadingTexts &le = readingTexts(u"leBridge");
+    ASSERT_FALSE(hp.table.text(9).isEmpty());
+    ASSERT_FALSE(le.table.text(9).isEmpty());
+    EXPECT_NE(hp.table.text(9), le.table.text(9));
+
+    // ABRA: Soul Urge 2, Inner Dreams 11.  MARY ANN SMITH born 9 September
+    // 2000: Destiny 11, Life Path 2.
+    const Outcome hpNine = run(u"hpBridge", subject(u"ABRA"_s, {}, {}, u"May"_s, u"1"_s, u"1986"_s));
+    const Outcome leNine = run(u"leBridge", maryOn(u"September"_s, u"9"_s, u"2000"_s));
+    EXPECT_EQ(hpNine.values.number(u"hpBridge"), 9);
+    EXPECT_EQ(leNine.values.number(u"leBridge"), 9);
+    EXPECT_TRUE(text(hpNine).contains(u"Your H/P Bridge Number is: 9"_s + crlf(2) + hp.introduction + crlf(2)
+                                      + hp.table.text(9) + crlf(2)));
+    EXPECT_TRUE(text(leNine).contains(u"Your L/E Bridge Number is: 9"_s + crlf(2) + le.introduction + crlf(2)
+                                      + le.table.text(9) + crlf(2)));
+}
+
 TEST(AllReadings, ValuesJoinOneJsonObject)
 {
     ResultState state;

@@ -78,13 +78,14 @@ const std::vector<TableRule> &tableRules()
         {u"subconsciousSelf"_s, range(3, 9), {{7, u"You are well-balanced person."_s}}},
         {u"hiddenPassion"_s, range(1, 9),
          {{1, u"Originality and individuality are the strong hidden senses for this number."_s}}},
-        {u"hpBridge"_s, range(0, 8),
+        {u"hpBridge"_s, range(0, 9),
          {{0, u"This is very lucky number and you will make people feel comfortable around you."_s},
           {6, u"You need to spend some good time with your family."_s},
           {7, u"You may need to spend more time alone"_s},
           {8, u"Don't try to find short cuts;"_s}}},
-        // 6 to 8 are the H/P bridge's.
-        {u"leBridge"_s, range(0, 5), {{0, u"You will probably experience a great deal of peace in your life."_s}}},
+        // 6 to 8 are the H/P bridge's; 9 is its own.
+        {u"leBridge"_s, range(0, 5) << 9,
+         {{0, u"You will probably experience a great deal of peace in your life."_s}}},
     };
     return rules;
 }
