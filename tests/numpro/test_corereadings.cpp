@@ -223,7 +223,7 @@ TEST(CoreReadings, LowerCaseNamesGiveZeroWithEmptyTextAndMaturityAsksForItsInput
 
     for (OutputMode mode : {OutputMode::Display, OutputMode::Document}) {
         const ReadingResult message = run(u"maturity", pasted, state, mode);
-        const QList<richtext::Run> runs = {{kDependencyMessage, richtext::Format{}}};
+        const QList<richtext::Run> runs = {{kDependencyMessage + crlf(4), richtext::Format{}}};
         EXPECT_EQ(message.text.runs(), runs);
         EXPECT_TRUE(message.keepCaption);
         EXPECT_TRUE(message.alwaysToDisplay);
@@ -237,10 +237,52 @@ TEST(CoreReadings, LowerCaseNamesGiveZeroWithEmptyTextAndMaturityAsksForItsInput
     for (const ReadingResult &item : items) {
         if (item.alwaysToDisplay) {
             ++toDisplay;
-            EXPECT_EQ(item.text.plainText(), kDependencyMessage);
+            EXPECT_EQ(item.text.plainText(), kDependencyMessage + crlf(4));
         }
     }
     EXPECT_EQ(toDisplay, 1);
+}
+
+TEST(CoreReadings, MaturityMessageEndsAsAReadingEndsSoTheNextStartsOnItsOwnLine)
+{
+    // Only a date that gives no Life Path leaves Maturity without a number
+    // and without a reason in the name.
+    const ReadingInputs noDate{u"MARY"_s, u"ANN"_s, u"SMITH"_s, {}, {}, {}, QDate(2024, 3, 7)};
+    for (OutputMode mode : {OutputMode::Display, OutputMode::Document}) {
+        ResultState state;
+        const ReadingResult message = run(u"maturity", noDate, state, mode);
+        const QList<richtext::Run> runs = {{kDependencyMessage + crlf(4), richtext::Format{}}};
+        EXPECT_EQ(message.text.runs(), runs);
+        EXPECT_TRUE(message.keepCaption);
+        EXPECT_TRUE(message.alwaysToDisplay);
+        EXPECT_TRUE(valuesToJson(state).value(u"maturity").isNull());
+        EXPECT_FALSE(hiddenLabelCaptions(state).contains(u"lblMaturity"_s));
+    }
+
+    // The comprehensive document as the command line renders it, text and
+    // HTML: the message stands apart from the Essence heading after it, with
+    // the blank lines that follow every reading.
+    ResultState state;
+    QList<richtext::Composition> parts;
+    QString text;
+    qsizetype toDisplay = 0;
+    for (const ReadingResult &item : comprehensiveReading(noDate, state)) {
+        parts.append(item.text);
+        text += richtext::toPlainText(item.text);
+        toDisplay += item.alwaysToDisplay;
+    }
+    EXPECT_EQ(toDisplay, 1);
+    const QString plainMessage = richtext::toPlainText(richtext::Composition().append(kDependencyMessage));
+    EXPECT_TRUE(text.contains(plainMessage + u"\n\n\n\nYour Essence Number is: "_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"\n\n\n\nYour Maturity Number is dependent"_s));
+    const QString html = richtext::toHtmlPage(u"reading"_s, parts);
+    const qsizetype message = html.indexOf(u"calculate these two figures first"_s);
+    const qsizetype essence = html.indexOf(u"Your Essence Number is: "_s);
+    ASSERT_GT(message, 0) << html.toStdString();
+    ASSERT_GT(essence, message);
+    // Three empty paragraphs between them, as after every reading's footer.
+    const QString between = html.mid(message, essence - message);
+    EXPECT_EQ(between.count(u"<p"_s), 4) << between.toStdString();
 }
 
 TEST(CoreReadings, MaturityAloneComputesLifePathAndDestinyWithoutComposingThem)

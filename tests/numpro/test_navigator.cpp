@@ -244,8 +244,10 @@ TEST_F(SuiteTest, PastedLowerCaseNamesGiveZeroAndMaturityExplainsWhy)
     ProgramWindow *shown = window(kDisplay);
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
+    // Ending with the breaks a reading ends with, so a reading run next
+    // starts below it.
     EXPECT_EQ(viewText(shown), "Your Maturity Number is dependent on your LifePath Number and Destiny Number. "
-                               "Please calculate these two figures first");
+                               "Please calculate these two figures first\n\n\n\n");
     EXPECT_FALSE(viewText(window(kDocument)).contains("dependent on your LifePath"));
 }
 

@@ -5,6 +5,7 @@
 #include "numpro/readings/texttable.h"
 
 using namespace Qt::StringLiterals;
+using richtext::crlf;
 
 using namespace kestrava;
 
@@ -131,7 +132,10 @@ ReadingResult composeMaturity(const ReadingValues &values, OutputMode mode)
 {
     if (values.isNull(u"maturity")) {
         ReadingResult message;
-        message.text.append(kMaturityNeedsLifePathAndDestiny.toString() + kCalculateThoseFirst.toString());
+        // Ends as a reading ends (its last text, then the empty footer), so
+        // whatever follows it starts on a line of its own.
+        message.text.append(kMaturityNeedsLifePathAndDestiny.toString() + kCalculateThoseFirst.toString()
+                            + crlf(2) + crlf(2));
         message.keepCaption = true;
         message.alwaysToDisplay = true;
         return message;
