@@ -1,6 +1,7 @@
 #include "common/siteaddress.h"
 #include "numpro/readings/comprehensivereading.h"
 #include "numpro/readings/corereadings.h"
+#include "numpro/readings/readingcompose.h"
 #include "numpro/readings/readinglist.h"
 #include "numpro/readings/texttable.h"
 
@@ -208,39 +209,74 @@ TEST(CoreReadings, DocumentModeBreaksTwiceAfterLifePathHeadingOnceAfterTheOthers
     }
 }
 
-TEST(CoreReadings, LowerCaseNamesGiveZeroWithEmptyTextAndMaturityAsksForItsInputs)
+TEST(CoreReadings, NamesWithoutTheLettersAReadingCountsSaySoInsteadOfReadingZero)
 {
-    const ReadingInputs pasted{u"mary"_s, u"ann"_s, u"smith"_s, u"August"_s, u"6"_s, u"1979"_s, {}};
-    ResultState state;
-    for (const QString &id : {u"destiny"_s, u"soulUrge"_s, u"innerDreams"_s}) {
-        const QString text = run(id, pasted, state, OutputMode::Display).text.plainText();
-        EXPECT_TRUE(text.contains(u"Number is: 0"_s + crlf(2)) || text.contains(u"Number is:0"_s + crlf(2)));
-        // The empty interpretation leaves nothing between the introduction's
-        // breaks and the credit line but its own breaks.
-        EXPECT_TRUE(text.contains(u"."_s + crlf(4) + creditLine())) << text.toStdString();
-        EXPECT_EQ(state.values(id)->number(id), 0);
-    }
-
-    for (OutputMode mode : {OutputMode::Display, OutputMode::Document}) {
-        const ReadingResult message = run(u"maturity", pasted, state, mode);
-        const QList<richtext::Run> runs = {{kDependencyMessage + crlf(4), richtext::Format{}}};
-        EXPECT_EQ(message.text.runs(), runs);
-        EXPECT_TRUE(message.keepCaption);
-        EXPECT_TRUE(message.alwaysToDisplay);
-        EXPECT_TRUE(valuesToJson(state).value(u"maturity").isNull());
-        EXPECT_FALSE(hiddenLabelCaptions(state).contains(u"lblMaturity"_s));
-    }
-
-    // In the document only the message escapes to the display window.
-    const QList<ReadingResult> items = comprehensiveReading(pasted, state);
-    qsizetype toDisplay = 0;
-    for (const ReadingResult &item : items) {
-        if (item.alwaysToDisplay) {
-            ++toDisplay;
-            EXPECT_EQ(item.text.plainText(), kDependencyMessage + crlf(4));
+    // Which readings find nothing to count: none, or a set of the flags
+    // destiny / soul urge / inner dreams (maturity follows destiny).
+    enum Missing { Letters = 1, Vowels = 2, Consonants = 4 };
+    const struct
+    {
+        const char *why;
+        ReadingInputs inputs;
+        int missing;
+    } rows[] = {
+        {"pasted lower case", {u"mary"_s, u"ann"_s, u"smith"_s, u"August"_s, u"6"_s, u"1979"_s, {}},
+         Letters | Vowels | Consonants},
+        {"Cyrillic", {u"\u041c\u0410\u0420\u0418\u042f"_s, {}, u"\u0418\u0412\u0410\u041d\u041e\u0412\u0410"_s,
+                      u"August"_s, u"6"_s, u"1979"_s, {}},
+         Letters | Vowels | Consonants},
+        {"digits and signs", {u"123"_s, u"-"_s, u"#"_s, u"May"_s, u"1"_s, u"1986"_s, {}},
+         Letters | Vowels | Consonants},
+        {"capitals without vowels or Y", {u"BCD"_s, {}, u"FGH"_s, u"August"_s, u"6"_s, u"1979"_s, {}}, Vowels},
+        {"vowels only", {u"AE"_s, {}, u"IOU"_s, u"August"_s, u"6"_s, u"1979"_s, {}}, Consonants},
+        // Y stands in for the vowels: a real Soul Urge.
+        {"Y as the only vowel", {u"LYNN"_s, {}, u"WYNN"_s, u"March"_s, u"15"_s, u"1976"_s, {}}, 0},
+    };
+    const struct
+    {
+        QString id, flag, heading;
+        int missing;
+    } readings[] = {
+        {u"destiny"_s, u"destinyNoLetters"_s, u"Your Destiny Number is: "_s, Letters},
+        {u"soulUrge"_s, u"soulUrgeNoVowels"_s, u"Your Soul Urge Number is:"_s, Vowels},
+        {u"innerDreams"_s, u"innerDreamsNoConsonants"_s, u"Your InnerDream Number is: "_s, Consonants},
+        {u"maturity"_s, u"maturityNoLetters"_s, u"Your Maturity Number is: "_s, Letters},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.why);
+        for (OutputMode mode : {OutputMode::Display, OutputMode::Document}) {
+            ResultState state;
+            for (const auto &r : readings) {
+                SCOPED_TRACE(r.id.toStdString());
+                const ReadingResult result = run(r.id, row.inputs, state, mode);
+                const QString text = result.text.plainText();
+                const ReadingValues &values = *state.values(r.id);
+                const QString noLetters = readingTexts(r.id).text(u"noLetters");
+                ASSERT_FALSE(noLetters.isEmpty());
+                // A reading in its own place, never the dependency message.
+                EXPECT_FALSE(result.alwaysToDisplay);
+                EXPECT_TRUE(text.endsWith(creditLine() + crlf(4)));
+                if (row.missing & r.missing) {
+                    EXPECT_TRUE(values.flag(r.flag));
+                    EXPECT_TRUE(text.startsWith(r.heading + u'0' + crlf(headingBreaks(mode))));
+                    EXPECT_TRUE(text.contains(crlf(2) + noLetters + crlf(2) + creditLine())) << text.toStdString();
+                } else {
+                    EXPECT_FALSE(values.flag(r.flag));
+                    EXPECT_FALSE(text.contains(noLetters));
+                    EXPECT_TRUE(text.contains(readingTexts(r.id).table.text(values.number(r.id))));
+                }
+            }
+            // The flags reach the values' JSON only where they hold; Maturity
+            // has no number to give.
+            const QJsonObject json = valuesToJson(state);
+            for (const auto &r : readings) {
+                const QJsonValue expected = (row.missing & r.missing) ? QJsonValue(true) : QJsonValue::Undefined;
+                EXPECT_EQ(json.value(r.flag), expected);
+            }
+            EXPECT_EQ(json.value(u"maturity").isNull(), bool(row.missing & Letters));
+            EXPECT_EQ(hiddenLabelCaptions(state).contains(u"lblMaturity"_s), !(row.missing & Letters));
         }
     }
-    EXPECT_EQ(toDisplay, 1);
 }
 
 TEST(CoreReadings, MaturityMessageEndsAsAReadingEndsSoTheNextStartsOnItsOwnLine)
@@ -256,6 +292,7 @@ TEST(CoreReadings, MaturityMessageEndsAsAReadingEndsSoTheNextStartsOnItsOwnLine)
         EXPECT_TRUE(message.keepCaption);
         EXPECT_TRUE(message.alwaysToDisplay);
         EXPECT_TRUE(valuesToJson(state).value(u"maturity").isNull());
+        EXPECT_FALSE(valuesToJson(state).contains(u"maturityNoLetters"));
         EXPECT_FALSE(hiddenLabelCaptions(state).contains(u"lblMaturity"_s));
     }
 

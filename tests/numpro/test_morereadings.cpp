@@ -308,6 +308,7 @@ TEST(Essence, WorkedExamplesAndABirthYearInTheFuture)
     const Outcome future = run(u"essence", maryOn(u"May"_s, u"15"_s, u"2030"_s, QDate(2024, 1, 1)));
     EXPECT_EQ(future.values.number(u"essence"), 0);
     EXPECT_TRUE(text(future).contains(readingTexts(u"essence").text(u"futureBirthYear")));
+    EXPECT_FALSE(future.values.flag(u"essenceNoLetters"));
 }
 
 TEST(PersonalCycles, WorkedExamplesWithTodaysDate)
@@ -358,17 +359,21 @@ TEST(Planes, PercentagesLevelsAndTheDominantPlane)
         {"JOHN", "", "DOE", {{"mental", 42}, {"physical", 28}, {"emotional", 28}, {"intuitive", 0}}, "Mental",
          "Mental Ability 42 - Strong \r\nPhysical Ability 28 - Strong \r\nEmotional Ability 28 - Average \r\n"
          "Intuitive Ability 0 - Weak"},
-        // Lower case counts on no plane; a tie has no dominant plane.
-        {"mary", "", "smith", {{"mental", 0}, {"physical", 0}, {"emotional", 0}, {"intuitive", 0}}, "", nullptr},
+        // A tie has no dominant plane.
         {"AE", "", "", {{"mental", 50}, {"physical", 50}, {"emotional", 0}, {"intuitive", 0}}, "", nullptr},
-        // Blanks only: no length, all planes 0.
-        {" ", "", " ", {{"mental", 0}, {"physical", 0}, {"emotional", 0}, {"intuitive", 0}}, "", nullptr},
+        // One letter among many other characters: every share rounds to 0,
+        // yet the name has a letter to read.
+        {"Aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "",
+         "", {{"mental", 0}, {"physical", 0}, {"emotional", 0}, {"intuitive", 0}}, "",
+         "Mental Ability 0 - Weak \r\nPhysical Ability 0 - Weak \r\nEmotional Ability 0 - Weak \r\n"
+         "Intuitive Ability 0 - Weak"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.first);
         const Outcome r = run(u"planes", subject(row.first, row.middle, row.last, u"May"_s, u"1"_s, u"1986"_s));
         EXPECT_EQ(r.values.value(u"planes").toObject(), row.planes);
         EXPECT_EQ(r.values.value(u"dominantPlane").toString(), QString::fromLatin1(row.dominant));
+        EXPECT_FALSE(r.values.flag(u"planesNoLetters"));
         EXPECT_TRUE(text(r).startsWith(u"Your Planes of Expression is towards "_s + QString::fromLatin1(row.dominant)
                                        + crlf(2) + u"Your Personal Aspects: "_s + crlf()));
         if (row.block) {
@@ -453,9 +458,9 @@ TEST(MinorNumbers, WorkedExamples)
         EXPECT_EQ(run(u"hiddenPassion", inputs).values.number(u"hiddenPassion"), row.passion);
     }
 
-    const ReadingInputs lower = subject(u"mary"_s, {}, u"smith"_s, u"May"_s, u"29"_s, u"1986"_s);
-    EXPECT_TRUE(text(run(u"subconsciousSelf", lower)).contains(u"This number is not valid for this name."_s));
-    EXPECT_TRUE(text(run(u"hiddenPassion", lower)).contains(readingTexts(u"hiddenPassion").text(u"noLetters")));
+    // Two values are too few; no values at all is a name without letters.
+    const ReadingInputs twoValues = subject(u"I"_s, {}, u"B"_s, u"May"_s, u"15"_s, u"1986"_s);
+    EXPECT_TRUE(text(run(u"subconsciousSelf", twoValues)).contains(u"This number is not valid for this name."_s));
 
     // Rational Thought: bold only for the heading; an overflowing sum is skipped.
     const Outcome rational = run(u"rationalThought", maryOn(u"May"_s, u"15"_s, u"1986"_s));
@@ -513,6 +518,82 @@ TEST(MinorNumbers, ABridgeOfNineHasAParagraphOfItsOwnInEachTable)
                                       + hp.table.text(9) + crlf(2)));
     EXPECT_TRUE(text(leNine).contains(u"Your L/E Bridge Number is: 9"_s + crlf(2) + le.introduction + crlf(2)
                                       + le.table.text(9) + crlf(2)));
+}
+
+TEST(NoLetters, EveryReadingFromTheNameSaysSoInsteadOfReadingItsNumber)
+{
+    const struct
+    {
+        QString id, flag;
+        QString paragraphOfZero; // what the reading showed before, where it had one
+    } readings[] = {
+        {u"essence"_s, u"essenceNoLetters"_s, {}},
+        {u"planes"_s, u"planesNoLetters"_s, u"Your Personal Aspects: "_s},
+        {u"hiddenPassion"_s, u"hiddenPassionNoLetters"_s, {}},
+        {u"karmicLessons"_s, u"karmicLessonsNoLetters"_s, readingTexts(u"karmicLessons").table.text(1)},
+        {u"balance"_s, u"balanceNoLetters"_s, {}},
+        {u"subconsciousSelf"_s, u"subconsciousSelfNoLetters"_s, u"This number is not valid for this name."_s},
+        {u"hpBridge"_s, u"hpBridgeNoLetters"_s, readingTexts(u"hpBridge").table.text(0)},
+        {u"leBridge"_s, u"leBridgeNoLetters"_s, {}},
+    };
+    const QStringList all = {u"essence"_s, u"planes"_s, u"hiddenPassion"_s, u"karmicLessons"_s, u"balance"_s,
+                             u"subconsciousSelf"_s, u"hpBridge"_s, u"leBridge"_s};
+    const struct
+    {
+        const char *why;
+        ReadingInputs inputs;
+        QStringList saySo;
+    } rows[] = {
+        {"pasted lower case", subject(u"mary"_s, u"ann"_s, u"smith"_s, u"May"_s, u"15"_s, u"1986"_s), all},
+        {"Cyrillic", subject(u"\u041c\u0410\u0420\u0418\u042f"_s, {}, u"\u0418\u0412\u0410\u041d\u041e\u0412\u0410"_s,
+                             u"May"_s, u"15"_s, u"1986"_s), all},
+        // No vowels leaves Soul Urge, and so the H/P bridge, without a number.
+        {"capitals without vowels", subject(u"BCD"_s, {}, u"FGH"_s, u"May"_s, u"15"_s, u"1986"_s), {u"hpBridge"_s}},
+        {"vowels only", subject(u"AE"_s, {}, u"IOU"_s, u"May"_s, u"15"_s, u"1986"_s), {u"hpBridge"_s}},
+        {"every name begins with a blank", subject(u" MARY"_s, u" ANN"_s, u" SMITH"_s, u"May"_s, u"15"_s, u"1986"_s),
+         {u"balance"_s}},
+        {"a lower-case first name beside capitals", subject(u"mary"_s, {}, u"SMITH"_s, u"May"_s, u"15"_s, u"1986"_s),
+         {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.why);
+        for (const auto &r : readings) {
+            SCOPED_TRACE(r.id.toStdString());
+            const Outcome outcome = run(r.id, row.inputs, OutputMode::Document);
+            const QString noLetters = readingTexts(r.id).text(u"noLetters");
+            ASSERT_FALSE(noLetters.isEmpty());
+            const bool saySo = row.saySo.contains(r.id);
+            EXPECT_EQ(outcome.values.flag(r.flag), saySo);
+            EXPECT_EQ(text(outcome).contains(noLetters), saySo);
+            EXPECT_TRUE(text(outcome).contains(u"Report Generated By"_s));
+            if (saySo && !r.paragraphOfZero.isEmpty()) {
+                EXPECT_FALSE(text(outcome).contains(r.paragraphOfZero));
+            }
+        }
+    }
+
+    // What stands in the headings and the values.
+    const ReadingInputs lower = rows[0].inputs;
+    EXPECT_TRUE(text(run(u"karmicLessons", lower)).startsWith(u"Your Karmic Lesson Number is: "_s + crlf(2)));
+    EXPECT_EQ(run(u"karmicLessons", lower).values.value(u"karmicLessons").toArray(),
+              numbers({1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_TRUE(text(run(u"planes", lower)).startsWith(u"Your Planes of Expression is towards "_s + crlf(2)
+                                                       + readingTexts(u"planes").text(u"noLetters") + crlf(2)));
+    for (const char *bridge : {"hpBridge", "leBridge"}) {
+        const QString id = QString::fromLatin1(bridge);
+        const Outcome outcome = run(id, lower);
+        EXPECT_TRUE(outcome.values.isNull(id)) << bridge; // no gap to measure
+        EXPECT_TRUE(text(outcome).startsWith(readingTexts(id).heading + u'0' + crlf(2))) << bridge;
+    }
+    for (const char *id : {"essence", "hiddenPassion", "balance", "subconsciousSelf"}) {
+        const Outcome outcome = run(QString::fromLatin1(id), lower);
+        EXPECT_EQ(outcome.values.number(QString::fromLatin1(id)), 0) << id;
+        EXPECT_TRUE(text(outcome).startsWith(readingTexts(QString::fromLatin1(id)).heading + u'0' + crlf(2))) << id;
+    }
+    // Before the birth year the name has not begun to speak: that comes first.
+    const Outcome future = run(u"essence", subject(u"mary"_s, {}, u"smith"_s, u"May"_s, u"15"_s, u"2030"_s));
+    EXPECT_TRUE(text(future).contains(readingTexts(u"essence").text(u"futureBirthYear")));
+    EXPECT_FALSE(future.values.flag(u"essenceNoLetters"));
 }
 
 TEST(AllReadings, ValuesJoinOneJsonObject)

@@ -28,22 +28,28 @@ ReadingValues numberValues(QStringView key, qint16 number)
 // Heading with the number, introduction, the table's text for the number and
 // the credit line, all in bold dark cyan.  The display window always gets two
 // line breaks after the heading; the document gets documentHeadingBreaks.
-ReadingResult composeCore(QStringView id, qint16 number, OutputMode mode, int documentHeadingBreaks)
+ReadingResult composeCore(QStringView id, qint16 number, OutputMode mode, int documentHeadingBreaks,
+                          bool noLetters = false)
 {
-    return composeNumberReading({id, QString::number(number), readingTexts(id).table.text(number),
+    return composeNumberReading({id, QString::number(number),
+                                 noLetters ? noLettersParagraph(id) : readingTexts(id).table.text(number),
                                  mode == OutputMode::Display ? 2 : documentHeadingBreaks});
 }
 
 // The three name readings: a sum over the whole joined name, then reduced.
 // One running sum along the joined name, so a name too long for 16 bits
-// stops growing at the same letter wherever the parts are split.
-ReadingValues nameValues(QStringView key, QStringView totalKey, qint16 (*sum)(QStringView),
-                         const ReadingInputs &inputs)
+// stops growing at the same letter wherever the parts are split.  Every
+// counted character adds at least 1 and the first can never overflow, so a
+// total of 0 means the name holds none of them; noLettersKey records that.
+ReadingValues nameValues(QStringView key, QStringView totalKey, QStringView noLettersKey,
+                         qint16 (*sum)(QStringView), const ReadingInputs &inputs)
 {
     const qint16 total = sum(fullName(inputs.firstName, inputs.middleName, inputs.lastName));
     qint16 reduced = total;
     ReadingValues values = numberValues(key, reduceNumber(reduced));
     values.setNumber(totalKey, total);
+    if (total == 0)
+        values.setFlag(noLettersKey);
     return values;
 }
 
@@ -70,32 +76,32 @@ ReadingResult composeLifePath(const ReadingValues &values, OutputMode mode)
 
 ReadingValues computeDestiny(const ReadingInputs &inputs, ResultState &)
 {
-    return nameValues(u"destiny", u"destinyTotal", &nameLetterSum, inputs);
+    return nameValues(u"destiny", u"destinyTotal", u"destinyNoLetters", &nameLetterSum, inputs);
 }
 
 ReadingResult composeDestiny(const ReadingValues &values, OutputMode mode)
 {
-    return composeCore(u"destiny", values.number(u"destiny"), mode, 1);
+    return composeCore(u"destiny", values.number(u"destiny"), mode, 1, values.flag(u"destinyNoLetters"));
 }
 
 ReadingValues computeSoulUrge(const ReadingInputs &inputs, ResultState &)
 {
-    return nameValues(u"soulUrge", u"soulUrgeTotal", &vowelSum, inputs);
+    return nameValues(u"soulUrge", u"soulUrgeTotal", u"soulUrgeNoVowels", &vowelSum, inputs);
 }
 
 ReadingResult composeSoulUrge(const ReadingValues &values, OutputMode mode)
 {
-    return composeCore(u"soulUrge", values.number(u"soulUrge"), mode, 1);
+    return composeCore(u"soulUrge", values.number(u"soulUrge"), mode, 1, values.flag(u"soulUrgeNoVowels"));
 }
 
 ReadingValues computeInnerDreams(const ReadingInputs &inputs, ResultState &)
 {
-    return nameValues(u"innerDreams", u"innerDreamsTotal", &consonantSum, inputs);
+    return nameValues(u"innerDreams", u"innerDreamsTotal", u"innerDreamsNoConsonants", &consonantSum, inputs);
 }
 
 ReadingResult composeInnerDreams(const ReadingValues &values, OutputMode mode)
 {
-    return composeCore(u"innerDreams", values.number(u"innerDreams"), mode, 1);
+    return composeCore(u"innerDreams", values.number(u"innerDreams"), mode, 1, values.flag(u"innerDreamsNoConsonants"));
 }
 
 ReadingValues computeBirthDay(const ReadingInputs &inputs, ResultState &)
@@ -119,10 +125,14 @@ ReadingValues computeMaturity(const ReadingInputs &inputs, ResultState &state)
 {
     // Maturity never trusts numbers left from other inputs: both are fresh.
     const qint16 lifePath = state.fresh(u"lifePath", inputs, computeLifePath).number(u"lifePath");
-    const qint16 destiny = state.fresh(u"destiny", inputs, computeDestiny).number(u"destiny");
+    const ReadingValues &destinyValues = state.fresh(u"destiny", inputs, computeDestiny);
+    const qint16 destiny = destinyValues.number(u"destiny");
     if (lifePath == 0 || destiny == 0) {
         ReadingValues values;
         values.setNull(u"maturity");
+        // A name without letters is no missing reading: it is said as such.
+        if (destinyValues.flag(u"destinyNoLetters"))
+            values.setFlag(u"maturityNoLetters");
         return values;
     }
     return numberValues(u"maturity", reduceDigitStringOnce(QString::number(lifePath) + QString::number(destiny)));
@@ -130,6 +140,8 @@ ReadingValues computeMaturity(const ReadingInputs &inputs, ResultState &state)
 
 ReadingResult composeMaturity(const ReadingValues &values, OutputMode mode)
 {
+    if (values.flag(u"maturityNoLetters"))
+        return composeCore(u"maturity", 0, mode, 1, true);
     if (values.isNull(u"maturity")) {
         ReadingResult message;
         // Ends as a reading ends (its last text, then the empty footer), so

@@ -36,6 +36,9 @@ ReadingValues computeKarmicLessons(const ReadingInputs &inputs, ResultState &)
         missing.append(value);
     ReadingValues values;
     values.setValue(u"karmicLessons", missing);
+    // Every value missing is no lesson list but a name without letters.
+    if (missing.size() == 9)
+        values.setFlag(u"karmicLessonsNoLetters");
     return values;
 }
 
@@ -44,10 +47,14 @@ ReadingResult composeKarmicLessons(const ReadingValues &values, OutputMode)
     const ReadingTexts &texts = readingTexts(u"karmicLessons");
     QString line;
     QString lessons;
-    for (const QJsonValue &missing : values.value(u"karmicLessons").toArray()) {
-        const int value = missing.toInt();
-        line += u' ' + QString::number(value);
-        lessons += crlf() + QString::number(value) + crlf() + texts.table.text(value);
+    if (values.flag(u"karmicLessonsNoLetters")) {
+        lessons = crlf() + noLettersParagraph(u"karmicLessons");
+    } else {
+        for (const QJsonValue &missing : values.value(u"karmicLessons").toArray()) {
+            const int value = missing.toInt();
+            line += u' ' + QString::number(value);
+            lessons += crlf() + QString::number(value) + crlf() + texts.table.text(value);
+        }
     }
 
     ReadingResult result;

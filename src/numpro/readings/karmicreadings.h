@@ -13,7 +13,8 @@ namespace numpro {
 // The letter values 1..9 that no character of the joined name has, ascending.
 QList<int> missingLetterValues(const QString &name);
 
-// Value: karmicLessons [missing values ascending].
+// Value: karmicLessons [missing values ascending]; karmicLessonsNoLetters
+// when all nine are missing, which the reading says instead of listing them.
 ReadingValues computeKarmicLessons(const ReadingInputs &inputs, ResultState &state);
 ReadingResult composeKarmicLessons(const ReadingValues &values, OutputMode mode);
 

@@ -25,12 +25,14 @@ ReadingValues oneNumber(QStringView key, qint16 number)
     return values;
 }
 
-ReadingResult composeFromTable(QStringView id, const ReadingValues &values, OutputMode mode,
-                               bool boldHeadingOnly = false)
+// The table's paragraph for the number, or the reading's no-letters paragraph
+// when the values carry that flag.
+ReadingResult composeFromTable(QStringView id, QStringView noLettersKey, const ReadingValues &values,
+                               OutputMode mode, bool boldHeadingOnly = false)
 {
     const qint16 number = values.number(id);
-    return composeNumberReading(
-        {id, QString::number(number), readingTexts(id).table.text(number), headingBreaks(mode), boldHeadingOnly});
+    const QString paragraph = values.flag(noLettersKey) ? noLettersParagraph(id) : readingTexts(id).table.text(number);
+    return composeNumberReading({id, QString::number(number), paragraph, headingBreaks(mode), boldHeadingOnly});
 }
 
 // The letter value of a name field's first character, blanks removed.
@@ -44,9 +46,17 @@ qint16 initialValue(const QString &field)
     return letterValue(initial);
 }
 
-qint16 bridge(qint16 a, qint16 b)
+// The gap between two numbers; null, with the flag, when either rests on a
+// name without the letters it counts, since there is then no gap to read.
+ReadingValues bridge(QStringView key, QStringView noLettersKey, const ReadingValues &a, QStringView aKey,
+                     QStringView aNoLetters, const ReadingValues &b, QStringView bKey, QStringView bNoLetters)
 {
-    return reduceDigitsOf(std::abs(a - b));
+    ReadingValues values;
+    if (a.flag(aNoLetters) || b.flag(bNoLetters))
+        values.setNull(key).setFlag(noLettersKey);
+    else
+        values.setNumber(key, reduceDigitsOf(std::abs(a.number(aKey) - b.number(bKey))));
+    return values;
 }
 
 } // namespace
@@ -54,12 +64,15 @@ qint16 bridge(qint16 a, qint16 b)
 ReadingValues computeBalance(const ReadingInputs &inputs, ResultState &)
 {
     const int sum = initialValue(inputs.firstName) + initialValue(inputs.middleName) + initialValue(inputs.lastName);
-    return oneNumber(u"balance", reduceDigitsOf(sum));
+    ReadingValues values = oneNumber(u"balance", reduceDigitsOf(sum));
+    if (sum == 0)
+        values.setFlag(u"balanceNoLetters");
+    return values;
 }
 
 ReadingResult composeBalance(const ReadingValues &values, OutputMode mode)
 {
-    return composeFromTable(u"balance", values, mode);
+    return composeFromTable(u"balance", u"balanceNoLetters", values, mode);
 }
 
 ReadingValues computeRationalThought(const ReadingInputs &inputs, ResultState &)
@@ -71,21 +84,28 @@ ReadingValues computeRationalThought(const ReadingInputs &inputs, ResultState &)
 
 ReadingResult composeRationalThought(const ReadingValues &values, OutputMode mode)
 {
-    return composeFromTable(u"rationalThought", values, mode, true);
+    // The day alone gives a number: a first name without letters is no reason
+    // to read none.
+    return composeFromTable(u"rationalThought", {}, values, mode, true);
 }
 
 ReadingValues computeSubconsciousSelf(const ReadingInputs &inputs, ResultState &)
 {
     const QString name = fullName(inputs.firstName, inputs.middleName, inputs.lastName);
-    return oneNumber(u"subconsciousSelf", qint16(9 - missingLetterValues(name).size()));
+    const qint16 present = qint16(9 - missingLetterValues(name).size());
+    ReadingValues values = oneNumber(u"subconsciousSelf", present);
+    if (present == 0)
+        values.setFlag(u"subconsciousSelfNoLetters");
+    return values;
 }
 
 ReadingResult composeSubconsciousSelf(const ReadingValues &values, OutputMode mode)
 {
     const ReadingTexts &texts = readingTexts(u"subconsciousSelf");
     const qint16 number = values.number(u"subconsciousSelf");
-    return composeNumberReading(
-        {u"subconsciousSelf", QString::number(number), texts.textOr(number, u"notValid"), headingBreaks(mode)});
+    const QString paragraph = values.flag(u"subconsciousSelfNoLetters") ? noLettersParagraph(u"subconsciousSelf")
+                                                                          : texts.textOr(number, u"notValid");
+    return composeNumberReading({u"subconsciousSelf", QString::number(number), paragraph, headingBreaks(mode)});
 }
 
 ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &)
@@ -104,42 +124,46 @@ ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &)
             passion = value;
         }
     }
-    return oneNumber(u"hiddenPassion", passion);
+    ReadingValues values = oneNumber(u"hiddenPassion", passion);
+    if (passion == 0)
+        values.setFlag(u"hiddenPassionNoLetters");
+    return values;
 }
 
 ReadingResult composeHiddenPassion(const ReadingValues &values, OutputMode mode)
 {
-    const ReadingTexts &texts = readingTexts(u"hiddenPassion");
-    const qint16 number = values.number(u"hiddenPassion");
-    const QString paragraph = number == 0 ? texts.text(u"noLetters") : texts.table.text(number);
-    return composeNumberReading({u"hiddenPassion", QString::number(number), paragraph, headingBreaks(mode)});
+    return composeFromTable(u"hiddenPassion", u"hiddenPassionNoLetters", values, mode);
 }
 
 ReadingValues computeHPBridge(const ReadingInputs &inputs, ResultState &state)
 {
     // Computed for the subject at hand, as Maturity does.
-    const qint16 soulUrge = state.fresh(u"soulUrge", inputs, computeSoulUrge).number(u"soulUrge");
-    const qint16 innerDreams = state.fresh(u"innerDreams", inputs, computeInnerDreams).number(u"innerDreams");
-    return oneNumber(u"hpBridge", bridge(soulUrge, innerDreams));
+    const ReadingValues &soulUrge = state.fresh(u"soulUrge", inputs, computeSoulUrge);
+    const ReadingValues &innerDreams = state.fresh(u"innerDreams", inputs, computeInnerDreams);
+    return bridge(u"hpBridge", u"hpBridgeNoLetters", soulUrge, u"soulUrge", u"soulUrgeNoVowels", innerDreams,
+                  u"innerDreams", u"innerDreamsNoConsonants");
 }
 
 ReadingResult composeHPBridge(const ReadingValues &values, OutputMode mode)
 {
-    return composeFromTable(u"hpBridge", values, mode);
+    return composeFromTable(u"hpBridge", u"hpBridgeNoLetters", values, mode);
 }
 
 ReadingValues computeLEBridge(const ReadingInputs &inputs, ResultState &state)
 {
-    const qint16 destiny = state.fresh(u"destiny", inputs, computeDestiny).number(u"destiny");
-    const qint16 lifePath = state.fresh(u"lifePath", inputs, computeLifePath).number(u"lifePath");
-    return oneNumber(u"leBridge", bridge(destiny, lifePath));
+    const ReadingValues &destiny = state.fresh(u"destiny", inputs, computeDestiny);
+    const ReadingValues &lifePath = state.fresh(u"lifePath", inputs, computeLifePath);
+    // Life Path comes from the date, which always has its digits.
+    return bridge(u"leBridge", u"leBridgeNoLetters", destiny, u"destiny", u"destinyNoLetters", lifePath,
+                  u"lifePath", {});
 }
 
 ReadingResult composeLEBridge(const ReadingValues &values, OutputMode mode)
 {
     // The bridges share their paragraphs for 6, 7 and 8.
     const qint16 number = values.number(u"leBridge");
-    QString paragraph = readingTexts(u"leBridge").table.text(number);
+    QString paragraph = values.flag(u"leBridgeNoLetters") ? noLettersParagraph(u"leBridge")
+                                                          : readingTexts(u"leBridge").table.text(number);
     if (paragraph.isEmpty())
         paragraph = readingTexts(u"hpBridge").table.text(number);
     return composeNumberReading({u"leBridge", QString::number(number), paragraph, headingBreaks(mode)});

@@ -125,6 +125,10 @@ ReadingValues computeEssence(const ReadingInputs &inputs, ResultState &)
     values.setValue(u"transits", QJsonArray{first, middle, last})
         .setNumber(u"essence", reduceDigitsOf(first + middle + last))
         .setValue(u"age", age);
+    // From birth on, any valued letter has a transit: nothing but a name
+    // without letters leaves all three at 0.
+    if (age >= 0 && first + middle + last == 0)
+        values.setFlag(u"essenceNoLetters");
     return values;
 }
 
@@ -133,8 +137,9 @@ ReadingResult composeEssence(const ReadingValues &values, OutputMode mode)
     const ReadingTexts &texts = readingTexts(u"essence");
     const qint16 essence = values.number(u"essence");
     // Before the birth year nothing of the name is in force yet.
-    const QString paragraph = values.value(u"age").toInt() < 0 ? texts.text(u"futureBirthYear")
-                                                                : texts.table.text(essence);
+    QString paragraph = values.value(u"age").toInt() < 0 ? texts.text(u"futureBirthYear") : texts.table.text(essence);
+    if (values.flag(u"essenceNoLetters"))
+        paragraph = noLettersParagraph(u"essence");
     return composeNumberReading({u"essence", QString::number(essence), paragraph, headingBreaks(mode)});
 }
 

@@ -19,7 +19,8 @@ ReadingResult composeLifePathPeriods(const ReadingValues &values, OutputMode mod
 
 // The letter of each name part in force at the person's age (each letter
 // lasts as many years as its value, the part repeating), summed and reduced.
-// Values: transits [first, middle, last], essence, age.
+// Values: transits [first, middle, last], essence, age; essenceNoLetters
+// when no name part holds a valued letter.
 ReadingValues computeEssence(const ReadingInputs &inputs, ResultState &state);
 ReadingResult composeEssence(const ReadingValues &values, OutputMode mode);
 

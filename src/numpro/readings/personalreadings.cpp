@@ -113,12 +113,14 @@ ReadingValues computePlanes(const ReadingInputs &inputs, ResultState &)
     const qint64 length = characters.size();
 
     std::array<qint64, 4> percentages{};
+    qint64 letters = 0;
     for (std::size_t p = 0; p < kPlanes.size(); ++p) {
         qint64 count = 0;
         for (uint c : characters)
             count += c < 0x80 && kPlanes[p].letters.contains(QChar(char16_t(c)));
         // A name of blanks only has no length: every plane stays at 0.
         percentages[p] = length > 0 ? count * 100 / length : 0;
+        letters += count;
     }
 
     QString dominant;
@@ -135,6 +137,10 @@ ReadingValues computePlanes(const ReadingInputs &inputs, ResultState &)
         planes.insert(kPlanes[p].key, percentages[p]);
     ReadingValues values;
     values.setValue(u"planes", planes).setValue(u"dominantPlane", dominant);
+    // Every letter lies on one plane; a few among many other characters can
+    // still round to 0 everywhere, so the count decides, not the percentages.
+    if (letters == 0)
+        values.setFlag(u"planesNoLetters");
     return values;
 }
 
@@ -152,8 +158,11 @@ ReadingResult composePlanes(const ReadingValues &values, OutputMode mode)
     richtext::Composition &c = result.text;
     c.setTitle(texts.caption);
     c.bold(true).colour(richtext::kDarkCyan)
-        .append(texts.heading + values.value(u"dominantPlane").toString() + crlf(2) + u"Your Personal Aspects: "_s
-                + crlf() + block.join(u" "_s + crlf()) + crlf(2));
+        .append(texts.heading + values.value(u"dominantPlane").toString() + crlf(2));
+    if (values.flag(u"planesNoLetters"))
+        c.append(noLettersParagraph(u"planes") + crlf(2));
+    else
+        c.append(u"Your Personal Aspects: "_s + crlf() + block.join(u" "_s + crlf()) + crlf(2));
     if (mode == OutputMode::Display)
         c.append(texts.introduction + crlf(2));
     const QJsonObject planeTexts = texts.fields.value(u"planes").toObject();

@@ -23,7 +23,8 @@ ReadingResult composePersonalDay(const ReadingValues &values, OutputMode mode);
 
 // The share of the joined name's characters on each plane, in percent.
 // Values: planes {mental, physical, emotional, intuitive}, dominantPlane
-// ("Mental", "Physical", "Emotional", "Intuitive", or "" for a tie).
+// ("Mental", "Physical", "Emotional", "Intuitive", or "" for a tie);
+// planesNoLetters when the name holds no letter for any plane.
 ReadingValues computePlanes(const ReadingInputs &inputs, ResultState &state);
 ReadingResult composePlanes(const ReadingValues &values, OutputMode mode);
 

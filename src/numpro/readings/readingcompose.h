@@ -20,6 +20,11 @@ inline int headingBreaks(OutputMode mode)
 // followed by two line breaks, in the composition's current format.
 void appendCreditAndFooter(richtext::Composition &c);
 
+// The reading's fixed paragraph for a name that holds none of the characters
+// its number is read from: said in words instead of reading that 0 (or what
+// follows from it) as a number.
+QString noLettersParagraph(QStringView id);
+
 // How a one-number reading is built.
 struct NumberReading
 {

@@ -30,6 +30,11 @@ ReadingValues &ReadingValues::setValue(QStringView key, const QJsonValue &value)
     return *this;
 }
 
+ReadingValues &ReadingValues::setFlag(QStringView key)
+{
+    return setValue(key, true);
+}
+
 qint16 ReadingValues::number(QStringView key) const
 {
     return qint16(value(key).toInt(0));
@@ -38,6 +43,11 @@ qint16 ReadingValues::number(QStringView key) const
 bool ReadingValues::isNull(QStringView key) const
 {
     return value(key).isNull();
+}
+
+bool ReadingValues::flag(QStringView key) const
+{
+    return value(key).toBool(false);
 }
 
 QJsonValue ReadingValues::value(QStringView key) const

@@ -26,10 +26,14 @@ public:
     ReadingValues &setNull(QStringView key);
     // Lists, texts and objects.
     ReadingValues &setValue(QStringView key, const QJsonValue &value);
+    // A flag that says why a value is what it is (true).
+    ReadingValues &setFlag(QStringView key);
 
     // The number under key; 0 when the key is missing, null or no number.
     qint16 number(QStringView key) const;
     bool isNull(QStringView key) const;
+    // Whether the key holds true; a flag is set only when it holds.
+    bool flag(QStringView key) const;
     // Undefined when the key is missing.
     QJsonValue value(QStringView key) const;
 
