@@ -1,9 +1,12 @@
 #include "platform/filedialogs.h"
 
+#include "platform/messageboxes.h"
 #include "platform/modaldialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
 
@@ -33,7 +36,67 @@ void configure(QFileDialog &dialog, const FileRequest &request)
     dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
 }
 
+// Qt adds the default suffix only to a name without any dot, so "john.smith"
+// would be saved as it stands, and the open dialogs, which list and accept
+// only their program's own ending, could never find it again.  The name is
+// settled here, before the dialog closes, so that the question about
+// replacing a file is asked for the file that is then written.
+class SaveDialog final : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    // The path the user settled on; empty until then.
+    QString chosen() const { return m_chosen; }
+
+protected:
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.size() != 1 || QFileInfo(files.constFirst()).isDir()) {
+            // A folder typed or picked opens, as Qt's own dialog does it.
+            QFileDialog::accept();
+            return;
+        }
+        const QString path = savedName(files.constFirst(), defaultSuffix());
+        const QFileInfo target(path);
+        if (target.isDir()) {
+            setDirectory(path);
+            return;
+        }
+        if (target.exists() && !mayReplace(target.fileName()))
+            return;
+        m_chosen = path;
+        QDialog::accept();
+    }
+
+private:
+    bool mayReplace(const QString &name)
+    {
+        const QPointer<QMessageBox> box =
+            new QMessageBox(QMessageBox::Warning, kAppTitle,
+                            tr("%1 already exists.\nDo you want to replace it?").arg(name),
+                            QMessageBox::Yes | QMessageBox::No, this);
+        box->setDefaultButton(QMessageBox::No);
+        // Run for the window the dialog serves, so that closing that window
+        // closes this box as well as the dialog.
+        const int answer = runModal(parentWidget(), box);
+        delete box;
+        return answer == QMessageBox::Yes;
+    }
+
+    QString m_chosen;
+};
+
 } // namespace
+
+QString savedName(const QString &path, const QString &suffix)
+{
+    if (suffix.isEmpty())
+        return path;
+    const QString ending = u'.' + suffix;
+    return path.endsWith(ending, Qt::CaseSensitive) ? path : path + ending;
+}
 
 std::optional<QString> QtFileDialogs::openFile(QWidget *parent, const FileRequest &request)
 {
@@ -46,12 +109,19 @@ std::optional<QString> QtFileDialogs::openFile(QWidget *parent, const FileReques
 
 std::optional<QString> QtFileDialogs::saveFile(QWidget *parent, const FileRequest &request)
 {
-    auto *dialog = new QFileDialog(parent);
+    auto *dialog = new SaveDialog(parent);
+    // A system dialog closes before the suite sees the name, too late to add
+    // its ending and ask about the file that will really be replaced.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     configure(*dialog, request);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
-    // QFileDialog asks before replacing an existing file unless told otherwise.
-    return run(parent, dialog);
+    const QPointer<SaveDialog> guard(dialog);
+    std::optional<QString> path;
+    if (runModal(parent, dialog) == QDialog::Accepted && guard && !guard->chosen().isEmpty())
+        path = guard->chosen();
+    delete guard;
+    return path;
 }
 
 } // namespace platform

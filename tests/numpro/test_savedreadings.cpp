@@ -1,8 +1,10 @@
+#include "support/modalscript.h"
 #include "support/suitefixture.h"
 
 #include "common/charactershift.h"
 #include "numpro/files/numfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTextDocument>
@@ -307,4 +309,43 @@ TEST_F(SavedReadingTest, ExportAsPdfWritesThePrintedLayoutAndNeverDamagesAnOldFi
     QFile old(path("locked/old.pdf"));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "old");
+}
+
+// The real save dialog: the name the user types and the file it becomes.
+class NumSaveDialogTest : public SavedReadingTest
+{
+protected:
+    void SetUp() override
+    {
+        test.realDialogs = true;
+        SavedReadingTest::SetUp();
+    }
+};
+
+TEST_F(NumSaveDialogTest, ASavedReadingEndsInNumWhateverDotsItsNameHas)
+{
+    openNavigator("MARY", "", "SMITH");
+    click(kNavigator, "cmdLifePath");
+    struct Row
+    {
+        const char *typed;
+        const char *saved;
+    };
+    const Row rows[] = {{"mary.smith", "mary.smith.num"},
+                        {"Smith 06.08.1979", "Smith 06.08.1979.num"},
+                        {"mary.NUM", "mary.NUM.num"},
+                        {"mary.num", "mary.num"},
+                        {"mary", "mary.num"}};
+    int n = 0;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.typed);
+        const QString folder = path(QStringLiteral("names%1").arg(n++));
+        QDir().mkpath(folder);
+        ModalScript user({ModalScript::typeName(folder, row.typed)});
+        click(kDisplay, "cmdSave");
+        EXPECT_TRUE(user.done());
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{row.saved});
+        EXPECT_EQ(numpro::readNumFile(folder + '/' + row.saved),
+                  (numpro::ReadingSubject{"MARY", "", "SMITH", "August", "6", "1979"}));
+    }
 }
