@@ -1,6 +1,7 @@
 // Files that are no saved reading, opened in the real windows: each is
 // refused (or opens as an ordinary bad file would) at once, without hanging
 // on a pipe or reading a huge file into memory.
+#include "common/shiftedlines.h"
 #include "support/ordinaryuser.h"
 #include "support/suitefixture.h"
 
@@ -170,6 +171,40 @@ TEST_F(BadFilesTest, FromTheCommandLineToo)
         EXPECT_TRUE(text.endsWith("is not a saved Virer Ovuvudavov reading.") || text.endsWith("cannot be found.")
                     || (isUnreadable(file) && text.endsWith("cannot be read: Permission denied.")))
             << text.toStdString();
+    }
+}
+
+TEST_F(BadFilesTest, ATnmFileWithADateNoListHoldsIsRefused)
+{
+    // One damaged date line is enough: opened, it would leave its list as it
+    // was and read the reading for another date.
+    const QStringList rows[] = {
+        {"John Smith", "32", "March", "1980"},
+        {"John Smith", "15", "march", "1980"},
+        {"John Smith", "15", "March", "1899"},
+        {"John Smith", " 15", "March", "1980"},
+        {"John Smith", "15", "March"},
+    };
+    int n = 0;
+    for (const QStringList &lines : rows) {
+        SCOPED_TRACE(lines.join(u'|').toStdString());
+        const QString path = test.dir.filePath(QStringLiteral("damaged%1.tnm").arg(n++));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kestrava::encodeShiftedLines(lines));
+        file.close();
+
+        main->launch(kestrava::ProgramId::Tarot);
+        const QString input = QStringLiteral("frmTarotNumerologyMain");
+        control<QLineEdit>(input, "txtName")->setText("Someone Else");
+        test.messages.shown.clear();
+        test.files.paths.push_back(path);
+        click(input, "cmdOpen");
+        ASSERT_EQ(test.messages.shown.size(), 1);
+        EXPECT_EQ(test.messages.shown[0].text, path + " is not a saved Virer Ovuvudavov reading.");
+        EXPECT_EQ(window(QStringLiteral("frmTarotNumerologyResult")), nullptr);
+        EXPECT_EQ(control<QLineEdit>(input, "txtName")->text(), "Someone Else");
+        EXPECT_EQ(control<QComboBox>(input, "cboMonth")->currentText(), "January");
     }
 }
 

@@ -183,12 +183,13 @@ void TarotMain::openReadingFile(const QString &path)
     if (inputfields::refuseUnreadableFile(this, host().services(), path))
         return;
     const QStringList lines = kestrava::readShiftedLines(path, tarot::kTnmLineCount);
-    // A saved reading always holds a day, a month and a year of the lists;
-    // a file with none of them is some other file.
-    const bool anyDate = m_day->findText(lines[1], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0
-                         || m_month->findText(lines[2], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0
-                         || m_year->findText(lines[3], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
-    if (!anyDate) {
+    // A saved reading always holds a day, a month and a year of the lists.
+    // A file missing any of them is some other file or a damaged one; opened,
+    // it would leave that list as it was and read another date.
+    const auto listed = [](const QComboBox *list, const QString &text) {
+        return list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    };
+    if (!listed(m_day, lines[1]) || !listed(m_month, lines[2]) || !listed(m_year, lines[3])) {
         host().services().messages->inform(
             this, platform::Icon::Error,
             tr("%1 is not a saved %2 reading.")
