@@ -51,8 +51,7 @@ void appendSection(Composition &text, const QString &heading, const QString &abo
     text.bold(false).colour(kBlack);
     const QList<TarotCard> cards = numberCards(section.cardNumber);
     if (cards.isEmpty()) {
-        // Only a name without letters has no number, and so no cards.
-        text.append(QObject::tr("The name holds no letters to read, so no cards belong to it.") + crlf(2));
+        text.append(noCardsText() + crlf(2));
         return;
     }
     for (const TarotCard &card : cards) {
@@ -72,8 +71,7 @@ NumberSection numberSection(NumberPage page, int number)
     NumberSection section;
     const NumberProfile *profile = numberProfile(number);
     if (!profile) {
-        const QString unset = QObject::tr("Life Path Number");
-        section.fields = {QObject::tr("No"), QObject::tr("Planet"), unset, unset, unset, unset};
+        section.fields[0] = QString::number(number);
         return section;
     }
     // The destiny page shows 2's best days with the trailing blank they have there.
@@ -85,6 +83,12 @@ NumberSection numberSection(NumberPage page, int number)
     section.planetText = planetText(profile->planet);
     section.cardNumber = number;
     return section;
+}
+
+QString noCardsText()
+{
+    // Only a name without letters has no number, and so no cards.
+    return QObject::tr("The name holds no letters to read, so no cards belong to it.");
 }
 
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,

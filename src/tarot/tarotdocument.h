@@ -25,10 +25,13 @@ struct NumberSection
     int cardNumber = 0;
 };
 
-// The page of a freshly opened result window after it showed `number`.  A
-// number without a profile leaves the page as it opened: its captions
-// "No", "Planet" and "Life Path Number", empty texts and no cards.
+// A number page after it showed `number`.  A number without a profile (the
+// destiny 0 of a name without letters) shows only the number: its other
+// fields and texts are empty and it has no cards.
 NumberSection numberSection(NumberPage page, int number);
+
+// What a number page and the document say where a number has no cards.
+QString noCardsText();
 
 // The whole reading as formatted text: name and birth date, the life path
 // section, the destiny section with their card lists, and the spread.

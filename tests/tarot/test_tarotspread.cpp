@@ -305,9 +305,11 @@ TEST(TarotDocument, ADestinyWithoutLettersListsNoCards)
     reading.name = u"123"_s;
     reading.birthDate = u"1 January 1980"_s;
     const NumberSection none = numberSection(NumberPage::Destiny, 0);
-    EXPECT_EQ(none.fields[0], u"No"_s);
-    EXPECT_EQ(none.fields[1], u"Planet"_s);
-    EXPECT_EQ(none.fields[5], u"Life Path Number"_s);
+    EXPECT_EQ(none.fields[0], u"0"_s);
+    for (std::size_t i = 1; i < none.fields.size(); ++i)
+        EXPECT_EQ(none.fields[i], QString()) << i;
+    EXPECT_EQ(none.numberText, QString());
+    EXPECT_EQ(none.planetText, QString());
     EXPECT_EQ(none.cardNumber, 0);
     const QString plain =
         readingDocument(reading, numberSection(NumberPage::LifePath, 11), none, SpreadCards{0, 1, 2, 3, 4, 5, 6, 7, 8})
@@ -316,7 +318,10 @@ TEST(TarotDocument, ADestinyWithoutLettersListsNoCards)
     const qsizetype spread = plain.indexOf(u"Numerology Spread\r\n"_s);
     ASSERT_TRUE(destiny > 0 && spread > destiny);
     const QString section = plain.mid(destiny, spread - destiny);
-    EXPECT_TRUE(section.contains(u"Cards Use: \r\nThe name holds no letters to read"_s)) << section.toStdString();
+    EXPECT_TRUE(section.contains(u"Destiny Number: 0\r\n"_s)) << section.toStdString();
+    EXPECT_TRUE(section.contains(u"Associated Planet: \r\n"_s)) << section.toStdString();
+    EXPECT_TRUE(section.contains(u"Cards Use: \r\n"_s + noCardsText() + u"\r\n"_s)) << section.toStdString();
+    EXPECT_EQ(noCardsText(), u"The name holds no letters to read, so no cards belong to it."_s);
     EXPECT_FALSE(section.contains(u"Card Name: "_s));
     // The life path's one card is listed once, in its own section.
     EXPECT_EQ(plain.count(u"Card Name: Justice - Major Arcana"_s), 1);

@@ -1,15 +1,19 @@
 #include "common/charactershift.h"
 #include "common/shiftedlines.h"
+#include "support/modalscript.h"
 #include "support/suitefixture.h"
 #include "tarot/deck.h"
 #include "tarot/ui/cardpicture.h"
 #include "tarot/ui/tarotresult.h"
 #include "tarot/ui/tarotsave.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTabBar>
 
@@ -84,7 +88,7 @@ TEST_F(TarotTest, InputWindowDefaultsAndTheEmptyName)
     // Blanks pass the check and give destiny 0.
     proceedWith("   ");
     ASSERT_NE(result(), nullptr);
-    EXPECT_EQ(text("lblResult_6"), "No");
+    EXPECT_EQ(text("lblResult_6"), "0");
 }
 
 TEST_F(TarotTest, TheCardBrowserWalksANumbersCards)
@@ -130,19 +134,49 @@ TEST_F(TarotTest, TheCardBrowserWalksANumbersCards)
               (QStringList{"You Have Reached The First Record", "You Have Reached The First Record"}));
 }
 
-TEST_F(TarotTest, ADestinyWithoutLettersKeepsTheFirstCaptionsAndTwoKeepsItsBlank)
+TEST_F(TarotTest, ADestinyWithoutLettersShowsZeroAndNoCardsOnThePageAndInTheDocument)
 {
-    proceedWith("123");
-    ASSERT_NE(result(), nullptr);
-    EXPECT_EQ(text("lblResult_6"), "No");
-    EXPECT_EQ(text("lblResult_7"), "Planet");
-    EXPECT_EQ(text("lblResult_8"), "Life Path Number");
-    EXPECT_EQ(text("lblDestinyCardName"), "Label1");
-    EXPECT_EQ(text("lblDestinyCardDesc"), "Card Desc");
-    EXPECT_EQ(text("lblDestinyKeywords"), "Card Keywords");
-    EXPECT_FALSE(control<QLabel>(kResult, "imgDestinyCards")->pixmap().isNull());
+    const QString noCards = "The name holds no letters to read, so no cards belong to it.";
+    // Letters outside A to Z count for nothing, whatever the script.
+    for (const char *name : {"123", "   ", "Иван Петров", "Ελένη Παππά", "محمد علي", "王伟"}) {
+        SCOPED_TRACE(name);
+        proceedWith(QString::fromUtf8(name));
+        ASSERT_NE(result(), nullptr);
+        EXPECT_EQ(text("lblResult_6"), "0");
+        for (int i = 7; i <= 11; ++i)
+            EXPECT_EQ(control<QLabel>(kResult, QStringLiteral("lblResult_%1").arg(i))->text(), "") << i;
+        EXPECT_EQ(control<QPlainTextEdit>(kResult, "txtDestinyDesc")->toPlainText(), "");
+        EXPECT_EQ(control<QPlainTextEdit>(kResult, "txtDestinyPlanetDesc")->toPlainText(), "");
+        EXPECT_TRUE(control<QLabel>(kResult, "imgDestinyCards")->pixmap().isNull());
+        EXPECT_EQ(text("lblDestinyCardName"), "");
+        EXPECT_EQ(text("lblDestinyCardDesc"), noCards);
+        EXPECT_EQ(text("lblDestinyKeywords"), "");
+        // The life path page (1 January 1970 gives 1) is filled as ever.
+        EXPECT_EQ(text("lblLifePathCardName"), "The Magician - Major Arcana");
 
-    click(kResult, "cmdBack");
+        // Nothing to browse: Next stays silent, Back is at the first record.
+        test.messages.shown.clear();
+        click(kResult, "cmdDestinyNext");
+        click(kResult, "cmdDestinyBack");
+        EXPECT_EQ(test.messages.texts(), QStringList{"You Have Reached The First Record"});
+        EXPECT_EQ(text("lblDestinyCardDesc"), noCards);
+
+        click(kResult, "cmdSave");
+        auto *document = qobject_cast<TarotSave *>(window(kDocument));
+        ASSERT_NE(document, nullptr);
+        const QString doc = document->view()->toPlainText();
+        const qsizetype destiny = doc.indexOf("Tarot & Destiny Number\n");
+        const qsizetype spread = doc.indexOf("Numerology Spread\n");
+        ASSERT_TRUE(destiny > 0 && spread > destiny);
+        const QString section = doc.mid(destiny, spread - destiny);
+        EXPECT_TRUE(section.contains("Destiny Number: 0\n")) << section.toStdString();
+        EXPECT_TRUE(section.contains("Associated Planet: \n")) << section.toStdString();
+        EXPECT_TRUE(section.contains("Cards Use: \n" + noCards + "\n")) << section.toStdString();
+        EXPECT_FALSE(section.contains("Card Name: "));
+        document->close();
+        click(kResult, "cmdBack");
+    }
+
     proceedWith("B"); // destiny 2
     EXPECT_EQ(text("lblResult_9"), "2nd, 11th, 20th, 29th ");
     click(kResult, "cmdDestinyNext");
@@ -168,6 +202,16 @@ TEST_F(TarotTest, ResultPagesTabsAndTheSpreadGrid)
         EXPECT_EQ(control<QLabel>(kResult, QStringLiteral("lblCardPosition_%1").arg(i))->text(), QString::number(i + 1));
     }
     EXPECT_NE(control<QTextEdit>(kResult, "RTB"), nullptr);
+
+    // File: Back, a separator, Exit.
+    auto *file = window(kResult)->findChild<QMenu *>("mnuFile");
+    ASSERT_NE(file, nullptr);
+    const QList<QAction *> items = file->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->objectName(), "mnuBack");
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->objectName(), "mnuExit");
+
     // Every card of the deck has its picture, drawn crisp at twice the size too.
     for (int c = 0; c < tarot::kDeckSize; ++c) {
         const QPixmap picture = tarot::cardPicture(tarot::deckCard(c)->picture, {68, 120}, 2.0);

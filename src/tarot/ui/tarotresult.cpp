@@ -139,7 +139,10 @@ TarotResult::TarotResult(TarotProgram &program)
     auto *backItem = new QAction(tr("&Back"), this);
     backItem->setObjectName(QStringLiteral("mnuBack"));
     connect(backItem, &QAction::triggered, this, [this] { m_program.backToInput(); });
-    addCommonMenus(menuBar(), this, {backItem}, [this] { close(); });
+    auto *separator = new QAction(this);
+    separator->setObjectName(QStringLiteral("mnuSep3"));
+    separator->setSeparator(true);
+    addCommonMenus(menuBar(), this, {backItem, separator}, [this] { close(); });
 }
 
 QWidget *TarotResult::buildNumberPage(int index)
@@ -306,8 +309,6 @@ void TarotResult::showProfile(int index, int number)
         card.description.clear();
         card.keywords.clear();
     }
-    if (!tarot::numberProfile(number))
-        return;
     Page &page = m_page[std::size_t(index)];
     const tarot::NumberSection section =
         tarot::numberSection(index == kLifePathPage ? tarot::NumberPage::LifePath : tarot::NumberPage::Destiny, number);
@@ -317,6 +318,16 @@ void TarotResult::showProfile(int index, int number)
     page.planetText->setPlainText(section.planetText);
     page.number = number;
     page.count = int(tarot::numberCards(number).size());
+    if (page.count == 0) {
+        // A name without letters: the page says so instead of keeping the
+        // captions and the picture it opened with.
+        page.pending = false;
+        page.picture->clear();
+        page.cardName->clear();
+        page.cardDescription->setText(tarot::noCardsText());
+        page.keywords->clear();
+        return;
+    }
     page.pending = true;
     loadNumberCards(number);
 }
