@@ -407,3 +407,118 @@ TEST_F(TarotTest, TheLauncherClosesTheDocumentWithTheResult)
     EXPECT_EQ(window(kDocument), nullptr);
     EXPECT_EQ(window(kResult), nullptr);
 }
+
+TEST(TarotPictures, EachMajorCardCarriesTheNumeralOfItsPlaceInTheDeck)
+{
+    const char *numerals[] = {"0",  "I",   "II",   "III", "IV", "V",  "VI",  "VII",  "VIII", "IX",  "X",
+                              "XI", "XII", "XIII", "XIV", "XV", "XVI", "XVII", "XVIII", "XIX", "XX", "XXI"};
+    // The first text of a card is its numeral, the last its title.
+    const QRegularExpression texts(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    for (int c = 0; c < 22; ++c) {
+        const tarot::DeckCard *card = tarot::deckCard(c);
+        ASSERT_NE(card, nullptr);
+        SCOPED_TRACE(card->name.toStdString());
+        QFile file(":/images/tarot/" + QString(card->picture).replace(u' ', u'-') + ".svg");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QStringList found;
+        for (const QRegularExpressionMatch &m : texts.globalMatch(QString::fromUtf8(file.readAll())))
+            found << m.captured(1);
+        ASSERT_EQ(found.size(), 2);
+        EXPECT_EQ(found[0], numerals[c]);
+        EXPECT_EQ(found[1], card->name);
+    }
+}
+
+// The real save dialog: the name the user types and the file it becomes.
+class TarotSaveDialogTest : public TarotTest
+{
+protected:
+    void SetUp() override
+    {
+        test.realDialogs = true;
+        TarotTest::SetUp();
+    }
+    // Saves from the document window, playing the given steps in the dialogs.
+    void save(std::initializer_list<ModalScript::Step> steps, QStringList *boxes = nullptr)
+    {
+        ModalScript user(steps);
+        click(kDocument, "cmdSave");
+        EXPECT_TRUE(user.done());
+        if (boxes)
+            *boxes = user.boxTexts();
+    }
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(TarotSaveDialogTest, ASavedReadingEndsInTnmWhateverDotsItsNameHas)
+{
+    proceedWith("John Smith");
+    click(kResult, "cmdSave");
+    ASSERT_NE(window(kDocument), nullptr);
+    const QStringList reading{"John Smith", "1", "January", "1970"};
+
+    struct Row
+    {
+        const char *typed;
+        const char *saved;
+    };
+    const Row rows[] = {{"john.smith", "john.smith.tnm"},
+                        {"Smith 15.03.1980", "Smith 15.03.1980.tnm"},
+                        {"john.TNM", "john.TNM.tnm"},
+                        {"john.tnm", "john.tnm"},
+                        {"john", "john.tnm"}};
+    int n = 0;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.typed);
+        const QString folder = test.dir.filePath(QStringLiteral("names%1").arg(n++));
+        QDir().mkpath(folder);
+        save({ModalScript::typeName(folder, row.typed)});
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{row.saved});
+        EXPECT_EQ(kestrava::decodeShiftedLines(contents(folder + '/' + row.saved), 4), reading);
+    }
+
+    // The question before replacing names the file that is written: a file
+    // called just "john" is no reason to ask, "john.tnm" is.
+    const QString folder = test.dir.filePath("replace");
+    QDir().mkpath(folder);
+    const QString bare = folder + "/john";
+    const QString saved = folder + "/john.tnm";
+    {
+        QFile file(bare);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a reading");
+    }
+    QStringList boxes;
+    save({ModalScript::typeName(folder, "john")}, &boxes);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(contents(bare), "not a reading");
+    EXPECT_EQ(kestrava::decodeShiftedLines(contents(saved), 4), reading);
+
+    {
+        QFile file(saved);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("older reading");
+    }
+    // No: back in the dialog, which the user then cancels.
+    save({ModalScript::typeName(folder, "john"), ModalScript::answer(QMessageBox::No), ModalScript::cancel()}, &boxes);
+    EXPECT_EQ(boxes, QStringList{"john.tnm already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(contents(saved), "older reading");
+    // Yes: replaced.
+    save({ModalScript::typeName(folder, "john"), ModalScript::answer(QMessageBox::Yes)}, &boxes);
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(kestrava::decodeShiftedLines(contents(saved), 4), reading);
+
+    // The Open dialog lists and opens a name with dots.
+    window(kDocument)->close();
+    click(kResult, "cmdBack");
+    control<QLineEdit>(kInput, "txtName")->setText("Someone Else");
+    ModalScript user({ModalScript::typeName(test.dir.filePath("names0"), "john.smith.tnm")});
+    click(kInput, "cmdOpen");
+    EXPECT_TRUE(user.done());
+    ASSERT_NE(result(), nullptr);
+    EXPECT_EQ(control<QLineEdit>(kInput, "txtName")->text(), "John Smith");
+}
