@@ -83,6 +83,9 @@ QLabel *boxLabel(const QString &name, const QString &text, QWidget *parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setMargin(4);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for a line even when empty (a number without cards), so the box
+    // stays where the captions above it point.
+    label->setMinimumHeight(label->fontMetrics().height() + 2 * (label->margin() + label->frameWidth()));
     return label;
 }
 
