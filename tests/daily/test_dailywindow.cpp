@@ -83,6 +83,7 @@ TEST_F(DailyTest, FirstStartShowsTheSettingsWithSevenOClock)
     EXPECT_EQ(text("lblNumber"), "Seven");
     EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(7));
     EXPECT_EQ(text("Label4"), "You Lucky Number");
+    EXPECT_EQ(control<QPushButton>(kDaily, "cmdExit")->text(), "&Exit");
     EXPECT_TRUE(test.messages.shown.isEmpty());
 }
 

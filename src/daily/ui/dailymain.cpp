@@ -228,7 +228,7 @@ QWidget *DailyMain::buildSettingsPage()
     apply->setObjectName(QStringLiteral("cmdCalculateMoonPhase"));
     apply->setDefault(true);
     connect(apply, &QPushButton::clicked, this, &DailyMain::applySettings);
-    auto *exit = new QPushButton(tr("E&xit"), frame);
+    auto *exit = new QPushButton(tr("&Exit"), frame);
     exit->setObjectName(QStringLiteral("cmdExit"));
     connect(exit, &QPushButton::clicked, this, &DailyMain::exitAsked);
 
