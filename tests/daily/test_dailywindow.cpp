@@ -56,6 +56,16 @@ protected:
     {
         test.clock.set(QDateTime(date, QTime(hour, minute, second)));
     }
+    // A later day's start: a birth date and a display time stored.
+    static void storeSettings(const char *day, const char *month, const char *hour = "7",
+                              const char *minute = "0")
+    {
+        platform::writeSetting("HourDailyNumerology", hour);
+        platform::writeSetting("MinuteDailyNumerology", minute);
+        platform::writeSetting("SecondDailyNumerology", "0");
+        platform::writeSetting("BirthDateDailyNumerology", day);
+        platform::writeSetting("BirthMonthDailyNumerology", month);
+    }
 };
 
 TEST_F(DailyTest, FirstStartShowsTheSettingsWithSevenOClock)
@@ -161,6 +171,57 @@ TEST_F(DailyTest, TheStartUpChoiceActsAtOnce)
     EXPECT_TRUE(test.messages.shown[0].text.contains(" opening key\r\n"));
     EXPECT_TRUE(option("optRun")->isChecked());
     QFile::remove(folder);
+}
+
+TEST_F(DailyTest, EachOpeningWritesTheStartUpEntryOnceAsLastChosen)
+{
+    const QString entry = platform::startupEntryPath(entryName());
+    const QString folder = QFileInfo(entry).absolutePath();
+    // Whether the entry exists and the stored choice: the stored choice wins.
+    const struct
+    {
+        const char *name;
+        bool entryBefore;
+        const char *autorun;
+        bool folderBlocked;
+        bool entryAfter;
+    } rows[] = {
+        {"kept", true, "True", false, true},
+        {"taken away as applied", true, "False", false, false},
+        {"written again as applied", false, "True", false, true},
+        {"cannot be written", false, "True", true, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        if (daily())
+            daily()->closeByProgram();
+        test.messages.shown.clear();
+        QDir(folder).removeRecursively();
+        if (row.entryBefore) {
+            ASSERT_FALSE(platform::setStartupEntry(entryName(), QCoreApplication::applicationFilePath(), true));
+        }
+        if (row.folderBlocked) {
+            QFile blocker(folder);
+            ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        }
+        storeSettings("23", "June");
+        platform::writeSetting("AutorunStartUpDailyNumerology", row.autorun);
+
+        main->launch(kestrava::ProgramId::Daily);
+        if (row.folderBlocked)
+            QFile::remove(folder);
+        const bool run = QLatin1String(row.autorun) == QLatin1String("True");
+        EXPECT_EQ(option("optRun")->isChecked(), run);
+        EXPECT_EQ(trayBox()->isEnabled(), run);
+        EXPECT_EQ(QFileInfo(entry).isFile(), row.entryAfter);
+        if (row.folderBlocked) {
+            // Told once, not once for each time the load sequence chose.
+            ASSERT_EQ(test.messages.shown.size(), 1);
+            EXPECT_TRUE(test.messages.shown[0].text.contains(" opening key\r\n"));
+        } else {
+            EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join(' ').toStdString();
+        }
+    }
 }
 
 TEST_F(DailyTest, TheReminderComesOnceADayWhenItsTimePasses)

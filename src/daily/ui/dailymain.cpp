@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -232,14 +233,20 @@ QWidget *DailyMain::buildSettingsPage()
     exit->setObjectName(QStringLiteral("cmdExit"));
     connect(exit, &QPushButton::clicked, this, &DailyMain::exitAsked);
 
-    // Choosing an option acts at once; the check box stores its state at once.
+    // The user's choice acts at once; the check box stores its state at once.
+    // (The load sequence selects the options with their signals blocked and
+    // writes the entry once, at its end.)
     connect(m_run, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            runAtStartup(true);
+        if (on) {
+            startupChosen(true);
+            writeStartupEntry(true);
+        }
     });
     connect(m_dontRun, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            runAtStartup(false);
+        if (on) {
+            startupChosen(false);
+            writeStartupEntry(false);
+        }
     });
     connect(m_sysTray, &QCheckBox::toggled, this,
             [](bool on) { platform::writeSetting(kRunAtSysTray, truth(on)); });
@@ -303,12 +310,10 @@ void DailyMain::load()
         return;
 
     if (platform::hasStartupEntry(executableName())) {
-        m_run->setChecked(true);
-        runAtStartup(true);
+        selectStartup(true);
         m_sysTray->setChecked(platform::readSetting(kRunAtSysTray) == QLatin1String("True"));
     } else {
-        m_dontRun->setChecked(true);
-        runAtStartup(false);
+        selectStartup(false);
     }
     if (m_program.startedAtLogon() && m_sysTray->isChecked())
         sendToTray();
@@ -340,6 +345,9 @@ void DailyMain::load()
         showReadingPage();
     }
     loadDailySettings();
+    // The options may have been chosen twice above; the entry follows the
+    // last choice, written once (so a failure is told once).
+    writeStartupEntry(m_run->isChecked());
 
     m_lastTick = host().services().clock->now().addSecs(-1);
     m_timer->start();
@@ -377,13 +385,7 @@ void DailyMain::saveDisplayOptions()
 void DailyMain::loadDailySettings()
 {
     m_sysTray->setChecked(platform::readSetting(kSystemTray) == QLatin1String("True"));
-    if (platform::readSetting(kAutorun) == QLatin1String("True")) {
-        m_run->setChecked(true);
-        runAtStartup(true);
-    } else {
-        m_dontRun->setChecked(true);
-        runAtStartup(false);
-    }
+    selectStartup(platform::readSetting(kAutorun) == QLatin1String("True"));
     inputfields::selectIfPresent(m_hour, platform::readSetting(kHour));
     inputfields::selectIfPresent(m_minute, platform::readSetting(kMinute));
     inputfields::selectIfPresent(m_second, platform::readSetting(kSecond));
@@ -392,19 +394,33 @@ void DailyMain::loadDailySettings()
     inputfields::selectIfPresent(m_year, platform::readSetting(kBirthYear));
 }
 
-void DailyMain::runAtStartup(bool on)
+void DailyMain::selectStartup(bool on)
+{
+    {
+        const QSignalBlocker run(m_run);
+        const QSignalBlocker dontRun(m_dontRun);
+        (on ? m_run : m_dontRun)->setChecked(true);
+    }
+    startupChosen(on);
+}
+
+void DailyMain::startupChosen(bool on)
+{
+    m_sysTray->setEnabled(on);
+    if (!on) {
+        m_sysTray->setChecked(false);
+        // The check box stores its state when it changes; clearing a clear
+        // box stores it all the same.
+        platform::writeSetting(kRunAtSysTray, truth(false));
+    }
+}
+
+void DailyMain::writeStartupEntry(bool on)
 {
     if (const kestrava::MaybeFailure failure =
             platform::setStartupEntry(executableName(), QCoreApplication::applicationFilePath(), on)) {
         host().services().messages->inform(this, platform::Icon::Error, failure->reason);
     }
-    m_sysTray->setEnabled(on);
-    if (!on)
-        m_sysTray->setChecked(false);
-    // The check box stores its state when it changes; clearing a clear box
-    // stores it all the same.
-    if (!on)
-        platform::writeSetting(kRunAtSysTray, truth(false));
 }
 
 void DailyMain::applySettings()

@@ -68,7 +68,13 @@ private:
     QWidget *buildReadingPage();
     QWidget *buildSettingsPage();
     void storeOnSelection(QComboBox *list, const QString &key);
-    void runAtStartup(bool on);
+    // The program's choice of a start-up option: selected, with its effect
+    // on the tray box, but the entry left as it is.
+    void selectStartup(bool on);
+    // What choosing an option does to the tray box.
+    void startupChosen(bool on);
+    // Writes or removes the start-up entry; a failure is told.
+    void writeStartupEntry(bool on);
     void removeTrayIcon();
 
     DailyProgram &m_program;
