@@ -16,6 +16,8 @@
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 
+#include <functional>
+
 namespace {
 
 const QString kDaily = QStringLiteral("frmDailyNumerologyMain");
@@ -66,6 +68,7 @@ protected:
         platform::writeSetting("BirthDateDailyNumerology", day);
         platform::writeSetting("BirthMonthDailyNumerology", month);
     }
+    static QString numberOn(QDate date) { return QString::number(daily::dailyNumber(u"23", u"June", date)); }
 };
 
 TEST_F(DailyTest, FirstStartShowsTheSettingsWithSevenOClock)
@@ -114,16 +117,54 @@ TEST_F(DailyTest, ALaterStartRestoresTheBirthDateAndShowsTheReading)
     const qint16 expected = daily::dailyNumber(u"23", u"June", {2026, 12, 10});
     EXPECT_EQ(text("lblNumeroNumberTwo"), QString::number(expected));
 
-    // A selection is stored at once; the number waits for the next reading.
+    // Settings and the Tools menu bring the settings page forward.
+    click(kDaily, "cmdSettings");
+    EXPECT_TRUE(settingsInFront());
+
+    // A selection is stored at once; the number follows when the date is applied.
     pick("cboMonth", "March");
     EXPECT_EQ(platform::readSetting("BirthMonthDailyNumerology"), "March");
     EXPECT_EQ(text("lblNumeroNumberTwo"), QString::number(expected));
     pick("cboSecond", "15");
     EXPECT_EQ(platform::readSetting("SecondDailyNumerology"), "15");
+    click(kDaily, "cmdCalculateMoonPhase");
+    const qint16 march = daily::dailyNumber(u"23", u"March", {2026, 12, 10});
+    ASSERT_NE(march, expected);
+    EXPECT_EQ(text("lblNumeroNumberTwo"), QString::number(march));
+    EXPECT_EQ(text("lblNumeroNumberOne"), QString::number(march));
+    EXPECT_EQ(text("lblNumber"), daily::dailyWord(march));
+    EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(march));
+    EXPECT_FALSE(settingsInFront());
+}
 
-    // Settings and the Tools menu bring the settings page forward.
-    click(kDaily, "cmdSettings");
-    EXPECT_TRUE(settingsInFront());
+TEST_F(DailyTest, BroughtBackBeforeTheDisplayTimeTheReadingIsTodays)
+{
+    storeSettings("23", "June");
+    const struct
+    {
+        const char *how;
+        std::function<void(DailyMain &)> bringBack;
+    } rows[] = {
+        {"restored where it waits minimised", [](DailyMain &window) { window.showNormal(); }},
+        {"the tray's Show", [](DailyMain &window) { window.showFromTray(); }},
+    };
+    QDate day(2026, 12, 10);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.how);
+        at(9, 0, 0, day);
+        main->launch(kestrava::ProgramId::Daily);
+        click(kDaily, "cmdCalculateMoonPhase");
+        ASSERT_TRUE(daily()->isMinimized());
+        EXPECT_EQ(text("lblNumeroNumberTwo"), numberOn(day));
+        // The next morning, an hour before seven.
+        day = day.addDays(1);
+        at(6, 0, 0, day);
+        row.bringBack(*daily());
+        EXPECT_FALSE(daily()->isMinimized());
+        ASSERT_NE(numberOn(day), numberOn(day.addDays(-1)));
+        EXPECT_EQ(text("lblNumeroNumberTwo"), numberOn(day));
+        EXPECT_EQ(text("lblNumber"), daily::dailyWord(numberOn(day).toShort()));
+    }
 }
 
 TEST_F(DailyTest, TheStartUpChoiceActsAtOnce)

@@ -351,6 +351,7 @@ void DailyMain::load()
 
     m_lastTick = host().services().clock->now().addSecs(-1);
     m_timer->start();
+    m_loaded = true;
     if (!isInTray() && !isMinimized())
         m_day->setFocus();
 }
@@ -428,6 +429,8 @@ void DailyMain::applySettings()
     if (!validateBirthDate())
         return;
     saveDisplayOptions();
+    // The reading waiting in the tray is the one for the date just applied.
+    calculateDailyNumber();
     sendToTray();
     showReadingPage();
 }
@@ -473,6 +476,8 @@ void DailyMain::sendToTray()
 void DailyMain::showFromTray()
 {
     setWindowIcon(daily::dayIcon(kRestoredIcon));
+    // Shown before the day's display time, the reading is today's all the same.
+    calculateDailyNumber();
     showNormal();
     // Centred in the document area, both ways, once the area has grown back
     // over the welcome panel that this window's return hides.
@@ -520,6 +525,17 @@ void DailyMain::closeByProgram()
 {
     m_closingByProgram = true;
     close();
+}
+
+void DailyMain::changeEvent(QEvent *event)
+{
+    ProgramWindow::changeEvent(event);
+    // Restored from minimised (where there is no notification area the user
+    // does it): the number is today's, not the one of the day it was put away.
+    if (event->type() == QEvent::WindowStateChange && m_loaded && isOpen()
+        && (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized) && !isMinimized()) {
+        calculateDailyNumber();
+    }
 }
 
 void DailyMain::closeEvent(QCloseEvent *event)

@@ -60,6 +60,7 @@ public:
     bool isInTray() const;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void onClosed() override;
 
@@ -100,4 +101,5 @@ private:
     QDateTime m_lastTick;
     QDate m_remindedOn;
     bool m_closingByProgram = false;
+    bool m_loaded = false; // the load sequence has run
 };
