@@ -309,6 +309,45 @@ TEST_F(DailyTest, TheReminderComesOnceADayWhenItsTimePasses)
     EXPECT_TRUE(daily()->isMinimized());
 }
 
+TEST_F(DailyTest, ALaterDisplayTimeTheSameDayBringsTheReadingAgain)
+{
+    storeSettings("23", "June");
+    at(6, 59, 59);
+    main->launch(kestrava::ProgramId::Daily);
+    click(kDaily, "cmdCalculateMoonPhase");
+    at(7, 0, 0);
+    daily()->tick();
+    ASSERT_FALSE(daily()->isMinimized());
+
+    // At eight the user moves the time to half past nine.  Half past seven,
+    // on the way, is gone already and brings nothing.
+    at(8, 0, 0);
+    daily()->showSettingsPage();
+    pick("cboMinute", "30");
+    click(kDaily, "cmdCalculateMoonPhase");
+    at(8, 0, 1);
+    daily()->tick();
+    EXPECT_TRUE(daily()->isMinimized());
+    daily()->showNormal();
+    pick("cboHour", "9");
+    click(kDaily, "cmdCalculateMoonPhase");
+    at(9, 29, 59);
+    daily()->tick();
+    EXPECT_TRUE(daily()->isMinimized());
+    at(9, 30, 0);
+    daily()->tick();
+    EXPECT_FALSE(daily()->isMinimized());
+    EXPECT_FALSE(settingsInFront());
+
+    // Once only.
+    click(kDaily, "cmdCalculateMoonPhase");
+    at(9, 30, 1);
+    daily()->tick();
+    at(23, 0, 0);
+    daily()->tick();
+    EXPECT_TRUE(daily()->isMinimized());
+}
+
 TEST_F(DailyTest, ExitAsksAndNoAppliesTheSettings)
 {
     main->launch(kestrava::ProgramId::Daily);

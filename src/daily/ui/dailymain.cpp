@@ -325,6 +325,8 @@ void DailyMain::load()
     storeOnSelection(m_hour, kHour);
     storeOnSelection(m_minute, kMinute);
     storeOnSelection(m_second, kSecond);
+    for (QComboBox *list : {m_hour, m_minute, m_second})
+        connect(list, &QComboBox::currentIndexChanged, this, &DailyMain::displayTimeChanged);
 
     if (platform::readSetting(kHour).isEmpty()) {
         for (QComboBox *list : {m_day, m_month, m_year, m_hour, m_minute, m_second})
@@ -519,6 +521,15 @@ void DailyMain::tick()
     showNormal();
     raise();
     host().documentArea()->setActiveSubWindow(this);
+}
+
+void DailyMain::displayTimeChanged()
+{
+    // Today's reminder has come; a time still ahead today brings it once more.
+    const QDateTime now = host().services().clock->now();
+    const QTime time(m_hour->currentText().toInt(), m_minute->currentText().toInt(), m_second->currentText().toInt());
+    if (m_remindedOn == now.date() && time.isValid() && QDateTime(now.date(), time) > now)
+        m_remindedOn = QDate();
 }
 
 void DailyMain::closeByProgram()

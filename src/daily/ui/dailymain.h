@@ -77,6 +77,8 @@ private:
     // Writes or removes the start-up entry; a failure is told.
     void writeStartupEntry(bool on);
     void removeTrayIcon();
+    // A new display time re-arms today's reminder when it is still ahead.
+    void displayTimeChanged();
 
     DailyProgram &m_program;
     QStackedWidget *m_pages = nullptr;
