@@ -8,7 +8,7 @@
 #include "shell/mainwindow.h"
 #include "tarot/ui/tarotprogram.h"
 
-void installPrograms(MainWindow &window)
+QList<Program *> installPrograms(MainWindow &window)
 {
     auto *numPro = new NumProProgram(window, &window);
     numPro->setObjectName(QStringLiteral("numPro"));
@@ -33,4 +33,6 @@ void installPrograms(MainWindow &window)
     auto *tantric = new TantricProgram(window, &window);
     tantric->setObjectName(QStringLiteral("tantric"));
     window.addProgram(tantric);
+
+    return {numPro, tarot, daily, astrology, runes, tantric};
 }

@@ -1,7 +1,11 @@
 #pragma once
 
-class MainWindow;
+#include <QList>
 
-// Gives the main window the programs of the suite.  The programs live as long
-// as the window.  This is the one place that names every program.
-void installPrograms(MainWindow &window);
+class MainWindow;
+class Program;
+
+// Gives the main window the programs of the suite and returns them.  The
+// programs live as long as the window.  This is the one place that names
+// every program.
+QList<Program *> installPrograms(MainWindow &window);

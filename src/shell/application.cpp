@@ -5,6 +5,7 @@
 #include "platform/startupentry.h"
 #include "shell/artwork.h"
 #include "shell/mainwindow.h"
+#include "shell/program.h"
 #include "shell/suitestyle.h"
 #include "shell/updatereminderrun.h"
 #include "widgets/afterfirstpaint.h"
@@ -39,6 +40,24 @@ public:
     }
 };
 
+// Ends the application when the main window is closed without ever having
+// come into view (started at log-in into the notification area and ended
+// from there): the application ends by itself only when a window in view
+// closes.  The main window always accepts its close.
+class EndWhenClosedUnseen final : public QObject
+{
+public:
+    explicit EndWhenClosedUnseen(QWidget &window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && !static_cast<QWidget *>(watched)->isVisible())
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return false;
+    }
+};
+
 // For scripts/bench startup: the time from the launch (its wall-clock time
 // in nanoseconds, KESTRAVA_BENCH_T0) to the first paint, on standard output.
 void reportFirstPaint()
@@ -62,6 +81,36 @@ QStringList commandLineFiles(const QStringList &arguments)
     return files;
 }
 
+bool startedAtLogon(const QStringList &arguments)
+{
+    return arguments.contains(QLatin1String(platform::kStartupSwitch), Qt::CaseInsensitive);
+}
+
+void showMainWindow(MainWindow &window, const QList<Program *> &programs, bool atLogon)
+{
+    Program::LogonStart start = Program::LogonStart::AsUsual;
+    if (atLogon) {
+        for (Program *program : programs) {
+            const Program::LogonStart asked = program->startAtLogon();
+            if (start == Program::LogonStart::AsUsual)
+                start = asked;
+        }
+    }
+    switch (start) {
+    case Program::LogonStart::AsUsual:
+        window.showMaximized();
+        break;
+    case Program::LogonStart::Hidden:
+        // Maximised once the program brings it up.
+        window.setWindowState(Qt::WindowMaximized);
+        break;
+    case Program::LogonStart::Minimised:
+        window.setWindowState(Qt::WindowMaximized);
+        window.showMinimized();
+        break;
+    }
+}
+
 void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const QStringList &files)
 {
     auto openFiles = [&window](const QStringList &paths) {
@@ -76,7 +125,7 @@ void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const Q
         QTimer::singleShot(0, &window, [openFiles, files] { openFiles(files); });
 }
 
-int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &installPrograms)
+int runKestrava(int argc, char **argv, const std::function<QList<Program *>(MainWindow &)> &installPrograms)
 {
     // Fontconfig reads its configuration and font caches once, a few
     // milliseconds that the first text waits for: a second thread does it
@@ -92,7 +141,8 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     if (qEnvironmentVariableIntValue("KESTRAVA_UNATTENDED") == 1)
         services.messages = &unattended;
 
-    const QStringList files = commandLineFiles(QCoreApplication::arguments().mid(1));
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QStringList files = commandLineFiles(arguments);
 
     platform::SingleInstance instance;
     if (!instance.acquire()) {
@@ -106,7 +156,7 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
     runUpdateReminder(services, nullptr);
 
     MainWindow window(services);
-    installPrograms(window);
+    const QList<Program *> programs = installPrograms(window);
     // Fill the screen even where no window manager maximises for us.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
@@ -121,7 +171,8 @@ int runKestrava(int argc, char **argv, const std::function<void(MainWindow &)> &
         else
             QApplication::setWindowIcon(kestrava::windowIcon());
     });
-    window.showMaximized();
+    new EndWhenClosedUnseen(window);
+    showMainWindow(window, programs, startedAtLogon(arguments));
     acceptFiles(window, instance, files);
     return app.exec();
 }

@@ -14,6 +14,18 @@ public:
 
     virtual kestrava::ProgramId id() const = 0;
 
+    // How the main window opens when the suite starts from the log-in entry.
+    enum class LogonStart {
+        AsUsual,   // shown maximised, with the welcome panel
+        Hidden,    // out of sight: the program waits in the notification area
+                   // and brings the window up when it shows itself
+        Minimised, // minimised, with the program waiting minimised inside
+    };
+    // Called once, before the main window shows, when the suite was started
+    // from the log-in entry.  A program that opens at log-in opens here and
+    // says how the main window is to open.
+    virtual LogonStart startAtLogon() { return LogonStart::AsUsual; }
+
     // What must exist, hidden, before any program opens.  The launcher calls
     // this on every program each time it opens one.
     virtual void prepare() {}

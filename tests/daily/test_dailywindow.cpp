@@ -4,6 +4,7 @@
 #include "daily/ui/dailyprogram.h"
 #include "platform/settingsstore.h"
 #include "platform/startupentry.h"
+#include "shell/application.h"
 #include "support/suitefixture.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <functional>
 
@@ -69,6 +71,19 @@ protected:
         platform::writeSetting("BirthMonthDailyNumerology", month);
     }
     static QString numberOn(QDate date) { return QString::number(daily::dailyNumber(u"23", u"June", date)); }
+    // The suite started once more, this time by the log-in entry.
+    void restartAtLogon()
+    {
+        main.reset();
+        QApplication::processEvents();
+        main = std::make_unique<MainWindow>(test.services());
+        showMainWindow(*main, installPrograms(*main), true);
+    }
+    bool reminderArmed() const
+    {
+        const auto *timer = daily() ? daily()->findChild<QTimer *>(QStringLiteral("Timer1")) : nullptr;
+        return timer && timer->isActive();
+    }
 };
 
 TEST_F(DailyTest, FirstStartShowsTheSettingsWithSevenOClock)
@@ -398,17 +413,87 @@ TEST_F(DailyTest, TheCloseBoxPutsTheReadingAwayAndTheLauncherClosesIt)
     EXPECT_EQ(platform::readSetting("SystemTrayDailyNumerology"), "False");
 }
 
-TEST_F(DailyTest, StartedAtLogOnItGoesStraightToTheTray)
+TEST_F(DailyTest, StartedAtLogOnWithTheTrayBoxItWaitsMinimisedWithoutANotificationArea)
 {
-    platform::writeSetting("HourDailyNumerology", "7");
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    storeSettings("23", "June");
     platform::writeSetting("RunAtSysTrayDailyNumerology", "True");
     platform::writeSetting("SystemTrayDailyNumerology", "True");
     platform::writeSetting("AutorunStartUpDailyNumerology", "True");
     ASSERT_FALSE(platform::setStartupEntry(entryName(), QCoreApplication::applicationFilePath(), true));
-    program()->setStartedAtLogon(true);
-    main->launch(kestrava::ProgramId::Daily);
+    at(6, 30, 0);
+    restartAtLogon();
+
+    ASSERT_NE(daily(), nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->isMinimized());
     EXPECT_TRUE(daily()->isMinimized());
+    EXPECT_TRUE(reminderArmed());
     EXPECT_TRUE(option("optRun")->isChecked());
     EXPECT_TRUE(trayBox()->isChecked());
     EXPECT_TRUE(platform::hasStartupEntry(entryName()));
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+
+    // At seven the reading comes up, and the suite around it.
+    at(7, 0, 0);
+    daily()->tick();
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_TRUE(main->isMaximized());
+    EXPECT_FALSE(daily()->isMinimized());
+    EXPECT_FALSE(welcome()->isVisible());
+    EXPECT_EQ(text("lblNumeroNumberTwo"), numberOn({2026, 12, 10}));
+    auto atTheLaunchersPlace = [this] {
+        QTest::qWait(20);
+        const QWidget *area = main->documentArea()->viewport();
+        EXPECT_NEAR(daily()->x(), qMax(0, (area->width() - daily()->width()) / 2), 1);
+        EXPECT_EQ(daily()->y(), 0);
+    };
+    atTheLaunchersPlace();
+
+    // The user may restore the suite, then the reading, before seven.
+    at(6, 30, 0);
+    restartAtLogon();
+    main->showMaximized();
+    EXPECT_TRUE(daily()->isMinimized());
+    EXPECT_TRUE(welcome()->isVisible());
+    daily()->showNormal();
+    EXPECT_FALSE(welcome()->isVisible());
+    atTheLaunchersPlace();
+}
+
+TEST_F(DailyTest, StartedAtLogOnWithoutTheTrayBoxTheSuiteOpensAsUsual)
+{
+    // The box counts only with the start-up entry there.
+    const struct
+    {
+        const char *name;
+        bool entry;
+        const char *trayBox;
+    } rows[] = {
+        {"entry, box cleared", true, "False"},
+        {"box set, no entry", false, "True"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        storeSettings("23", "June");
+        platform::writeSetting("RunAtSysTrayDailyNumerology", row.trayBox);
+        platform::writeSetting("AutorunStartUpDailyNumerology", row.entry ? "True" : "False");
+        ASSERT_FALSE(platform::setStartupEntry(entryName(), QCoreApplication::applicationFilePath(), row.entry));
+        restartAtLogon();
+        EXPECT_TRUE(main->isVisible());
+        EXPECT_FALSE(main->isMinimized());
+        EXPECT_TRUE(main->isMaximized());
+        EXPECT_EQ(daily(), nullptr);
+        EXPECT_TRUE(welcome()->isVisible());
+    }
+
+    // Opened from the launcher once the box is set, the window still goes
+    // straight to the tray, as it does in any run started at log-in.
+    ASSERT_FALSE(platform::setStartupEntry(entryName(), QCoreApplication::applicationFilePath(), true));
+    platform::writeSetting("RunAtSysTrayDailyNumerology", "True");
+    platform::writeSetting("SystemTrayDailyNumerology", "True");
+    main->launch(kestrava::ProgramId::Daily);
+    ASSERT_NE(daily(), nullptr);
+    EXPECT_TRUE(daily()->isMinimized());
+    EXPECT_TRUE(reminderArmed());
 }

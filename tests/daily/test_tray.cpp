@@ -4,16 +4,20 @@
 #include "daily/ui/dailymain.h"
 #include "daily/ui/dayicon.h"
 #include "platform/settingsstore.h"
+#include "platform/startupentry.h"
+#include "shell/application.h"
 #include "support/suitefixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -46,7 +50,133 @@ bool waitFor(Condition condition)
     return true;
 }
 
+// A double click as the user gives it.  The pointer first leaves the spot:
+// xdotool's synchronous move waits for a motion that never comes when the
+// pointer is already there.
+bool doubleClickAt(const QPoint &point)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"),
+                  {"mousemove", "0", "0", "mousemove", "--sync", QString::number(point.x()),
+                   QString::number(point.y()), "sleep", "0.3", "click", "--repeat", "2", "--delay", "100", "1"});
+    return xdotool.waitForFinished(5000) && xdotool.exitCode() == 0;
+}
+
+// Sees whether a window was asked to close.
+class CloseWatch : public QObject
+{
+public:
+    explicit CloseWatch(QObject *watched) { watched->installEventFilter(this); }
+    bool closed = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        closed = closed || event->type() == QEvent::Close;
+        return false;
+    }
+};
+
 } // namespace
+
+// The suite started by the log-in entry of a user who chose "Run at
+// start-up" with "Start at system tray".
+class LogOnStart : public SuiteTest
+{
+protected:
+    void SetUp() override
+    {
+        SuiteTest::SetUp();
+        platform::writeSetting(QStringLiteral("HourDailyNumerology"), QStringLiteral("7"));
+        platform::writeSetting(QStringLiteral("MinuteDailyNumerology"), QStringLiteral("0"));
+        platform::writeSetting(QStringLiteral("SecondDailyNumerology"), QStringLiteral("0"));
+        platform::writeSetting(QStringLiteral("RunAtSysTrayDailyNumerology"), QStringLiteral("True"));
+        platform::writeSetting(QStringLiteral("SystemTrayDailyNumerology"), QStringLiteral("True"));
+        platform::writeSetting(QStringLiteral("AutorunStartUpDailyNumerology"), QStringLiteral("True"));
+        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        ASSERT_FALSE(platform::setStartupEntry(name, QCoreApplication::applicationFilePath(), true));
+        test.clock.set(QDateTime(QDate(2026, 12, 10), QTime(6, 30)));
+        main.reset();
+        QApplication::processEvents();
+        main = std::make_unique<MainWindow>(test.services());
+        showMainWindow(*main, installPrograms(*main), true);
+        daily = main->findChild<DailyMain *>(kDaily);
+        ASSERT_NE(daily, nullptr);
+    }
+    bool reminderArmed() const { return daily->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive(); }
+
+    DailyMain *daily = nullptr;
+};
+
+TEST_F(LogOnStart, WithoutANotificationAreaTheSuiteWaitsMinimised)
+{
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()) << "a tray host is running";
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->isMinimized());
+    EXPECT_TRUE(daily->isVisible());
+    EXPECT_TRUE(daily->isMinimized());
+    EXPECT_FALSE(daily->trayIcon()->isVisible());
+    EXPECT_TRUE(reminderArmed());
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+}
+
+TEST_F(LogOnStart, InTheNotificationAreaTheSuiteWaitsHiddenUntilShow)
+{
+    ASSERT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(daily->isInTray());
+    QSystemTrayIcon *icon = daily->trayIcon();
+    EXPECT_TRUE(icon->isVisible());
+    EXPECT_TRUE(reminderArmed());
+    ASSERT_TRUE(waitFor([icon] { return icon->geometry().top() > 0; })) << icon->geometry().top();
+
+    ASSERT_TRUE(doubleClickAt(icon->geometry().center()));
+    ASSERT_TRUE(waitFor([this] { return daily->isVisible() && main->isVisible(); }));
+    QTest::qWait(50);
+    EXPECT_TRUE(main->isMaximized());
+    EXPECT_FALSE(daily->isMinimized());
+    EXPECT_FALSE(icon->isVisible());
+    EXPECT_TRUE(welcome()->isHidden());
+    const QWidget *area = main->documentArea()->viewport();
+    EXPECT_NEAR(daily->x(), qMax(0, (area->width() - daily->width()) / 2), 1);
+    EXPECT_NEAR(daily->y(), qMax(0, (area->height() - daily->height()) / 2), 1);
+}
+
+TEST_F(LogOnStart, InTheNotificationAreaTheReminderBringsTheSuiteUp)
+{
+    ASSERT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
+    ASSERT_FALSE(main->isVisible());
+    test.clock.set(QDateTime(QDate(2026, 12, 10), QTime(7, 0)));
+    daily->tick();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->isMaximized());
+    EXPECT_TRUE(daily->isVisible());
+    EXPECT_FALSE(daily->isMinimized());
+    // The reminder leaves the icon where it is.
+    EXPECT_TRUE(daily->trayIcon()->isVisible());
+    EXPECT_TRUE(welcome()->isHidden());
+    // Where the launcher would have put it: the document area had no size
+    // yet when the window was loaded.
+    QTest::qWait(50);
+    const QWidget *area = main->documentArea()->viewport();
+    EXPECT_GT(area->width(), daily->width());
+    EXPECT_NEAR(daily->x(), (area->width() - daily->width()) / 2, 1);
+    EXPECT_EQ(daily->y(), 0);
+}
+
+TEST_F(LogOnStart, InTheNotificationAreaExitEndsTheHiddenSuite)
+{
+    ASSERT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
+    ASSERT_FALSE(main->isVisible());
+    CloseWatch watch(main.get());
+    const QList<QAction *> items = daily->trayIcon()->contextMenu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    items[1]->trigger();
+    EXPECT_EQ(window(kDaily), nullptr);
+    // Nothing of the suite is left to reach: the main window closes too.
+    EXPECT_TRUE(waitFor([&watch] { return watch.closed; }));
+    EXPECT_FALSE(main->isVisible());
+}
 
 TEST_F(SuiteTest, WithoutANotificationAreaTheWindowWaitsMinimised)
 {
@@ -72,13 +202,7 @@ TEST_F(SuiteTest, InTheNotificationAreaShowBringsTheWindowBack)
     // strip (at the bottom of the screen).
     ASSERT_TRUE(waitFor([icon] { return icon->geometry().top() > 0; })) << icon->geometry().top();
 
-    // A double click on the icon, as the user gives it.
-    const QPoint centre = icon->geometry().center();
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"),
-                  {"mousemove", "--sync", QString::number(centre.x()), QString::number(centre.y()), "sleep", "0.3", "click", "--repeat", "2",
-                   "--delay", "100", "1"});
-    ASSERT_TRUE(xdotool.waitForFinished(5000));
+    ASSERT_TRUE(doubleClickAt(icon->geometry().center()));
     ASSERT_TRUE(waitFor([daily] { return daily->isVisible(); }));
     QTest::qWait(50);
     // Restored: centred both ways in the document area, wearing the 31st icon.

@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
@@ -120,6 +121,8 @@ DailyMain::DailyMain(DailyProgram &program)
         if (reason == QSystemTrayIcon::DoubleClick)
             showFromTray();
     });
+
+    host().documentArea()->viewport()->installEventFilter(this);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -305,6 +308,7 @@ void DailyMain::storeOnSelection(QComboBox *list, const QString &key)
 void DailyMain::load()
 {
     showAtTop();
+    m_placeWhenShown = window() != this && window()->isHidden();
     runUpdateReminder(host().services(), this);
     if (!isOpen())
         return;
@@ -356,6 +360,12 @@ void DailyMain::load()
     m_loaded = true;
     if (!isInTray() && !isMinimized())
         m_day->setFocus();
+}
+
+bool DailyMain::startsInTray()
+{
+    return platform::hasStartupEntry(executableName())
+           && platform::readSetting(kRunAtSysTray) == QLatin1String("True");
 }
 
 void DailyMain::calculateDailyNumber()
@@ -481,15 +491,45 @@ void DailyMain::showFromTray()
     // Shown before the day's display time, the reading is today's all the same.
     calculateDailyNumber();
     showNormal();
-    // Centred in the document area, both ways, once the area has grown back
-    // over the welcome panel that this window's return hides.
-    QTimer::singleShot(0, this, [this] {
-        const QWidget *area = host().documentArea()->viewport();
-        move(qMax(0, (area->width() - width()) / 2), qMax(0, (area->height() - height()) / 2));
-    });
     raise();
     host().documentArea()->setActiveSubWindow(this);
     removeTrayIcon();
+    bringUpMainWindow();
+    // Centred in the document area, both ways, also once the area has grown
+    // back over the welcome panel that this window's return hides.
+    keepPlaced(Place::Centred);
+}
+
+void DailyMain::keepPlaced(Place place)
+{
+    m_keptPlace = place;
+    placeInArea();
+}
+
+void DailyMain::placeInArea()
+{
+    if (!m_keptPlace)
+        return;
+    const QWidget *area = host().documentArea()->viewport();
+    const int top = *m_keptPlace == Place::Centred ? qMax(0, (area->height() - height()) / 2) : 0;
+    const QScopedValueRollback placing(m_placing, true);
+    move(qMax(0, (area->width() - width()) / 2), top);
+}
+
+bool DailyMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == host().documentArea()->viewport())
+        placeInArea();
+    return ProgramWindow::eventFilter(watched, event);
+}
+
+void DailyMain::moveEvent(QMoveEvent *event)
+{
+    // Moved by the user (or minimised, or restored): the window stays where
+    // it is put from now on.
+    if (!m_placing)
+        m_keptPlace.reset();
+    ProgramWindow::moveEvent(event);
 }
 
 void DailyMain::removeTrayIcon()
@@ -521,6 +561,7 @@ void DailyMain::tick()
     showNormal();
     raise();
     host().documentArea()->setActiveSubWindow(this);
+    bringUpMainWindow();
 }
 
 void DailyMain::displayTimeChanged()
@@ -530,6 +571,32 @@ void DailyMain::displayTimeChanged()
     const QTime time(m_hour->currentText().toInt(), m_minute->currentText().toInt(), m_second->currentText().toInt());
     if (m_remindedOn == now.date() && time.isValid() && QDateTime(now.date(), time) > now)
         m_remindedOn = QDate();
+}
+
+void DailyMain::bringUpMainWindow()
+{
+    // Started at log-in, the main window waits hidden (or minimised where
+    // there is no notification area) until the reading comes up.
+    QWidget *main = window();
+    if (main == this || !(main->isHidden() || main->isMinimized()))
+        return;
+    main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+    main->show();
+    main->raise();
+    main->activateWindow();
+    takeLauncherPlace();
+}
+
+void DailyMain::takeLauncherPlace()
+{
+    // Loaded before the main window first showed, this window was placed in
+    // a document area without a size: the first time both are in view it
+    // takes the launcher's place, centred at the top, as the area gets its
+    // size.
+    if (!m_placeWhenShown || isMinimized() || window()->isHidden() || window()->isMinimized())
+        return;
+    m_placeWhenShown = false;
+    keepPlaced(Place::AtTop);
 }
 
 void DailyMain::closeByProgram()
@@ -546,6 +613,7 @@ void DailyMain::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowStateChange && m_loaded && isOpen()
         && (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized) && !isMinimized()) {
         calculateDailyNumber();
+        takeLauncherPlace();
     }
 }
 
@@ -572,4 +640,9 @@ void DailyMain::onClosed()
     m_timer->stop();
     saveDisplayOptions();
     removeTrayIcon();
+    // Started at log-in into the tray, the suite has shown nothing but this
+    // reading: closed, it leaves nothing to come back to, so the suite ends.
+    QWidget *main = window();
+    if (main != this && main->isHidden() && !host().isClosingPrograms())
+        QTimer::singleShot(0, main, &QWidget::close);
 }

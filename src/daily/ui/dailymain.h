@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QDateTime>
 
+#include <optional>
+
 class DailyProgram;
 class QAction;
 class QCheckBox;
@@ -29,6 +31,10 @@ public:
     // The load sequence: start-up entry, lists, first run or stored values,
     // the reading, the stored settings.
     void load();
+    // True when the load sequence of a start from the log-in entry sends the
+    // window to the tray: the start-up entry exists and "Start at system
+    // tray" was left checked.
+    static bool startsInTray();
 
     // Computes the number of the day from the birth lists and the clock,
     // shows it and stores the three birth values.
@@ -61,6 +67,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void onClosed() override;
 
@@ -79,6 +87,15 @@ private:
     void removeTrayIcon();
     // A new display time re-arms today's reminder when it is still ahead.
     void displayTimeChanged();
+    void bringUpMainWindow();
+    void takeLauncherPlace();
+    enum class Place { AtTop, Centred };
+    // Places the window in the document area now and again whenever the
+    // area changes size (it grows as the welcome panel hides, and gets its
+    // size when the main window first shows), until the window is moved
+    // some other way.
+    void keepPlaced(Place place);
+    void placeInArea();
 
     DailyProgram &m_program;
     QStackedWidget *m_pages = nullptr;
@@ -104,4 +121,7 @@ private:
     QDate m_remindedOn;
     bool m_closingByProgram = false;
     bool m_loaded = false; // the load sequence has run
+    bool m_placeWhenShown = false; // loaded while the main window was hidden
+    std::optional<Place> m_keptPlace;
+    bool m_placing = false;
 };

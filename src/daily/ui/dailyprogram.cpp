@@ -1,15 +1,10 @@
 #include "daily/ui/dailyprogram.h"
 
 #include "daily/ui/dailymain.h"
-#include "platform/startupentry.h"
-
-#include <QCoreApplication>
 
 DailyProgram::DailyProgram(ProgramHost &host, QObject *parent)
     : QObject(parent)
     , m_host(host)
-    , m_startedAtLogon(QCoreApplication::arguments().contains(QLatin1String(platform::kStartupSwitch),
-                                                              Qt::CaseInsensitive))
 {
 }
 
@@ -19,6 +14,22 @@ void DailyProgram::launch()
         old->closeByProgram();
     m_window = new DailyMain(*this);
     m_window->load();
+}
+
+Program::LogonStart DailyProgram::startAtLogon()
+{
+    // Remembered for the whole run: opened later from the launcher, the
+    // window still goes to the tray when the box is checked.
+    m_startedAtLogon = true;
+    if (!DailyMain::startsInTray())
+        return LogonStart::AsUsual;
+    launch();
+    const DailyMain *daily = window();
+    if (daily && daily->isInTray())
+        return LogonStart::Hidden;
+    if (daily && daily->isMinimized())
+        return LogonStart::Minimised;
+    return LogonStart::AsUsual;
 }
 
 void DailyProgram::closeAll()

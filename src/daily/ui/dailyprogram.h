@@ -23,16 +23,19 @@ public:
     kestrava::ProgramId id() const override { return kestrava::ProgramId::Daily; }
     void launch() override;
     void closeAll() override;
+    // With "Start at system tray" chosen, opens straight into the
+    // notification area (minimised where there is none); the main window
+    // stays out of sight until the reading comes up.
+    LogonStart startAtLogon() override;
 
     // The window while it is loaded, or null.
     DailyMain *window() const;
 
     // True when the suite was started from the log-in entry ("/STARTUP").
     bool startedAtLogon() const { return m_startedAtLogon; }
-    void setStartedAtLogon(bool on) { m_startedAtLogon = on; }
 
 private:
     ProgramHost &m_host;
     QPointer<DailyMain> m_window;
-    bool m_startedAtLogon;
+    bool m_startedAtLogon = false;
 };
