@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPainter>
@@ -540,7 +541,14 @@ void MainWindow::updateWelcome()
     for (const QPointer<QWidget> &window : std::as_const(m_programWindows))
         // A window minimised to its title bar shows nothing of a program.
         programShowing = programShowing || (window && !window->isHidden() && !window->isMinimized());
+    if (m_welcome->isHidden() == programShowing)
+        return;
     m_welcome->setVisible(!programShowing);
+    // The document area takes its new size at once rather than at the next
+    // turn of the event loop: a window being restored places itself inside
+    // the area as it is now.
+    if (QLayout *layout = centralWidget()->layout())
+        layout->activate();
 }
 
 void MainWindow::captionClicked(int index)

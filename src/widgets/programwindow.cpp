@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QString &caption)
     : m_host(host)
@@ -64,4 +65,64 @@ void ProgramWindow::closeEvent(QCloseEvent *event)
         });
     }
     onClosed();
+}
+
+void ProgramWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        // Qt puts a window back from its title bar where it fits the document
+        // area of that moment, which the welcome panel still shrinks: a tall
+        // window came back with its title bar and menu above the area.  Qt
+        // sends the change again while it handles it; only the first one
+        // comes from the minimised state.
+        const Qt::WindowStates before = static_cast<QWindowStateChangeEvent *>(event)->oldState();
+        if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+            m_restoring = false;
+        else if (before & Qt::WindowMinimized)
+            m_restoring = true;
+    }
+    // The window is placed once Qt has done with it, outside the changes it
+    // sends while it handles this one.
+    ++m_handlingChange;
+    QMdiSubWindow::changeEvent(event);
+    --m_handlingChange;
+    if (m_restoring && m_handlingChange == 0 && isVisible())
+        placeRestored();
+}
+
+void ProgramWindow::showEvent(QShowEvent *event)
+{
+    QMdiSubWindow::showEvent(event);
+    // A window hidden in the notification area is restored first and shown after.
+    if (m_restoring && m_handlingChange == 0)
+        placeRestored();
+}
+
+void ProgramWindow::moveEvent(QMoveEvent *event)
+{
+    QMdiSubWindow::moveEvent(event);
+    rememberPlace();
+}
+
+void ProgramWindow::resizeEvent(QResizeEvent *event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    rememberPlace();
+}
+
+void ProgramWindow::rememberPlace()
+{
+    if (!m_restoring && isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        m_normalGeometry = geometry();
+}
+
+void ProgramWindow::placeRestored()
+{
+    m_restoring = false;
+    QRect place = m_normalGeometry.isValid() ? m_normalGeometry : geometry();
+    place.setSize(size());
+    const QSize room = m_host.documentArea()->viewport()->size();
+    place.moveTo(qMax(0, qMin(place.x(), room.width() - place.width())),
+                 qMax(0, qMin(place.y(), room.height() - place.height())));
+    setGeometry(place);
 }

@@ -31,12 +31,27 @@ protected:
     // Window-specific work after the close was accepted.
     virtual void onClosed() {}
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Puts a window back from its title bar (or from the notification area)
+    // where it stood before, moved as little as needed to lie wholly inside
+    // the document area, or with its title bar at the top where it is
+    // taller than the area.
+    void placeRestored();
+    void rememberPlace();
+
     ProgramHost &m_host;
     QWidget *m_body;
     QMenuBar *m_menuBar;
     bool m_closed = false;
+    // Where the window last stood, shown and neither minimised nor maximised.
+    QRect m_normalGeometry;
+    bool m_restoring = false;
+    int m_handlingChange = 0;
 };
 
 // The window while it is open, or null: a closed window lingers until its

@@ -1,0 +1,196 @@
+#include "common/brand.h"
+#include "daily/ui/dailymain.h"
+#include "platform/settingsstore.h"
+#include "support/suitefixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStyleOptionTitleBar>
+#include <QWindow>
+
+namespace {
+
+// Every program window, each reached the way a user reaches it.
+const char *const kProgramWindows[] = {
+    "frmNumerologyProMain",       "frmNumerologyProResult",    "frmNumerologyProDisp",
+    "frmNumerologyProsave",       "frmTarotNumerologyMain",    "frmTarotNumerologyResult",
+    "frmTarotNumerologySave",     "frmDailyNumerologyMain",    "frmAstrologyNumerologyMain",
+    "frmRunesNumerologyMain",     "frmTantricNumerologyMain",  "frmTranticNumerologyDisplay",
+};
+
+const QString kHelpPage = QStringLiteral("https://www.kestrava.example/kestrava/ssd.php?page=help-web-page");
+
+void closePopups()
+{
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
+} // namespace
+
+// Each test starts as on a machine where the programs never ran.
+class ProgramWindowsTest : public SuiteTest
+{
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, kestrava::productName(),
+                  QCoreApplication::applicationName())
+            .remove(QStringLiteral("Settings"));
+        SuiteTest::SetUp();
+    }
+    void TearDown() override
+    {
+        closePopups();
+        SuiteTest::TearDown();
+    }
+
+    // Opens the program the window belongs to afresh, goes on to the window
+    // and gives it the focus, as a click into it would.
+    ProgramWindow *bringUp(const QString &name)
+    {
+        if (name.startsWith(QLatin1String("frmNumerologyPro"))) {
+            openNavigator("MARY", "ANN", "SMITH");
+            if (name == QLatin1String("frmNumerologyProMain"))
+                click("frmNumerologyProResult", "cmdBack");
+            else if (name == QLatin1String("frmNumerologyProDisp"))
+                click("frmNumerologyProResult", "cmdLifePath");
+            else if (name == QLatin1String("frmNumerologyProsave"))
+                click("frmNumerologyProResult", "cmdComprehensiveReading");
+        } else if (name.startsWith(QLatin1String("frmTarot"))) {
+            main->launch(kestrava::ProgramId::Tarot);
+            if (name != QLatin1String("frmTarotNumerologyMain")) {
+                control<QLineEdit>("frmTarotNumerologyMain", "txtName")->setText("John Smith");
+                click("frmTarotNumerologyMain", "cmdProceed");
+            }
+            if (name == QLatin1String("frmTarotNumerologySave"))
+                click("frmTarotNumerologyResult", "cmdSave");
+        } else if (name == QLatin1String("frmDailyNumerologyMain")) {
+            main->launch(kestrava::ProgramId::Daily);
+        } else if (name == QLatin1String("frmAstrologyNumerologyMain")) {
+            main->launch(kestrava::ProgramId::Astrology);
+        } else if (name == QLatin1String("frmRunesNumerologyMain")) {
+            main->launch(kestrava::ProgramId::Runes);
+        } else if (name.startsWith(QLatin1String("frmTantric")) || name.startsWith(QLatin1String("frmTrantic"))) {
+            main->launch(kestrava::ProgramId::Tantric);
+            if (name == QLatin1String("frmTranticNumerologyDisplay")) {
+                control<QLineEdit>("frmTantricNumerologyMain", "txtName")->setText("Asha Rao");
+                click("frmTantricNumerologyMain", "cmdNext");
+            }
+        }
+        ProgramWindow *found = window(name);
+        if (found) {
+            main->documentArea()->setActiveSubWindow(found);
+            QApplication::processEvents();
+        }
+        return found;
+    }
+    bool hasFocus(const ProgramWindow *window) const
+    {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus && (focus == window || window->isAncestorOf(focus));
+    }
+    // A key as the window system delivers it: to the popup menu that is
+    // open, else to the main window, which hands it to its focus widget
+    // after the shortcuts have had their turn.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *popup = QApplication::activePopupWidget();
+        QTest::keyClick(popup ? popup->windowHandle() : main->windowHandle(), key, modifiers);
+        QApplication::processEvents();
+    }
+    QMenu *mainMenu(const char *name) const { return main->menuBar()->findChild<QMenu *>(QString::fromLatin1(name)); }
+};
+
+// A window restored from its title bar came back where Qt found room while
+// the welcome panel still took the top of the document area: a tall window
+// stood with its title bar and menus above the area, out of reach.
+TEST_F(ProgramWindowsTest, ARestoredWindowComesBackWhereItWasInsideTheDocumentArea)
+{
+    QMdiArea *area = main->documentArea();
+    auto inside = [area](const QWidget *window) {
+        return QRect(QPoint(0, 0), area->viewport()->size()).contains(window->geometry());
+    };
+    struct Row
+    {
+        const char *how;
+        QPoint place;
+        void (*restore)(ProgramWindow *);
+    };
+    const Row rows[] = {
+        {"the title bar's restore button", {300, 40},
+         [](ProgramWindow *w) {
+             QStyleOptionTitleBar bar;
+             bar.initFrom(w);
+             bar.subControls = QStyle::SC_All;
+             bar.titleBarFlags = w->windowFlags();
+             bar.titleBarState = w->windowState();
+             bar.rect = w->rect();
+             const QRect button =
+                 w->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarNormalButton, w);
+             QTest::mouseMove(w, button.center());
+             QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, button.center());
+         }},
+        // The notification area hides the window after minimising it.
+        {"shown again after being hidden", {120, 10},
+         [](ProgramWindow *w) {
+             w->hide();
+             w->showNormal();
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.how);
+        ProgramWindow *input = bringUp(QStringLiteral("frmNumerologyProMain"));
+        ASSERT_NE(input, nullptr);
+        input->move(row.place);
+        const QRect before = input->geometry();
+        input->showMinimized();
+        ASSERT_TRUE(welcome()->isVisible());
+        // Taller than the room the welcome panel leaves: the case that failed.
+        ASSERT_GT(before.height(), area->viewport()->height());
+
+        row.restore(input);
+        ASSERT_FALSE(input->isMinimized());
+        EXPECT_FALSE(welcome()->isVisible());
+        EXPECT_EQ(input->geometry(), before);
+        QApplication::processEvents();
+        EXPECT_EQ(input->geometry(), before);
+        EXPECT_TRUE(inside(input));
+    }
+
+    // A place that no longer fits moves only as far as it must.
+    ProgramWindow *input = bringUp(QStringLiteral("frmNumerologyProMain"));
+    input->move(area->viewport()->width() - input->width(), 60);
+    input->showMinimized();
+    main->resize(main->width() - 200, main->height() - 50);
+    QApplication::processEvents();
+    input->showNormal();
+    EXPECT_TRUE(inside(input));
+    EXPECT_EQ(input->x(), area->viewport()->width() - input->width());
+    EXPECT_LE(input->y(), 60);
+}
+
+// Without a notification area the daily window waits minimised; its daily
+// reminder brings it back whole.
+TEST_F(ProgramWindowsTest, TheDailyReminderBringsItsWindowBackInsideTheDocumentArea)
+{
+    for (const char *key : {"HourDailyNumerology", "MinuteDailyNumerology", "SecondDailyNumerology"})
+        platform::writeSetting(QString::fromLatin1(key), QStringLiteral("0"));
+    platform::writeSetting(QStringLiteral("HourDailyNumerology"), QStringLiteral("7"));
+    test.clock.set(QDateTime(QDate(2026, 12, 10), QTime(6, 59, 59)));
+    auto *daily = qobject_cast<DailyMain *>(bringUp(QStringLiteral("frmDailyNumerologyMain")));
+    ASSERT_NE(daily, nullptr);
+    daily->move(200, 30);
+    const QRect before = daily->geometry();
+    click("frmDailyNumerologyMain", "cmdCalculateMoonPhase");
+    ASSERT_TRUE(daily->isMinimized());
+
+    test.clock.set(QDateTime(QDate(2026, 12, 10), QTime(7, 0, 0)));
+    daily->tick();
+    ASSERT_FALSE(daily->isMinimized());
+    EXPECT_EQ(daily->geometry().topLeft(), before.topLeft());
+    EXPECT_TRUE(QRect(QPoint(0, 0), main->documentArea()->viewport()->size()).contains(daily->geometry()));
+}
+
