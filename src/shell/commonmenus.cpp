@@ -2,12 +2,26 @@
 
 #include "platform/weblinks.h"
 #include "shell/aboutbox.h"
+#include "widgets/programhost.h"
+#include "widgets/programwindow.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace {
+
+// The main window's Online Help item, for its own menus and its program
+// windows'; a window of its own makes one.
+QAction *sharedOnlineHelp(QWidget *owner)
+{
+    if (const auto *window = qobject_cast<const ProgramWindow *>(owner))
+        return window->host().onlineHelp();
+    if (const auto *host = dynamic_cast<const ProgramHost *>(owner))
+        return host->onlineHelp();
+    return makeOnlineHelp(owner);
+}
 
 QAction *addItem(QMenu *menu, const QString &text, const QString &name, const std::function<void()> &run)
 {
@@ -30,9 +44,7 @@ void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileI
 
     QMenu *help = bar->addMenu(QObject::tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    addItem(help, QObject::tr("&Online Help"), QStringLiteral("mnuOnlineHelp"),
-            [] { kestrava::openWebPage(kestrava::page::kHelp); })
-        ->setShortcut(QKeySequence::HelpContents);
+    help->addAction(sharedOnlineHelp(owner));
     addItem(help, QObject::tr("&Visit Us Online"), QStringLiteral("mnuVisitUs"),
             [] { kestrava::openWebPage(kestrava::page::kHome); });
     help->addSeparator();
@@ -44,4 +56,16 @@ void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileI
     const bool modal = options.modalAbout;
     addItem(help, QObject::tr("&About Software"), QStringLiteral("mnuAbout"),
             [owner, modal] { AboutBox::showFor(owner, modal); });
+}
+
+QAction *makeOnlineHelp(QWidget *window)
+{
+    auto *item = new QAction(QObject::tr("&Online Help"), window);
+    item->setObjectName(QStringLiteral("mnuOnlineHelp"));
+    item->setShortcut(QKeySequence::HelpContents);
+    item->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(item, &QAction::triggered, window, [] { kestrava::openWebPage(kestrava::page::kHelp); });
+    // The key belongs to the window, whichever menus show the item.
+    window->addAction(item);
+    return item;
 }

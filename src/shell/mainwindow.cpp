@@ -13,6 +13,8 @@
 #include "widgets/linklabel.h"
 #include "widgets/programwindow.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -192,6 +194,20 @@ private:
     int m_width;
 };
 
+// A caption as shown, with its accelerator marks taken out ("&&" stands for
+// one "&").
+QString withoutAccelerator(const QString &caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&' && i + 1 < caption.size())
+            ++i;
+        plain += caption.at(i);
+    }
+    return plain;
+}
+
 const QString kBannerText = QStringLiteral(
     "The Most Popular Online Mystic Forum. Best Resource For Everything Mystic. "
     "Join the conversation at ");
@@ -233,12 +249,24 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     layout->addWidget(buildBottomBar());
     setCentralWidget(central);
 
+    m_onlineHelp = makeOnlineHelp(this);
     addCommonMenus(menuBar(), this, {}, [this] { close(); });
+    for (QAction *menu : menuBar()->actions())
+        m_menuTitles.append({menu, menu->text()});
+
+    // Every program window carries a menu bar of its own inside this window,
+    // with the same File and Help.  Qt offers an accelerator that two
+    // widgets of one window claim to each in turn, so Alt+F in a program
+    // window could open this window's File menu, whose Exit ends the suite.
+    // A program window's accelerators already work only while it has the
+    // focus; this window's give way to them then.
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::updateAccelerators);
     resize(1280, 800);
 }
 
 MainWindow::~MainWindow()
 {
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The program windows go with the document area after this destructor;
     // they must not report to a main window that is half gone.
     for (const QPointer<QWidget> &window : std::as_const(m_programWindows)) {
@@ -401,6 +429,8 @@ QWidget *MainWindow::buildBottomBar()
     exit->setObjectName(QStringLiteral("cmdMdiExit"));
     exit->setMinimumWidth(96);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    m_exitButton = exit;
+    m_exitCaption = exit->text();
 
     auto *layout = new QHBoxLayout(bar);
     layout->setContentsMargins(10, 6, 10, 6);
@@ -528,6 +558,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Hide:
     case QEvent::WindowStateChange:
         updateWelcome();
+        updateAccelerators();
         break;
     default:
         break;
@@ -549,6 +580,33 @@ void MainWindow::updateWelcome()
     // the area as it is now.
     if (QLayout *layout = centralWidget()->layout())
         layout->activate();
+}
+
+QWidget *MainWindow::focusedProgramWindow() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        return nullptr;
+    for (const QPointer<QWidget> &window : m_programWindows) {
+        // A window minimised to its title bar hides its menu bar, and with
+        // it its accelerators.
+        if (window && !window->isMinimized() && (window == focus || window->isAncestorOf(focus)))
+            return window;
+    }
+    return nullptr;
+}
+
+void MainWindow::updateAccelerators()
+{
+    const bool own = focusedProgramWindow() == nullptr;
+    if (own == m_ownAccelerators)
+        return;
+    m_ownAccelerators = own;
+    // A menu bar claims the accelerator of each menu's title, and a button
+    // that of its caption; a caption without its mark claims none.
+    for (const auto &[menu, title] : std::as_const(m_menuTitles))
+        menu->setText(own ? title : withoutAccelerator(title));
+    m_exitButton->setText(own ? m_exitCaption : withoutAccelerator(m_exitCaption));
 }
 
 void MainWindow::captionClicked(int index)

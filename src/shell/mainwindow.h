@@ -11,6 +11,7 @@
 
 class LinkLabel;
 class Program;
+class QAction;
 class QMdiArea;
 class QPushButton;
 class WelcomePanel;
@@ -43,6 +44,7 @@ public:
     platform::Services services() const override { return m_services; }
     void addProgramWindow(QWidget *window) override;
     bool isClosingPrograms() const override { return m_closingPrograms; }
+    QAction *onlineHelp() const override { return m_onlineHelp; }
 
     // The window names the closing sequence visits, in order.  Closing a
     // window can show another (the document window shows the navigator), which
@@ -65,6 +67,12 @@ private:
     QWidget *openProgramWindow(const QString &name) const;
     // The welcome panel shows exactly while no program window is showing.
     void updateWelcome();
+    // The program window that holds the keyboard focus and shows its
+    // contents, or null.
+    QWidget *focusedProgramWindow() const;
+    // The main window's own accelerators (its menus' and its Exit button's)
+    // work only while no program window has the focus; see the constructor.
+    void updateAccelerators();
 
     platform::Services m_services;
     QMdiArea *m_area = nullptr;
@@ -73,5 +81,11 @@ private:
     std::array<LinkLabel *, 9> m_captions{};
     std::array<Program *, kestrava::kProgramCount> m_programs{};
     QList<QPointer<QWidget>> m_programWindows;
+    QAction *m_onlineHelp = nullptr;
+    QPushButton *m_exitButton = nullptr;
+    QString m_exitCaption;
+    // The menu bar's menus with their titles as written, accelerators marked.
+    QList<QPair<QAction *, QString>> m_menuTitles;
+    bool m_ownAccelerators = true;
     bool m_closingPrograms = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 
+class QAction;
 class QMdiArea;
 class QWidget;
 
@@ -23,4 +24,8 @@ public:
     // True while the launcher (or the end of the application) closes every
     // program window; windows then close without opening others.
     virtual bool isClosingPrograms() const = 0;
+
+    // The Online Help item every menu set shows: one action, so that its
+    // key F1 belongs to one action only, whichever window has the focus.
+    virtual QAction *onlineHelp() const = 0;
 };

@@ -24,9 +24,9 @@ public:
     bool isOpen() const { return !m_closed; }
 
     QMenuBar *menuBar() const { return m_menuBar; }
+    ProgramHost &host() const { return m_host; }
 
 protected:
-    ProgramHost &host() const { return m_host; }
     QWidget *body() const { return m_body; }
     // Window-specific work after the close was accepted.
     virtual void onClosed() {}

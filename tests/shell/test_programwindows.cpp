@@ -104,6 +104,90 @@ protected:
     QMenu *mainMenu(const char *name) const { return main->menuBar()->findChild<QMenu *>(QString::fromLatin1(name)); }
 };
 
+// The main window's File menu holds only Exit, so Alt+F then X from a
+// program window once ended the suite; Alt+E pressed its Exit button.
+TEST_F(ProgramWindowsTest, AProgramWindowsAcceleratorsNeverReachTheMainWindow)
+{
+    for (const char *name : kProgramWindows) {
+        SCOPED_TRACE(name);
+        ProgramWindow *window = bringUp(QString::fromLatin1(name));
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(hasFocus(window));
+        QMenu *ownFile = window->menuBar()->isVisible()
+                             ? window->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"))
+                             : nullptr;
+
+        // Pressed twice: an accelerator two menu bars claim went to each in turn.
+        for (int round = 0; round < 2; ++round) {
+            press(Qt::Key_F, Qt::AltModifier);
+            EXPECT_FALSE(mainMenu("mnuFile")->isVisible()) << round;
+            if (ownFile) {
+                EXPECT_TRUE(ownFile->isVisible()) << round;
+            }
+            closePopups();
+        }
+        press(Qt::Key_H, Qt::AltModifier);
+        EXPECT_FALSE(mainMenu("mnuHelp")->isVisible());
+        closePopups();
+
+        press(Qt::Key_E, Qt::AltModifier);
+        ASSERT_TRUE(main->isVisible());
+        press(Qt::Key_F, Qt::AltModifier);
+        press(Qt::Key_X);
+        closePopups();
+        ASSERT_TRUE(main->isVisible());
+        EXPECT_FALSE(main->isClosingPrograms());
+    }
+}
+
+TEST_F(ProgramWindowsTest, TheMainWindowsAcceleratorsWorkWhileNoProgramWindowHasTheFocus)
+{
+    press(Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(mainMenu("mnuFile")->isVisible());
+    closePopups();
+
+    // A program window open, but the focus on the main window's own controls.
+    ProgramWindow *input = bringUp(QStringLiteral("frmNumerologyProMain"));
+    ASSERT_NE(input, nullptr);
+    main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_0"))->setFocus();
+    press(Qt::Key_H, Qt::AltModifier);
+    EXPECT_TRUE(mainMenu("mnuHelp")->isVisible());
+    EXPECT_FALSE(input->menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"))->isVisible());
+    closePopups();
+
+    // A minimised window shows no menus of its own.
+    input->setFocus();
+    input->showMinimized();
+    press(Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(mainMenu("mnuFile")->isVisible());
+    press(Qt::Key_X);
+    EXPECT_FALSE(main->isVisible());
+}
+
+// One F1 key for the whole suite: every menu set once claimed F1, and Qt
+// does nothing with a key two of them claim ("Ambiguous shortcut overload").
+TEST_F(ProgramWindowsTest, F1OpensTheOnlineHelpOnceFromEveryWindow)
+{
+    UrlCatcher catcher;
+    press(Qt::Key_F1);
+    EXPECT_EQ(catcher.opened, QStringList{kHelpPage});
+
+    for (const char *name : kProgramWindows) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(bringUp(QString::fromLatin1(name)), nullptr);
+        catcher.opened.clear();
+        press(Qt::Key_F1);
+        EXPECT_EQ(catcher.opened, QStringList{kHelpPage});
+    }
+
+    // Every menu set shows the one item, with its key.
+    const QMenu *help = window("frmTranticNumerologyDisplay")->menuBar()->findChild<QMenu *>("mnuHelp");
+    EXPECT_EQ(help->actions().value(0), main->onlineHelp());
+    EXPECT_EQ(mainMenu("mnuHelp")->actions().value(0), main->onlineHelp());
+    EXPECT_EQ(main->onlineHelp()->text(), "&Online Help");
+    EXPECT_EQ(main->onlineHelp()->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
 // A window restored from its title bar came back where Qt found room while
 // the welcome panel still took the top of the document area: a tall window
 // stood with its title bar and menus above the area, out of reach.
