@@ -4,6 +4,7 @@
 #include "platform/singleinstance.h"
 #include "platform/startupentry.h"
 #include "shell/artwork.h"
+#include "shell/filereception.h"
 #include "shell/mainwindow.h"
 #include "shell/program.h"
 #include "shell/suitestyle.h"
@@ -111,20 +112,6 @@ void showMainWindow(MainWindow &window, const QList<Program *> &programs, bool a
     }
 }
 
-void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const QStringList &files)
-{
-    auto openFiles = [&window](const QStringList &paths) {
-        window.raise();
-        window.activateWindow();
-        for (const QString &path : paths)
-            window.openFile(path);
-    };
-    instance.listen();
-    QObject::connect(&instance, &platform::SingleInstance::filesReceived, &window, openFiles);
-    if (!files.isEmpty())
-        QTimer::singleShot(0, &window, [openFiles, files] { openFiles(files); });
-}
-
 int runKestrava(int argc, char **argv, const std::function<QList<Program *>(MainWindow &)> &installPrograms)
 {
     // Fontconfig reads its configuration and font caches once, a few
@@ -153,6 +140,7 @@ int runKestrava(int argc, char **argv, const std::function<QList<Program *>(Main
         }
         return 0;
     }
+    FileReception reception(instance, files);
     runUpdateReminder(services, nullptr);
 
     MainWindow window(services);
@@ -173,6 +161,6 @@ int runKestrava(int argc, char **argv, const std::function<QList<Program *>(Main
     });
     new EndWhenClosedUnseen(window);
     showMainWindow(window, programs, startedAtLogon(arguments));
-    acceptFiles(window, instance, files);
+    reception.openIn(window);
     return app.exec();
 }

@@ -7,17 +7,9 @@
 class MainWindow;
 class Program;
 
-namespace platform {
-class SingleInstance;
-}
-
 // The files named on the command line: every argument but the start-up
 // switch, made absolute.
 QStringList commandLineFiles(const QStringList &arguments);
-
-// Lets the running instance take files from later starts, and opens the
-// files it was started with once the event loop runs.
-void acceptFiles(MainWindow &window, platform::SingleInstance &instance, const QStringList &files);
 
 // True when the command line holds the start-up switch the log-in entry
 // starts the suite with.

@@ -1,14 +1,21 @@
 #include "common/shiftedlines.h"
+#include "common/updatereminder.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
+#include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "shell/application.h"
+#include "shell/filereception.h"
+#include "shell/updatereminderrun.h"
 #include "support/suitefixture.h"
 #include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotprogram.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -29,6 +36,34 @@ protected:
     }
     NumProProgram *numPro() const { return main->findChild<NumProProgram *>(QStringLiteral("numPro")); }
     TarotProgram *tarot() const { return main->findChild<TarotProgram *>(QStringLiteral("tarot")); }
+
+    // The single-instance lock and socket of the real program, for this test
+    // to play the running suite.
+    static std::unique_ptr<platform::SingleInstance> runningSuite()
+    {
+        const QString testName = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QFileInfo(KESTRAVA_EXECUTABLE).completeBaseName());
+        auto instance = std::make_unique<platform::SingleInstance>();
+        QCoreApplication::setApplicationName(testName);
+        return instance;
+    }
+    // Starts the real program once more and returns what it wrote to
+    // standard error once it has ended.
+    static QString startSecond(const QStringList &arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("KESTRAVA_UNATTENDED", "1");
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(KESTRAVA_EXECUTABLE, arguments);
+        EXPECT_TRUE(second.waitForStarted(5000));
+        // Keep answering while it runs: it waits for this instance's reply.
+        for (int waited = 0; second.state() != QProcess::NotRunning && waited < 15000; waited += 20)
+            QTest::qWait(20);
+        EXPECT_EQ(second.exitCode(), 0);
+        return QString::fromUtf8(second.readAllStandardError());
+    }
 };
 
 TEST_F(OpenFilesTest, AFileOpensInTheProgramThatSavedIt)
@@ -72,7 +107,9 @@ TEST_F(OpenFilesTest, StartingWithAFileOpensIt)
     const QString file = saveNum("mary.num", kMary);
     EXPECT_EQ(commandLineFiles({"/STARTUP", "mary.num"}), QStringList{QDir::current().absoluteFilePath("mary.num")});
     platform::SingleInstance instance;
-    acceptFiles(*main, instance, commandLineFiles({file}));
+    FileReception reception(instance, commandLineFiles({file}));
+    reception.openIn(*main);
+    EXPECT_EQ(window(kNavigator), nullptr); // once the event loop runs
     QTest::qWait(50);
     ASSERT_NE(window(kNavigator), nullptr);
     EXPECT_EQ(numPro()->subject(), kMary);
@@ -83,33 +120,75 @@ TEST_F(OpenFilesTest, StartingWithAFileOpensIt)
 TEST_F(OpenFilesTest, ASecondStartHandsItsFileToTheRunningSuite)
 {
     const QString file = saveNum("mary.num", kMary);
-    const QString testName = QCoreApplication::applicationName();
-    QCoreApplication::setApplicationName(QFileInfo(KESTRAVA_EXECUTABLE).completeBaseName());
-    platform::SingleInstance instance;
-    QCoreApplication::setApplicationName(testName);
-    ASSERT_TRUE(instance.acquire());
-    acceptFiles(*main, instance, {});
+    std::unique_ptr<platform::SingleInstance> instance = runningSuite();
+    ASSERT_TRUE(instance->acquire());
+    FileReception reception(*instance, {});
+    reception.openIn(*main);
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("KESTRAVA_UNATTENDED", "1");
-    auto start = [&](const QStringList &arguments) {
-        QProcess second;
-        second.setProcessEnvironment(env);
-        second.start(KESTRAVA_EXECUTABLE, arguments);
-        EXPECT_TRUE(second.waitForStarted(5000));
-        // Keep answering while it runs: it waits for this instance's reply.
-        for (int waited = 0; second.state() != QProcess::NotRunning && waited < 15000; waited += 20)
-            QTest::qWait(20);
-        EXPECT_EQ(second.exitCode(), 0);
-        return QString::fromUtf8(second.readAllStandardError());
-    };
-
-    EXPECT_FALSE(start({file}).contains("already running"));
+    EXPECT_FALSE(startSecond({file}).contains("already running"));
     ASSERT_NE(window(kNavigator), nullptr);
     EXPECT_EQ(numPro()->subject(), kMary);
     EXPECT_TRUE(test.messages.shown.isEmpty());
 
     // Without a file there is nothing to hand over.
-    EXPECT_TRUE(start({}).contains("Application is already running"));
+    EXPECT_TRUE(startSecond({}).contains("Application is already running"));
+}
+
+namespace {
+
+// The update reminder's question, open while a second start hands over its
+// file; answers No.
+class QuestionDuringASecondStart final : public platform::MessageBoxes
+{
+public:
+    explicit QuestionDuringASecondStart(std::function<QString()> secondStart)
+        : m_secondStart(std::move(secondStart))
+    {
+    }
+    void inform(QWidget *, platform::Icon, const QString &) override {}
+    bool ask(QWidget *, platform::Icon, const QString &text) override
+    {
+        questions << text;
+        secondStartSaid = m_secondStart();
+        return false;
+    }
+
+    QStringList questions;
+    QString secondStartSaid;
+
+private:
+    std::function<QString()> m_secondStart;
+};
+
+} // namespace
+
+// The running suite takes files from the moment it holds the lock, so a
+// start while its update reminder still asks is not told "Application is
+// already running"; the file opens once the main window is there.
+TEST_F(OpenFilesTest, AFileHandedOverWhileTheReminderAsksOpensAfterIt)
+{
+    const QString file = saveNum("mary.num", kMary);
+    const QString reminderKey = QStringLiteral("UpdateReminderDate");
+    platform::writeSetting(reminderKey, kestrava::reminderDateText(test.clock.now().addDays(-30)));
+    std::unique_ptr<platform::SingleInstance> instance = runningSuite();
+    ASSERT_TRUE(instance->acquire());
+
+    // The start-up order of the suite: take files, remind, show the window.
+    FileReception reception(*instance, {});
+    QuestionDuringASecondStart question([&] { return startSecond({file}); });
+    platform::Services services = test.services();
+    services.messages = &question;
+    runUpdateReminder(services, nullptr);
+    platform::writeSetting(reminderKey, QString());
+
+    ASSERT_EQ(question.questions.size(), 1);
+    EXPECT_FALSE(question.secondStartSaid.contains("already running")) << question.secondStartSaid.toStdString();
+    EXPECT_EQ(reception.waiting(), QStringList{file});
+    EXPECT_EQ(window(kNavigator), nullptr);
+
+    reception.openIn(*main);
+    QTest::qWait(50);
+    ASSERT_NE(window(kNavigator), nullptr);
+    EXPECT_EQ(numPro()->subject(), kMary);
+    EXPECT_TRUE(reception.waiting().isEmpty());
 }

@@ -1,5 +1,11 @@
+#include "common/brand.h"
+#include "common/updatereminder.h"
+
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -12,11 +18,16 @@ namespace {
 class SuiteProcess
 {
 public:
-    explicit SuiteProcess(const QTemporaryDir &home)
+    // Unattended, message boxes are answered at once; otherwise they wait
+    // for a person, which on the offscreen platform never comes.
+    explicit SuiteProcess(const QTemporaryDir &home, bool unattended = true)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("KESTRAVA_UNATTENDED", "1");
+        if (unattended)
+            env.insert("KESTRAVA_UNATTENDED", "1");
+        else
+            env.remove("KESTRAVA_UNATTENDED");
         env.insert("XDG_RUNTIME_DIR", home.filePath("runtime"));
         env.insert("XDG_CONFIG_HOME", home.filePath("config"));
         m_process.setProcessEnvironment(env);
@@ -94,4 +105,31 @@ TEST(SingleInstance, ALockLeftByACrashedInstanceDoesNotBlockTheNextStart)
     EXPECT_FALSE(next.process().waitForFinished(2000));
     EXPECT_EQ(next.process().state(), QProcess::Running);
     EXPECT_FALSE(next.process().readAllStandardError().contains("Application is already running"));
+}
+
+// The running copy takes files before its update reminder asks its question:
+// a start with a file meanwhile hands it over instead of being turned away.
+TEST(SingleInstance, AFileIsTakenWhileTheFirstStartsReminderAsks)
+{
+    QTemporaryDir home = makeHome();
+    QSettings settings(home.filePath("config/") + kestrava::productName() + u'/'
+                           + QFileInfo(KESTRAVA_EXECUTABLE).completeBaseName() + ".ini",
+                       QSettings::IniFormat);
+    settings.setValue("Settings/UpdateReminderDate",
+                      kestrava::reminderDateText(QDateTime::currentDateTime().addDays(-30)));
+    settings.sync();
+
+    SuiteProcess first(home, false);
+    first.process().start();
+    ASSERT_TRUE(first.process().waitForStarted());
+    ASSERT_TRUE(waitForLock(home));
+
+    SuiteProcess second(home);
+    second.process().setArguments({home.filePath("mary.num")});
+    second.process().start();
+    ASSERT_TRUE(second.process().waitForFinished(15000));
+    EXPECT_EQ(second.process().exitCode(), 0);
+    EXPECT_FALSE(second.process().readAllStandardError().contains("already running"));
+    // The question still waits for its answer.
+    EXPECT_EQ(first.process().state(), QProcess::Running);
 }
