@@ -1,8 +1,11 @@
 #include "support/suitefixture.h"
 
+#include "numpro/readings/corereadings.h"
 #include "numpro/readings/readinglist.h"
 #include "numpro/readings/texttable.h"
+#include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numerologyproresult.h"
+#include "numpro/ui/numproprogram.h"
 
 #include <QHash>
 #include <QLabel>
@@ -280,4 +283,27 @@ TEST_F(SuiteTest, DisplayCaptionsAreOneLine)
         click(kNavigator, row.button);
         EXPECT_EQ(window(kDisplay)->windowTitle(), row.caption);
     }
+}
+
+// The note that Maturity needs two other numbers keeps the caption of the
+// readings above it; as the first text of a display window it names the
+// window after the reading asked for.
+TEST_F(SuiteTest, MaturityNoteNamesADisplayWindowItOpens)
+{
+    openNavigator("MARY", "ANN", "SMITH");
+    auto *program = main->findChild<NumProProgram *>();
+    ASSERT_NE(program, nullptr);
+    numpro::ReadingValues missing;
+    missing.setNull(u"maturity");
+    const numpro::ReadingResult note = numpro::composeMaturity(missing, numpro::OutputMode::Display);
+    ASSERT_TRUE(note.keepCaption);
+
+    NumerologyProDisp *display = program->ensureDisplay();
+    display->addReading(note);
+    EXPECT_EQ(display->windowTitle(), "Maturity Number");
+    EXPECT_TRUE(viewText(display).startsWith("Your Maturity Number is dependent on your LifePath Number"));
+
+    click(kNavigator, "cmdLifePath");
+    display->addReading(note);
+    EXPECT_EQ(display->windowTitle(), "LifePath Number");
 }

@@ -1,5 +1,6 @@
 #include "numpro/ui/numerologyprodisp.h"
 
+#include "numpro/readings/texttable.h"
 #include "numpro/ui/numproprogram.h"
 
 #include <QPushButton>
@@ -21,4 +22,18 @@ NumerologyProDisp::NumerologyProDisp(NumProProgram &program)
     });
     connect(printButton, &QPushButton::clicked, this, &ReadingWindow::print);
     connect(saveButton, &QPushButton::clicked, this, &ReadingWindow::save);
+}
+
+void NumerologyProDisp::addReading(const numpro::ReadingResult &result)
+{
+    QString caption = result.text.title();
+    // The one text that keeps the caption of the readings above it is the
+    // Maturity reading's note that it needs two other numbers; as the first
+    // text of the window it names the window after the reading asked for.
+    if (result.keepCaption)
+        caption = windowTitle().isEmpty() ? numpro::readingTexts(u"maturity").caption : windowTitle();
+    // A caption is one line: a title's line breaks ("Pinnacle Phases" ends
+    // in one) would push the text out of the title bar.
+    setWindowTitle(caption.remove(u'\r').remove(u'\n'));
+    appendReading(result.text);
 }

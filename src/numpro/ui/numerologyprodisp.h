@@ -1,5 +1,6 @@
 #pragma once
 
+#include "numpro/readings/readingresult.h"
 #include "widgets/readingwindow.h"
 
 class NumProProgram;
@@ -10,6 +11,9 @@ class NumerologyProDisp : public ReadingWindow
     Q_OBJECT
 public:
     explicit NumerologyProDisp(NumProProgram &program);
+
+    // Appends a reading below those shown and takes its title as the caption.
+    void addReading(const numpro::ReadingResult &result);
 
 private:
     NumProProgram &m_program;

@@ -150,11 +150,7 @@ void NumerologyProResult::deliver(const numpro::ReadingResult &result, numpro::O
         return;
     }
     NumerologyProDisp *display = m_program.ensureDisplay();
-    if (!result.keepCaption)
-        // A caption is one line: a title's line breaks ("Pinnacle Phases"
-        // ends in one) would push the text out of the title bar.
-        display->setWindowTitle(QString(result.text.title()).remove(u'\r').remove(u'\n'));
-    display->appendReading(result.text);
+    display->addReading(result);
     if (display->isHidden())
         display->showAtTop(this);
     else
