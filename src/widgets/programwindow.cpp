@@ -86,6 +86,8 @@ void ProgramWindow::changeEvent(QEvent *event)
     ++m_handlingChange;
     QMdiSubWindow::changeEvent(event);
     --m_handlingChange;
+    if (event->type() == QEvent::WindowStateChange && m_handlingChange == 0)
+        m_settledState = windowState();
     if (m_restoring && m_handlingChange == 0 && isVisible())
         placeRestored();
 }
@@ -112,7 +114,12 @@ void ProgramWindow::resizeEvent(QResizeEvent *event)
 
 void ProgramWindow::rememberPlace()
 {
-    if (!m_restoring && isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+    // Only a place the window takes in its normal state counts, not one it
+    // is given while a change of state is under way: the change reaches
+    // others (the main window, the document area) before this window, and
+    // they may move it meanwhile.
+    const Qt::WindowStates special = Qt::WindowMinimized | Qt::WindowMaximized;
+    if (!m_restoring && isVisible() && !(windowState() & special) && !(m_settledState & special))
         m_normalGeometry = geometry();
 }
 

@@ -50,6 +50,8 @@ private:
     bool m_closed = false;
     // Where the window last stood, shown and neither minimised nor maximised.
     QRect m_normalGeometry;
+    // The state the window last finished changing to.
+    Qt::WindowStates m_settledState = Qt::WindowNoState;
     bool m_restoring = false;
     int m_handlingChange = 0;
 };

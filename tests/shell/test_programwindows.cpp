@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QStyleOptionTitleBar>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 
 namespace {
 
@@ -21,6 +22,22 @@ const char *const kProgramWindows[] = {
 };
 
 const QString kHelpPage = QStringLiteral("https://www.kestrava.example/kestrava/ssd.php?page=help-web-page");
+
+// Moves and resizes a window the moment it leaves its minimised state,
+// before the window itself handles the change: on X11 the document area did
+// so as it grew back over the welcome panel.
+class MovedWhileRestoring : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowStateChange
+            && (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized))
+            static_cast<QWidget *>(watched)->setGeometry(0, 200, 900, 300);
+        return false;
+    }
+};
 
 void closePopups()
 {
@@ -223,6 +240,11 @@ TEST_F(ProgramWindowsTest, ARestoredWindowComesBackWhereItWasInsideTheDocumentAr
              w->hide();
              w->showNormal();
          }},
+        {"moved by others as it returns", {200, 20},
+         [](ProgramWindow *w) {
+             w->installEventFilter(new MovedWhileRestoring(w));
+             w->showNormal();
+         }},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.how);
@@ -277,4 +299,3 @@ TEST_F(ProgramWindowsTest, TheDailyReminderBringsItsWindowBackInsideTheDocumentA
     EXPECT_EQ(daily->geometry().topLeft(), before.topLeft());
     EXPECT_TRUE(QRect(QPoint(0, 0), main->documentArea()->viewport()->size()).contains(daily->geometry()));
 }
-
