@@ -1,16 +1,14 @@
 #include "platform/printer.h"
 
-#include <QFileInfo>
+#include "common/savefile.h"
+
+#include <QBuffer>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTextDocument>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace platform {
 
@@ -84,22 +82,21 @@ MaybeFailure SpoolingPrinter::print(const QTextDocument &document)
 
 MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
 {
-    const QFileInfo target(path);
-    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                           + QStringLiteral(".XXXXXX"));
-    if (!partial.open())
-        return Failure{partial.errorString()};
-    partial.close();
-
-    writePdf(document, partial.fileName());
-    // The PDF writer does not report a refused write: a complete file ends
-    // with its trailer, a cut-off one (a full disk) does not.
-    if (!endsWithPdfTrailer(partial.fileName()))
-        return Failure{QObject::tr("The PDF file could not be written completely (is the disk full?).")};
-    // Replaces the old file in one step (rename() does so on POSIX systems).
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return Failure{QString::fromLocal8Bit(std::strerror(errno))};
-    partial.setAutoRemove(false);
+    // Laid out in memory: the write to disk is the step that can fail, and
+    // it goes as a saved reading's does.  The old file (and its mode) stays
+    // until the new one is complete; a new file gets the umask's mode.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(documentName());
+        document.print(&writer);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{file.errorString()};
+    if (const std::optional<kestrava::SaveFailure> failure = kestrava::writeAndCommit(file, pdf.data()))
+        return Failure{failure->reason};
     return std::nullopt;
 }
 

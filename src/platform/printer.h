@@ -49,8 +49,9 @@ private:
 QString defaultQueue(const QString &lpstat);
 
 // Writes the document as a PDF file with the page layout the printer gets.
-// The file is written beside the target and replaces it only when complete,
-// so a failure never damages an existing file.
+// The file takes the old one's place only when complete, so a failure never
+// damages an existing file; a new file gets the umask's mode, a replaced one
+// keeps its mode, as a saved reading does.
 kestrava::MaybeFailure exportPdf(const QTextDocument &document, const QString &path);
 
 } // namespace platform

@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A stand-in for the lp command: it keeps what it was handed and answers as
@@ -111,6 +113,37 @@ TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAndNoPrinterIsReportedInsteadOfPr
             EXPECT_FALSE(QFile::exists(dir.filePath("arguments"))) << test.name;
         }
     }
+}
+
+TEST(ExportPdf, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsMode)
+{
+    const QTextDocument document("Your LifePath Number is: 22");
+    QTemporaryDir dir;
+    auto modeOf = [](const QString &path) {
+        struct stat status = {};
+        ::stat(QFile::encodeName(path).constData(), &status);
+        return status.st_mode & 07777;
+    };
+    const mode_t previous = ::umask(022);
+    const QString fresh = dir.filePath("fresh.pdf");
+    const kestrava::MaybeFailure created = platform::exportPdf(document, fresh);
+
+    const QString old = dir.filePath("old.pdf");
+    QFile file(old);
+    file.open(QIODevice::WriteOnly);
+    file.write("old");
+    file.close();
+    ::chmod(QFile::encodeName(old).constData(), 0640);
+    const kestrava::MaybeFailure replaced = platform::exportPdf(document, old);
+    ::umask(previous);
+
+    EXPECT_FALSE(created);
+    EXPECT_EQ(modeOf(fresh), 0644u);
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(modeOf(old), 0640u);
+    QFile written(old);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().startsWith("%PDF"));
 }
 
 // The suite printing to a queue that refuses every job.
