@@ -3,12 +3,16 @@
 #include "common/savefile.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTimer>
+
+#include <memory>
 
 namespace platform {
 
@@ -17,7 +21,8 @@ namespace {
 using kestrava::Failure;
 using kestrava::MaybeFailure;
 
-constexpr int kSpoolerWaitMs = 30000;
+// How long one print-system command may take before the job gives up on it.
+constexpr int kCommandWaitMs = 30000;
 
 // The name a reading carries in the PDF file and in the print queue.
 QString documentName()
@@ -25,123 +30,224 @@ QString documentName()
     return QObject::tr("Kestrava reading");
 }
 
+QString noPrinterText()
+{
+    return QObject::tr("No printer is available. Please install or select a default printer and try again.");
+}
+
 // The document as a PDF file, in the page layout every print and export
 // gets.  (Qt's PDF writer, not its printer: the print-support library,
 // loaded at every start, would only have added the default printer's name.)
-void writePdf(const QTextDocument &document, const QString &path)
+// Written to memory: the caller's write to disk is the one that can fail.
+QByteArray pdfOf(const QTextDocument &document)
 {
-    QPdfWriter writer(path);
-    writer.setTitle(documentName());
-    document.print(&writer);
-}
-
-bool endsWithPdfTrailer(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
-        return false;
-    file.seek(qMax<qint64>(0, file.size() - 64));
-    return file.readAll().contains("%%EOF");
-}
-
-} // namespace
-
-SpoolingPrinter::SpoolingPrinter(QString queue, QString spooler)
-    : m_queue(std::move(queue))
-    , m_spooler(std::move(spooler))
-{
-}
-
-MaybeFailure SpoolingPrinter::print(const QTextDocument &document)
-{
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return Failure{QObject::tr("No room for the print file: %1").arg(dir.errorString())};
-    const QString file = dir.filePath(QStringLiteral("reading.pdf"));
-    writePdf(document, file);
-    if (!endsWithPdfTrailer(file))
-        return Failure{QObject::tr("The print file could not be written.")};
-
-    QProcess spooler;
-    spooler.start(m_spooler, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), documentName(), file});
-    if (!spooler.waitForStarted(kSpoolerWaitMs))
-        return Failure{QObject::tr("The print spooler %1 could not be started.").arg(m_spooler)};
-    if (!spooler.waitForFinished(kSpoolerWaitMs)) {
-        spooler.kill();
-        spooler.waitForFinished(1000);
-        return Failure{QObject::tr("The printer \"%1\" did not answer.").arg(m_queue)};
-    }
-    if (spooler.exitStatus() != QProcess::NormalExit || spooler.exitCode() != 0) {
-        QString answer = QString::fromLocal8Bit(spooler.readAllStandardError()).trimmed();
-        if (answer.isEmpty())
-            answer = QObject::tr("the spooler ended with status %1").arg(spooler.exitCode());
-        return Failure{QObject::tr("The printer \"%1\" did not take the job: %2").arg(m_queue, answer)};
-    }
-    return std::nullopt;
-}
-
-MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
-{
-    // Laid out in memory: the write to disk is the step that can fail, and
-    // it goes as a saved reading's does.  The old file (and its mode) stays
-    // until the new one is complete; a new file gets the umask's mode.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&pdf);
+        QPdfWriter writer(&buffer);
         writer.setTitle(documentName());
         document.print(&writer);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Failure{file.errorString()};
-    if (const std::optional<kestrava::SaveFailure> failure = kestrava::writeAndCommit(file, pdf.data()))
-        return Failure{failure->reason};
-    return std::nullopt;
+    return buffer.data();
 }
 
-DefaultPrinter::DefaultPrinter(QString lpstat, QString lp)
-    : m_lpstat(std::move(lpstat))
-    , m_lp(std::move(lp))
+// The default queue's name in lpstat's answer to -d, asked in the C locale:
+// "system default destination: office", or "no system default destination".
+QString defaultQueueIn(const QString &answer)
+{
+    const QString lead = QStringLiteral("system default destination:");
+    const QString trimmed = answer.trimmed();
+    if (!trimmed.startsWith(lead))
+        return {};
+    return trimmed.mid(lead.size()).trimmed();
+}
+
+// How one command of the print system ended.
+struct CommandResult
+{
+    enum class Ending { Exited, NotStarted, TimedOut, Crashed };
+    Ending ending = Ending::NotStarted;
+    int exitCode = -1;
+    QString output;
+    QString errors;
+
+    bool succeeded() const { return ending == Ending::Exited && exitCode == 0; }
+};
+
+// One print on its way: the default queue, the PDF file, the spooler;
+// each command started and answered through the event loop.
+class PrintJob final : public QObject
+{
+public:
+    PrintJob(const PrintCommands &commands, const QTextDocument &document, PrintDone done, QObject *parent)
+        : QObject(parent)
+        , m_commands(commands)
+        , m_document(document.clone())
+        , m_done(std::move(done))
+    {
+        m_timeout.setSingleShot(true);
+        m_timeout.setInterval(kCommandWaitMs);
+        connect(&m_timeout, &QTimer::timeout, this, [this] {
+            m_timedOut = true;
+            m_process->kill();
+        });
+    }
+
+    ~PrintJob() override
+    {
+        // Abandoned on its way: the command goes before its print file does.
+        if (m_process) {
+            m_process->disconnect(this);
+            m_process->kill();
+            m_process->waitForFinished(1000);
+        }
+    }
+
+    void start()
+    {
+        if (m_commands.lpstat.isEmpty())
+            return finish(Failure{noPrinterText()});
+        run(m_commands.lpstat, {QStringLiteral("-d")}, Answer::Read, &PrintJob::onDefaultQueue);
+    }
+
+private:
+    using Next = void (PrintJob::*)(const CommandResult &);
+    // Answers the job reads are asked for in the C locale, whose wording it
+    // knows; the spooler's answer is shown to the user in the user's language.
+    enum class Answer { Read, Shown };
+
+    void run(const QString &program, const QStringList &arguments, Answer answer, Next next)
+    {
+        m_process = new QProcess(this);
+        if (answer == Answer::Read) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+            m_process->setProcessEnvironment(environment);
+        }
+        m_timedOut = false;
+        connect(m_process, &QProcess::finished, this, [this, next](int exitCode, QProcess::ExitStatus status) {
+            CommandResult result;
+            result.ending = m_timedOut                         ? CommandResult::Ending::TimedOut
+                            : status == QProcess::NormalExit ? CommandResult::Ending::Exited
+                                                             : CommandResult::Ending::Crashed;
+            result.exitCode = exitCode;
+            result.output = QString::fromLocal8Bit(m_process->readAllStandardOutput());
+            result.errors = QString::fromLocal8Bit(m_process->readAllStandardError());
+            settle(next, result);
+        });
+        connect(m_process, &QProcess::errorOccurred, this, [this, next](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                settle(next, CommandResult{});
+        });
+        m_timeout.start();
+        m_process->start(program, arguments);
+    }
+
+    void settle(Next next, const CommandResult &result)
+    {
+        m_timeout.stop();
+        m_process->disconnect(this);
+        m_process->deleteLater();
+        m_process = nullptr;
+        (this->*next)(result);
+    }
+
+    void onDefaultQueue(const CommandResult &result)
+    {
+        m_queue = result.succeeded() ? defaultQueueIn(result.output) : QString();
+        if (m_queue.isEmpty())
+            return finish(Failure{noPrinterText()});
+        if (m_commands.lp.isEmpty())
+            return finish(Failure{QObject::tr("The print spooler lp could not be found.")});
+        spool();
+    }
+
+    void spool()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        if (!m_dir->isValid())
+            return finish(Failure{QObject::tr("No room for the print file: %1").arg(m_dir->errorString())});
+        const QString path = m_dir->filePath(QStringLiteral("reading.pdf"));
+        const QByteArray pdf = pdfOf(*m_document);
+        m_document.reset();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.flush())
+            return finish(Failure{QObject::tr("The print file could not be written.")});
+        file.close();
+        run(m_commands.lp, {QStringLiteral("-d"), m_queue, QStringLiteral("-t"), documentName(), path},
+            Answer::Shown, &PrintJob::onSpooled);
+    }
+
+    void onSpooled(const CommandResult &result)
+    {
+        switch (result.ending) {
+        case CommandResult::Ending::NotStarted:
+            return finish(Failure{QObject::tr("The print spooler %1 could not be started.").arg(m_commands.lp)});
+        case CommandResult::Ending::TimedOut:
+            return finish(Failure{QObject::tr("The printer \"%1\" did not answer.").arg(m_queue)});
+        case CommandResult::Ending::Exited:
+        case CommandResult::Ending::Crashed:
+            break;
+        }
+        if (result.succeeded())
+            return finish(std::nullopt);
+        QString answer = result.errors.trimmed();
+        if (answer.isEmpty())
+            answer = QObject::tr("the spooler ended with status %1").arg(result.exitCode);
+        finish(Failure{QObject::tr("The printer \"%1\" did not take the job: %2").arg(m_queue, answer)});
+    }
+
+    // done runs from the event loop, apart from this job's code: it may open
+    // a message box, and the job (and with the printer, the caller) may be
+    // gone before the box closes.
+    void finish(const MaybeFailure &failure)
+    {
+        QMetaObject::invokeMethod(
+            parent(), [done = std::move(m_done), failure] { done(failure); }, Qt::QueuedConnection);
+        deleteLater();
+    }
+
+    PrintCommands m_commands;
+    std::unique_ptr<QTextDocument> m_document;
+    PrintDone m_done;
+    QString m_queue;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QProcess *m_process = nullptr;
+    QTimer m_timeout;
+    bool m_timedOut = false;
+};
+
+} // namespace
+
+DefaultPrinter::DefaultPrinter(PrintCommands commands)
+    : m_commands(std::move(commands))
 {
 }
 
 DefaultPrinter::DefaultPrinter()
-    : DefaultPrinter(QStandardPaths::findExecutable(QStringLiteral("lpstat")),
-                     QStandardPaths::findExecutable(QStringLiteral("lp")))
+    : DefaultPrinter(PrintCommands{QStandardPaths::findExecutable(QStringLiteral("lpstat")),
+                                   QStandardPaths::findExecutable(QStringLiteral("lp"))})
 {
 }
 
-MaybeFailure DefaultPrinter::print(const QTextDocument &document)
+DefaultPrinter::~DefaultPrinter() = default;
+
+void DefaultPrinter::print(const QTextDocument &document, PrintDone done)
 {
-    const QString queue = m_lpstat.isEmpty() ? QString() : defaultQueue(m_lpstat);
-    if (queue.isEmpty())
-        return Failure{
-            QObject::tr("No printer is available. Please install or select a default printer and try again.")};
-    if (m_lp.isEmpty())
-        return Failure{QObject::tr("The print spooler lp could not be found.")};
-    return SpoolingPrinter(queue, m_lp).print(document);
+    (new PrintJob(m_commands, document, std::move(done), &m_jobs))->start();
 }
 
-QString defaultQueue(const QString &lpstat)
+MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
 {
-    // "system default destination: office", or "no system default
-    // destination"; asked in the C locale, whose wording this reads.
-    QProcess query;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    query.setProcessEnvironment(environment);
-    query.start(lpstat, {QStringLiteral("-d")});
-    if (!query.waitForFinished(kSpoolerWaitMs) || query.exitStatus() != QProcess::NormalExit
-        || query.exitCode() != 0) {
-        query.kill();
-        return {};
-    }
-    const QString answer = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
-    const QString lead = QStringLiteral("system default destination:");
-    if (!answer.startsWith(lead))
-        return {};
-    return answer.mid(lead.size()).trimmed();
+    const QByteArray pdf = pdfOf(document);
+    // Written as a saved reading is: the old file (and its mode) stays until
+    // the new one is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{file.errorString()};
+    if (const std::optional<kestrava::SaveFailure> failure = kestrava::writeAndCommit(file, pdf))
+        return Failure{failure->reason};
+    return std::nullopt;
 }
 
 } // namespace platform

@@ -2,56 +2,65 @@
 
 #include "common/failure.h"
 
+#include <QObject>
 #include <QString>
+
+#include <functional>
 
 class QTextDocument;
 
 namespace platform {
 
-// Prints a whole document without a dialog.  Returns why nothing was
-// printed, nothing when the job reached the printer's queue.
+// How a print ended: nothing when the job reached the printer's queue, else
+// why not.
+using PrintDone = std::function<void(kestrava::MaybeFailure)>;
+
+// Prints a whole document without a dialog.
 class Printer
 {
 public:
     virtual ~Printer() = default;
-    virtual kestrava::MaybeFailure print(const QTextDocument &document) = 0;
+    // Starts printing and returns without waiting for the print system; the
+    // document is copied first, so the caller may change or drop it at once.
+    // done runs once on this thread, possibly before print() returns.
+    virtual void print(const QTextDocument &document, PrintDone done) = 0;
 };
 
-// Hands the document to one print queue as a PDF file through the spooler
-// command (lp), whose answer tells whether the queue took the job: a queue
-// that refuses jobs is reported, not passed over in silence.
-class SpoolingPrinter final : public Printer
+// The commands of the print system (CUPS's client tools); an empty one is
+// missing.
+struct PrintCommands
 {
-public:
-    SpoolingPrinter(QString queue, QString spooler);
-    kestrava::MaybeFailure print(const QTextDocument &document) override;
-
-private:
-    QString m_queue;
-    QString m_spooler;
+    QString lpstat; // names the default queue
+    QString lp;     // hands a file to a queue
 };
 
 // The print system's default queue (asked of lpstat), through its spooler
-// (lp).  Without a print system, or without a default queue, it says so.
+// (lp), whose answer tells whether
+// the queue took the job: a queue that refuses jobs is reported, not passed
+// over in silence.  Without a print system, or without a default queue, it
+// says so.
+//
+// The commands run one after the other outside the window thread's way: a
+// slow print server keeps no window waiting.  A job still on its way when the
+// printer is destroyed (the end of the application) is abandoned: its
+// command is stopped, its print file removed, and done never runs.
 class DefaultPrinter final : public Printer
 {
 public:
-    DefaultPrinter(); // lpstat and lp from the search path
-    DefaultPrinter(QString lpstat, QString lp);
-    kestrava::MaybeFailure print(const QTextDocument &document) override;
+    DefaultPrinter(); // the commands from the search path
+    explicit DefaultPrinter(PrintCommands commands);
+    ~DefaultPrinter() override;
+    void print(const QTextDocument &document, PrintDone done) override;
 
 private:
-    QString m_lpstat;
-    QString m_lp;
+    PrintCommands m_commands;
+    QObject m_jobs; // parent of the jobs on their way
 };
 
-// The default queue's name as lpstat gives it; empty when there is none.
-QString defaultQueue(const QString &lpstat);
-
-// Writes the document as a PDF file with the page layout the printer gets.
-// The file takes the old one's place only when complete, so a failure never
-// damages an existing file; a new file gets the umask's mode, a replaced one
-// keeps its mode, as a saved reading does.
+// Writes the document as a PDF file with the page layout of the printed one.
+// The file takes the old one's place only when
+// complete, so a failure never damages an existing file; a new file gets the
+// umask's mode, a replaced one keeps its mode, as a saved reading does.
 kestrava::MaybeFailure exportPdf(const QTextDocument &document, const QString &path);
 
 } // namespace platform

@@ -9,9 +9,12 @@
 #include "widgets/programhost.h"
 #include "widgets/texteditrenderer.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -65,6 +68,8 @@ ReadingWindow::ReadingWindow(ProgramHost &host, const QString &name, const QStri
     layout->addWidget(m_view, 1);
     layout->addWidget(brand::makeForumLabel(QStringLiteral("Label61"), false, page));
     layout->addLayout(m_buttons);
+
+    m_printSender = new PrintSender(this, m_view);
 }
 
 QPushButton *ReadingWindow::addButton(const QString &name, const QString &caption)
@@ -107,12 +112,75 @@ void saveSubject(QWidget *window, const platform::Services &services, const Save
     }
 }
 
-void printDocument(QWidget *window, const platform::Services &services, const QTextDocument &document)
+PrintSender::PrintSender(ProgramWindow *window, QTextEdit *view)
+    : QLabel(tr("Sending to the printer…"), view)
+    , m_window(window)
+    , m_view(view)
 {
-    if (const kestrava::MaybeFailure failure = services.printer->print(document)) {
-        services.messages->inform(window, platform::Icon::Error,
-                                  QObject::tr("The reading could not be printed.\n%1").arg(failure->reason));
-    }
+    setObjectName(QStringLiteral("lblPrintStatus"));
+    // Shown over the view's corner, looking like a tool tip: no line of the
+    // window moves for it, and no room is kept free while nothing is sent.
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setForegroundRole(QPalette::ToolTipText);
+    setFrameShape(QFrame::Box);
+    setMargin(4);
+    hide();
+    view->viewport()->installEventFilter(this);
+}
+
+void PrintSender::place()
+{
+    adjustSize();
+    const QRect area = m_view->viewport()->geometry();
+    move(area.right() + 1 - width() - kInset, area.bottom() + 1 - height() - kInset);
+    raise();
+}
+
+bool PrintSender::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && m_sending)
+        place();
+    return QLabel::eventFilter(watched, event);
+}
+
+void PrintSender::setSending(bool sending)
+{
+    m_sending = sending;
+    if (sending)
+        place();
+    setVisible(sending);
+    if (sending)
+        m_window->setCursor(Qt::BusyCursor);
+    else
+        m_window->unsetCursor();
+    if (auto *button = m_window->findChild<QAbstractButton *>(QStringLiteral("cmdPrint")))
+        button->setEnabled(!sending);
+}
+
+void PrintSender::print(const platform::Services &services, const QTextDocument &document)
+{
+    if (m_sending)
+        return;
+    setSending(true);
+    // The window may be closed (and destroyed) before the outcome comes; the
+    // message boxes live as long as the printer does, the main window is
+    // watched like this one.
+    const QPointer<PrintSender> self(this);
+    const QPointer<QWidget> mainWindow(m_window->window());
+    platform::MessageBoxes *messages = services.messages;
+    services.printer->print(document, [self, mainWindow, messages](const kestrava::MaybeFailure &failure) {
+        QWidget *over = mainWindow;
+        if (self) {
+            self->setSending(false);
+            if (self->m_window->isOpen())
+                over = self->m_window;
+        }
+        if (failure && over) {
+            messages->inform(over, platform::Icon::Error,
+                             QObject::tr("The reading could not be printed.\n%1").arg(failure->reason));
+        }
+    });
 }
 
 void exportDocumentAsPdf(QWidget *window, const platform::Services &services, const QTextDocument &document)
@@ -140,7 +208,7 @@ void ReadingWindow::print()
     QTextCursor cursor = m_view->textCursor();
     cursor.clearSelection();
     m_view->setTextCursor(cursor);
-    printDocument(this, host().services(), *m_view->document());
+    m_printSender->print(host().services(), *m_view->document());
 }
 
 void ReadingWindow::exportPdf()

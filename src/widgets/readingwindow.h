@@ -4,6 +4,7 @@
 #include "richtext/composition.h"
 #include "widgets/programwindow.h"
 
+#include <QLabel>
 #include <QStringList>
 
 class QHBoxLayout;
@@ -27,8 +28,31 @@ public:
 // keep are named first; a failed save says why and keeps an existing file.
 void saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved);
 
-// Prints the document on the services' printer; says so when it cannot.
-void printDocument(QWidget *window, const platform::Services &services, const QTextDocument &document);
+// A window's print on its way to the printer.  While the job is sent the
+// window stays in use, with a busy cursor, its Print button (cmdPrint) off
+// and this note in the corner of its document view; a failure is reported
+// when the outcome comes.  A window closed meanwhile leaves the job to
+// finish; a failure is then reported over the main window.
+class PrintSender : public QLabel
+{
+    Q_OBJECT
+public:
+    PrintSender(ProgramWindow *window, QTextEdit *view);
+    // Sends the document; the window may change or close at once.
+    void print(const platform::Services &services, const QTextDocument &document);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    static constexpr int kInset = 6;
+    void place();
+    void setSending(bool sending);
+
+    ProgramWindow *m_window;
+    QTextEdit *m_view;
+    bool m_sending = false;
+};
 
 // Asks where to and writes the document as a PDF file with the printed page
 // layout; a failure is shown and leaves an existing file as it was.
@@ -51,7 +75,8 @@ public:
     // Saves the subject to a file the user picks.  Characters the file cannot
     // keep are named first; a failed save says why and keeps an existing file.
     void save();
-    // Prints the whole view on the default printer; says so when it cannot.
+    // Sends the whole view to the default printer while the window stays in
+    // use; says so when it cannot.
     void print();
     // Writes the whole view as a PDF file, laid out as printed.
     void exportPdf();
@@ -64,4 +89,5 @@ private:
     const SavedSubject *m_saved;
     QTextEdit *m_view;
     QHBoxLayout *m_buttons;
+    PrintSender *m_printSender;
 };

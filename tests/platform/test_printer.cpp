@@ -2,117 +2,157 @@
 #include "support/suitefixture.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
+#include <csignal>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
 
-// A stand-in for the lp command: it keeps what it was handed and answers as
-// the script says.
-QString writeSpooler(const QTemporaryDir &dir, const QByteArray &answer)
+// A stand-in for a print-system command: a shell script.
+QString writeCommand(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
 {
-    const QString path = dir.filePath("lp");
+    const QString path = dir.filePath(name);
     QFile script(path);
     script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\n"
-                 "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments\"\n"
-                 "cp \"$5\" \"$(dirname \"$0\")/spooled.pdf\"\n"
-                 + answer);
+    script.write("#!/bin/sh\n" + body);
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
 
-const QByteArray kRefused = "echo 'lp: Destination \"office\" is not accepting jobs.' >&2\nexit 1\n";
-
-QString pdfText(const QString &path)
+// A stand-in for lp: it keeps its arguments and the file it was handed, then
+// answers as the script says.
+QString writeSpooler(const QTemporaryDir &dir, const QByteArray &answer, const QString &name = "lp")
 {
-    QProcess convert;
-    convert.start("pdftotext", {path, "-"});
-    convert.waitForFinished(20000);
-    return QString::fromUtf8(convert.readAllStandardOutput());
+    return writeCommand(dir, name,
+                        "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments\"\n"
+                        "cp \"$5\" \"$(dirname \"$0\")/spooled.pdf\"\n"
+                            + answer);
+}
+
+QString writeLpstat(const QTemporaryDir &dir, const QByteArray &answer)
+{
+    static int count = 0;
+    return writeCommand(dir, QStringLiteral("lpstat-%1").arg(++count), answer);
+}
+
+const QByteArray kOffice = "echo 'system default destination: office'\n";
+const QByteArray kRefused = "echo 'lp: Destination \"office\" is not accepting jobs.' >&2\nexit 1\n";
+const QString kRefusedText =
+    "The printer \"office\" did not take the job: lp: Destination \"office\" is not accepting jobs.";
+const QString kNoPrinter = "No printer is available. Please install or select a default printer and try again.";
+
+// The outcome of one print; empty while the job is on its way.  Shared with
+// the job, which may outlive a test that gave up waiting.
+using Outcome = std::shared_ptr<std::optional<kestrava::MaybeFailure>>;
+
+Outcome startPrint(platform::Printer &printer, const QTextDocument &document)
+{
+    auto outcome = std::make_shared<std::optional<kestrava::MaybeFailure>>();
+    printer.print(document, [outcome](const kestrava::MaybeFailure &failure) { *outcome = failure; });
+    return outcome;
+}
+
+Outcome printAndWait(platform::Printer &printer, const QTextDocument &document)
+{
+    Outcome outcome = startPrint(printer, document);
+    // The caller finds the outcome missing if it never came.
+    (void)QTest::qWaitFor([&] { return outcome->has_value(); }, 20000);
+    return outcome;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
 }
 
 } // namespace
 
-TEST(SpoolingPrinter, TheJobGoesToTheQueueAsAPdfAndARefusalIsReported)
+TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAsAPdfAndEveryFailureIsReported)
 {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const QTextDocument document("Your LifePath Number is: 22");
     QTemporaryDir dir;
-
-    platform::SpoolingPrinter taken("office", writeSpooler(dir, "exit 0\n"));
-    EXPECT_FALSE(taken.print(document));
-    QFile arguments(dir.filePath("arguments"));
-    ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(arguments.readAll().startsWith("-d\noffice\n-t\n"));
-    EXPECT_TRUE(pdfText(dir.filePath("spooled.pdf")).contains("Your LifePath Number is: 22"));
-
-    platform::SpoolingPrinter refused("office", writeSpooler(dir, kRefused));
-    const kestrava::MaybeFailure failure = refused.print(document);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->reason,
-              "The printer \"office\" did not take the job: lp: Destination \"office\" is not accepting jobs.");
-
-    platform::SpoolingPrinter missing("office", dir.filePath("no-such-command"));
-    EXPECT_TRUE(missing.print(document));
-}
-
-// A stand-in for lpstat that answers -d as the script says.
-QString writeLpstat(const QTemporaryDir &dir, const QByteArray &answer)
-{
-    static int count = 0;
-    const QString path = dir.filePath(QStringLiteral("lpstat-%1").arg(++count));
-    QFile script(path);
-    script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\n" + answer);
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
-TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAndNoPrinterIsReportedInsteadOfPrintingNothing)
-{
-    const QTextDocument document("Your LifePath Number is: 22");
-    QTemporaryDir dir;
-    const QString lp = writeSpooler(dir, "exit 0\n");
-    const QString noPrinter = "No printer is available. Please install or select a default printer and try again.";
+    const QString office = writeLpstat(dir, kOffice);
     struct Case
     {
         const char *name;
         QString lpstat;
         QString lp;
         QString failure; // empty: printed
+        bool spooled;    // whether lp was run
     };
     const Case cases[] = {
-        {"no print system", QString(), QString(), noPrinter},
-        {"no default queue", writeLpstat(dir, "echo 'no system default destination'\n"), lp, noPrinter},
-        {"lpstat fails", writeLpstat(dir, "echo 'lpstat: Scheduler is not running.' >&2\nexit 1\n"), lp, noPrinter},
-        {"no spooler", writeLpstat(dir, "echo 'system default destination: office'\n"), QString(),
-         "The print spooler lp could not be found."},
-        {"printed", writeLpstat(dir, "echo 'system default destination: office'\n"), lp, QString()},
+        {"no print system", QString(), QString(), kNoPrinter, false},
+        {"no default queue", writeLpstat(dir, "echo 'no system default destination'\n"), writeSpooler(dir, "exit 0\n"),
+         kNoPrinter, false},
+        {"lpstat fails", writeLpstat(dir, "echo 'lpstat: Scheduler is not running.' >&2\nexit 1\n"),
+         writeSpooler(dir, "exit 0\n"), kNoPrinter, false},
+        {"no spooler", office, QString(), "The print spooler lp could not be found.", false},
+        {"spooler gone", office, dir.filePath("no-such-command"),
+         "The print spooler " + dir.filePath("no-such-command") + " could not be started.", false},
+        {"refused", office, writeSpooler(dir, kRefused, "lp-refusing"), kRefusedText, true},
+        {"refused without a word", office, writeSpooler(dir, "exit 3\n", "lp-silent"),
+         "The printer \"office\" did not take the job: the spooler ended with status 3", true},
+        {"printed", office, writeSpooler(dir, "exit 0\n"), QString(), true},
     };
     for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
         QFile::remove(dir.filePath("arguments"));
-        platform::DefaultPrinter printer(test.lpstat, test.lp);
-        const kestrava::MaybeFailure failure = printer.print(document);
+        QFile::remove(dir.filePath("spooled.pdf"));
+        platform::DefaultPrinter printer({test.lpstat, test.lp});
+        const Outcome outcome = printAndWait(printer, document);
+        ASSERT_TRUE(outcome->has_value());
         if (test.failure.isEmpty()) {
-            EXPECT_FALSE(failure) << test.name;
-            QFile arguments(dir.filePath("arguments"));
-            ASSERT_TRUE(arguments.open(QIODevice::ReadOnly)) << test.name;
-            EXPECT_TRUE(arguments.readAll().startsWith("-d\noffice\n")) << test.name;
+            EXPECT_FALSE(**outcome);
         } else {
-            ASSERT_TRUE(failure) << test.name;
-            EXPECT_EQ(failure->reason, test.failure) << test.name;
-            EXPECT_FALSE(QFile::exists(dir.filePath("arguments"))) << test.name;
+            ASSERT_TRUE(**outcome);
+            EXPECT_EQ((**outcome)->reason, test.failure);
+        }
+        EXPECT_EQ(QFile::exists(dir.filePath("arguments")), test.spooled);
+        if (test.spooled) {
+            EXPECT_TRUE(readAll(dir.filePath("arguments")).startsWith("-d\noffice\n-t\nKestrava reading\n"));
+            QProcess convert;
+            convert.start("pdftotext", {dir.filePath("spooled.pdf"), "-"});
+            convert.waitForFinished(20000);
+            EXPECT_TRUE(convert.readAllStandardOutput().contains("Your LifePath Number is: 22"));
         }
     }
+}
+
+TEST(DefaultPrinter, AJobOnItsWayWhenThePrinterGoesIsAbandonedCleanly)
+{
+    const QTextDocument document("Your LifePath Number is: 22");
+    QTemporaryDir dir;
+    // Waits to be released, as a print server that does not answer.
+    const QString lp = writeCommand(dir, "lp",
+                                    "printf '%s\\n' \"$5\" > \"$(dirname \"$0\")/file\"\n"
+                                    "echo $$ > \"$(dirname \"$0\")/pid\"\n"
+                                    "while [ ! -e \"$(dirname \"$0\")/release\" ]; do sleep 0.1; done\n");
+    auto printer = std::make_unique<platform::DefaultPrinter>(
+        platform::PrintCommands{writeLpstat(dir, kOffice), lp});
+    const Outcome outcome = startPrint(*printer, document);
+    const QString pid = dir.filePath("pid");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(pid) && readAll(pid).endsWith('\n'); }, 20000));
+    const QString printFile = QString::fromLocal8Bit(readAll(dir.filePath("file")).trimmed());
+    ASSERT_TRUE(QFile::exists(printFile));
+
+    printer.reset();
+    QTest::qWait(50);
+    EXPECT_FALSE(outcome->has_value());
+    EXPECT_NE(::kill(readAll(pid).trimmed().toInt(), 0), 0) << "lp still runs";
+    EXPECT_FALSE(QFile::exists(printFile));
 }
 
 TEST(ExportPdf, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsMode)
@@ -141,31 +181,91 @@ TEST(ExportPdf, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsMode)
     EXPECT_EQ(modeOf(fresh), 0644u);
     EXPECT_FALSE(replaced);
     EXPECT_EQ(modeOf(old), 0640u);
-    QFile written(old);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().startsWith("%PDF"));
+    EXPECT_TRUE(readAll(old).startsWith("%PDF"));
 }
 
-// The suite printing to a queue that refuses every job.
-class RefusingQueueTest : public SuiteTest
+// The suite printing to the default queue through stand-in commands.
+class StandInQueueTest : public SuiteTest
 {
 protected:
     void SetUp() override
     {
-        test.printer = std::make_unique<platform::SpoolingPrinter>("office", writeSpooler(m_dir, kRefused));
+        test.printer = std::make_unique<platform::DefaultPrinter>(
+            platform::PrintCommands{writeLpstat(m_dir, kOffice), spooler()});
         SuiteTest::SetUp();
     }
+    virtual QString spooler() = 0;
+
+    void showLifePath()
+    {
+        openNavigator("MARY", "ANN", "SMITH");
+        click(kNavigator, "cmdLifePath");
+    }
+    QLabel *status() const { return control<QLabel>(kDisplay, "lblPrintStatus"); }
+
+    const QString kNavigator = "frmNumerologyProResult";
+    const QString kDisplay = "frmNumerologyProDisp";
     QTemporaryDir m_dir;
 };
 
-TEST_F(RefusingQueueTest, APrintTheQueueRefusesSaysSo)
+// A print server that takes five seconds to refuse the job.
+class SlowQueueTest : public StandInQueueTest
 {
-    openNavigator("MARY", "ANN", "SMITH");
-    click("frmNumerologyProResult", "cmdLifePath");
-    click("frmNumerologyProDisp", "cmdPrint");
+protected:
+    QString spooler() override { return writeSpooler(m_dir, "sleep 5\n" + kRefused); }
+};
+
+TEST_F(SlowQueueTest, TheWindowKeepsWorkingWhileTheJobIsSentAndTheOutcomeIsReported)
+{
+    showLifePath();
+    int ticksWhileSending = 0;
+    QTimer ticker;
+    ticker.setInterval(50);
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksWhileSending += status()->isVisible(); });
+    ticker.start();
+
+    click(kDisplay, "cmdPrint");
+    // Back at once, showing that the job is being sent.
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+    EXPECT_TRUE(status()->isVisible());
+    EXPECT_EQ(status()->text(), "Sending to the printer…");
+    EXPECT_FALSE(control<QPushButton>(kDisplay, "cmdPrint")->isEnabled());
+    EXPECT_EQ(window(kDisplay)->cursor().shape(), Qt::BusyCursor);
+    // Another reading can be shown meanwhile.
+    click(kNavigator, "cmdDestiny");
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !test.messages.shown.isEmpty(); }, 30000));
+    EXPECT_GT(ticksWhileSending, 0);
     ASSERT_EQ(test.messages.shown.size(), 1);
     EXPECT_EQ(test.messages.shown[0].icon, platform::Icon::Error);
-    EXPECT_EQ(test.messages.shown[0].text, "The reading could not be printed.\n"
-                                           "The printer \"office\" did not take the job: "
-                                           "lp: Destination \"office\" is not accepting jobs.");
+    EXPECT_EQ(test.messages.shown[0].text, "The reading could not be printed.\n" + kRefusedText);
+    EXPECT_FALSE(status()->isVisible());
+    EXPECT_TRUE(control<QPushButton>(kDisplay, "cmdPrint")->isEnabled());
+    EXPECT_EQ(window(kDisplay)->cursor().shape(), Qt::ArrowCursor);
+}
+
+// A print server that answers when the test releases it.
+class HeldQueueTest : public StandInQueueTest
+{
+protected:
+    QString spooler() override
+    {
+        return writeSpooler(m_dir, "while [ ! -e \"$(dirname \"$0\")/release\" ]; do sleep 0.05; done\n" + kRefused);
+    }
+};
+
+TEST_F(HeldQueueTest, AWindowClosedWhileSendingLeavesTheJobToFinishAndItsOutcomeIsReported)
+{
+    showLifePath();
+    click(kDisplay, "cmdPrint");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(m_dir.filePath("spooled.pdf")); }, 20000));
+    window(kDisplay)->close();
+    QTest::qWait(20);
+    EXPECT_EQ(window(kDisplay), nullptr);
+
+    QFile release(m_dir.filePath("release"));
+    release.open(QIODevice::WriteOnly);
+    release.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !test.messages.shown.isEmpty(); }, 20000));
+    EXPECT_EQ(test.messages.texts(), QStringList{"The reading could not be printed.\n" + kRefusedText});
 }

@@ -4,11 +4,11 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
-kestrava::MaybeFailure PdfFilePrinter::print(const QTextDocument &document)
+void PdfFilePrinter::print(const QTextDocument &document, platform::PrintDone done)
 {
     QPdfWriter writer(m_path);
     document.print(&writer);
     if (!QFileInfo::exists(m_path))
-        return kestrava::Failure{QStringLiteral("no PDF was written")};
-    return std::nullopt;
+        return done(kestrava::Failure{QStringLiteral("no PDF was written")});
+    done(std::nullopt);
 }

@@ -15,12 +15,13 @@ private:
     QDateTime m_now;
 };
 
-// Writes a PDF file instead of printing, so the output can be read back.
+// Writes a PDF file instead of printing, so the output can be read back;
+// done before print() returns.
 class PdfFilePrinter final : public platform::Printer
 {
 public:
     explicit PdfFilePrinter(QString path) : m_path(std::move(path)) {}
-    kestrava::MaybeFailure print(const QTextDocument &document) override;
+    void print(const QTextDocument &document, platform::PrintDone done) override;
 
 private:
     QString m_path;

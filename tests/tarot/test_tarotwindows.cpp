@@ -381,9 +381,9 @@ TEST_F(TarotTest, PrintingTwicePrintsTheSameReport)
     // Without a printer the document says so.
     struct NoPrinter final : platform::Printer
     {
-        kestrava::MaybeFailure print(const QTextDocument &) override
+        void print(const QTextDocument &, platform::PrintDone done) override
         {
-            return kestrava::Failure{QStringLiteral("No printer is set up.")};
+            done(kestrava::Failure{QStringLiteral("No printer is set up.")});
         }
     };
     test.printer = std::make_unique<NoPrinter>();

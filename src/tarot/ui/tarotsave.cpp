@@ -40,6 +40,7 @@ TarotSave::TarotSave(TarotProgram &program)
     m_printView->setObjectName(QStringLiteral("RTB1"));
     m_printView->setReadOnly(true);
     m_printView->hide();
+    m_printSender = new PrintSender(this, m_view);
 
     auto *advert = new LinkLabel(brand::fullyBrandedText(), page);
     advert->setObjectName(QStringLiteral("Label7"));
@@ -102,7 +103,7 @@ void TarotSave::composeReport()
 void TarotSave::print()
 {
     composeReport();
-    printDocument(this, host().services(), *m_printView->document());
+    m_printSender->print(host().services(), *m_printView->document());
 }
 
 void TarotSave::exportPdf()

@@ -3,6 +3,7 @@
 #include "richtext/composition.h"
 #include "widgets/programwindow.h"
 
+class PrintSender;
 class TarotProgram;
 class QTextEdit;
 
@@ -37,4 +38,5 @@ private:
     richtext::Composition m_document;
     QTextEdit *m_view = nullptr;
     QTextEdit *m_printView = nullptr;
+    PrintSender *m_printSender = nullptr;
 };
