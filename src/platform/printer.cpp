@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -39,16 +40,47 @@ QString noPrinterText()
 // gets.  (Qt's PDF writer, not its printer: the print-support library,
 // loaded at every start, would only have added the default printer's name.)
 // Written to memory: the caller's write to disk is the one that can fail.
-QByteArray pdfOf(const QTextDocument &document)
+QByteArray pdfOf(const QTextDocument &document, const QPageSize &paper)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setTitle(documentName());
+        writer.setPageSize(paper);
         document.print(&writer);
     }
     return buffer.data();
+}
+
+// A paper by the name a print queue gives it: a PPD name ("A4", "Letter",
+// with a variant such as "A4.Borderless") or a self-describing PWG name
+// ("iso_a4_210x297mm", "na_letter_8.5x11in").
+std::optional<QPageSize> paperNamed(const QString &name)
+{
+    static const QRegularExpression pwg(QStringLiteral(R"(^[a-z0-9]+_.*_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)(mm|in)$)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch described = pwg.match(name);
+    if (described.hasMatch()) {
+        const QSizeF size(described.captured(1).toDouble(), described.captured(2).toDouble());
+        const QPageSize::Unit unit = described.captured(3).compare(QLatin1String("mm"), Qt::CaseInsensitive) == 0
+                                         ? QPageSize::Millimeter
+                                         : QPageSize::Inch;
+        const QPageSize paper(size, unit);
+        if (paper.isValid())
+            return paper;
+        return std::nullopt;
+    }
+    // (A PPD's "Custom.WxH" names no paper of the queue's own.)
+    const QString base = name.section(u'.', 0, 0);
+    if (base.isEmpty())
+        return std::nullopt;
+    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+        const auto size = static_cast<QPageSize::PageSizeId>(id);
+        if (size != QPageSize::Custom && QPageSize::key(size).compare(base, Qt::CaseInsensitive) == 0)
+            return QPageSize(size);
+    }
+    return std::nullopt;
 }
 
 // The default queue's name in lpstat's answer to -d, asked in the C locale:
@@ -74,8 +106,8 @@ struct CommandResult
     bool succeeded() const { return ending == Ending::Exited && exitCode == 0; }
 };
 
-// One print on its way: the default queue, the PDF file, the spooler;
-// each command started and answered through the event loop.
+// One print on its way: the default queue, its paper, the PDF file, the
+// spooler; each command started and answered through the event loop.
 class PrintJob final : public QObject
 {
 public:
@@ -159,16 +191,40 @@ private:
             return finish(Failure{noPrinterText()});
         if (m_commands.lp.isEmpty())
             return finish(Failure{QObject::tr("The print spooler lp could not be found.")});
-        spool();
+        if (m_commands.lpoptions.isEmpty())
+            return spool(localePaperSize());
+        run(m_commands.lpoptions, {QStringLiteral("-p"), m_queue, QStringLiteral("-l")}, Answer::Read,
+            &PrintJob::onPaperChoices);
     }
 
-    void spool()
+    // The PPD's choices, the queue's default starred.  A queue without a PPD
+    // (a driverless one) may still carry a paper among its plain options.
+    void onPaperChoices(const CommandResult &result)
+    {
+        if (result.succeeded()) {
+            if (const std::optional<QPageSize> paper = queuePaperSize(result.output))
+                return spool(*paper);
+        }
+        if (result.ending != CommandResult::Ending::Exited)
+            return spool(localePaperSize());
+        run(m_commands.lpoptions, {QStringLiteral("-p"), m_queue}, Answer::Read, &PrintJob::onQueueOptions);
+    }
+
+    void onQueueOptions(const CommandResult &result)
+    {
+        std::optional<QPageSize> paper;
+        if (result.succeeded())
+            paper = queuePaperSize(result.output);
+        spool(paper.value_or(localePaperSize()));
+    }
+
+    void spool(const QPageSize &paper)
     {
         m_dir = std::make_unique<QTemporaryDir>();
         if (!m_dir->isValid())
             return finish(Failure{QObject::tr("No room for the print file: %1").arg(m_dir->errorString())});
         const QString path = m_dir->filePath(QStringLiteral("reading.pdf"));
-        const QByteArray pdf = pdfOf(*m_document);
+        const QByteArray pdf = pdfOf(*m_document, paper);
         m_document.reset();
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.flush())
@@ -226,6 +282,7 @@ DefaultPrinter::DefaultPrinter(PrintCommands commands)
 
 DefaultPrinter::DefaultPrinter()
     : DefaultPrinter(PrintCommands{QStandardPaths::findExecutable(QStringLiteral("lpstat")),
+                                   QStandardPaths::findExecutable(QStringLiteral("lpoptions")),
                                    QStandardPaths::findExecutable(QStringLiteral("lp"))})
 {
 }
@@ -237,9 +294,56 @@ void DefaultPrinter::print(const QTextDocument &document, PrintDone done)
     (new PrintJob(m_commands, document, std::move(done), &m_jobs))->start();
 }
 
+std::optional<QPageSize> queuePaperSize(const QString &lpoptionsAnswer)
+{
+    // With -l: one option a line, "PageSize/Media Size: Letter *A4 Legal".
+    for (const QString &line : lpoptionsAnswer.split(u'\n')) {
+        const int colon = line.indexOf(u':');
+        if (colon < 0 || line.left(colon).section(u'/', 0, 0).trimmed() != QLatin1String("PageSize"))
+            continue;
+        for (const QString &choice : line.mid(colon + 1).split(u' ', Qt::SkipEmptyParts)) {
+            if (choice.startsWith(u'*'))
+                return paperNamed(choice.mid(1));
+        }
+        return std::nullopt;
+    }
+    // Without: the queue's options on one line, "copies=1 media=A4 ...";
+    // PageSize, where both are set, is the one CUPS goes by.
+    static const QRegularExpression option(QStringLiteral(R"((?:^|\s)(PageSize|media)=['"]?([^\s,'"]+))"));
+    std::optional<QPageSize> media;
+    QRegularExpressionMatchIterator options = option.globalMatch(lpoptionsAnswer);
+    while (options.hasNext()) {
+        const QRegularExpressionMatch match = options.next();
+        const std::optional<QPageSize> paper = paperNamed(match.captured(2));
+        if (paper && match.captured(1) == QLatin1String("PageSize"))
+            return paper;
+        if (paper && !media)
+            media = paper;
+    }
+    return media;
+}
+
+QPageSize localePaperSize(const QProcessEnvironment &environment)
+{
+    // The usual order of the locale variables; an empty one counts as unset.
+    QString locale;
+    for (const QString &variable : {QStringLiteral("LC_ALL"), QStringLiteral("LC_PAPER"), QStringLiteral("LANG")}) {
+        locale = environment.value(variable);
+        if (!locale.isEmpty())
+            break;
+    }
+    // language[_territory][.codeset][@modifier]
+    static const QRegularExpression named(QStringLiteral(R"(^[A-Za-z]+_([A-Za-z0-9]+))"));
+    const QString territory = named.match(locale).captured(1).toUpper();
+    static const QStringList letterTerritories{QStringLiteral("US"), QStringLiteral("CA"), QStringLiteral("MX"),
+                                               QStringLiteral("CL"), QStringLiteral("CO"), QStringLiteral("VE"),
+                                               QStringLiteral("PH")};
+    return QPageSize(letterTerritories.contains(territory) ? QPageSize::Letter : QPageSize::A4);
+}
+
 MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
 {
-    const QByteArray pdf = pdfOf(document);
+    const QByteArray pdf = pdfOf(document, localePaperSize());
     // Written as a saved reading is: the old file (and its mode) stays until
     // the new one is complete.
     QSaveFile file(path);

@@ -3,9 +3,12 @@
 #include "common/failure.h"
 
 #include <QObject>
+#include <QPageSize>
+#include <QProcessEnvironment>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QTextDocument;
 
@@ -30,12 +33,13 @@ public:
 // missing.
 struct PrintCommands
 {
-    QString lpstat; // names the default queue
-    QString lp;     // hands a file to a queue
+    QString lpstat;    // names the default queue
+    QString lpoptions; // tells the queue's paper size
+    QString lp;        // hands a file to a queue
 };
 
-// The print system's default queue (asked of lpstat), through its spooler
-// (lp), whose answer tells whether
+// The print system's default queue (asked of lpstat), on its paper size
+// (asked of lpoptions), through its spooler (lp), whose answer tells whether
 // the queue took the job: a queue that refuses jobs is reported, not passed
 // over in silence.  Without a print system, or without a default queue, it
 // says so.
@@ -57,8 +61,19 @@ private:
     QObject m_jobs; // parent of the jobs on their way
 };
 
-// Writes the document as a PDF file with the page layout of the printed one.
-// The file takes the old one's place only when
+// The paper a queue's options name, from the answer of `lpoptions -p QUEUE -l`
+// (the PageSize line, default starred) or of `lpoptions -p QUEUE` (its
+// PageSize= or media= option); nothing when the answer names none this
+// program knows.
+std::optional<QPageSize> queuePaperSize(const QString &lpoptionsAnswer);
+
+// The paper of the user's locale for paper (LC_ALL, else LC_PAPER, else LANG):
+// Letter in the countries that use it, A4 everywhere else and for the C
+// locale.
+QPageSize localePaperSize(const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+// Writes the document as a PDF file with the page layout of the printed one,
+// on the locale's paper.  The file takes the old one's place only when
 // complete, so a failure never damages an existing file; a new file gets the
 // umask's mode, a replaced one keeps its mode, as a saved reading does.
 kestrava::MaybeFailure exportPdf(const QTextDocument &document, const QString &path);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -76,6 +77,50 @@ QByteArray readAll(const QString &path)
     return file.readAll();
 }
 
+// The first page's size in points, as the PDF file gives it.
+QSize pageSizeOf(const QString &pdf)
+{
+    static const QRegularExpression box(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])");
+    const QRegularExpressionMatch match = box.match(QString::fromLatin1(readAll(pdf)));
+    return QSize(qRound(match.captured(1).toDouble()), qRound(match.captured(2).toDouble()));
+}
+
+const QSize kA4(595, 842);
+const QSize kLetter(612, 792);
+
+// Sets the locale variables for paper for the life of the object.
+class LocaleForPaper
+{
+public:
+    explicit LocaleForPaper(const QByteArray &lcPaper)
+    {
+        for (const char *name : kNames) {
+            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+            qunsetenv(name);
+        }
+        qputenv("LC_PAPER", lcPaper);
+    }
+    ~LocaleForPaper()
+    {
+        for (const Saved &saved : m_saved) {
+            if (saved.set)
+                qputenv(saved.name, saved.value);
+            else
+                qunsetenv(saved.name);
+        }
+    }
+
+private:
+    static constexpr const char *kNames[] = {"LC_ALL", "LC_PAPER", "LANG"};
+    struct Saved
+    {
+        const char *name;
+        bool set;
+        QByteArray value;
+    };
+    std::vector<Saved> m_saved;
+};
+
 } // namespace
 
 TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAsAPdfAndEveryFailureIsReported)
@@ -111,7 +156,7 @@ TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAsAPdfAndEveryFailureIsReported)
         SCOPED_TRACE(test.name);
         QFile::remove(dir.filePath("arguments"));
         QFile::remove(dir.filePath("spooled.pdf"));
-        platform::DefaultPrinter printer({test.lpstat, test.lp});
+        platform::DefaultPrinter printer({test.lpstat, QString(), test.lp});
         const Outcome outcome = printAndWait(printer, document);
         ASSERT_TRUE(outcome->has_value());
         if (test.failure.isEmpty()) {
@@ -131,6 +176,109 @@ TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAsAPdfAndEveryFailureIsReported)
     }
 }
 
+TEST(DefaultPrinter, PrintsOnTheQueuesPaperAndOnTheLocalesWhereTheQueueIsSilent)
+{
+    const QTextDocument document("Your LifePath Number is: 22");
+    QTemporaryDir dir;
+    const QString lpstat = writeLpstat(dir, kOffice);
+    const QString lp = writeSpooler(dir, "exit 0\n");
+    // lpoptions answers -l with the PPD's choices and, without, the options.
+    auto lpoptions = [&](const QByteArray &choices, const QByteArray &options) {
+        static int count = 0;
+        return writeCommand(dir, QStringLiteral("lpoptions-%1").arg(++count),
+                            "case \"$*\" in\n"
+                            "'-p office -l') " + choices + ";;\n"
+                            "'-p office') " + options + ";;\n"
+                            "*) exit 2;;\n"
+                            "esac\n");
+    };
+    const QByteArray options = "copies=1 device-uri=ipp://printer.local:631/ipp/print job-sheets=none,none";
+    const QByteArray silent = "echo '" + options + "'";
+    const QByteArray noPpd = "echo 'lpoptions: Unable to get PPD file for office: Not Found' >&2; exit 1";
+    struct Case
+    {
+        const char *name;
+        QString lpoptions;
+        QByteArray lcPaper;
+        QSize page;
+    };
+    const Case cases[] = {
+        {"queue says Letter", lpoptions("echo 'PageSize/Media Size: A4 *Letter Legal'", silent), "de_DE.UTF-8",
+         kLetter},
+        {"queue says A4", lpoptions("echo 'PageSize/Media Size: *A4 Letter Legal'", silent), "en_US.UTF-8", kA4},
+        {"driverless queue set to Letter", lpoptions(noPpd, "echo '" + options + " media=na_letter_8.5x11in'"), "de_DE",
+         kLetter},
+        {"queue silent, LC_PAPER en_US", lpoptions(noPpd, silent), "en_US.UTF-8", kLetter},
+        {"queue silent, LC_PAPER de_DE", lpoptions(noPpd, silent), "de_DE.UTF-8", kA4},
+        {"no lpoptions, LC_PAPER en_US", QString(), "en_US", kLetter},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        const LocaleForPaper locale(test.lcPaper);
+        QFile::remove(dir.filePath("spooled.pdf"));
+        platform::DefaultPrinter printer({lpstat, test.lpoptions, lp});
+        const Outcome outcome = printAndWait(printer, document);
+        ASSERT_TRUE(outcome->has_value());
+        EXPECT_FALSE(**outcome);
+        EXPECT_EQ(pageSizeOf(dir.filePath("spooled.pdf")), test.page);
+    }
+}
+
+TEST(PaperSize, QueueAnswersAndLocalesNameThePaper)
+{
+    struct QueueCase
+    {
+        const char *answer;
+        std::optional<QPageSize::PageSizeId> paper;
+    };
+    const QueueCase answers[] = {
+        {"ColorModel/Color Mode: *Gray RGB\nPageSize/Media Size: Letter *A4 Legal\nDuplex/2-Sided: *None", QPageSize::A4},
+        {"PageSize/Media Size: A4 *Letter.Fullbleed", QPageSize::Letter},
+        {"PageSize/Taille du papier: *iso_a5_148x210mm na_letter_8.5x11in", QPageSize::A5},
+        {"PageSize/Media Size: *Legal", QPageSize::Legal},
+        {"PageSize/Media Size: A4 Letter", std::nullopt},          // no default
+        {"PageSize/Media Size: *Custom.200x300mm A4", std::nullopt}, // a size of its own
+        {"copies=1 media=A4 printer-info='Office, first floor'", QPageSize::A4},
+        {"media=iso_a4_210x297mm,tray-1 PageSize=Letter", QPageSize::Letter},
+        {"copies=1 finishings=3 job-sheets=none,none", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const QueueCase &test : answers) {
+        SCOPED_TRACE(test.answer);
+        const std::optional<QPageSize> paper = platform::queuePaperSize(QString::fromUtf8(test.answer));
+        ASSERT_EQ(paper.has_value(), test.paper.has_value());
+        if (paper) {
+            EXPECT_EQ(paper->id(), *test.paper);
+        }
+    }
+
+    struct LocaleCase
+    {
+        const char *lcAll, *lcPaper, *lang;
+        QPageSize::PageSizeId paper;
+    };
+    const LocaleCase locales[] = {
+        {"", "en_US.UTF-8", "de_DE.UTF-8", QPageSize::Letter},
+        {"", "de_DE.UTF-8", "en_US.UTF-8", QPageSize::A4},
+        {"de_AT.UTF-8", "en_US.UTF-8", "", QPageSize::A4}, // LC_ALL first
+        {"", "", "fr_CA.UTF-8", QPageSize::Letter},         // then LANG
+        {"", "", "es_MX@euro", QPageSize::Letter},
+        {"", "", "fil_PH", QPageSize::Letter},
+        {"", "", "en_GB.UTF-8", QPageSize::A4},
+        {"", "", "C.UTF-8", QPageSize::A4},
+        {"", "POSIX", "", QPageSize::A4},
+        {"", "", "", QPageSize::A4},
+    };
+    for (const LocaleCase &test : locales) {
+        SCOPED_TRACE(std::string(test.lcAll) + "|" + test.lcPaper + "|" + test.lang);
+        QProcessEnvironment environment;
+        environment.insert("LC_ALL", test.lcAll);
+        environment.insert("LC_PAPER", test.lcPaper);
+        environment.insert("LANG", test.lang);
+        EXPECT_EQ(platform::localePaperSize(environment).id(), test.paper);
+    }
+}
+
 TEST(DefaultPrinter, AJobOnItsWayWhenThePrinterGoesIsAbandonedCleanly)
 {
     const QTextDocument document("Your LifePath Number is: 22");
@@ -141,7 +289,7 @@ TEST(DefaultPrinter, AJobOnItsWayWhenThePrinterGoesIsAbandonedCleanly)
                                     "echo $$ > \"$(dirname \"$0\")/pid\"\n"
                                     "while [ ! -e \"$(dirname \"$0\")/release\" ]; do sleep 0.1; done\n");
     auto printer = std::make_unique<platform::DefaultPrinter>(
-        platform::PrintCommands{writeLpstat(dir, kOffice), lp});
+        platform::PrintCommands{writeLpstat(dir, kOffice), QString(), lp});
     const Outcome outcome = startPrint(*printer, document);
     const QString pid = dir.filePath("pid");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(pid) && readAll(pid).endsWith('\n'); }, 20000));
@@ -191,7 +339,7 @@ protected:
     void SetUp() override
     {
         test.printer = std::make_unique<platform::DefaultPrinter>(
-            platform::PrintCommands{writeLpstat(m_dir, kOffice), spooler()});
+            platform::PrintCommands{writeLpstat(m_dir, kOffice), QString(), spooler()});
         SuiteTest::SetUp();
     }
     virtual QString spooler() = 0;
