@@ -70,6 +70,18 @@ QString tantricText(Table table, int number)
     return tables().value(tableKey(table)).toObject().value(QString::number(number)).toString();
 }
 
+QString caption(Table table)
+{
+    switch (table) {
+    case Table::Soul: return QObject::tr("Soul");
+    case Table::Karma: return QObject::tr("Karma");
+    case Table::Gift: return QObject::tr("Gift");
+    case Table::Knowledge: return QObject::tr("Knowledge");
+    case Table::Path: return QObject::tr("Path");
+    }
+    return {};
+}
+
 QString chartTitle(const QString &name)
 {
     return QStringLiteral("Orvanel ") + kestrava::programName(kestrava::ProgramId::Tantric) + QObject::tr(" Chart for ")
@@ -84,23 +96,22 @@ richtext::Composition tantricChart(const QString &name, const TantricNumbers &nu
     chart.bold(false);
     const struct
     {
-        const char *caption;
         Rgb colour;
         Table table;
         qint16 number;
     } sections[] = {
-        {"Path: ", kPurple, Table::Path, numbers.path},
-        {"Soul: ", kNavy, Table::Soul, numbers.soul},
-        {"Knowledge: ", kGreen, Table::Knowledge, numbers.knowledge},
-        {"Gift: ", kRed, Table::Gift, numbers.gift},
-        {"Karma: ", kDarkRed, Table::Karma, numbers.karma},
+        {kPurple, Table::Path, numbers.path},
+        {kNavy, Table::Soul, numbers.soul},
+        {kGreen, Table::Knowledge, numbers.knowledge},
+        {kRed, Table::Gift, numbers.gift},
+        {kDarkRed, Table::Karma, numbers.karma},
     };
     for (const auto &section : sections) {
         const bool last = section.table == Table::Karma;
         chart.bold(true).size(10).colour(section.colour);
         // A gift number of 0 has no heading; its empty text still leaves its two line breaks.
         if (section.table != Table::Gift || section.number != 0)
-            chart.append(QObject::tr(section.caption) + QString::number(section.number) + crlf());
+            chart.append(caption(section.table) + QStringLiteral(": ") + QString::number(section.number) + crlf());
         chart.append(tantricText(section.table, section.number) + (last ? QString() : crlf(2)));
         chart.bold(false);
     }

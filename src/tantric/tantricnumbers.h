@@ -33,6 +33,9 @@ enum class Table { Soul, Karma, Gift, Knowledge, Path };
 // The paragraph of a number in a table; empty for 0 and any number without a row.
 QString tantricText(Table table, int number);
 
+// The number's caption: "Soul", "Karma", "Gift", "Knowledge" or "Path".
+QString caption(Table table);
+
 // "Orvanel Vorizov Avazodizaz Chart for " and the name.
 QString chartTitle(const QString &name);
 

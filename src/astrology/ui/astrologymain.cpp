@@ -1,5 +1,6 @@
 #include "astrology/ui/astrologymain.h"
 
+#include "astrology/astrologydocument.h"
 #include "astrology/fadic.h"
 #include "astrology/ui/astrologyprogram.h"
 #include "common/brand.h"
@@ -114,7 +115,6 @@ QWidget *AstrologyMain::buildResultView()
 {
     auto *view = new QWidget;
     view->setObjectName(QStringLiteral("Frame2"));
-    const char *captions[] = {"Combined Fadic No", "Fadic Number", "Ruling Planet", "Numerological Zodiac Sign"};
     for (std::size_t i = 0; i < m_values.size(); ++i) {
         m_values[i] = new QLabel(view);
         m_values[i]->setObjectName(QStringLiteral("lblResult_%1").arg(i));
@@ -138,7 +138,7 @@ QWidget *AstrologyMain::buildResultView()
     auto *grid = new QGridLayout(view);
     int row = 0;
     auto addRow = [&](int index) {
-        grid->addWidget(caption(3 + index, tr(captions[index]), view, true), row, 0);
+        grid->addWidget(caption(3 + index, astrology::caption(astrology::ResultRow(index)), view, true), row, 0);
         grid->addWidget(m_values[std::size_t(index)], row, 1);
         ++row;
     };

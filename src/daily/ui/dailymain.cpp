@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "common/datelists.h"
+#include "daily/dailydocument.h"
 #include "daily/dailynumber.h"
 #include "daily/ui/dailyprogram.h"
 #include "daily/ui/dayicon.h"
@@ -132,18 +133,18 @@ DailyMain::DailyMain(DailyProgram &program)
 
 QWidget *DailyMain::buildReadingPage()
 {
-    auto *frame = new QGroupBox(tr("%1 Reading").arg(kestrava::programName(kestrava::ProgramId::Daily)));
+    auto *frame = new QGroupBox(daily::readingCaption());
     frame->setObjectName(QStringLiteral("fraRune"));
     m_bigNumber = named(new QLabel(frame), QStringLiteral("lblNumeroNumberTwo"));
     m_bigNumber->setFont(kestrava::verdana(72, true));
     m_bigNumber->setAlignment(Qt::AlignCenter);
     m_bigNumber->setStyleSheet(QStringLiteral("color: #800000;"));
-    auto *lucky = named(new QLabel(tr("You Lucky Number"), frame), QStringLiteral("Label4"));
+    auto *lucky = named(new QLabel(daily::luckyNumberCaption(), frame), QStringLiteral("Label4"));
     lucky->setAlignment(Qt::AlignCenter);
     m_word = named(new QLabel(frame), QStringLiteral("lblNumber"));
     m_word->setFont(kestrava::verdana(12, true));
     m_word->setAlignment(Qt::AlignCenter);
-    auto *day = named(new QLabel(tr("How will your Day Be"), frame), QStringLiteral("Label8"));
+    auto *day = named(new QLabel(daily::dayCaption(), frame), QStringLiteral("Label8"));
     QFont heading = day->font();
     heading.setBold(true);
     day->setFont(heading);
@@ -175,7 +176,7 @@ QWidget *DailyMain::buildSettingsPage()
     auto *frame = new QGroupBox(tr("%1 Reading Settings").arg(kestrava::programName(kestrava::ProgramId::Daily)));
     frame->setObjectName(QStringLiteral("fraSettings"));
 
-    auto *birth = new QGroupBox(tr("Your Date Of Birth"), frame);
+    auto *birth = new QGroupBox(daily::birthDateCaption(), frame);
     birth->setObjectName(QStringLiteral("Frame1"));
     m_day = inputfields::makePickList(QStringLiteral("cboDate"), kestrava::dayTexts(), birth);
     m_month = inputfields::makePickList(QStringLiteral("cboMonth"), kestrava::monthNames(), birth);

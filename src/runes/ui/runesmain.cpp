@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "runes/runes.h"
+#include "runes/runesdocument.h"
 #include "runes/ui/runesprogram.h"
 #include "shell/commonmenus.h"
 #include "widgets/brandlabels.h"
@@ -111,8 +112,8 @@ QWidget *RunesMain::buildResultPage()
     view->setObjectName(QStringLiteral("Frame2"));
     m_tabs = new QTabBar(view);
     m_tabs->setObjectName(QStringLiteral("TS"));
-    m_tabs->addTab(tr("Numerology"));
-    m_tabs->addTab(tr("Runes"));
+    m_tabs->addTab(runes::numerologyCaption());
+    m_tabs->addTab(runes::runesCaption());
     m_panes = new QStackedWidget(view);
     connect(m_tabs, &QTabBar::currentChanged, m_panes, &QStackedWidget::setCurrentIndex);
 
@@ -140,8 +141,8 @@ QWidget *RunesMain::buildResultPage()
     numberRow->addWidget(backOne);
     auto *numerologyLayout = new QVBoxLayout(numerology);
     numerologyLayout->addLayout(numberRow);
-    numerologyLayout->addWidget(frame(2, tr("Significance"), m_significance, numerology));
-    numerologyLayout->addWidget(frame(3, tr("Interpretation"), m_interpretation, numerology), 1);
+    numerologyLayout->addWidget(frame(2, runes::significanceCaption(), m_significance, numerology));
+    numerologyLayout->addWidget(frame(3, runes::interpretationCaption(), m_interpretation, numerology), 1);
 
     // The Runes pane.
     auto *runes = new QWidget;
@@ -168,14 +169,14 @@ QWidget *RunesMain::buildResultPage()
     stone->addWidget(m_picture);
     stone->addStretch();
     auto *words = new QVBoxLayout;
-    words->addWidget(frame(0, tr("Keywords"), m_keywords, runes));
+    words->addWidget(frame(0, runes::keywordsCaption(), m_keywords, runes));
     // A long rune text scrolls within its frame.
     auto *scroller = new QScrollArea(runes);
     scroller->setWidget(m_runeText);
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setMinimumHeight(m_runeText->fontMetrics().lineSpacing() * 10);
-    words->addWidget(frame(1, tr("Interpretation"), scroller, runes), 1);
+    words->addWidget(frame(1, runes::interpretationCaption(), scroller, runes), 1);
     auto *top = new QHBoxLayout;
     top->addLayout(stone);
     top->addLayout(words, 1);
@@ -219,8 +220,7 @@ void RunesMain::numerologyRunesDisplay(int number)
         // person's reading standing.
         m_number->setText(QStringLiteral("0"));
         m_significance->setText(runes::significanceText());
-        m_interpretation->setPlainText(
-            tr("The name holds no letters A to Z, so it has no destiny number and no rune to read."));
+        m_interpretation->setPlainText(runes::noLettersText());
         m_rune->clear();
         m_keywords->clear();
         m_runeText->clear();

@@ -86,11 +86,14 @@ QWidget *TantricDisplay::buildSummary()
     m_title->setFont(kestrava::verdana(11, true));
     m_title->setWordWrap(true);
 
-    const char *captions[] = {"Soul", nullptr, "Karma", nullptr, "Gift", nullptr, "Knowledge", nullptr, "Path", nullptr};
+    // Even labels are captions, each followed by its number.
+    using tantric::Table;
+    const Table captions[] = {Table::Soul, Table::Karma, Table::Gift, Table::Knowledge, Table::Path};
     for (std::size_t i = 0; i < m_labels.size(); ++i) {
-        m_labels[i] = new QLabel(captions[i] ? tr(captions[i]) : QString(), frame);
+        const bool isCaption = i % 2 == 0;
+        m_labels[i] = new QLabel(isCaption ? tantric::caption(captions[i / 2]) : QString(), frame);
         m_labels[i]->setObjectName(QStringLiteral("lblLabel_%1").arg(i));
-        m_labels[i]->setFont(kestrava::verdana(captions[i] ? 14 : 11, true));
+        m_labels[i]->setFont(kestrava::verdana(isCaption ? 14 : 11, true));
     }
     for (std::size_t i = 0; i < m_texts.size(); ++i) {
         m_texts[i] = new CompactText(frame);
