@@ -1,3 +1,4 @@
+#include "daily/dailydocument.h"
 #include "daily/dailynumber.h"
 
 #include <QSet>
@@ -79,4 +80,60 @@ TEST(DailyNumber, NineDistinctParagraphs)
         u"This is the day when your primary concern is about yourself, your personal goals and desires."_s));
     EXPECT_TRUE(daily::dailyWord(0).isEmpty());
     EXPECT_TRUE(daily::dailyText(10).isEmpty());
+}
+
+TEST(DailyNumber, TheReadingPageAsADocument)
+{
+    const struct
+    {
+        const char *day, *month;
+        QDate today;
+        const char *date, *birth;
+        int number;
+    } rows[] = {
+        {"23", "June", {2025, 12, 9}, "9 December 2025", "23 June", 5},
+        {" 1 ", "January", {2011, 1, 1}, "1 January 2011", "1 January", 8},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.date);
+        const richtext::Composition c =
+            daily::readingDocument(QString::fromLatin1(row.day), QString::fromLatin1(row.month), row.today);
+        const QString title = daily::readingCaption() + u": "_s + QString::fromLatin1(row.date);
+        EXPECT_EQ(c.title(), title);
+        EXPECT_TRUE(title.startsWith(u"Vavov Uvarevuvir Reading"_s));
+        const QStringList lines{title,
+                                QString(),
+                                daily::birthDateCaption() + u": "_s + QString::fromLatin1(row.birth),
+                                QString(),
+                                QString::number(row.number),
+                                daily::luckyNumberCaption(),
+                                daily::dailyWord(row.number),
+                                QString(),
+                                daily::dayCaption(),
+                                daily::dailyText(row.number),
+                                QString()};
+        EXPECT_EQ(richtext::toPlainText(c).split(u'\n'), lines);
+    }
+
+    // The emphasis of the page: the number 72-point bold dark red, the word
+    // 12-point bold, both centred with their caption; the paragraph plain.
+    const richtext::Composition c = daily::readingDocument(u"23"_s, u"June"_s, QDate(2025, 12, 9));
+    auto runOf = [&c](const QString &text) -> richtext::Format {
+        for (const richtext::Run &run : c.runs())
+            if (run.text.startsWith(text))
+                return run.format;
+        ADD_FAILURE() << "no run starts with " << text.toStdString();
+        return {};
+    };
+    EXPECT_TRUE(runOf(c.title()).bold);
+    EXPECT_GT(runOf(c.title()).pointSize, 12);
+    const richtext::Format number = runOf(u"5\r\n"_s);
+    EXPECT_EQ(number, (richtext::Format{true, richtext::kDarkRed, 72, false, richtext::Align::Centre}));
+    EXPECT_EQ(runOf(daily::luckyNumberCaption()).align, richtext::Align::Centre);
+    EXPECT_FALSE(runOf(daily::luckyNumberCaption()).bold);
+    const richtext::Format word = runOf(daily::dailyWord(5));
+    EXPECT_EQ(word, (richtext::Format{true, std::nullopt, 12, false, richtext::Align::Centre}));
+    EXPECT_TRUE(runOf(daily::dayCaption()).bold);
+    EXPECT_EQ(runOf(daily::dayCaption()).align, richtext::Align::Left);
+    EXPECT_FALSE(runOf(daily::dailyText(5)).bold);
 }
