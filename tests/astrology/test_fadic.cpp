@@ -1,3 +1,4 @@
+#include "astrology/astrologydocument.h"
 #include "astrology/fadic.h"
 
 #include <QSet>
@@ -67,4 +68,63 @@ TEST(Fadic, NineProfilesWithTheirTexts)
         u"Sun is the ruling lord of Fadic number one. Pragmatic, confident and highly active,"_s));
     EXPECT_TRUE(one->planetText.startsWith(u"The dominant lord of number one is Sun, the most important luminary,"_s));
     EXPECT_TRUE(one->signText.startsWith(u"Number one is related to the zodiac constellation of Leo."_s));
+}
+
+TEST(Fadic, TheReadingAsADocument)
+{
+    using astrology::ResultRow;
+    using astrology::caption;
+    const astrology::FadicProfile *saturn = astrology::fadicProfile(8);
+    ASSERT_NE(saturn, nullptr);
+    const QString heading = u"Ruzazeder Uvuvevizoz Reading: "_s;
+    const QStringList rows = {caption(ResultRow::Combined) + u": 35"_s,
+                              caption(ResultRow::Fadic) + u": 8"_s,
+                              saturn->fadicText,
+                              QString(),
+                              caption(ResultRow::Planet) + u": "_s + saturn->planet,
+                              saturn->planetText,
+                              QString(),
+                              caption(ResultRow::Sign) + u": "_s + saturn->sign,
+                              saturn->signText,
+                              QString()};
+    const struct
+    {
+        QString name;
+        int month, day, year;
+        QString title;
+        QStringList lines;
+    } cases[] = {
+        {u"  JOHN SMITH "_s, 5, 15, 1986, heading + u"JOHN SMITH"_s,
+         QStringList{heading + u"JOHN SMITH"_s, QString(), u"Name: JOHN SMITH"_s, u"Date of Birth: May 15, 1986"_s,
+                     QString()}
+             + rows},
+        // A name of blanks (or none, from the command line): the date heads the reading.
+        {u"   "_s, 5, 15, 1986, heading + u"May 15, 1986"_s,
+         QStringList{heading + u"May 15, 1986"_s, QString(), u"Date of Birth: May 15, 1986"_s, QString()} + rows},
+        // No profile for a fadic number of 0: the numbers alone.
+        {u"X"_s, 0, 0, 0, heading + u"X"_s,
+         {heading + u"X"_s, QString(), u"Name: X"_s, u"Date of Birth: 0 0, 0"_s, QString(),
+          caption(ResultRow::Combined) + u": 0"_s, caption(ResultRow::Fadic) + u": 0"_s, QString()}},
+    };
+    for (const auto &row : cases) {
+        SCOPED_TRACE(row.title.toStdString());
+        const richtext::Composition c = astrology::readingDocument(row.name, row.month, row.day, row.year);
+        EXPECT_EQ(c.title(), row.title);
+        EXPECT_EQ(richtext::toPlainText(c).split(u'\n'), row.lines);
+    }
+
+    // Captions and values bold, as the result view's labels; texts plain.
+    const richtext::Composition c = astrology::readingDocument(u"JOHN SMITH"_s, 5, 15, 1986);
+    for (const richtext::Run &run : c.runs()) {
+        const bool text = run.text.contains(saturn->fadicText) || run.text.contains(saturn->planetText)
+                          || run.text.contains(saturn->signText);
+        const bool row = run.text.contains(caption(ResultRow::Combined)) || run.text.contains(caption(ResultRow::Sign));
+        if (text)
+            EXPECT_FALSE(run.format.bold) << run.text.left(40).toStdString();
+        if (row)
+            EXPECT_TRUE(run.format.bold) << run.text.left(40).toStdString();
+        EXPECT_FALSE(text && row);
+    }
+    EXPECT_EQ(c.runs().first().format.pointSize, 16);
+    EXPECT_TRUE(c.runs().first().format.bold);
 }
