@@ -1,4 +1,5 @@
 #include "runes/runes.h"
+#include "runes/runesdocument.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -81,4 +82,66 @@ TEST(Runes, TheTableAndItsJoins)
     EXPECT_TRUE(twentyTwo->numberText.startsWith(u"The Number 22 is a constructive and creative figure."_s));
     EXPECT_EQ(runes::runeRow(0), nullptr);
     EXPECT_EQ(runes::runeRow(10), nullptr);
+}
+
+TEST(Runes, TheReadingAsADocument)
+{
+    // The two tabs one after the other; 22 and a name without letters have no stone.
+    auto numerologyPart = [](int number, const QString &interpretation) {
+        QStringList lines{runes::numerologyCaption(), QString::number(number), QString(),
+                          runes::significanceCaption(), runes::significanceText(), QString(),
+                          runes::interpretationCaption()};
+        lines += interpretation.split(u"\r\n"_s);
+        return lines << QString();
+    };
+    auto runesPart = [](const runes::RuneRow &row) {
+        QStringList lines{runes::runesCaption(), row.rune, QString(), runes::keywordsCaption(), row.keywords,
+                          QString(), runes::interpretationCaption()};
+        lines += row.text.split(u"\r\n"_s);
+        return lines << QString();
+    };
+    const runes::RuneRow *ehwas = runes::runeRow(8);
+    const runes::RuneRow *fehu = runes::runeRow(11);
+    const runes::RuneRow *master = runes::runeRow(22);
+    ASSERT_TRUE(ehwas && fehu && master);
+    const QString heading = u"Dudov Aduradudav Reading"_s;
+    const QString longName = QString(55, u'R') + u'D'; // 499, whose digits add up to 22
+    const struct
+    {
+        QString name;
+        QStringList lines;
+    } cases[] = {
+        {u" John Smith "_s, QStringList{heading + u": John Smith"_s, QString(), u"Name: John Smith"_s, QString()}
+                                + numerologyPart(8, ehwas->numberText) + runesPart(*ehwas)},
+        {u"Sarah Jones"_s, QStringList{heading + u": Sarah Jones"_s, QString(), u"Name: Sarah Jones"_s, QString()}
+                               + numerologyPart(11, fehu->numberText) + runesPart(*fehu)},
+        {longName, QStringList{heading + u": "_s + longName, QString(), u"Name: "_s + longName, QString()}
+                       + numerologyPart(22, master->numberText)},
+        {u"123 !?"_s, QStringList{heading + u": 123 !?"_s, QString(), u"Name: 123 !?"_s, QString()}
+                          + numerologyPart(0, runes::noLettersText())},
+        {u"   "_s, QStringList{heading, QString()} + numerologyPart(0, runes::noLettersText())},
+    };
+    for (const auto &row : cases) {
+        SCOPED_TRACE(row.name.toStdString());
+        const richtext::Composition c = runes::readingDocument(row.name);
+        EXPECT_EQ(c.title(), row.lines.first());
+        // The document ends with an empty line after the last text.
+        EXPECT_EQ(richtext::toPlainText(c).split(u'\n'), row.lines + QStringList{QString()});
+    }
+
+    // The number and the stone 14-point bold as on their tabs; the framed texts plain.
+    const richtext::Composition c = runes::readingDocument(u"John Smith"_s);
+    auto formatOf = [&c](const QString &text) -> richtext::Format {
+        for (const richtext::Run &run : c.runs())
+            if (run.text.startsWith(text))
+                return run.format;
+        ADD_FAILURE() << "no run starts with " << text.toStdString();
+        return {};
+    };
+    EXPECT_EQ(formatOf(u"8\r\n"_s), (richtext::Format{true, std::nullopt, 14}));
+    EXPECT_EQ(formatOf(ehwas->rune), (richtext::Format{true, std::nullopt, 14}));
+    EXPECT_TRUE(formatOf(runes::significanceCaption()).bold);
+    EXPECT_TRUE(formatOf(runes::keywordsCaption()).bold);
+    for (const QString &text : {runes::significanceText(), ehwas->numberText, ehwas->keywords, ehwas->text})
+        EXPECT_FALSE(formatOf(text).bold) << text.left(30).toStdString();
 }
