@@ -94,6 +94,13 @@ richtext::Composition tantricChart(const QString &name, const TantricNumbers &nu
     Composition chart;
     chart.bold(true).size(12).colour(kBlack).append(chartTitle(name) + crlf(2));
     chart.bold(false);
+    return chart.append(chartSections(numbers));
+}
+
+richtext::Composition chartSections(const TantricNumbers &numbers)
+{
+    using namespace richtext;
+    Composition chart;
     const struct
     {
         Rgb colour;

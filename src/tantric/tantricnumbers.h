@@ -39,8 +39,11 @@ QString caption(Table table);
 // "Orvanel Vorizov Avazodizaz Chart for " and the name.
 QString chartTitle(const QString &name);
 
-// The comprehensive chart: the title, then Path, Soul, Knowledge, Gift and
-// Karma with their texts, each in its colour, all in bold.
+// The comprehensive chart: the title, then chartSections().
 richtext::Composition tantricChart(const QString &name, const TantricNumbers &numbers);
+
+// Path, Soul, Knowledge, Gift and Karma, each a heading with its number and
+// its text, in its colour, all in bold.  A gift number of 0 has no heading.
+richtext::Composition chartSections(const TantricNumbers &numbers);
 
 } // namespace tantric

@@ -1,3 +1,4 @@
+#include "tantric/tantricdocument.h"
 #include "tantric/tantricnumbers.h"
 
 #include <QSet>
@@ -106,4 +107,61 @@ TEST(Tantric, TheChartRunsFiveSectionsInTheirColours)
     EXPECT_EQ(noGift.runs()[4].text, u"\r\n\r\n"_s);
     EXPECT_EQ(noGift.runs()[4].format.colour, (richtext::Rgb{255, 0, 0}));
     EXPECT_FALSE(noGift.plainText().contains(u"Gift:"_s));
+}
+
+TEST(Tantric, TheReadingAsADocument)
+{
+    // The chart's sections as lines: heading and text, an empty line between
+    // sections; a gift of 0 leaves its heading out but keeps its two breaks.
+    auto sections = [](const TantricNumbers &n) {
+        QStringList lines;
+        const struct
+        {
+            Table table;
+            int number;
+        } order[] = {{Table::Path, n.path}, {Table::Soul, n.soul}, {Table::Knowledge, n.knowledge},
+                     {Table::Gift, n.gift}, {Table::Karma, n.karma}};
+        for (const auto &s : order) {
+            if (s.table != Table::Gift || s.number != 0)
+                lines << caption(s.table) + u": "_s + QString::number(s.number);
+            lines << tantricText(s.table, s.number);
+            if (s.table != Table::Karma)
+                lines << QString();
+        }
+        return lines;
+    };
+    const QString heading = u"Vorizov Avazodizaz Reading: "_s;
+    const struct
+    {
+        QString name;
+        int day, month, year;
+        QStringList lines;
+    } cases[] = {
+        {u" Asha Rao "_s, 15, 8, 1975,
+         QStringList{heading + u"Asha Rao"_s, QString(), u"Name: Asha Rao"_s, u"Date of Birth: 15 August 1975"_s,
+                     QString(), u"Path 9"_s, u"Soul 6"_s, u"Knowledge 4"_s, u"Gift 3"_s, u"Karma 8"_s, QString()}
+             + sections({6, 8, 3, 4, 9})},
+        // A year ending in 00 and no name: no Gift line, the date heads the reading.
+        {QString(), 1, 1, 1900,
+         QStringList{heading + u"1 January 1900"_s, QString(), u"Date of Birth: 1 January 1900"_s, QString(),
+                     u"Path 3"_s, u"Soul 1"_s, u"Knowledge 1"_s, u"Karma 1"_s, QString()}
+             + sections({1, 1, 0, 1, 3})},
+    };
+    for (const auto &row : cases) {
+        SCOPED_TRACE(row.lines.first().toStdString());
+        const richtext::Composition c = readingDocument(row.name, row.day, row.month, row.year);
+        EXPECT_EQ(c.title(), row.lines.first());
+        EXPECT_EQ(richtext::toPlainText(c).split(u'\n'), row.lines + QStringList{QString()});
+    }
+
+    // Summary captions 14-point and numbers 11-point bold; then the chart's
+    // sections in their own formats.
+    const richtext::Composition c = readingDocument(u"Asha Rao"_s, 15, 8, 1975);
+    const QList<richtext::Run> &runs = c.runs();
+    const qsizetype path = runs.indexOf(richtext::Run{u"Path "_s, {true, std::nullopt, 14}});
+    ASSERT_GE(path, 0);
+    EXPECT_EQ(runs[path + 1], (richtext::Run{u"9\r\n"_s, {true, std::nullopt, 11}}));
+    const QList<richtext::Run> chart = chartSections(tantricNumbers(15, 8, 1975)).runs();
+    ASSERT_GE(runs.size(), chart.size() + 1);
+    EXPECT_EQ(runs.mid(runs.size() - chart.size() - 1, chart.size()), chart);
 }
