@@ -12,11 +12,11 @@ namespace {
 
 using namespace richtext;
 
-// A tab of the result page: its caption as a heading, then its big line.
+// A tab of the result page as a heading: its caption with the line the tab
+// shows in 14-point bold (the number, the stone).
 void appendPart(Composition &c, const QString &caption, const QString &big)
 {
-    c.bold(true).size(12).append(caption + crlf());
-    c.size(14).append(big + crlf(2));
+    c.bold(true).size(14).append(caption + QStringLiteral(": ") + big + crlf());
 }
 
 // A framed text: the frame's caption in bold over the text.

@@ -20,11 +20,11 @@ QString noLettersText();
 
 // The reading of a name as the two tabs show it, one after the other: a
 // heading and the name (blanks around it dropped; a name of blanks is not
-// shown); under "Numerology" the
-// destiny number, 14-point bold, with its significance and interpretation;
-// under "Runes" the stone's name, 14-point bold, its keywords and its text.
-// A name without letters has the number 0 and the no-letters text; it and 22
-// have no stone, so no "Runes" part.  The title is the heading's text.
+// shown); "Numerology: " and the destiny number, 14-point bold, over its
+// significance and interpretation; "Runes: " and the stone's name, 14-point
+// bold, over its keywords and its text.  A name without letters has the
+// number 0 and the no-letters text; it and 22 have no stone, so no "Runes"
+// part.  The title is the heading's text.
 richtext::Composition readingDocument(const QString &name);
 
 } // namespace runes

@@ -88,15 +88,14 @@ TEST(Runes, TheReadingAsADocument)
 {
     // The two tabs one after the other; 22 and a name without letters have no stone.
     auto numerologyPart = [](int number, const QString &interpretation) {
-        QStringList lines{runes::numerologyCaption(), QString::number(number), QString(),
-                          runes::significanceCaption(), runes::significanceText(), QString(),
+        QStringList lines{runes::numerologyCaption() + u": "_s + QString::number(number), runes::significanceCaption(), runes::significanceText(), QString(),
                           runes::interpretationCaption()};
         lines += interpretation.split(u"\r\n"_s);
         return lines << QString();
     };
     auto runesPart = [](const runes::RuneRow &row) {
-        QStringList lines{runes::runesCaption(), row.rune, QString(), runes::keywordsCaption(), row.keywords,
-                          QString(), runes::interpretationCaption()};
+        QStringList lines{runes::runesCaption() + u": "_s + row.rune, runes::keywordsCaption(), row.keywords, QString(),
+                          runes::interpretationCaption()};
         lines += row.text.split(u"\r\n"_s);
         return lines << QString();
     };
@@ -129,7 +128,7 @@ TEST(Runes, TheReadingAsADocument)
         EXPECT_EQ(richtext::toPlainText(c).split(u'\n'), row.lines + QStringList{QString()});
     }
 
-    // The number and the stone 14-point bold as on their tabs; the framed texts plain.
+    // The number and the stone 14-point bold, as on their tabs; the framed texts plain.
     const richtext::Composition c = runes::readingDocument(u"John Smith"_s);
     auto formatOf = [&c](const QString &text) -> richtext::Format {
         for (const richtext::Run &run : c.runs())
@@ -138,8 +137,8 @@ TEST(Runes, TheReadingAsADocument)
         ADD_FAILURE() << "no run starts with " << text.toStdString();
         return {};
     };
-    EXPECT_EQ(formatOf(u"8\r\n"_s), (richtext::Format{true, std::nullopt, 14}));
-    EXPECT_EQ(formatOf(ehwas->rune), (richtext::Format{true, std::nullopt, 14}));
+    EXPECT_EQ(formatOf(runes::numerologyCaption() + u": 8\r\n"_s), (richtext::Format{true, std::nullopt, 14}));
+    EXPECT_EQ(formatOf(runes::runesCaption() + u": "_s + ehwas->rune), (richtext::Format{true, std::nullopt, 14}));
     EXPECT_TRUE(formatOf(runes::significanceCaption()).bold);
     EXPECT_TRUE(formatOf(runes::keywordsCaption()).bold);
     for (const QString &text : {runes::significanceText(), ehwas->numberText, ehwas->keywords, ehwas->text})
