@@ -58,7 +58,7 @@ richtext::Composition readingDocument(const QString &name, int day, int month, i
         c.size(11).append(QString::number(line.number) + crlf());
     }
     c.size(0).append(crlf());
-    c.bold(false).append(chartSections(numbers));
+    c.bold(false).append(chartSections(numbers, EmptyGift::Nothing));
     // The chart's last text ends without a line break; a document's lines all end.
     c.append(crlf());
     return c;

@@ -11,7 +11,8 @@ namespace tantric {
 // dropped) or, when it has none, the date; the name and the date of birth;
 // the five numbers a line each, caption and number as the summary shows them
 // (no Gift line for a gift number of 0); then the chart's sections with
-// their texts.  The title is the heading's text.
+// their texts, a gift number of 0 leaving no gap.  The title is the
+// heading's text.
 richtext::Composition readingDocument(const QString &name, int day, int month, int year);
 
 } // namespace tantric

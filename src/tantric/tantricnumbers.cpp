@@ -97,7 +97,7 @@ richtext::Composition tantricChart(const QString &name, const TantricNumbers &nu
     return chart.append(chartSections(numbers));
 }
 
-richtext::Composition chartSections(const TantricNumbers &numbers)
+richtext::Composition chartSections(const TantricNumbers &numbers, EmptyGift emptyGift)
 {
     using namespace richtext;
     Composition chart;
@@ -114,6 +114,8 @@ richtext::Composition chartSections(const TantricNumbers &numbers)
         {kDarkRed, Table::Karma, numbers.karma},
     };
     for (const auto &section : sections) {
+        if (section.table == Table::Gift && section.number == 0 && emptyGift == EmptyGift::Nothing)
+            continue;
         const bool last = section.table == Table::Karma;
         chart.bold(true).size(10).colour(section.colour);
         // A gift number of 0 has no heading; its empty text still leaves its two line breaks.

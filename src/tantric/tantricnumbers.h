@@ -42,8 +42,13 @@ QString chartTitle(const QString &name);
 // The comprehensive chart: the title, then chartSections().
 richtext::Composition tantricChart(const QString &name, const TantricNumbers &numbers);
 
+// What a gift number of 0, which has neither heading nor text, leaves in the
+// sections: the chart keeps the section's two line breaks; a document to
+// read leaves no gap.
+enum class EmptyGift { LineBreaks, Nothing };
+
 // Path, Soul, Knowledge, Gift and Karma, each a heading with its number and
-// its text, in its colour, all in bold.  A gift number of 0 has no heading.
-richtext::Composition chartSections(const TantricNumbers &numbers);
+// its text, in its colour, all in bold.
+richtext::Composition chartSections(const TantricNumbers &numbers, EmptyGift emptyGift = EmptyGift::LineBreaks);
 
 } // namespace tantric
