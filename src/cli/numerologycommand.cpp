@@ -1,7 +1,7 @@
 #include "cli/numerologycommand.h"
 
-#include "cli/csv.h"
 #include "common/brand.h"
+#include "common/csv.h"
 #include "common/subjectcheck.h"
 #include "numpro/readings/comprehensivereading.h"
 #include "numpro/readings/readinglist.h"

@@ -1,6 +1,6 @@
 // The command line's CSV batch reader: any bytes give rows, never more text
 // than was read.
-#include "cli/csv.h"
+#include "common/csv.h"
 
 #include <cstdint>
 #include <cstdlib>

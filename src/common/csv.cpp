@@ -1,4 +1,4 @@
-#include "cli/csv.h"
+#include "common/csv.h"
 
 QList<QStringList> parseCsv(const QByteArray &data)
 {
