@@ -1,0 +1,720 @@
+#include "clients/clientbook.h"
+
+#include "clients/schema.h"
+#include "clients/searchtext.h"
+#include "common/numerology.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+#include <QtEndian>
+
+using namespace Qt::StringLiterals;
+using kestrava::Failure;
+using kestrava::MaybeFailure;
+
+namespace clients {
+
+namespace {
+
+const QString kClientColumns =
+    u"c.id, c.first_name, c.middle_name, c.last_name, c.birth_date, c.name_now, c.email, c.phone, c.notes,"
+    " c.added, c.changed"_s;
+
+// A text to store: a null QString would be bound as NULL, which the NOT NULL
+// columns refuse, so an empty one is bound as the empty text.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QString(QLatin1StringView(""))) : QVariant(value);
+}
+
+QString timestampText(const QDateTime &time)
+{
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime timestampFrom(const QVariant &value)
+{
+    return QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+}
+
+Client clientFrom(const QSqlQuery &q)
+{
+    Client c;
+    c.id = q.value(0).toLongLong();
+    c.person = {q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                QDate::fromString(q.value(4).toString(), Qt::ISODate), q.value(5).toString()};
+    c.email = q.value(6).toString();
+    c.phone = q.value(7).toString();
+    c.notes = q.value(8).toString();
+    c.added = timestampFrom(q.value(9));
+    c.changed = timestampFrom(q.value(10));
+    return c;
+}
+
+ReadingEntry readingFrom(const QSqlQuery &q)
+{
+    return {q.value(0).toLongLong(), q.value(1).toLongLong(), kestrava::ProgramId(q.value(2).toInt()),
+            timestampFrom(q.value(3)), q.value(4).toString()};
+}
+
+Client tidied(const Client &client)
+{
+    Client c = client;
+    c.person.firstName = kestrava::trimBlanks(c.person.firstName);
+    c.person.middleName = kestrava::trimBlanks(c.person.middleName);
+    c.person.lastName = kestrava::trimBlanks(c.person.lastName);
+    c.person.nameNowUsed = kestrava::trimBlanks(c.person.nameNowUsed);
+    c.email = kestrava::trimBlanks(c.email);
+    c.phone = kestrava::trimBlanks(c.phone);
+    return c;
+}
+
+QString nameKey(const QString &name)
+{
+    return kestrava::trimBlanks(name).toCaseFolded();
+}
+
+bool samePersonAs(const kestrava::Person &a, const kestrava::Person &b)
+{
+    return a.birthDate == b.birthDate && nameKey(a.firstName) == nameKey(b.firstName)
+           && nameKey(a.middleName) == nameKey(b.middleName) && nameKey(a.lastName) == nameKey(b.lastName);
+}
+
+// One change: BEGIN IMMEDIATE takes the write lock at once (waiting for
+// another writer up to the busy timeout), so no reader inside the change can
+// find the file changed under it.  Rolled back unless committed.
+class WriteTransaction
+{
+public:
+    explicit WriteTransaction(QSqlDatabase &db) : m_db(db)
+    {
+        QSqlQuery begin(m_db);
+        if (begin.exec(u"BEGIN IMMEDIATE"_s))
+            m_open = true;
+        else
+            m_failure = schema::failureFrom(begin.lastError());
+    }
+    ~WriteTransaction()
+    {
+        if (m_open)
+            QSqlQuery(m_db).exec(u"ROLLBACK"_s);
+    }
+    WriteTransaction(const WriteTransaction &) = delete;
+    WriteTransaction &operator=(const WriteTransaction &) = delete;
+
+    // Why the transaction could not begin.
+    const MaybeFailure &failure() const { return m_failure; }
+
+    MaybeFailure commit()
+    {
+        QSqlQuery commit(m_db);
+        if (!commit.exec(u"COMMIT"_s))
+            return schema::failureFrom(commit.lastError());
+        m_open = false;
+        return std::nullopt;
+    }
+
+private:
+    QSqlDatabase &m_db;
+    bool m_open = false;
+    MaybeFailure m_failure;
+};
+
+// What the first 100 bytes of an SQLite file say about it.
+struct FileHeader
+{
+    bool sqlite = false;
+    bool truncated = false;
+    int userVersion = 0;
+};
+
+FileHeader readHeader(const QString &path, qint64 size)
+{
+    FileHeader header;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return header;
+    const QByteArray bytes = file.read(100);
+    if (bytes.size() < 100 || !bytes.startsWith(QByteArrayView("SQLite format 3\0", 16)))
+        return header;
+    header.sqlite = true;
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
+    header.userVersion = qFromBigEndian<qint32>(data + 60);
+    quint32 pageSize = qFromBigEndian<quint16>(data + 16);
+    if (pageSize == 1)
+        pageSize = 65536;
+    const quint32 pageCount = qFromBigEndian<quint32>(data + 28);
+    // The page count in the header is valid when the change counter matches
+    // the "version valid for" number, as it does for every file SQLite
+    // 3.7.0 or later wrote.
+    const bool countValid = qFromBigEndian<quint32>(data + 24) == qFromBigEndian<quint32>(data + 92);
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || size % pageSize != 0
+        || (countValid && qint64(pageCount) * pageSize > size))
+        header.truncated = true;
+    return header;
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QAtomicInteger<quint64> connectionCounter;
+
+} // namespace
+
+QString clientBookPath(const QString &kestravaClientsVariable, const QString &genericDataFolder)
+{
+    if (!kestravaClientsVariable.isEmpty())
+        return kestravaClientsVariable;
+    return genericDataFolder + u"/kestrava/clients.sqlite"_s;
+}
+
+MaybeFailure checkClient(const Client &client)
+{
+    const Client c = tidied(client);
+    if (c.person.firstName.isEmpty() && c.person.lastName.isEmpty())
+        return Failure{u"a client needs a first or a last name"_s};
+    if (!c.person.birthDate.isValid())
+        return Failure{u"a client needs a valid birth date"_s};
+    return std::nullopt;
+}
+
+ClientBook::ClientBook(const QString &path)
+    : m_path(path), m_connectionName(u"kestrava-clients-%1"_s.arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+    open();
+}
+
+ClientBook::~ClientBook()
+{
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool ClientBook::openConnection(bool readOnly, bool immutable)
+{
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    m_db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connectionName);
+    QString options = u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(kBusyTimeoutMs);
+    if (immutable) {
+        // Reading a WAL file needs its shared-memory file beside it; where
+        // that cannot be made, the file is read as one nobody changes.
+        m_db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) + u"?immutable=1"_s);
+        options += u";QSQLITE_OPEN_URI"_s;
+    } else {
+        m_db.setDatabaseName(m_path);
+    }
+    if (readOnly)
+        options += u";QSQLITE_OPEN_READONLY"_s;
+    m_db.setConnectOptions(options);
+    return m_db.open();
+}
+
+void ClientBook::open()
+{
+    const QString shown = shownPath(m_path);
+    auto fail = [&](BookProblem::Kind kind, const QString &message) {
+        m_problem = BookProblem{kind, message};
+    };
+    auto failNewer = [&](int version) {
+        fail(BookProblem::Kind::NewerVersion,
+             u"The client book %1 was written by a newer version of Kestrava (book version %2; this version knows "
+             "up to %3). It is open read-only: update Kestrava to change it."_s.arg(shown)
+                 .arg(version)
+                 .arg(kSchemaVersion));
+    };
+    if (m_path.isEmpty()) {
+        fail(BookProblem::Kind::CannotOpen, u"No file was named for the client book."_s);
+        return;
+    }
+
+    const QFileInfo info(m_path);
+    const bool existed = info.exists() && info.size() > 0;
+    if (info.exists() && !info.isFile()) {
+        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: it is not a file."_s.arg(shown));
+        return;
+    }
+
+    // Everything that could write (journal mode, migrations) waits until the
+    // file is known to be a client book this version may change.
+    if (existed) {
+        const FileHeader header = readHeader(m_path, info.size());
+        if (!header.sqlite) {
+            fail(BookProblem::Kind::Damaged,
+                 u"The client book %1 is damaged or is no client book: it is not an SQLite database. "
+                 "Kestrava leaves it as it is."_s.arg(shown));
+            return;
+        }
+        m_versionFound = header.userVersion;
+        if (header.truncated) {
+            fail(BookProblem::Kind::Damaged,
+                 u"The client book %1 is damaged: the file is shorter than its contents (it may have been cut "
+                 "off). Kestrava leaves it as it is."_s.arg(shown));
+        } else if (header.userVersion > kSchemaVersion) {
+            failNewer(header.userVersion);
+        }
+
+        if (!openConnection(true)) {
+            fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
+                                                     shown, schema::failureFrom(m_db.lastError()).reason));
+            return;
+        }
+        QSqlQuery version(m_db);
+        bool versionRead = version.exec(u"PRAGMA user_version"_s) && version.next();
+        if (!versionRead && !QFileInfo(info.absolutePath()).isWritable()) {
+            version = QSqlQuery();
+            if (!openConnection(true, true)) {
+                fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
+                                                         shown, schema::failureFrom(m_db.lastError()).reason));
+                return;
+            }
+            version = QSqlQuery(m_db);
+            versionRead = version.exec(u"PRAGMA user_version"_s) && version.next();
+        }
+        if (!versionRead) {
+            if (!m_problem)
+                fail(BookProblem::Kind::Damaged,
+                     u"The client book %1 is damaged or is no client book: %2. Kestrava leaves it as it is."_s.arg(
+                         shown, schema::failureFrom(version.lastError()).reason));
+            return;
+        }
+        m_versionFound = version.value(0).toInt();
+        version.finish();
+        if (m_versionFound > kSchemaVersion && (!m_problem || m_problem->kind != BookProblem::Kind::Damaged)) {
+            failNewer(m_versionFound);
+        }
+        if (m_versionFound == 0) {
+            QSqlQuery tables(m_db);
+            if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next() || tables.value(0).toInt() != 0) {
+                fail(BookProblem::Kind::Damaged,
+                     u"The client book %1 is no client book: it is an SQLite database of another program. "
+                     "Kestrava leaves it as it is."_s.arg(shown));
+                return;
+            }
+        }
+        // A book of this version or a newer one is read as it is; an older
+        // one only once it has been brought forward.
+        if (m_versionFound >= kSchemaVersion) {
+            QSqlQuery probe(m_db);
+            m_readable = probe.exec(u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(
+                             kClientColumns))
+                         && (probe.next() || probe.lastError().type() == QSqlError::NoError);
+        }
+        if (m_problem) {
+            if (!m_readable) {
+                m_problem->message += u" It cannot be read."_s;
+                m_db.close();
+            } else if (m_problem->kind == BookProblem::Kind::Damaged) {
+                m_problem->message += u" It is open read-only, and some clients may be missing."_s;
+            }
+            return;
+        }
+
+        const QFileInfo folder(info.absolutePath());
+        if (!info.isWritable() || !folder.isWritable()) {
+            const QString what = info.isWritable() ? u"its folder"_s : u"the file"_s;
+            fail(BookProblem::Kind::Unwritable,
+                 m_readable ? u"The client book %1 cannot be changed: there is no permission to write to %2. It "
+                              "is open read-only."_s.arg(shown, what)
+                            : u"The client book %1 needs updating for this version of Kestrava but cannot be "
+                              "changed: there is no permission to write to %2."_s.arg(shown, what));
+            if (!m_readable)
+                m_db.close();
+            return;
+        }
+    } else if (!QDir().mkpath(info.absolutePath())) {
+        fail(BookProblem::Kind::CannotOpen,
+             u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
+        return;
+    }
+
+    m_readable = false;
+    if (!openConnection(false)) {
+        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
+                                                 shown, schema::failureFrom(m_db.lastError()).reason));
+        return;
+    }
+    auto failOpen = [&](const QString &reason) {
+        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(shown, reason));
+        m_db.close();
+    };
+    {
+        QSqlQuery pragma(m_db);
+        if (!pragma.exec(u"PRAGMA foreign_keys = ON"_s) || !pragma.exec(u"PRAGMA journal_mode = WAL"_s))
+            return failOpen(schema::failureFrom(pragma.lastError()).reason);
+    }
+    int version = 0;
+    {
+        WriteTransaction transaction(m_db);
+        if (transaction.failure())
+            return failOpen(transaction.failure()->reason);
+        // Another program may have brought the file forward since it was looked at.
+        QSqlQuery query(m_db);
+        if (!query.exec(u"PRAGMA user_version"_s) || !query.next())
+            return failOpen(schema::failureFrom(query.lastError()).reason);
+        version = query.value(0).toInt();
+        query.finish();
+        if (version < kSchemaVersion) {
+            if (auto failure = schema::migrate(m_db, version))
+                return failOpen(failure->reason);
+            if (auto failure = transaction.commit())
+                return failOpen(failure->reason);
+        }
+    }
+    if (version > kSchemaVersion) {
+        // A newer version took the file over in the meantime.
+        m_versionFound = version;
+        failNewer(version);
+        m_readable = openConnection(true);
+        return;
+    }
+    if (!existed)
+        m_versionFound = 0;
+    m_readable = true;
+    m_writable = true;
+}
+
+MaybeFailure ClientBook::checkWritable() const
+{
+    if (m_writable)
+        return std::nullopt;
+    return Failure{m_problem ? m_problem->message : u"The client book is not open."_s};
+}
+
+int ClientBook::count() const
+{
+    if (!m_readable)
+        return 0;
+    QSqlQuery query(m_db);
+    return query.exec(u"SELECT count(*) FROM clients"_s) && query.next() ? query.value(0).toInt() : 0;
+}
+
+QList<Client> ClientBook::list(int offset, int limit) const
+{
+    QList<Client> clients;
+    if (!m_readable)
+        return clients;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id"
+                  " ORDER BY s.sort_key, s.client_id LIMIT ? OFFSET ?"_s.arg(kClientColumns));
+    query.addBindValue(limit);
+    query.addBindValue(offset);
+    if (query.exec()) {
+        while (query.next())
+            clients.append(clientFrom(query));
+    }
+    return clients;
+}
+
+QList<Client> ClientBook::search(const QString &typed, int limit) const
+{
+    // Enough for anything typed into a search field; more words only narrow.
+    constexpr qsizetype kMostTerms = 8;
+    const QStringList terms = searchTerms(typed).mid(0, kMostTerms);
+    if (terms.isEmpty())
+        return list(0, limit);
+    QList<Client> clients;
+    if (!m_readable)
+        return clients;
+
+    // The stored words have a blank before and after each word: " mary ann
+    // smith 1979-08-06 ".  A term is a whole word, the start of one, or
+    // anywhere in them.
+    QStringList exact, prefix, anywhere;
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        exact.append(u"instr(s.words, ?) > 0"_s);
+        prefix.append(u"instr(s.words, ?) > 0"_s);
+        anywhere.append(u"instr(s.words, ?) > 0"_s);
+    }
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT %1 FROM ("
+                  " SELECT s.client_id AS id, s.sort_key AS sort_key,"
+                  "  CASE WHEN %2 THEN 0 WHEN %3 THEN 1 ELSE 2 END AS closeness"
+                  " FROM client_search s WHERE %4"
+                  " ORDER BY closeness, sort_key, id LIMIT ?) AS m"
+                  " JOIN clients c ON c.id = m.id ORDER BY m.closeness, m.sort_key, m.id"_s.arg(
+                      kClientColumns, exact.join(u" AND "_s), prefix.join(u" AND "_s),
+                      anywhere.join(u" AND "_s)));
+    for (const QString &term : terms)
+        query.addBindValue(u' ' + term + u' ');
+    for (const QString &term : terms)
+        query.addBindValue(u' ' + term);
+    for (const QString &term : terms)
+        query.addBindValue(term);
+    query.addBindValue(limit);
+    if (query.exec()) {
+        while (query.next())
+            clients.append(clientFrom(query));
+    }
+    return clients;
+}
+
+std::optional<Client> ClientBook::client(qint64 id) const
+{
+    if (!m_readable)
+        return std::nullopt;
+    QSqlQuery query(m_db);
+    query.prepare(u"SELECT %1 FROM clients c WHERE c.id = ?"_s.arg(kClientColumns));
+    query.addBindValue(id);
+    if (query.exec() && query.next())
+        return clientFrom(query);
+    return std::nullopt;
+}
+
+std::optional<Client> ClientBook::samePerson(const kestrava::Person &person) const
+{
+    if (!m_readable || !person.birthDate.isValid())
+        return std::nullopt;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT %1 FROM clients c WHERE c.birth_date = ? ORDER BY c.id"_s.arg(kClientColumns));
+    query.addBindValue(person.birthDate.toString(Qt::ISODate));
+    if (query.exec()) {
+        while (query.next()) {
+            Client found = clientFrom(query);
+            if (samePersonAs(found.person, person))
+                return found;
+        }
+    }
+    return std::nullopt;
+}
+
+MaybeFailure ClientBook::insert(Client &c, bool keepId)
+{
+    QSqlQuery query(m_db);
+    query.prepare(u"INSERT INTO clients (%1first_name, middle_name, last_name, birth_date, name_now, email, phone,"
+                  " notes, added, changed) VALUES (%2?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(
+                      keepId ? u"id, "_s : QString(), keepId ? u"?, "_s : QString()));
+    if (keepId)
+        query.addBindValue(c.id);
+    query.addBindValue(text(c.person.firstName));
+    query.addBindValue(text(c.person.middleName));
+    query.addBindValue(text(c.person.lastName));
+    query.addBindValue(c.person.birthDate.toString(Qt::ISODate));
+    query.addBindValue(text(c.person.nameNowUsed));
+    query.addBindValue(text(c.email));
+    query.addBindValue(text(c.phone));
+    query.addBindValue(text(c.notes));
+    query.addBindValue(timestampText(c.added));
+    query.addBindValue(timestampText(c.changed));
+    if (!query.exec())
+        return schema::failureFrom(query.lastError());
+    c.id = query.lastInsertId().toLongLong();
+
+    QSqlQuery search(m_db);
+    search.prepare(u"INSERT INTO client_search (client_id, words, sort_key) VALUES (?, ?, ?)"_s);
+    search.addBindValue(c.id);
+    search.addBindValue(personSearchWords(c.person));
+    search.addBindValue(personSortKey(c.person));
+    if (!search.exec())
+        return schema::failureFrom(search.lastError());
+    return std::nullopt;
+}
+
+Result<Client> ClientBook::addInTransaction(const Client &client, const QDateTime &now)
+{
+    if (auto problem = checkClient(client))
+        return *problem;
+    Client c = tidied(client);
+    c.id = 0;
+    c.added = now.toUTC();
+    c.changed = now.toUTC();
+    if (auto failure = insert(c, false))
+        return *failure;
+    return c;
+}
+
+Result<Client> ClientBook::add(const Client &client, const QDateTime &now)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    Result<Client> added = addInTransaction(client, now);
+    if (!added)
+        return added;
+    if (auto failure = transaction.commit())
+        return *failure;
+    return added;
+}
+
+Result<Client> ClientBook::edit(const Client &client, const QDateTime &now)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    if (auto problem = checkClient(client))
+        return *problem;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    Client c = tidied(client);
+    {
+        QSqlQuery added(m_db);
+        added.prepare(u"SELECT added FROM clients WHERE id = ?"_s);
+        added.addBindValue(c.id);
+        if (!added.exec())
+            return schema::failureFrom(added.lastError());
+        if (!added.next())
+            return Failure{u"client number %1 is not in the book"_s.arg(c.id)};
+        c.added = timestampFrom(added.value(0));
+    }
+    c.changed = now.toUTC();
+    QSqlQuery query(m_db);
+    query.prepare(u"UPDATE clients SET first_name = ?, middle_name = ?, last_name = ?, birth_date = ?,"
+                  " name_now = ?, email = ?, phone = ?, notes = ?, changed = ? WHERE id = ?"_s);
+    query.addBindValue(text(c.person.firstName));
+    query.addBindValue(text(c.person.middleName));
+    query.addBindValue(text(c.person.lastName));
+    query.addBindValue(c.person.birthDate.toString(Qt::ISODate));
+    query.addBindValue(text(c.person.nameNowUsed));
+    query.addBindValue(text(c.email));
+    query.addBindValue(text(c.phone));
+    query.addBindValue(text(c.notes));
+    query.addBindValue(timestampText(c.changed));
+    query.addBindValue(c.id);
+    if (!query.exec())
+        return schema::failureFrom(query.lastError());
+    QSqlQuery search(m_db);
+    search.prepare(u"UPDATE client_search SET words = ?, sort_key = ? WHERE client_id = ?"_s);
+    search.addBindValue(personSearchWords(c.person));
+    search.addBindValue(personSortKey(c.person));
+    search.addBindValue(c.id);
+    if (!search.exec())
+        return schema::failureFrom(search.lastError());
+    if (auto failure = transaction.commit())
+        return *failure;
+    return c;
+}
+
+Result<DeletedClient> ClientBook::remove(qint64 id)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    std::optional<Client> found = client(id);
+    if (!found)
+        return Failure{u"client number %1 is not in the book"_s.arg(id)};
+    DeletedClient deleted{*found, history(id)};
+    QSqlQuery query(m_db);
+    query.prepare(u"DELETE FROM clients WHERE id = ?"_s);
+    query.addBindValue(id);
+    // The history and the search words go with the client (ON DELETE CASCADE).
+    if (!query.exec())
+        return schema::failureFrom(query.lastError());
+    if (auto failure = transaction.commit())
+        return *failure;
+    return deleted;
+}
+
+MaybeFailure ClientBook::restore(const DeletedClient &deleted)
+{
+    if (auto failure = checkWritable())
+        return failure;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return transaction.failure();
+    if (client(deleted.client.id))
+        return Failure{u"client number %1 is already in the book"_s.arg(deleted.client.id)};
+    Client c = deleted.client;
+    if (auto failure = insert(c, true))
+        return failure;
+    for (const ReadingEntry &entry : deleted.history) {
+        QSqlQuery query(m_db);
+        query.prepare(u"INSERT INTO readings (id, client_id, program, at, inputs) VALUES (?, ?, ?, ?, ?)"_s);
+        query.addBindValue(entry.id);
+        query.addBindValue(c.id);
+        query.addBindValue(int(entry.program));
+        query.addBindValue(timestampText(entry.at));
+        query.addBindValue(text(entry.inputs));
+        if (!query.exec())
+            return schema::failureFrom(query.lastError());
+    }
+    return transaction.commit();
+}
+
+Result<ReadingEntry> ClientBook::addReading(const ReadingEntry &entry)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    if (!client(entry.clientId))
+        return Failure{u"client number %1 is not in the book"_s.arg(entry.clientId)};
+    ReadingEntry e = entry;
+    e.at = entry.at.toUTC();
+    QSqlQuery query(m_db);
+    query.prepare(u"INSERT INTO readings (client_id, program, at, inputs) VALUES (?, ?, ?, ?)"_s);
+    query.addBindValue(e.clientId);
+    query.addBindValue(int(e.program));
+    query.addBindValue(timestampText(e.at));
+    query.addBindValue(text(e.inputs));
+    if (!query.exec())
+        return schema::failureFrom(query.lastError());
+    e.id = query.lastInsertId().toLongLong();
+    if (auto failure = transaction.commit())
+        return *failure;
+    return e;
+}
+
+QList<ReadingEntry> ClientBook::history(qint64 clientId) const
+{
+    QList<ReadingEntry> entries;
+    if (!m_readable)
+        return entries;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(u"SELECT id, client_id, program, at, inputs FROM readings WHERE client_id = ? ORDER BY at, id"_s);
+    query.addBindValue(clientId);
+    if (query.exec()) {
+        while (query.next())
+            entries.append(readingFrom(query));
+    }
+    return entries;
+}
+
+Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate> &candidates, const QDateTime &now,
+                                                    const Progress &progress)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    QList<CandidateOutcome> outcomes;
+    outcomes.reserve(candidates.size());
+    const int total = int(candidates.size());
+    for (const ImportCandidate &candidate : candidates) {
+        if (samePerson(tidied(candidate.client).person)) {
+            outcomes.append(CandidateOutcome::AlreadyThere);
+        } else {
+            Result<Client> added = addInTransaction(candidate.client, now);
+            if (!added)
+                return Failure{u"%1: %2"_s.arg(candidate.source, added.failure().reason)};
+            outcomes.append(CandidateOutcome::Added);
+        }
+        if (progress && !progress(int(outcomes.size()), total))
+            return Failure{u"the import was stopped; nothing was added"_s};
+    }
+    if (auto failure = transaction.commit())
+        return *failure;
+    return outcomes;
+}
+
+} // namespace clients

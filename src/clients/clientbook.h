@@ -1,0 +1,149 @@
+#pragma once
+
+#include "clients/client.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The client book: every person the practitioner keeps, in one SQLite file
+// that the suite's windows, the command line and the imports share.
+namespace clients {
+
+// The schema version this build writes.  Older files are brought forward
+// when they are opened; newer ones are only read.
+inline constexpr int kSchemaVersion = 2;
+
+// How long a change waits for another program that is writing to the same
+// file before it gives up.
+inline constexpr int kBusyTimeoutMs = 5000;
+
+// Where the book lives: the file named by the KESTRAVA_CLIENTS environment
+// variable when that is set and not empty, otherwise kestrava/clients.sqlite
+// in the user's data folder.  Both are passed in, so that the caller decides
+// where they come from: qEnvironmentVariable("KESTRAVA_CLIENTS") and
+// QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).
+QString clientBookPath(const QString &kestravaClientsVariable, const QString &genericDataFolder);
+
+// Why a book cannot be changed, or not read at all.
+struct BookProblem
+{
+    enum class Kind {
+        NewerVersion, // written by a later Kestrava: read-only
+        Damaged,      // not an SQLite file, truncated, or not a client book
+        Unwritable,   // no permission to change the file or its folder
+        CannotOpen,   // no file could be opened or created at the path
+    };
+    Kind kind;
+    QString message; // a whole sentence for the user, naming the file
+};
+
+// Reports progress while many clients go in; return false to stop, which
+// leaves the book as it was.
+using Progress = std::function<bool(int done, int total)>;
+
+// One person to add by an import, with where they came from.
+struct ImportCandidate
+{
+    Client client;  // id and timestamps are ignored
+    QString source; // the file, or the file and row, for the report
+};
+
+// What became of each candidate of addMany.
+enum class CandidateOutcome { Added, AlreadyThere };
+
+// An open client book.  One object is one connection to the file: use it on
+// the thread that made it.  Every change is one transaction, and several
+// programs may write at once (each waits up to kBusyTimeoutMs for the other).
+class ClientBook
+{
+public:
+    // Opens the book at path, creating it (and its folder) when there is no
+    // file yet and bringing an older file up to kSchemaVersion.  A file that
+    // is newer, damaged or unwritable is never altered: it is opened
+    // read-only where it can be read, and problem() says why.
+    explicit ClientBook(const QString &path);
+    ~ClientBook();
+    ClientBook(const ClientBook &) = delete;
+    ClientBook &operator=(const ClientBook &) = delete;
+
+    QString path() const { return m_path; }
+    // Whether the book can be read (the list and search work).
+    bool isReadable() const { return m_readable; }
+    // Whether changes can be made.
+    bool isWritable() const { return m_writable; }
+    // Why the book is read-only or cannot be read; nothing when it is writable.
+    const std::optional<BookProblem> &problem() const { return m_problem; }
+    // The schema version of the file as it was found (0 for a new file).
+    int versionFound() const { return m_versionFound; }
+
+    // How many clients the book holds.
+    int count() const;
+    // Clients in the list's order (last, first, middle name, without case or
+    // accents), from `offset`, at most `limit` of them.
+    QList<Client> list(int offset, int limit) const;
+    // Clients matching what was typed, closest first: every typed word must
+    // be part of a name or of the birth date (YYYY-MM-DD; D.M.YYYY is
+    // understood).  Clients where every word is a whole name or the date come
+    // first, then those where every word starts a name or the date, then the
+    // rest; within each, in the list's order.  Case and accents are ignored.
+    // An empty text gives the start of the list.  At most `limit` clients.
+    QList<Client> search(const QString &typed, int limit) const;
+    // The client with this number, if the book has one.
+    std::optional<Client> client(qint64 id) const;
+    // The client with the same birth names (ignoring case and outer blanks)
+    // and the same birth date, if there is one.
+    std::optional<Client> samePerson(const kestrava::Person &person) const;
+
+    // Adds the client (its id is ignored).  A client needs a first or a last
+    // name and a valid birth date.  Added and changed are `now`.  Names,
+    // e-mail and phone lose their outer blanks.  Returns the client as stored.
+    Result<Client> add(const Client &client, const QDateTime &now);
+    // Replaces the stored client with the same id; changed becomes `now`.
+    Result<Client> edit(const Client &client, const QDateTime &now);
+    // Deletes the client and their history; returns what restore() needs to
+    // bring them back.
+    Result<DeletedClient> remove(qint64 id);
+    // Undoes remove(): the client returns with the same number and history.
+    kestrava::MaybeFailure restore(const DeletedClient &deleted);
+
+    // Adds a reading to a client's history (its id is ignored).
+    Result<ReadingEntry> addReading(const ReadingEntry &entry);
+    // A client's readings, oldest first.
+    QList<ReadingEntry> history(qint64 clientId) const;
+
+    // Adds the candidates in one transaction, skipping anyone already in the
+    // book or earlier in the list (same person as samePerson()).  Either all
+    // of them go in or, on a failure or when progress says stop, none.
+    // A candidate that add() would refuse must have been filtered out before.
+    Result<QList<CandidateOutcome>> addMany(const QList<ImportCandidate> &candidates, const QDateTime &now,
+                                            const Progress &progress = {});
+
+    // Every client, in the list's order.
+    QList<Client> all() const { return list(0, -1); }
+
+private:
+    void open();
+    bool openConnection(bool readOnly, bool immutable = false);
+    kestrava::MaybeFailure checkWritable() const;
+    kestrava::MaybeFailure insert(Client &client, bool keepId);
+    Result<Client> addInTransaction(const Client &client, const QDateTime &now);
+
+    QString m_path;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    bool m_readable = false;
+    bool m_writable = false;
+    int m_versionFound = 0;
+    std::optional<BookProblem> m_problem;
+};
+
+// A client as the book would store it: outer blanks removed from the names,
+// e-mail and phone.  Why it cannot be stored, if it cannot.
+kestrava::MaybeFailure checkClient(const Client &client);
+
+} // namespace clients

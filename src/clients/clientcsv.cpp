@@ -1,0 +1,159 @@
+#include "clients/clientcsv.h"
+
+#include "common/csv.h"
+#include "common/datelists.h"
+
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace clients {
+
+namespace {
+
+bool formulaStart(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.front();
+    if (c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r')
+        return true;
+    return c == u'\'' && formulaStart(text.mid(1));
+}
+
+QByteArray csvField(const QString &text)
+{
+    const QString cell = spreadsheetCell(text);
+    QByteArray bytes = cell.toUtf8();
+    if (cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r')) {
+        bytes.replace("\"", "\"\"");
+        bytes = '"' + bytes + '"';
+    }
+    return bytes;
+}
+
+std::optional<int> monthFrom(const QString &text)
+{
+    const QStringList &names = kestrava::monthNames();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(text, Qt::CaseInsensitive) == 0)
+            return int(i) + 1;
+    }
+    bool number = false;
+    const int month = text.toInt(&number);
+    if (number && month >= 1 && month <= 12)
+        return month;
+    return std::nullopt;
+}
+
+} // namespace
+
+QString spreadsheetCell(const QString &text)
+{
+    return formulaStart(text) ? u'\'' + text : text;
+}
+
+QString textFromSpreadsheetCell(const QString &cell)
+{
+    return cell.startsWith(u'\'') && formulaStart(QStringView(cell).mid(1)) ? cell.mid(1) : cell;
+}
+
+QByteArray clientsCsv(const QList<Client> &clients)
+{
+    QByteArray out = "\xEF\xBB\xBF";
+    out += kExportHeader;
+    out += "\r\n";
+    for (const Client &c : clients) {
+        const QStringList fields{c.person.firstName, c.person.middleName, c.person.lastName,
+                                 c.person.birthDate.toString(Qt::ISODate), c.person.nameNowUsed, c.email, c.phone,
+                                 c.notes};
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            out += csvField(fields[i]);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+kestrava::Person splitName(const QString &name)
+{
+    const QStringList words = name.split(u' ', Qt::SkipEmptyParts);
+    kestrava::Person person;
+    if (words.isEmpty())
+        return person;
+    person.firstName = words.front();
+    if (words.size() > 1) {
+        person.lastName = words.back();
+        person.middleName = words.mid(1, words.size() - 2).join(u' ');
+    }
+    return person;
+}
+
+Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data)
+{
+    const QList<QStringList> rows = parseCsv(data);
+    if (rows.isEmpty())
+        return kestrava::Failure{u"the file has no header row"_s};
+    QHash<QString, qsizetype> column;
+    for (qsizetype i = 0; i < rows.front().size(); ++i)
+        column.insert(rows.front()[i].trimmed().toLower(), i);
+    const bool byName = column.contains(u"name"_s);
+    const bool byParts = column.contains(u"first"_s) && column.contains(u"last"_s);
+    const bool byBorn = column.contains(u"born"_s);
+    const bool byDateParts = column.contains(u"month"_s) && column.contains(u"day"_s) && column.contains(u"year"_s);
+    if (!byName && !byParts)
+        return kestrava::Failure{u"the header row names no name columns (first,middle,last or name)"_s};
+    if (!byBorn && !byDateParts)
+        return kestrava::Failure{u"the header row names no birth date columns (month,day,year or born)"_s};
+
+    QList<CsvRow> people;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        const QStringList &row = rows[r];
+        auto field = [&](const QString &name) {
+            const qsizetype i = column.value(name, -1);
+            return i >= 0 && i < row.size() ? textFromSpreadsheetCell(row[i]) : QString();
+        };
+        CsvRow result;
+        result.number = int(r);
+        Client c;
+        if (byParts) {
+            c.person.firstName = field(u"first"_s);
+            c.person.middleName = field(u"middle"_s);
+            c.person.lastName = field(u"last"_s);
+        } else {
+            c.person = splitName(field(u"name"_s));
+        }
+        if (byBorn) {
+            const QString born = field(u"born"_s).trimmed();
+            c.person.birthDate = born.size() == 10 ? QDate::fromString(born, Qt::ISODate) : QDate();
+            if (!c.person.birthDate.isValid())
+                result.problem = u"born must be a date written YYYY-MM-DD, not \"%1\""_s.arg(born);
+        } else {
+            const QString monthText = field(u"month"_s).trimmed(), dayText = field(u"day"_s).trimmed(),
+                          yearText = field(u"year"_s).trimmed();
+            bool dayOk = false, yearOk = false;
+            const int day = dayText.toInt(&dayOk), year = yearText.toInt(&yearOk);
+            const std::optional<int> month = monthFrom(monthText);
+            if (month && dayOk && yearOk)
+                c.person.birthDate = QDate(year, *month, day);
+            if (!c.person.birthDate.isValid())
+                result.problem = u"\"%1 %2 %3\" is no date"_s.arg(dayText, monthText, yearText);
+        }
+        c.person.nameNowUsed = field(u"now"_s);
+        c.email = field(u"email"_s);
+        c.phone = field(u"phone"_s);
+        c.notes = field(u"notes"_s);
+        if (result.problem.isEmpty()) {
+            if (auto problem = checkClient(c))
+                result.problem = problem->reason;
+            else
+                result.client = c;
+        }
+        people.append(result);
+    }
+    return people;
+}
+
+} // namespace clients

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "clients/clientbook.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The client book as a CSV file that spreadsheets open safely, and the
+// columns a CSV file of people may have (the command line's batch columns).
+namespace clients {
+
+// The header of an exported book.
+inline constexpr char kExportHeader[] = "first,middle,last,born,now,email,phone,notes";
+
+// A spreadsheet takes a cell that starts with =, +, -, @, a tab or a carriage
+// return for a formula: such a cell is written with a leading apostrophe,
+// which the spreadsheet shows as text and an import removes again.  A cell
+// that already starts with an apostrophe followed by such a cell gets one
+// more, so that every text comes back as it was.
+QString spreadsheetCell(const QString &text);
+// The text of a cell spreadsheetCell() wrote.
+QString textFromSpreadsheetCell(const QString &cell);
+
+// The clients as UTF-8 CSV with a byte-order mark (so that spreadsheets take
+// it as UTF-8): the header above, then one row per client with the birth
+// date as YYYY-MM-DD; lines end in CR LF, fields are quoted where needed.
+QByteArray clientsCsv(const QList<Client> &clients);
+
+// A person read from a CSV file, or why the row was refused.
+struct CsvRow
+{
+    int number = 0; // 1 for the first row after the header
+    std::optional<Client> client;
+    QString problem; // when there is no client
+};
+
+// The people of a CSV file.  The header names the columns, in any order:
+// first, middle, last (or name: its first word the first name, its last word
+// the last name, the words between the middle name) and month, day, year
+// (month as a name or 1 to 12; or born, YYYY-MM-DD); email, phone, notes and
+// now (the name now used) may be there too, other columns are ignored.
+// Nothing, with the reason, when the header lacks a name or a date column.
+Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data);
+
+// Splits one name field: "MARY ANN LEE SMITH" gives MARY / ANN LEE / SMITH;
+// a single word is the first name.
+kestrava::Person splitName(const QString &name);
+
+} // namespace clients

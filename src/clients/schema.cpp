@@ -1,0 +1,115 @@
+#include "clients/schema.h"
+
+#include "clients/clientbook.h"
+#include "clients/searchtext.h"
+
+#include <QDate>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+using namespace Qt::StringLiterals;
+
+namespace clients::schema {
+
+namespace {
+
+kestrava::MaybeFailure execAll(QSqlDatabase &db, const QStringList &statements)
+{
+    for (const QString &statement : statements) {
+        QSqlQuery query(db);
+        if (!query.exec(statement))
+            return failureFrom(query.lastError());
+    }
+    return std::nullopt;
+}
+
+// Version 1: the clients with their birth names, and their readings.
+kestrava::MaybeFailure toVersion1(QSqlDatabase &db)
+{
+    return execAll(db, {
+        u"CREATE TABLE clients ("
+        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        " first_name TEXT NOT NULL, middle_name TEXT NOT NULL DEFAULT '', last_name TEXT NOT NULL,"
+        " birth_date TEXT NOT NULL,"
+        " email TEXT NOT NULL DEFAULT '', phone TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
+        " added TEXT NOT NULL, changed TEXT NOT NULL)"_s,
+        u"CREATE INDEX clients_birth_date ON clients (birth_date)"_s,
+        u"CREATE TABLE readings ("
+        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        " client_id INTEGER NOT NULL REFERENCES clients (id) ON DELETE CASCADE,"
+        " program INTEGER NOT NULL, at TEXT NOT NULL, inputs TEXT NOT NULL)"_s,
+        u"CREATE INDEX readings_client ON readings (client_id, at)"_s,
+    });
+}
+
+// Version 2: the name a client goes by now, and the folded words and sort
+// key that make the search and the list fast in a large book.
+kestrava::MaybeFailure toVersion2(QSqlDatabase &db)
+{
+    if (auto failure = execAll(db, {
+            u"ALTER TABLE clients ADD COLUMN name_now TEXT NOT NULL DEFAULT ''"_s,
+            u"CREATE TABLE client_search ("
+            " client_id INTEGER PRIMARY KEY REFERENCES clients (id) ON DELETE CASCADE,"
+            " words TEXT NOT NULL, sort_key TEXT NOT NULL)"_s,
+            u"CREATE INDEX client_search_order ON client_search (sort_key, client_id)"_s,
+        }))
+        return failure;
+
+    QSqlQuery rows(db);
+    if (!rows.exec(u"SELECT id, first_name, middle_name, last_name, birth_date FROM clients"_s))
+        return failureFrom(rows.lastError());
+    QSqlQuery insert(db);
+    insert.prepare(u"INSERT INTO client_search (client_id, words, sort_key) VALUES (?, ?, ?)"_s);
+    while (rows.next()) {
+        const kestrava::Person person{rows.value(1).toString(), rows.value(2).toString(), rows.value(3).toString(),
+                                      QDate::fromString(rows.value(4).toString(), Qt::ISODate), QString()};
+        insert.addBindValue(rows.value(0));
+        insert.addBindValue(personSearchWords(person));
+        insert.addBindValue(personSortKey(person));
+        if (!insert.exec())
+            return failureFrom(insert.lastError());
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+kestrava::MaybeFailure migrate(QSqlDatabase &db, int fromVersion)
+{
+    using Step = kestrava::MaybeFailure (*)(QSqlDatabase &);
+    static constexpr Step steps[] = {toVersion1, toVersion2};
+    static_assert(std::size(steps) == kSchemaVersion);
+    for (int version = fromVersion; version < kSchemaVersion; ++version) {
+        if (auto failure = steps[version](db))
+            return failure;
+    }
+    QSqlQuery query(db);
+    if (!query.exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion)))
+        return failureFrom(query.lastError());
+    return std::nullopt;
+}
+
+kestrava::Failure failureFrom(const QSqlError &error)
+{
+    // Extended result codes: the primary code is the low byte.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    switch (code) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return {u"another program kept the client book busy for more than %1 seconds"_s.arg(kBusyTimeoutMs / 1000)};
+    case 8: // SQLITE_READONLY
+        return {u"the client book cannot be written"_s};
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return {u"the client book is damaged"_s};
+    case 13: // SQLITE_FULL
+        return {u"the disk is full"_s};
+    default:
+        break;
+    }
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return {text.isEmpty() ? u"the client book could not be changed"_s : text};
+}
+
+} // namespace clients::schema

@@ -1,0 +1,330 @@
+#include "clients/clientbook.h"
+#include "clients/searchtext.h"
+#include "clients/clientbooktest.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+using namespace clients;
+using namespace clientstest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList lastNames(const QList<Client> &clients)
+{
+    QStringList names;
+    for (const Client &c : clients)
+        names.append(c.person.lastName);
+    return names;
+}
+
+} // namespace
+
+TEST(Person, JoinedNameLeavesOutEmptyNamesAndOuterBlanks)
+{
+    const struct
+    {
+        kestrava::Person person;
+        const char *joined;
+    } rows[] = {
+        {{u"MARY"_s, u"ANN"_s, u"SMITH"_s, {}, {}}, "MARY ANN SMITH"},
+        {{u"MARY"_s, u""_s, u"SMITH"_s, {}, {}}, "MARY SMITH"},
+        {{u" MARY "_s, u"  "_s, u"SMITH "_s, {}, u"MARY JONES"_s}, "MARY SMITH"},
+        {{u""_s, u""_s, u"SMITH"_s, {}, {}}, "SMITH"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.joined);
+        EXPECT_EQ(row.person.joinedName(), QString::fromUtf8(row.joined));
+    }
+}
+
+TEST(ClientBookPath, TheVariableWinsOverTheDataFolder)
+{
+    EXPECT_EQ(clientBookPath(u"/srv/book.sqlite"_s, u"/home/ann/.local/share"_s), u"/srv/book.sqlite"_s);
+    EXPECT_EQ(clientBookPath(QString(), u"/home/ann/.local/share"_s),
+              u"/home/ann/.local/share/kestrava/clients.sqlite"_s);
+}
+
+TEST_F(ClientBookTest, AddsEditsAndKeepsClientsAcrossOpenings)
+{
+    qint64 id = 0;
+    {
+        ClientBook book(bookPath());
+        ASSERT_TRUE(book.isWritable()) << (book.problem() ? book.problem()->message.toStdString() : "");
+        EXPECT_EQ(book.versionFound(), 0);
+        Client mary = person(u" MARY"_s, u"ANN"_s, u"SMITH "_s, QDate(1979, 8, 6));
+        mary.email = u" mary@example.org "_s;
+        mary.notes = u"  Line one\r\nline two  "_s;
+        const Result<Client> added = book.add(mary, kNow);
+        ASSERT_TRUE(added) << added.failure().reason.toStdString();
+        id = added->id;
+        EXPECT_GT(id, 0);
+        EXPECT_EQ(added->person.firstName, u"MARY"_s);
+        EXPECT_EQ(added->email, u"mary@example.org"_s);
+        EXPECT_EQ(added->notes, mary.notes) << "notes are kept as typed";
+        EXPECT_EQ(added->added, kNow);
+        EXPECT_EQ(book.client(id), added.value());
+
+        Client edited = added.value();
+        edited.person.nameNowUsed = u"MARY JONES"_s;
+        edited.person.lastName = u"SMYTH"_s;
+        const Result<Client> changed = book.edit(edited, kNow.addDays(1));
+        ASSERT_TRUE(changed);
+        EXPECT_EQ(changed->added, kNow);
+        EXPECT_EQ(changed->changed, kNow.addDays(1));
+        EXPECT_EQ(book.search(u"jones"_s, 10).size(), 1) << "the name now used is searched";
+        EXPECT_TRUE(book.search(u"smith"_s, 10).isEmpty()) << "the old name is gone from the search";
+
+        // What a client needs, and what cannot be changed.
+        EXPECT_FALSE(book.add(person(u""_s, u"ANN"_s, u""_s, QDate(1979, 8, 6)), kNow));
+        EXPECT_FALSE(book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate()), kNow));
+        Client stranger = edited;
+        stranger.id = id + 100;
+        EXPECT_FALSE(book.edit(stranger, kNow));
+        EXPECT_EQ(book.count(), 1);
+    }
+    ClientBook again(bookPath());
+    EXPECT_EQ(again.versionFound(), kSchemaVersion);
+    ASSERT_TRUE(again.client(id));
+    EXPECT_EQ(again.client(id)->person.nameNowUsed, u"MARY JONES"_s);
+    EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
+}
+
+TEST_F(ClientBookTest, SearchRanksWholeNamesThenStartsThenAnyPart)
+{
+    ClientBook book(bookPath());
+    ASSERT_TRUE(book.isWritable());
+    for (const Client &c : {person(u"ANNA"_s, u""_s, u"GOLDSMITH"_s, QDate(1960, 1, 2)),
+                            person(u"PETER"_s, u""_s, u"SMITHSON"_s, QDate(1970, 3, 4)),
+                            person(u"MARY"_s, u"ANN"_s, u"SMITH"_s, QDate(1979, 8, 6)),
+                            person(u"José"_s, u""_s, u"Álvarez"_s, QDate(1985, 2, 14)),
+                            person(u"Zoë"_s, u""_s, u"O'Neill-Brown"_s, QDate(1979, 8, 16)),
+                            person(u"JOHN"_s, u""_s, u"DOE"_s, QDate(1990, 12, 31), u"JOHNNY SMITH"_s)}) {
+        ASSERT_TRUE(book.add(c, kNow));
+    }
+    const struct
+    {
+        const char *typed;
+        QStringList expected; // last names, closest first
+    } rows[] = {
+        // Whole words first (in the list's order), then starts, then anywhere.
+        {"smith", {u"DOE"_s, u"SMITH"_s, u"SMITHSON"_s, u"GOLDSMITH"_s}},
+        {"SMI", {u"DOE"_s, u"SMITH"_s, u"SMITHSON"_s, u"GOLDSMITH"_s}},
+        {"mith", {u"DOE"_s, u"GOLDSMITH"_s, u"SMITH"_s, u"SMITHSON"_s}},
+        {"ann", {u"SMITH"_s, u"GOLDSMITH"_s}},
+        {"mary smi", {u"SMITH"_s}},
+        {"smith mary", {u"SMITH"_s}},
+        // Accents, case and apostrophes do not matter, either way round.
+        {"jose", {u"Álvarez"_s}},
+        {"ÁLVAREZ JOSÉ", {u"Álvarez"_s}},
+        {"alv", {u"Álvarez"_s}},
+        {"zoe oneill", {u"O'Neill-Brown"_s}},
+        {"brown", {u"O'Neill-Brown"_s}},
+        // The birth date, as the book writes it or D.M.YYYY.
+        {"1979-08-06", {u"SMITH"_s}},
+        {"6.8.1979", {u"SMITH"_s}},
+        {"1979-08", {u"O'Neill-Brown"_s, u"SMITH"_s}},
+        {"1979", {u"O'Neill-Brown"_s, u"SMITH"_s}},
+        {"mary 1979", {u"SMITH"_s}},
+        {"mary 1985", {}},
+        {"nobody", {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.typed);
+        EXPECT_EQ(lastNames(book.search(QString::fromUtf8(row.typed), 10)), row.expected);
+    }
+    EXPECT_EQ(book.search(u"smith"_s, 2).size(), 2);
+    EXPECT_EQ(lastNames(book.search(u"  "_s, 3)), (QStringList{u"Álvarez"_s, u"DOE"_s, u"GOLDSMITH"_s}))
+        << "nothing typed gives the start of the list";
+    EXPECT_EQ(lastNames(book.list(4, 10)), (QStringList{u"SMITH"_s, u"SMITHSON"_s}));
+}
+
+TEST_F(ClientBookTest, UndoingADeletionBringsTheClientBackWithTheirHistory)
+{
+    ClientBook book(bookPath());
+    const Result<Client> mary = book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow);
+    const Result<Client> john = book.add(person(u"JOHN"_s, u""_s, u"DOE"_s, QDate(1990, 12, 31)), kNow);
+    ASSERT_TRUE(mary && john);
+    const ReadingEntry first{0, mary->id, kestrava::ProgramId::NumerologyPro, kNow.addSecs(60), u"{\"day\":\"6\"}"_s};
+    const ReadingEntry second{0, mary->id, kestrava::ProgramId::Tarot, kNow.addSecs(120), u"{}"_s};
+    ASSERT_TRUE(book.addReading(second));
+    ASSERT_TRUE(book.addReading(first));
+    ASSERT_TRUE(book.addReading({0, john->id, kestrava::ProgramId::Runes, kNow, u"{}"_s}));
+    EXPECT_FALSE(book.addReading({0, 999, kestrava::ProgramId::Runes, kNow, u"{}"_s}));
+    const QList<ReadingEntry> history = book.history(mary->id);
+    ASSERT_EQ(history.size(), 2);
+    EXPECT_EQ(history[0].program, kestrava::ProgramId::NumerologyPro) << "oldest first";
+    EXPECT_EQ(history[0].inputs, first.inputs);
+
+    const Result<DeletedClient> deleted = book.remove(mary->id);
+    ASSERT_TRUE(deleted);
+    EXPECT_FALSE(book.client(mary->id));
+    EXPECT_TRUE(book.history(mary->id).isEmpty());
+    EXPECT_TRUE(book.search(u"mary"_s, 10).isEmpty());
+    EXPECT_FALSE(book.remove(mary->id)) << "gone already";
+
+    ASSERT_FALSE(book.restore(*deleted));
+    EXPECT_EQ(book.client(mary->id), mary.value());
+    EXPECT_EQ(book.history(mary->id), history);
+    EXPECT_EQ(book.search(u"mary"_s, 10).size(), 1);
+    EXPECT_TRUE(book.restore(*deleted)) << "a client cannot come back twice";
+    EXPECT_EQ(book.history(john->id).size(), 1) << "another client's history is untouched";
+
+    // A number is never given out again, so an undo cannot collide with a newcomer.
+    ASSERT_TRUE(book.remove(john->id));
+    const Result<Client> newcomer = book.add(person(u"ANN"_s, u""_s, u"LEE"_s, QDate(2000, 1, 1)), kNow);
+    ASSERT_TRUE(newcomer);
+    EXPECT_GT(newcomer->id, john->id);
+}
+
+TEST_F(ClientBookTest, AVersionOneBookIsBroughtForward)
+{
+    const QString fixture = QStringLiteral(KESTRAVA_CLIENTS_FIXTURES "/clients-v1.sqlite");
+    QDir().mkpath(path(u"book"_s));
+    ASSERT_TRUE(QFile::copy(fixture, bookPath()));
+    QFile::setPermissions(bookPath(), QFile::ReadOwner | QFile::WriteOwner);
+    {
+        ClientBook book(bookPath());
+        ASSERT_TRUE(book.isWritable()) << (book.problem() ? book.problem()->message.toStdString() : "");
+        EXPECT_EQ(book.versionFound(), 1);
+        EXPECT_EQ(book.count(), 3);
+        const QList<Client> jose = book.search(u"jose alvarez"_s, 10);
+        ASSERT_EQ(jose.size(), 1) << "the search words were made for the old clients";
+        EXPECT_EQ(jose[0].id, 2);
+        EXPECT_EQ(jose[0].person.birthDate, QDate(1985, 2, 14));
+        EXPECT_EQ(jose[0].changed, QDateTime(QDate(2024, 3, 9), QTime(16, 45), Qt::UTC));
+        EXPECT_EQ(lastNames(book.list(0, 10)), (QStringList{u"Álvarez"_s, u"DOE"_s, u"SMITH"_s}));
+        const std::optional<Client> mary = book.client(1);
+        ASSERT_TRUE(mary);
+        EXPECT_EQ(mary->email, u"mary@example.org"_s);
+        EXPECT_TRUE(mary->person.nameNowUsed.isEmpty());
+        EXPECT_EQ(book.history(1).size(), 2);
+        const Result<Client> added = book.add(person(u"ANN"_s, u""_s, u"LEE"_s, QDate(2000, 1, 1)), kNow);
+        ASSERT_TRUE(added);
+        EXPECT_EQ(added->id, 5) << "numbers go on after the old book's highest, even a deleted one";
+    }
+    EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA user_version"_s).toInt(), kSchemaVersion);
+    EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+    ClientBook again(bookPath());
+    EXPECT_EQ(again.versionFound(), kSchemaVersion);
+    EXPECT_EQ(again.count(), 4);
+}
+
+TEST_F(ClientBookTest, ANewerDamagedOrForeignFileIsReportedAndLeftAsItIs)
+{
+    // A real book to cut short and to mark as newer.
+    const QString good = path(u"good.sqlite"_s);
+    {
+        ClientBook book(good);
+        for (int i = 0; i < 300; ++i)
+            ASSERT_TRUE(book.add(person(u"MARY"_s, u""_s, u"SMITH %1"_s.arg(i), QDate(1979, 8, 6)), kNow));
+    }
+    sqlValue(good, u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+    sqlValue(good, u"PRAGMA journal_mode = DELETE"_s);
+    const QByteArray goodBytes = fileBytes(good);
+    ASSERT_GT(goodBytes.size(), 8192);
+
+    const QString newer = path(u"newer.sqlite"_s);
+    ASSERT_TRUE(QFile::copy(good, newer));
+    sqlValue(newer, u"PRAGMA user_version = %1"_s.arg(kSchemaVersion + 1));
+    const QString foreign = path(u"foreign.sqlite"_s);
+    sqlValue(foreign, u"CREATE TABLE notes (text TEXT)"_s);
+
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        BookProblem::Kind kind;
+        bool readable;
+        const char *says;
+    } rows[] = {
+        {"newer.sqlite", fileBytes(newer), BookProblem::Kind::NewerVersion, true, "newer version of Kestrava"},
+        {"text.sqlite", QByteArray("first,last\nMARY,SMITH\n"), BookProblem::Kind::Damaged, false,
+         "not an SQLite database"},
+        {"truncated.sqlite", goodBytes.left(goodBytes.size() / 2), BookProblem::Kind::Damaged, false, "cut off"},
+        {"header-only.sqlite", goodBytes.left(100), BookProblem::Kind::Damaged, false, "cut off"},
+        {"foreign.sqlite", fileBytes(foreign), BookProblem::Kind::Damaged, false, "another program"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString file = path(u"case-"_s + QString::fromUtf8(row.name));
+        ASSERT_TRUE(writeFile(file, row.bytes));
+        {
+            ClientBook book(file);
+            EXPECT_FALSE(book.isWritable());
+            EXPECT_EQ(book.isReadable(), row.readable);
+            ASSERT_TRUE(book.problem());
+            EXPECT_EQ(book.problem()->kind, row.kind);
+            EXPECT_TRUE(book.problem()->message.contains(QString::fromUtf8(row.says))) << book.problem()->message.toStdString();
+            EXPECT_TRUE(book.problem()->message.contains(file)) << "the message names the file";
+            if (row.readable) {
+                EXPECT_EQ(book.count(), 300);
+            }
+            const Result<Client> refused = book.add(person(u"ANN"_s, u""_s, u"LEE"_s, QDate(2000, 1, 1)), kNow);
+            ASSERT_FALSE(refused);
+            EXPECT_EQ(refused.failure().reason, book.problem()->message);
+        }
+        EXPECT_EQ(fileBytes(file), row.bytes) << "not one byte changed";
+    }
+}
+
+TEST_F(ClientBookTest, AFileItsUserMayNotWriteOpensReadOnlyAndStaysAsItIs)
+{
+    {
+        ClientBook book(bookPath());
+        ASSERT_TRUE(book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow));
+    }
+    sqlValue(bookPath(), u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+    const QByteArray before = fileBytes(bookPath());
+    // Everyone may read the folder and the file, no one write them.
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions readOnlyFolder = readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    QFile::setPermissions(m_dir.path(), readOnlyFolder);
+    QFile::setPermissions(path(u"book"_s), readOnlyFolder);
+    QFile::setPermissions(bookPath(), readOnly);
+
+    // Root may write anything, so the check runs as a user without rights.
+    QStringList command{QStringLiteral(KESTRAVA_CLIENTBOOK_CHILD), u"status"_s, bookPath()};
+    if (geteuid() == 0) {
+        const QString setpriv = QStandardPaths::findExecutable(u"setpriv"_s);
+        ASSERT_FALSE(setpriv.isEmpty());
+        command = QStringList{setpriv, u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s} + command;
+    }
+    QProcess child;
+    child.start(command.takeFirst(), command);
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    QFile::setPermissions(m_dir.path(), readOnlyFolder | QFile::WriteOwner);
+    QFile::setPermissions(path(u"book"_s), readOnlyFolder | QFile::WriteOwner);
+
+    EXPECT_TRUE(output.startsWith(u"readable 1 writable 0 count 1\n"_s)) << output.toStdString();
+    EXPECT_TRUE(output.contains(u"cannot be changed: there is no permission to write"_s)) << output.toStdString();
+    EXPECT_EQ(fileBytes(bookPath()), before);
+}
+
+TEST_F(ClientBookTest, TwoProgramsWritingAtOnceLoseNoWrite)
+{
+    { ClientBook book(bookPath()); }
+    QProcess writers[2];
+    for (int i = 0; i < 2; ++i)
+        writers[i].start(QStringLiteral(KESTRAVA_CLIENTBOOK_CHILD),
+                         {u"add"_s, bookPath(), u"WRITER%1"_s.arg(i), u"2"_s});
+    int total = 0;
+    for (QProcess &writer : writers) {
+        ASSERT_TRUE(writer.waitForFinished(60000));
+        EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+        const QString said = QString::fromUtf8(writer.readAllStandardOutput()).trimmed();
+        ASSERT_TRUE(said.startsWith(u"added "_s)) << said.toStdString();
+        const int added = said.mid(6).toInt();
+        EXPECT_GT(added, 10);
+        total += added;
+    }
+    ClientBook book(bookPath());
+    EXPECT_EQ(book.count(), total);
+    EXPECT_EQ(book.search(u"writer0"_s, 1000000).size() + book.search(u"writer1"_s, 1000000).size(), total);
+    EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+}
