@@ -8,10 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
 #include <QtEndian>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using kestrava::Failure;
@@ -218,7 +221,13 @@ bool ClientBook::openConnection(bool readOnly, bool immutable)
     if (readOnly)
         options += u";QSQLITE_OPEN_READONLY"_s;
     m_db.setConnectOptions(options);
-    return m_db.open();
+    if (!m_db.open())
+        return false;
+    // A search reads the whole search table when few clients match: keep it
+    // in memory (up to 64 MiB) rather than reading it again from the file.
+    // The setting belongs to the connection and does not touch the file.
+    QSqlQuery(m_db).exec(u"PRAGMA cache_size = -65536"_s);
+    return true;
 }
 
 void ClientBook::open()
@@ -425,39 +434,90 @@ QList<Client> ClientBook::search(const QString &typed, int limit) const
     const QStringList terms = searchTerms(typed).mid(0, kMostTerms);
     if (terms.isEmpty())
         return list(0, limit);
-    QList<Client> clients;
-    if (!m_readable)
-        return clients;
+    if (!m_readable || limit == 0)
+        return {};
 
     // The stored words have a blank before and after each word: " mary ann
     // smith 1979-08-06 ".  A term is a whole word, the start of one, or
-    // anywhere in them.
-    QStringList exact, prefix, anywhere;
-    for (qsizetype i = 0; i < terms.size(); ++i) {
-        exact.append(u"instr(s.words, ?) > 0"_s);
-        prefix.append(u"instr(s.words, ?) > 0"_s);
-        anywhere.append(u"instr(s.words, ?) > 0"_s);
+    // anywhere in them; a client's closeness is the loosest of its terms.
+    QStringList exactTerms, prefixTerms;
+    for (const QString &term : terms) {
+        exactTerms.append(u' ' + term + u' ');
+        prefixTerms.append(u' ' + term);
     }
+    auto all = [&](const QStringList &values) {
+        QStringList tests;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            tests.append(u"instr(words, ?) > 0"_s);
+        return u'(' + tests.join(u" AND "_s) + u')';
+    };
+    const QString exact = all(exactTerms), prefix = all(prefixTerms), anywhere = all(terms);
+
+    struct Hit
+    {
+        qint64 id;
+        int closeness;
+    };
+    // The first `count` clients in the list's order that pass `where`.  The
+    // table is kept in that order, so a test many clients pass stops early.
+    auto hits = [&](const QString &where, const QList<QStringList> &whereValues, int count) {
+        QList<Hit> found;
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        query.prepare(u"SELECT client_id, CASE WHEN %1 THEN 0 WHEN %2 THEN 1 ELSE 2 END FROM client_search"
+                      " WHERE %3 ORDER BY sort_key, client_id LIMIT ?"_s.arg(exact, prefix, where));
+        for (const QStringList &values : QList<QStringList>{exactTerms, prefixTerms} + whereValues) {
+            for (const QString &value : values)
+                query.addBindValue(value);
+        }
+        query.addBindValue(count);
+        if (query.exec()) {
+            while (query.next())
+                found.append({query.value(0).toLongLong(), query.value(1).toInt()});
+        }
+        return found;
+    };
+
+    // Most searches match a few hundred clients at most: one pass finds
+    // them all, and they only need putting closest first.
+    constexpr int kOnePass = 500;
+    const int gather = limit < 0 ? -1 : std::max(limit, kOnePass);
+    QList<Hit> chosen = hits(anywhere, {terms}, gather);
+    if (gather < 0 || chosen.size() < gather) {
+        std::stable_sort(chosen.begin(), chosen.end(),
+                         [](const Hit &a, const Hit &b) { return a.closeness < b.closeness; });
+        if (limit >= 0)
+            chosen = chosen.mid(0, limit);
+    } else {
+        // Many matches: take each closeness in turn until the page is full.
+        chosen = hits(exact, {exactTerms}, limit);
+        if (chosen.size() < limit)
+            chosen += hits(prefix + u" AND NOT "_s + exact, {prefixTerms, exactTerms}, limit - int(chosen.size()));
+        if (chosen.size() < limit)
+            chosen += hits(anywhere + u" AND NOT "_s + prefix, {terms, prefixTerms}, limit - int(chosen.size()));
+    }
+    if (chosen.isEmpty())
+        return {};
+
+    QStringList marks;
+    for (qsizetype i = 0; i < chosen.size(); ++i)
+        marks.append(u"?"_s);
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(u"SELECT %1 FROM ("
-                  " SELECT s.client_id AS id, s.sort_key AS sort_key,"
-                  "  CASE WHEN %2 THEN 0 WHEN %3 THEN 1 ELSE 2 END AS closeness"
-                  " FROM client_search s WHERE %4"
-                  " ORDER BY closeness, sort_key, id LIMIT ?) AS m"
-                  " JOIN clients c ON c.id = m.id ORDER BY m.closeness, m.sort_key, m.id"_s.arg(
-                      kClientColumns, exact.join(u" AND "_s), prefix.join(u" AND "_s),
-                      anywhere.join(u" AND "_s)));
-    for (const QString &term : terms)
-        query.addBindValue(u' ' + term + u' ');
-    for (const QString &term : terms)
-        query.addBindValue(u' ' + term);
-    for (const QString &term : terms)
-        query.addBindValue(term);
-    query.addBindValue(limit);
+    query.prepare(u"SELECT %1 FROM clients c WHERE c.id IN (%2)"_s.arg(kClientColumns, marks.join(u',')));
+    for (const Hit &hit : chosen)
+        query.addBindValue(hit.id);
+    QHash<qint64, Client> byId;
     if (query.exec()) {
-        while (query.next())
-            clients.append(clientFrom(query));
+        while (query.next()) {
+            Client c = clientFrom(query);
+            byId.insert(c.id, c);
+        }
+    }
+    QList<Client> clients;
+    for (const Hit &hit : chosen) {
+        if (const auto it = byId.constFind(hit.id); it != byId.cend())
+            clients.append(*it);
     }
     return clients;
 }

@@ -49,10 +49,13 @@ kestrava::MaybeFailure toVersion2(QSqlDatabase &db)
 {
     if (auto failure = execAll(db, {
             u"ALTER TABLE clients ADD COLUMN name_now TEXT NOT NULL DEFAULT ''"_s,
+            // Kept in the list's order, so that the list and a search that
+            // matches many clients read only the start of it.
             u"CREATE TABLE client_search ("
-            " client_id INTEGER PRIMARY KEY REFERENCES clients (id) ON DELETE CASCADE,"
-            " words TEXT NOT NULL, sort_key TEXT NOT NULL)"_s,
-            u"CREATE INDEX client_search_order ON client_search (sort_key, client_id)"_s,
+            " sort_key TEXT NOT NULL,"
+            " client_id INTEGER NOT NULL UNIQUE REFERENCES clients (id) ON DELETE CASCADE,"
+            " words TEXT NOT NULL,"
+            " PRIMARY KEY (sort_key, client_id)) WITHOUT ROWID"_s,
         }))
         return failure;
 

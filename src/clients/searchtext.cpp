@@ -14,16 +14,16 @@ bool isWordCharacter(QChar c)
     return c.isLetterOrNumber() || c.isSurrogate();
 }
 
+// Digits and hyphens, starting with a digit: "1979", "1979-08", "08-06".
 bool isDatePart(QStringView token)
 {
-    bool digit = false;
+    if (token.isEmpty() || !token.front().isDigit())
+        return false;
     for (QChar c : token) {
-        if (c.isDigit())
-            digit = true;
-        else if (c != u'-')
+        if (!c.isDigit() && c != u'-')
             return false;
     }
-    return digit;
+    return true;
 }
 
 } // namespace

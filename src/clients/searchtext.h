@@ -29,7 +29,8 @@ QString personSortKey(const kestrava::Person &person);
 
 // What was typed, as the words to look for: name words folded and split, a
 // date written D.M.YYYY turned into YYYY-MM-DD, a run of digits and hyphens
-// (a date as the book writes it, or part of one) kept whole.
+// starting with a digit (a date as the book writes it, or part of one) kept
+// whole.
 QStringList searchTerms(QStringView typed);
 
 } // namespace clients

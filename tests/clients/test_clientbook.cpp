@@ -141,6 +141,18 @@ TEST_F(ClientBookTest, SearchRanksWholeNamesThenStartsThenAnyPart)
     EXPECT_EQ(lastNames(book.search(u"  "_s, 3)), (QStringList{u"Álvarez"_s, u"DOE"_s, u"GOLDSMITH"_s}))
         << "nothing typed gives the start of the list";
     EXPECT_EQ(lastNames(book.list(4, 10)), (QStringList{u"SMITH"_s, u"SMITHSON"_s}));
+
+    // With hundreds of loose matches ahead of them in the list, the close
+    // ones still come first.
+    QList<ImportCandidate> many;
+    for (int i = 0; i < 600; ++i)
+        many.append({person(u"ANNA %1"_s.arg(i), u""_s, u"BLACKSMITH"_s, QDate(1960, 1, 2)), QString()});
+    ASSERT_TRUE(book.addMany(many, kNow));
+    EXPECT_EQ(lastNames(book.search(u"smith"_s, 4)), (QStringList{u"DOE"_s, u"SMITH"_s, u"SMITHSON"_s, u"BLACKSMITH"_s}));
+    const QList<Client> page = book.search(u"smith"_s, 1000);
+    ASSERT_EQ(page.size(), 604);
+    EXPECT_EQ(page[3].person.firstName, u"ANNA 0"_s);
+    EXPECT_EQ(page[603].person.lastName, u"GOLDSMITH"_s);
 }
 
 TEST_F(ClientBookTest, UndoingADeletionBringsTheClientBackWithTheirHistory)
