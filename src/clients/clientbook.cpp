@@ -305,7 +305,8 @@ void ClientBook::open()
         }
         if (m_versionFound == 0) {
             QSqlQuery tables(m_db);
-            if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next() || tables.value(0).toInt() != 0) {
+            if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next()
+                || tables.value(0).toInt() != 0) {
                 fail(BookProblem::Kind::Damaged,
                      u"The client book %1 is no client book: it is an SQLite database of another program. "
                      "Kestrava leaves it as it is."_s.arg(shown));
@@ -316,9 +317,9 @@ void ClientBook::open()
         // one only once it has been brought forward.
         if (m_versionFound >= kSchemaVersion) {
             QSqlQuery probe(m_db);
-            m_readable = probe.exec(u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(
-                             kClientColumns))
-                         && (probe.next() || probe.lastError().type() == QSqlError::NoError);
+            const QString firstClient =
+                u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(kClientColumns);
+            m_readable = probe.exec(firstClient) && (probe.next() || probe.lastError().type() == QSqlError::NoError);
         }
         if (m_problem) {
             if (!m_readable) {

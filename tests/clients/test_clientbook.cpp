@@ -148,7 +148,8 @@ TEST_F(ClientBookTest, SearchRanksWholeNamesThenStartsThenAnyPart)
     for (int i = 0; i < 600; ++i)
         many.append({person(u"ANNA %1"_s.arg(i), u""_s, u"BLACKSMITH"_s, QDate(1960, 1, 2)), QString()});
     ASSERT_TRUE(book.addMany(many, kNow));
-    EXPECT_EQ(lastNames(book.search(u"smith"_s, 4)), (QStringList{u"DOE"_s, u"SMITH"_s, u"SMITHSON"_s, u"BLACKSMITH"_s}));
+    EXPECT_EQ(lastNames(book.search(u"smith"_s, 4)),
+              (QStringList{u"DOE"_s, u"SMITH"_s, u"SMITHSON"_s, u"BLACKSMITH"_s}));
     const QList<Client> page = book.search(u"smith"_s, 1000);
     ASSERT_EQ(page.size(), 604);
     EXPECT_EQ(page[3].person.firstName, u"ANNA 0"_s);
@@ -271,7 +272,8 @@ TEST_F(ClientBookTest, ANewerDamagedOrForeignFileIsReportedAndLeftAsItIs)
             EXPECT_EQ(book.isReadable(), row.readable);
             ASSERT_TRUE(book.problem());
             EXPECT_EQ(book.problem()->kind, row.kind);
-            EXPECT_TRUE(book.problem()->message.contains(QString::fromUtf8(row.says))) << book.problem()->message.toStdString();
+            EXPECT_TRUE(book.problem()->message.contains(QString::fromUtf8(row.says)))
+                << book.problem()->message.toStdString();
             EXPECT_TRUE(book.problem()->message.contains(file)) << "the message names the file";
             if (row.readable) {
                 EXPECT_EQ(book.count(), 300);

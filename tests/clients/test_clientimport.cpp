@@ -43,7 +43,8 @@ TEST_F(ClientBookTest, ImportsSavedReadingsFromFoldersOnceEach)
 {
     const QString in = path(u"in"_s);
     ASSERT_TRUE(writeNum(in + u"/mary.num"_s, {u"MARY"_s, u""_s, u"SMITH"_s, u"August"_s, u"6"_s, u"1979"_s}));
-    ASSERT_TRUE(writeNum(in + u"/2023/john.num"_s, {u" JOHN"_s, u"PAUL"_s, u"DOE "_s, u"December"_s, u"31"_s, u"1990"_s}));
+    ASSERT_TRUE(
+        writeNum(in + u"/2023/john.num"_s, {u" JOHN"_s, u"PAUL"_s, u"DOE "_s, u"December"_s, u"31"_s, u"1990"_s}));
     ASSERT_TRUE(writeNum(in + u"/2023/bad-date.num"_s, {u"ANN"_s, u""_s, u"LEE"_s, u"February"_s, u"31"_s, u"1980"_s}));
     ASSERT_TRUE(writeNum(in + u"/2023/no-name.num"_s, {u""_s, u""_s, u""_s, u"March"_s, u"3"_s, u"1980"_s}));
     // The same person again (the tarot file keeps one name field), and a new one.
@@ -84,7 +85,8 @@ TEST(ClientCsv, ReadsTheBatchColumnsAndTheirVariants)
     } rows[] = {
         {"first,middle,last,month,day,year,today\r\nMARY,,SMITH,August,6,1979,2024-03-07\r\n"
          "JOHN,PAUL,DOE,12,31,1990,\r\n",
-         {{u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6), {}}, {u"JOHN"_s, u"PAUL"_s, u"DOE"_s, QDate(1990, 12, 31), {}}},
+         {{u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6), {}},
+          {u"JOHN"_s, u"PAUL"_s, u"DOE"_s, QDate(1990, 12, 31), {}}},
          {}},
         {"\xEF\xBB\xBFname,born,now,email\nMary Ann Lee Smith,1979-08-06,Mary Jones,m@example.org\nCher,1946-05-20,,\n",
          {{u"Mary"_s, u"Ann Lee"_s, u"Smith"_s, QDate(1979, 8, 6), u"Mary Jones"_s},
