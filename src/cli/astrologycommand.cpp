@@ -1,40 +1,75 @@
 #include "cli/astrologycommand.h"
 
 #include "astrology/fadic.h"
-
-#include <QCommandLineParser>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextStream>
+#include "cli/program.h"
+#include "common/datelists.h"
+#include "common/subjectcheck.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"kestrava-cli astrology --month MONTH --day D --year Y"_s;
+const OptionSpec kOptions[] = {
+    options::month, options::day, options::year, options::born, options::format, options::pretty, options::batch,
+};
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+struct AstrologyInputs
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Ruzazeder Uvuvevizoz's combined fadic number and fadic number with its planet and sign."_s);
-    addBirthDateOptions(parser);
-    if (const std::optional<int> done = parseArguments(parser, u"astrology"_s, kUsage, arguments, out, err))
-        return *done;
-    const std::optional<BirthDate> date = birthDate(parser, err);
-    if (!date)
-        return kExitUsage;
-    const qint16 combined = astrology::fadicSum(date->monthNumber, date->day.toInt(), date->year.toInt(), false);
-    const qint16 fadic = astrology::fadicSum(date->monthNumber, date->day.toInt(), date->year.toInt(), true);
+    int month = 0;
+    int day = 0;
+    int year = 0;
+};
+
+std::optional<QString> read(const Subject &s, AstrologyInputs &inputs)
+{
+    if (const auto problem = kestrava::checkDateEntries(s.text(Field::Day), s.text(Field::Month),
+                                                        s.text(Field::Year)))
+        return problem->message;
+    inputs = {int(kestrava::monthNames().indexOf(s.text(Field::Month))) + 1, s.text(Field::Day).toInt(),
+              s.text(Field::Year).toInt()};
+    return std::nullopt;
+}
+
+QByteArray json(const AstrologyInputs &inputs)
+{
+    const qint16 combined = astrology::fadicSum(inputs.month, inputs.day, inputs.year, false);
+    const qint16 fadic = astrology::fadicSum(inputs.month, inputs.day, inputs.year, true);
     const astrology::FadicProfile *profile = astrology::fadicProfile(fadic);
-    const QJsonObject json{{u"combined"_s, combined},
-                           {u"fadic"_s, fadic},
-                           {u"planet"_s, profile ? profile->planet : QString()},
-                           {u"sign"_s, profile ? profile->sign : QString()}};
-    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
-    return kExitDone;
+    return JsonObjectWriter()
+        .add("combined", combined)
+        .add("fadic", fadic)
+        .add("planet", profile ? profile->planet : QString())
+        .add("sign", profile ? profile->sign : QString())
+        .finish();
+}
+
+QList<JsonKey> jsonKeys()
+{
+    return jsonKeyList({
+        {"combined", "the combined fadic number"},
+        {"fadic", "the fadic number"},
+        {"planet", "the fadic number's ruling planet"},
+        {"sign", "the fadic number's numerological zodiac sign"},
+    });
+}
+
+// Text and html come with the program's composed reading.
+constexpr Program<AstrologyInputs> kProgram{&read, &json, nullptr};
+
+int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return runProgram(command, kProgram, arguments, out, err);
 }
 
 } // namespace
 
-const Command kAstrologyCommand{"astrology", "Ruzazeder Uvuvevizoz's fadic numbers with their planet and sign", &run};
+const Command kAstrologyCommand{
+    "astrology",
+    "Ruzazeder Uvuvevizoz's fadic numbers with their planet and sign",
+    "Ruzazeder Uvuvevizoz's combined fadic number and fadic number with its planet and sign.",
+    kestrava::ProgramId::Astrology,
+    kOptions,
+    &jsonKeys,
+    writesDocuments(kProgram),
+    &run,
+};

@@ -1,50 +1,298 @@
 #include "cli/command.h"
 
 #include "common/datelists.h"
-#include "common/subjectcheck.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
 
-std::optional<int> parseArguments(QCommandLineParser &parser, const QString &command, const QString &usage,
-                                  const QStringList &arguments, QTextStream &out, QTextStream &err)
+#include <algorithm>
+#include <string_view>
+
+using namespace Qt::StringLiterals;
+
+namespace options {
+
+const OptionSpec month{"month", "MONTH",
+                       "Birth month: January to December in any case, its first three letters, or 1 to 12.",
+                       Field::Month, "January February March April May June July August September October "
+                                     "November December"};
+const OptionSpec day{"day", "D", "Birth day, 1 to 31.", Field::Day};
+const OptionSpec year{"year", "Y", "Birth year, 1900 to 2050.", Field::Year};
+const OptionSpec born{"born", "YYYY-MM-DD", "The birth date in one option, instead of --month, --day and --year.",
+                      Field::Born};
+const OptionSpec keepCase{"keep-case", nullptr,
+                          "Take names exactly as given; without it their letters are made capitals, as the name "
+                          "fields do when a person types."};
+const OptionSpec format{"format", "FORMAT",
+                        "json (the default): the values, one line; text: the reading as plain text; html: the "
+                        "reading as one self-contained web page.",
+                        Field::None, "json text html"};
+const OptionSpec formatJsonOnly{"format", "FORMAT", "json (the default and, for this command, the only one): the "
+                                                    "values, one line.",
+                                Field::None, "json"};
+const OptionSpec pretty{"pretty", nullptr, "Indent the JSON by two spaces, keys in the same order."};
+const OptionSpec batch{"batch", "FILE",
+                       "Read the subjects from a CSV file (- for standard input) whose header row names the "
+                       "columns; print one JSON line per row, in order.",
+                       Field::None, nullptr};
+
+} // namespace options
+
+namespace {
+
+bool isSubjectField(Field field)
 {
-    parser.addHelpOption();
-    if (!parser.parse(QStringList{QStringLiteral("kestrava-cli ") + command} + arguments)) {
-        err << "kestrava-cli: " << parser.errorText() << "\nusage: " << usage << "\n";
-        return kExitUsage;
+    return field < Field::Today;
+}
+
+} // namespace
+
+bool Command::hasField(Field field) const
+{
+    return option(field) != nullptr;
+}
+
+const OptionSpec *Command::option(Field field) const
+{
+    for (const OptionSpec &spec : options) {
+        if (spec.field == field && field != Field::None)
+            return &spec;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << "usage: " << usage << "\n\n" << parser.applicationDescription() << "\n\n"
-            << parser.helpText().section(QStringLiteral("Options:"), 1).prepend(QStringLiteral("Options:")).trimmed()
-            << "\n";
-        return kExitDone;
+    return nullptr;
+}
+
+std::vector<OptionSpec> Command::optionList() const
+{
+    std::vector<OptionSpec> list;
+    for (const OptionSpec &spec : options)
+        list.push_back(std::string_view(spec.name) == "format" && !documents ? options::formatJsonOnly : spec);
+    return list;
+}
+
+QStringList Command::usage() const
+{
+    // Name and date options are required (a middle name is not); the
+    // subject can instead come from a batch file.
+    QString single = u"kestrava-cli "_s + QLatin1StringView(name);
+    QString dates, born, rest;
+    for (const OptionSpec &spec : optionList()) {
+        if (std::string_view(spec.name) == "batch")
+            continue;
+        // A setting's few values are shown as they are: --format json|text|html.
+        const QString value = spec.field == Field::None && spec.choices
+                                  ? QString::fromLatin1(spec.choices).replace(u' ', u'|')
+                                  : QString::fromLatin1(spec.valueName);
+        const QString option = u"--"_s + QLatin1StringView(spec.name) + (value.isEmpty() ? QString() : u" "_s + value);
+        switch (spec.field) {
+        case Field::Month:
+        case Field::Day:
+        case Field::Year:
+            dates += (dates.isEmpty() ? QString() : u" "_s) + option;
+            break;
+        case Field::Born:
+            born = option;
+            break;
+        case Field::Middle:
+            single += u" ["_s + option + u"]"_s;
+            break;
+        case Field::Name:
+        case Field::First:
+        case Field::Last:
+            single += u" "_s + option;
+            break;
+        default:
+            rest += u" ["_s + option + u"]"_s;
+        }
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        err << "kestrava-cli: unexpected argument \"" << parser.positionalArguments().front() << "\"\nusage: "
-            << usage << "\n";
-        return kExitUsage;
+    if (!dates.isEmpty())
+        single += u" "_s + (born.isEmpty() ? dates : u"("_s + dates + u" | "_s + born + u")"_s);
+    return {single + rest, u"kestrava-cli "_s + QLatin1StringView(name) + u" --batch FILE|- [options]"_s};
+}
+
+QList<JsonKey> jsonKeyList(std::initializer_list<std::pair<const char *, const char *>> keys)
+{
+    QList<JsonKey> list;
+    for (const auto &[key, meaning] : keys)
+        list.append({QString::fromUtf8(key), QString::fromUtf8(meaning)});
+    return list;
+}
+
+std::optional<QDate> parseIsoDate(const QString &text)
+{
+    // YYYY-MM-DD exactly: four, two and two digits.
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
+        return std::nullopt;
+    auto digits = [&](qsizetype from, qsizetype count) {
+        int value = 0;
+        for (qsizetype i = from; i < from + count; ++i) {
+            if (text[i] < u'0' || text[i] > u'9')
+                return -1;
+            value = value * 10 + (text[i].unicode() - u'0');
+        }
+        return value;
+    };
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    if (year < 1 || month < 0 || day < 0)
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+QString monthName(const QString &text)
+{
+    const QStringList &months = kestrava::monthNames();
+    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        bool ok = false;
+        const int number = text.toInt(&ok);
+        return ok && number >= 1 && number <= 12 ? months[number - 1] : text;
     }
+    for (const QString &month : months) {
+        if (text.compare(month, Qt::CaseInsensitive) == 0
+            || (text.size() == 3 && month.startsWith(text, Qt::CaseInsensitive)))
+            return month;
+    }
+    return text;
+}
+
+QString Subject::fullName() const
+{
+    if (!text(Field::Name).isEmpty())
+        return text(Field::Name);
+    return QStringList{text(Field::First), text(Field::Middle), text(Field::Last)}.join(u' ').simplified();
+}
+
+QString documentTitle(const Command &command, const Subject &subject)
+{
+    const QString name = subject.fullName();
+    return kestrava::programName(command.program) + u" reading"_s + (name.isEmpty() ? QString() : u": "_s + name);
+}
+
+std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool keepCase, const QDate &today,
+                                   QStringView source, Subject &subject)
+{
+    auto at = [&raw](Field field) -> QString & { return raw[std::size_t(field)]; };
+    if (!at(Field::Born).isEmpty()) {
+        // Split as typed, so that the lists' own checks judge each part
+        // (a month 13 or a year 1899 gets the program's message).
+        const QString &born = at(Field::Born);
+        const bool written = born.size() == 10 && born[4] == u'-' && born[7] == u'-'
+                             && std::all_of(born.begin(), born.end(),
+                                            [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'-'; })
+                             && born.count(u'-') == 2;
+        if (!written)
+            return u"%1born must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, born);
+        at(Field::Year) = born.left(4);
+        at(Field::Month) = born.mid(5, 2);
+        at(Field::Day) = QString::number(born.mid(8, 2).toInt());
+    }
+    at(Field::Month) = monthName(at(Field::Month));
+    if (!keepCase) {
+        for (Field name : {Field::Name, Field::First, Field::Middle, Field::Last})
+            at(name) = at(name).toUpper();
+    }
+    subject.today = today;
+    if (!at(Field::Today).isEmpty()) {
+        const std::optional<QDate> date = parseIsoDate(at(Field::Today));
+        if (!date)
+            return u"%1today must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, at(Field::Today));
+        subject.today = *date;
+    }
+    for (int f = 0; f < kFieldCount; ++f)
+        subject.text(Field(f)) = std::move(raw[std::size_t(f)]);
     return std::nullopt;
 }
 
-void addBirthDateOptions(QCommandLineParser &parser)
+namespace {
+
+void printUsage(const Command &command, QTextStream &stream)
 {
-    parser.addOptions({
-        {QStringLiteral("month"), QStringLiteral("Birth month, January to December."), QStringLiteral("MONTH")},
-        {QStringLiteral("day"), QStringLiteral("Birth day, 1 to 31."), QStringLiteral("D")},
-        {QStringLiteral("year"), QStringLiteral("Birth year, 1900 to 2050."), QStringLiteral("Y")},
-    });
+    const QStringList lines = command.usage();
+    stream << "usage: " << lines.join(u"\n       "_s) << "\n";
 }
 
-std::optional<BirthDate> birthDate(const QCommandLineParser &parser, QTextStream &err)
+} // namespace
+
+std::optional<int> parseInvocation(const Command &command, const QStringList &arguments, Invocation &call,
+                                   QTextStream &out, QTextStream &err)
 {
-    BirthDate date{parser.value(QStringLiteral("month")), parser.value(QStringLiteral("day")),
-                   parser.value(QStringLiteral("year")), 0};
-    if (const auto problem = kestrava::checkDateEntries(date.day, date.month, date.year)) {
-        err << "kestrava-cli: " << problem->message << "\n";
-        return std::nullopt;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(command.description));
+    const std::vector<OptionSpec> specs = command.optionList();
+    for (const OptionSpec &spec : specs) {
+        QCommandLineOption option(QString::fromLatin1(spec.name), QString::fromUtf8(spec.description));
+        if (spec.valueName)
+            option.setValueName(QString::fromLatin1(spec.valueName));
+        parser.addOption(option);
     }
-    date.monthNumber = int(kestrava::monthNames().indexOf(date.month)) + 1;
-    return date;
+    parser.addHelpOption();
+    auto usageError = [&](const QString &message) {
+        err << "kestrava-cli: " << message << "\n";
+        printUsage(command, err);
+        return kExitUsage;
+    };
+    if (!parser.parse(QStringList{u"kestrava-cli "_s + QLatin1StringView(command.name)} + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(u"help"_s)) {
+        printUsage(command, out);
+        out << "\n" << parser.applicationDescription() << "\n\n"
+            << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
+        return kExitDone;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(u"unexpected argument \""_s + parser.positionalArguments().front() + u"\""_s);
+
+    for (const OptionSpec &spec : specs) {
+        if (spec.field == Field::None || !parser.isSet(QString::fromLatin1(spec.name)))
+            continue;
+        call.isSet[std::size_t(spec.field)] = true;
+        call.given[std::size_t(spec.field)] = parser.value(QString::fromLatin1(spec.name));
+    }
+    auto isSet = [&](const char *name) {
+        return std::any_of(specs.begin(), specs.end(),
+                           [name](const OptionSpec &spec) { return std::string_view(spec.name) == name; })
+               && parser.isSet(QString::fromLatin1(name));
+    };
+    const QString format = isSet("format") ? parser.value(u"format"_s) : QString();
+    if (format.isEmpty() || format == u"json"_s)
+        call.format = OutputFormat::Json;
+    else if (format == u"text"_s && command.documents)
+        call.format = OutputFormat::Text;
+    else if (format == u"html"_s && command.documents)
+        call.format = OutputFormat::Html;
+    else if (command.documents)
+        return usageError(u"--format must be json, text or html, not \""_s + format + u"\""_s);
+    else
+        return usageError(u"--format must be json; "_s + QLatin1StringView(command.name)
+                          + u" writes no text or html yet, not \""_s + format + u"\""_s);
+    call.pretty = isSet("pretty");
+    call.keepCase = isSet("keep-case");
+
+    call.today = QDate::currentDate();
+    if (call.isSet[std::size_t(Field::Today)]) {
+        const QString &text = call.given[std::size_t(Field::Today)];
+        const std::optional<QDate> today = parseIsoDate(text);
+        if (!today)
+            return usageError(u"--today must be a date written YYYY-MM-DD, not \""_s + text + u"\""_s);
+        call.today = *today;
+    }
+    if (call.isSet[std::size_t(Field::Born)]) {
+        for (Field part : {Field::Month, Field::Day, Field::Year}) {
+            if (call.isSet[std::size_t(part)])
+                return usageError(u"--born gives the whole birth date; leave out --"_s
+                                  + QLatin1StringView(command.option(part)->name));
+        }
+    }
+    if (isSet("batch")) {
+        for (const OptionSpec &spec : specs) {
+            if (isSubjectField(spec.field) && call.isSet[std::size_t(spec.field)])
+                return usageError(u"--batch takes the subjects from the file, not from --"_s
+                                  + QLatin1StringView(spec.name));
+        }
+        if (call.format != OutputFormat::Json)
+            return usageError(u"--batch writes JSON lines only"_s);
+        call.batch = parser.value(u"batch"_s);
+    }
+    return std::nullopt;
 }

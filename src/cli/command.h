@@ -1,48 +1,139 @@
 #pragma once
 
+#include "common/brand.h"
+
+#include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
+#include <span>
+#include <vector>
 
 class QTextStream;
-
-// One subcommand of kestrava-cli.  Each lives in a file of its own and is
-// listed once in main.cpp.
-struct Command
-{
-    const char *name;
-    const char *summary;
-    // Runs with the arguments after the subcommand's name; returns the exit
-    // status (0 done, 1 some input failed, 2 usage error).
-    int (*run)(const QStringList &arguments, QTextStream &out, QTextStream &err);
-};
 
 // Exit statuses every subcommand uses.
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-class QCommandLineParser;
+// What an option gives.  The subject's fields are also the columns of a
+// batch file, named as the options are; today and seed may be columns too,
+// whose empty fields take the option's value.
+enum class Field { Name, First, Middle, Last, Month, Day, Year, Born, Today, Seed, None };
+inline constexpr int kFieldCount = int(Field::None);
 
-// Parses a subcommand's arguments with the options already added to parser
-// (--help is added here).  Returns the exit status when the command is done
-// already: help printed, or a usage error (unknown option, missing value,
-// unexpected argument) said on err with the usage.  Nothing to go on.
-std::optional<int> parseArguments(QCommandLineParser &parser, const QString &command, const QString &usage,
-                                  const QStringList &arguments, QTextStream &out, QTextStream &err);
-
-// The birth-date options of the dated subcommands: --month, --day and --year.
-void addBirthDateOptions(QCommandLineParser &parser);
-
-struct BirthDate
+// One option of a subcommand, as --help, the manual page and the shell
+// completion show it.  A subcommand's options are one static table of these.
+struct OptionSpec
 {
-    QString month; // "January".."December"
-    QString day;   // "1".."31"
-    QString year;  // "1900".."2050"
-    int monthNumber = 0;
+    const char *name;        // without the leading dashes
+    const char *valueName;   // null for a switch
+    const char *description;
+    Field field = Field::None;
+    const char *choices = nullptr; // blank-separated values to complete, or null
 };
 
-// The date given, checked as the input windows' lists would hold it; nothing,
-// after saying why on err, when it is missing or no entry of the lists.
-std::optional<BirthDate> birthDate(const QCommandLineParser &parser, QTextStream &err);
+// The options every subcommand shares, to be listed in its table.
+namespace options {
+extern const OptionSpec month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
+}
+
+// A key of a subcommand's JSON object and what it holds.
+struct JsonKey
+{
+    QString key;
+    QString meaning;
+};
+
+// One subcommand of kestrava-cli.  Each lives in a file of its own and is
+// listed once in main.cpp.
+struct Command
+{
+    const char *name;
+    const char *summary;     // one line for kestrava-cli --help
+    const char *description; // the opening of its own --help and manual section
+    kestrava::ProgramId program;
+    std::span<const OptionSpec> options;
+    // Its JSON object's keys in the order they are written.
+    QList<JsonKey> (*jsonKeys)();
+    // Whether it writes text and HTML documents besides JSON.
+    bool documents;
+    // Runs with the arguments after the subcommand's name; returns the exit
+    // status.
+    int (*run)(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+    bool hasField(Field field) const;
+    const OptionSpec *option(Field field) const;
+    // The option table as shown and parsed: --format says json only while
+    // the command writes no documents.
+    std::vector<OptionSpec> optionList() const;
+    // "kestrava-cli tarot --name N ..." lines, for one subject and for a batch.
+    QStringList usage() const;
+};
+
+// A static table of keys as the list jsonKeys() returns.
+QList<JsonKey> jsonKeyList(std::initializer_list<std::pair<const char *, const char *>> keys);
+
+enum class OutputFormat { Json, Text, Html };
+
+// How a subcommand was asked to run.
+struct Invocation
+{
+    OutputFormat format = OutputFormat::Json;
+    bool pretty = false;
+    bool keepCase = false;
+    std::optional<QString> batch; // the file, or "-" for standard input
+    // The option texts by field, as given.
+    std::array<QString, kFieldCount> given;
+    std::array<bool, kFieldCount> isSet{};
+    // --today, or the local date.
+    QDate today;
+};
+
+// Parses a subcommand's arguments by its option table.  Returns the exit
+// status when the command is done already: help printed, or a usage error
+// (unknown option, missing value, unexpected argument, a bad --format or
+// --today, options that exclude each other) said on err with the usage.
+std::optional<int> parseInvocation(const Command &command, const QStringList &arguments, Invocation &call,
+                                   QTextStream &out, QTextStream &err);
+
+// One subject as the programs take it, from the options or a batch row, with
+// the rules every subcommand shares applied: names in capitals (unless
+// --keep-case), --born split into month, day and year, the month as the date
+// lists hold it where it names one, today as a date.
+class Subject
+{
+public:
+    const QString &text(Field field) const { return m_text[std::size_t(field)]; }
+    QString &text(Field field) { return m_text[std::size_t(field)]; }
+    // The name as one text: the single name, or first, middle and last
+    // joined by blanks.
+    QString fullName() const;
+
+    QDate today;
+
+private:
+    std::array<QString, kFieldCount> m_text;
+};
+
+// Applies the shared rules to the raw field texts of one subject.  `source`
+// names a field in a problem: "--" for options, "" for batch columns.  The
+// problem is nothing the program's own checks would say (those come later).
+std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool keepCase, const QDate &today,
+                                   QStringView source, Subject &subject);
+
+// The title of the HTML page of a subject's reading: "Variduzeda Vad
+// reading: MARY ANN SMITH".
+QString documentTitle(const Command &command, const Subject &subject);
+
+// The month name ("January".."December") of an English month name in any
+// case, its first three letters or its number 1 to 12 (leading zeros
+// allowed); the text unchanged when it is none of them, for the program's
+// own check to refuse.
+QString monthName(const QString &text);
+
+// A date written YYYY-MM-DD exactly; nothing otherwise.
+std::optional<QDate> parseIsoDate(const QString &text);

@@ -3,6 +3,7 @@
 #include "cli/astrologycommand.h"
 #include "cli/command.h"
 #include "cli/dailycommand.h"
+#include "cli/manual.h"
 #include "cli/numerologycommand.h"
 #include "cli/runescommand.h"
 #include "cli/tantriccommand.h"
@@ -10,15 +11,17 @@
 #include "common/brand.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <array>
-#include <cstdio>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand, &kAstrologyCommand,
-                                   &kRunesCommand, &kTantricCommand};
+constexpr std::array<const Command *, 6> kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand,
+                                                      &kAstrologyCommand,  &kRunesCommand, &kTantricCommand};
 
 void printHelp(QTextStream &out)
 {
@@ -28,6 +31,35 @@ void printHelp(QTextStream &out)
            "Commands:\n";
     for (const Command *command : kCommands)
         out << "  " << QString::fromLatin1(command->name).leftJustified(12) << command->summary << "\n";
+}
+
+// The build writes the manual page and the shell completion with these; the
+// reference in docs/ is written the same way.  Not shown in --help.
+struct Generator
+{
+    QStringView option;
+    QString (*make)(std::span<const Command *const>);
+};
+const Generator kGenerators[] = {
+    {u"--generate-manpage", &manualPage},
+    {u"--generate-completion", &bashCompletion},
+    {u"--generate-reference", &referenceMarkdown},
+};
+
+int generate(const Generator &generator, const QStringList &arguments, QTextStream &err)
+{
+    if (arguments.size() != 1) {
+        err << "usage: kestrava-cli " << generator.option << " FILE\n";
+        return kExitUsage;
+    }
+    QSaveFile file(arguments.front());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(generator.make(kCommands).toUtf8());
+        if (file.commit())
+            return kExitDone;
+    }
+    err << "kestrava-cli: cannot write " << arguments.front() << ": " << file.errorString() << "\n";
+    return kExitUsage;
 }
 
 } // namespace
@@ -52,9 +84,13 @@ int main(int argc, char **argv)
         out << "kestrava-cli " << kestrava::productVersion() << "\n";
         return kExitDone;
     }
+    for (const Generator &generator : kGenerators) {
+        if (first == generator.option)
+            return generate(generator, arguments, err);
+    }
     for (const Command *command : kCommands) {
         if (first == QString::fromLatin1(command->name))
-            return command->run(arguments, out, err);
+            return command->run(*command, arguments, out, err);
     }
     err << "kestrava-cli: unknown command \"" << first << "\"\n";
     printHelp(err);

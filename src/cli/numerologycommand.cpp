@@ -1,66 +1,47 @@
 #include "cli/numerologycommand.h"
 
-#include "common/brand.h"
-#include "common/csv.h"
+#include "cli/program.h"
 #include "common/subjectcheck.h"
 #include "numpro/readings/comprehensivereading.h"
 #include "numpro/readings/readinglist.h"
 
-#include <QCommandLineParser>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextStream>
-
 #include <algorithm>
-#include <cstdio>
-#include <optional>
-#include <thread>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"kestrava-cli numerology --first F [--middle M] --last L --month MONTH --day D --year Y\n"
-                       "                                [--today YYYY-MM-DD] [--format json|text|html]\n"
-                       "       kestrava-cli numerology --batch FILE|- [--today YYYY-MM-DD]"_s;
+const OptionSpec kOptions[] = {
+    {"first", "F", "First name.", Field::First},
+    {"middle", "M", "Middle name (may be left out).", Field::Middle},
+    {"last", "L", "Last name.", Field::Last},
+    options::month,
+    options::day,
+    options::year,
+    options::born,
+    {"today", "YYYY-MM-DD", "Today's date for the age and personal-cycle readings (default: the local date).",
+     Field::Today},
+    options::keepCase,
+    options::format,
+    options::pretty,
+    options::batch,
+};
 
 // The subject's problem in the input window's words, then a value that is
 // no entry of its list; nothing when the subject can be read.
-std::optional<QString> subjectProblem(const numpro::ReadingInputs &s)
+std::optional<QString> read(const Subject &s, numpro::ReadingInputs &inputs)
 {
-    if (const auto problem = kestrava::checkSubject(s.firstName, s.lastName, s.day, s.month, s.year))
+    inputs = {s.text(Field::First), s.text(Field::Middle), s.text(Field::Last), s.text(Field::Month),
+              s.text(Field::Day),   s.text(Field::Year),   s.today};
+    if (const auto problem = kestrava::checkSubject(inputs.firstName, inputs.lastName, inputs.day, inputs.month,
+                                                    inputs.year))
         return problem->message;
-    if (const auto problem = kestrava::checkDateEntries(s.day, s.month, s.year))
+    if (const auto problem = kestrava::checkDateEntries(inputs.day, inputs.month, inputs.year))
         return problem->message;
     return std::nullopt;
 }
 
-std::optional<QDate> parseToday(const QString &text)
-{
-    // YYYY-MM-DD exactly: four, two and two digits.
-    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
-        return std::nullopt;
-    auto digits = [&](qsizetype from, qsizetype count) {
-        int value = 0;
-        for (qsizetype i = from; i < from + count; ++i) {
-            if (!text[i].isDigit() || text[i].unicode() > u'9')
-                return -1;
-            value = value * 10 + (text[i].unicode() - u'0');
-        }
-        return value;
-    };
-    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
-    if (year < 1 || month < 0 || day < 0)
-        return std::nullopt;
-    const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
-}
-
-QByteArray valuesLine(const numpro::ReadingInputs &inputs)
+QByteArray json(const numpro::ReadingInputs &inputs)
 {
     numpro::ResultState state;
     numpro::computeAllReadings(inputs, state);
@@ -78,182 +59,67 @@ QList<richtext::Composition> document(const numpro::ReadingInputs &inputs)
     return parts;
 }
 
-// Where the batch file keeps each field.
-struct BatchColumns
+// The keys of every reading, in list order, as two subjects show them: one
+// whose readings all have numbers, and one whose name holds no letter with
+// a value, which adds the flags that say so.
+QList<JsonKey> jsonKeys()
 {
-    QList<qsizetype> subject; // first, middle, last, month, day, year
-    qsizetype today = -1;
-    qsizetype count = 0;      // fields of the header row
-    std::optional<QDate> defaultToday;
-};
-
-// One JSON line for the data row with number `number` (1 for the first row
-// after the header).  Sets failed when the row could not be read.
-QByteArray batchLine(const QStringList &row, qsizetype number, const BatchColumns &columns, bool &failed)
-{
-    auto field = [&](qsizetype column) { return column >= 0 && column < row.size() ? row[column] : QString(); };
-    const QList<qsizetype> &c = columns.subject;
-    numpro::ReadingInputs inputs{field(c[0]), field(c[1]), field(c[2]), field(c[3]), field(c[4]), field(c[5]),
-                                 QDate()};
-    std::optional<QString> problem;
-    if (row.size() < columns.count)
-        problem = u"The row has %1 fields; the header names %2."_s.arg(row.size()).arg(columns.count);
-    const QString todayText = field(columns.today);
-    if (!problem && !todayText.isEmpty()) {
-        if (const auto today = parseToday(todayText))
-            inputs.today = *today;
-        else
-            problem = u"today must be a date written YYYY-MM-DD, not \"%1\"."_s.arg(todayText);
-    } else {
-        inputs.today = columns.defaultToday.value_or(QDate::currentDate());
-    }
-    if (!problem)
-        problem = subjectProblem(inputs);
-    QByteArray line;
-    if (problem) {
-        failed = true;
-        std::string error = "{\"row\":" + std::to_string(number) + ",\"error\":";
-        numpro::appendJsonString(error, *problem);
-        line = QByteArray::fromStdString(error + '}');
-    } else {
-        line = valuesLine(inputs);
-    }
-    line += '\n';
-    return line;
-}
-
-int runBatch(const QString &source, const std::optional<QDate> &defaultToday, QTextStream &err)
-{
-    QFile file;
-    const bool opened = source == u"-"_s ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(source),
-                                                                                    file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        err << "kestrava-cli: cannot read " << source << ": " << file.errorString() << "\n";
-        return kExitUsage;
-    }
-    const QList<QStringList> rows = parseCsv(file.readAll());
-    if (rows.isEmpty()) {
-        err << "kestrava-cli: " << source << " has no header row (first,middle,last,month,day,year[,today])\n";
-        return kExitUsage;
-    }
-    const QStringList header = rows.front();
-    BatchColumns columns;
-    for (const QString &name : {u"first"_s, u"middle"_s, u"last"_s, u"month"_s, u"day"_s, u"year"_s}) {
-        columns.subject.append(header.indexOf(name));
-        if (columns.subject.back() < 0) {
-            err << "kestrava-cli: the header row names no column \"" << name
-                << "\" (it needs first,middle,last,month,day,year and may have today)\n";
-            return kExitUsage;
-        }
-    }
-    columns.today = header.indexOf(u"today"_s);
-    columns.count = header.size();
-    columns.defaultToday = defaultToday;
-
-    // Rows go in blocks, each shared out among the cores; the lines come out
-    // in input order.
-    const unsigned workers = std::max(1u, std::thread::hardware_concurrency());
-    constexpr qsizetype kBlock = 4096;
-    bool anyFailed = false;
-    for (qsizetype blockStart = 1; blockStart < rows.size(); blockStart += kBlock) {
-        const qsizetype blockEnd = std::min(rows.size(), blockStart + kBlock);
-        const qsizetype share = (blockEnd - blockStart + workers - 1) / workers;
-        std::vector<QByteArray> parts(workers);
-        std::vector<char> failed(workers, 0);
-        std::vector<std::thread> threads;
-        for (unsigned w = 0; w < workers; ++w) {
-            const qsizetype from = blockStart + qsizetype(w) * share;
-            const qsizetype to = std::min(blockEnd, from + share);
-            threads.emplace_back([&, w, from, to] {
-                bool partFailed = false;
-                for (qsizetype r = from; r < to; ++r)
-                    parts[w] += batchLine(rows[r], r, columns, partFailed);
-                failed[w] = partFailed;
-            });
-        }
-        for (std::thread &thread : threads)
-            thread.join();
-        for (unsigned w = 0; w < workers; ++w) {
-            fwrite(parts[w].constData(), 1, size_t(parts[w].size()), stdout);
-            anyFailed = anyFailed || failed[w];
-        }
-    }
-    fflush(stdout);
-    return anyFailed ? kExitSomeFailed : kExitDone;
-}
-
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(u"Every Variduzeda Vad reading for one person, or for a CSV file of people."_s);
-    parser.addOptions({
-        {u"first"_s, u"First name, taken exactly as given (use capitals)."_s, u"F"_s},
-        {u"middle"_s, u"Middle name (may be left out)."_s, u"M"_s},
-        {u"last"_s, u"Last name."_s, u"L"_s},
-        {u"month"_s, u"Birth month, January to December."_s, u"MONTH"_s},
-        {u"day"_s, u"Birth day, 1 to 31."_s, u"D"_s},
-        {u"year"_s, u"Birth year, 1900 to 2050."_s, u"Y"_s},
-        {u"today"_s, u"Today's date for the date readings (default: the local date)."_s, u"YYYY-MM-DD"_s},
-        {u"format"_s, u"json (default; every reading's values), text or html (the comprehensive document)."_s,
-         u"FORMAT"_s, u"json"_s},
-        {u"batch"_s, u"A CSV file (or - for standard input) with the header first,middle,last,month,day,year and "
-                     "optionally today; prints one JSON object per row."_s,
-         u"FILE"_s},
-    });
-    if (const std::optional<int> done = parseArguments(parser, u"numerology"_s, kUsage, arguments, out, err))
-        return *done;
-
-    std::optional<QDate> today;
-    if (parser.isSet(u"today"_s)) {
-        today = parseToday(parser.value(u"today"_s));
-        if (!today) {
-            err << "kestrava-cli: --today must be a date written YYYY-MM-DD, not \"" << parser.value(u"today"_s)
-                << "\"\n";
-            return kExitUsage;
-        }
-    }
-    const QString format = parser.value(u"format"_s);
-    if (format != u"json"_s && format != u"text"_s && format != u"html"_s) {
-        err << "kestrava-cli: --format must be json, text or html, not \"" << format << "\"\n";
-        return kExitUsage;
-    }
-
-    if (parser.isSet(u"batch"_s)) {
-        for (const char *single : {"first", "middle", "last", "month", "day", "year"}) {
-            if (parser.isSet(QString::fromLatin1(single))) {
-                err << "kestrava-cli: --batch takes the people from the file, not from --" << single << "\n";
-                return kExitUsage;
+    const numpro::ReadingInputs subjects[] = {
+        {u"MARY"_s, u"ANN"_s, u"SMITH"_s, u"August"_s, u"6"_s, u"1979"_s, QDate(2024, 3, 7)},
+        {u"mary"_s, u"ann"_s, u"smith"_s, u"August"_s, u"6"_s, u"1979"_s, QDate(2024, 3, 7)},
+    };
+    numpro::ResultState states[std::size(subjects)];
+    for (std::size_t i = 0; i < std::size(subjects); ++i)
+        numpro::computeAllReadings(subjects[i], states[i]);
+    QList<JsonKey> keys;
+    QStringList written; // a key two readings share (age) is written with the first
+    for (const numpro::Reading &reading : numpro::readingList()) {
+        // The union of both subjects' keys, each after the key it follows.
+        QStringList own;
+        for (const numpro::ResultState &state : states) {
+            const numpro::ReadingValues *values = state.values(reading.id);
+            qsizetype at = 0;
+            for (const auto &entry : values ? values->entries() : numpro::ReadingValues::Entries()) {
+                const QString key = entry.first.toString();
+                const qsizetype found = own.indexOf(key);
+                if (found >= 0)
+                    at = found + 1;
+                else
+                    own.insert(at++, key);
             }
         }
-        if (format != u"json"_s) {
-            err << "kestrava-cli: --batch prints JSON Lines only\n";
-            return kExitUsage;
+        const numpro::ReadingValues *usual = states[0].values(reading.id);
+        for (const QString &key : own) {
+            if (written.contains(key))
+                continue;
+            written.append(key);
+            const bool always = usual && std::any_of(usual->entries().begin(), usual->entries().end(),
+                                                     [&key](const auto &entry) { return entry.first == key; });
+            const QString caption = u"the "_s + reading.buttonCaption.toString() + u" reading"_s;
+            keys.append({key, always ? caption
+                                     : caption + u": true when the name holds no letter of the kind it counts "
+                                                  "(left out otherwise)"_s});
         }
-        out.flush();
-        return runBatch(parser.value(u"batch"_s), today, err);
     }
+    return keys;
+}
 
-    const numpro::ReadingInputs inputs{parser.value(u"first"_s), parser.value(u"middle"_s), parser.value(u"last"_s),
-                                       parser.value(u"month"_s), parser.value(u"day"_s),    parser.value(u"year"_s),
-                                       today.value_or(QDate::currentDate())};
-    if (const auto problem = subjectProblem(inputs)) {
-        err << "kestrava-cli: " << *problem << "\n";
-        return kExitUsage;
-    }
+constexpr Program<numpro::ReadingInputs> kProgram{&read, &json, &document};
 
-    if (format == u"json"_s) {
-        out << valuesLine(inputs) << "\n";
-    } else if (format == u"text"_s) {
-        for (const richtext::Composition &part : document(inputs))
-            out << richtext::toPlainText(part);
-    } else {
-        const QString title = kestrava::programName(kestrava::ProgramId::NumerologyPro) + u" reading: "_s
-                              + QStringList{inputs.firstName, inputs.middleName, inputs.lastName}.join(u' ').simplified();
-        out << richtext::toHtmlPage(title, document(inputs));
-    }
-    return kExitDone;
+int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return runProgram(command, kProgram, arguments, out, err);
 }
 
 } // namespace
 
-const Command kNumerologyCommand{"numerology", "every Variduzeda Vad reading for one person or a CSV file", &run};
+const Command kNumerologyCommand{
+    "numerology",
+    "every Variduzeda Vad reading for one person or a CSV file",
+    "Every Variduzeda Vad reading for one person, or for a CSV file of people.",
+    kestrava::ProgramId::NumerologyPro,
+    kOptions,
+    &jsonKeys,
+    writesDocuments(kProgram),
+    &run,
+};

@@ -1,40 +1,74 @@
 #include "cli/runescommand.h"
 
+#include "cli/program.h"
 #include "runes/runes.h"
-
-#include <QCommandLineParser>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"kestrava-cli runes --name N"_s;
+const OptionSpec kOptions[] = {
+    {"name", "N", "The name (only the letters A to Z count).", Field::Name},
+    options::keepCase,
+    options::format,
+    options::pretty,
+    options::batch,
+};
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+struct RunesInputs
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(u"Dudov Aduradudav's destiny number of a name and its rune stone."_s);
-    parser.addOptions({{u"name"_s, u"The name (any case; only the letters A to Z count)."_s, u"N"_s}});
-    if (const std::optional<int> done = parseArguments(parser, u"runes"_s, kUsage, arguments, out, err))
-        return *done;
-    const QString name = parser.value(u"name"_s);
-    if (name.isEmpty()) {
-        err << "kestrava-cli: Please enter name\n";
-        return kExitUsage;
-    }
-    const qint16 total = runes::nameTotal(name); // blanks count nothing either way
+    QString name;
+};
+
+std::optional<QString> read(const Subject &s, RunesInputs &inputs)
+{
+    inputs.name = s.text(Field::Name);
+    if (inputs.name.isEmpty())
+        return u"Please enter name"_s;
+    return std::nullopt;
+}
+
+QByteArray json(const RunesInputs &inputs)
+{
+    const qint16 total = runes::nameTotal(inputs.name); // blanks count nothing either way
     const qint16 number = runes::reduceByDigitSums(total);
     const runes::RuneRow *row = runes::runeRow(number);
-    QJsonObject json{{u"total"_s, total}, {u"number"_s, number}};
+    JsonObjectWriter json;
+    json.add("total", total).add("number", number);
     // 22, and a name without letters, have no rune.
-    json.insert(u"rune"_s, row && !row->rune.isEmpty() ? QJsonValue(row->rune) : QJsonValue(QJsonValue::Null));
-    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
-    return kExitDone;
+    if (row && !row->rune.isEmpty())
+        json.add("rune", row->rune);
+    else
+        json.addNull("rune");
+    return json.finish();
+}
+
+QList<JsonKey> jsonKeys()
+{
+    return jsonKeyList({
+        {"total", "the letters' values added up"},
+        {"number", "the destiny number"},
+        {"rune", "the number's rune stone; null for 22 and for a name without letters"},
+    });
+}
+
+// Text and html come with the program's composed reading.
+constexpr Program<RunesInputs> kProgram{&read, &json, nullptr};
+
+int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return runProgram(command, kProgram, arguments, out, err);
 }
 
 } // namespace
 
-const Command kRunesCommand{"runes", "Dudov Aduradudav's destiny number of a name and its rune", &run};
+const Command kRunesCommand{
+    "runes",
+    "Dudov Aduradudav's destiny number of a name and its rune",
+    "Dudov Aduradudav's destiny number of a name and its rune stone.",
+    kestrava::ProgramId::Runes,
+    kOptions,
+    &jsonKeys,
+    writesDocuments(kProgram),
+    &run,
+};

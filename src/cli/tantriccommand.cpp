@@ -1,38 +1,75 @@
 #include "cli/tantriccommand.h"
 
+#include "cli/program.h"
+#include "common/datelists.h"
+#include "common/subjectcheck.h"
 #include "tantric/tantricnumbers.h"
-
-#include <QCommandLineParser>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"kestrava-cli tantric --month MONTH --day D --year Y"_s;
+const OptionSpec kOptions[] = {
+    options::month, options::day, options::year, options::born, options::format, options::pretty, options::batch,
+};
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+struct TantricInputs
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(u"Vorizov Avazodizaz's soul, karma, gift, knowledge and path numbers."_s);
-    addBirthDateOptions(parser);
-    if (const std::optional<int> done = parseArguments(parser, u"tantric"_s, kUsage, arguments, out, err))
-        return *done;
-    const std::optional<BirthDate> date = birthDate(parser, err);
-    if (!date)
-        return kExitUsage;
-    const tantric::TantricNumbers n = tantric::tantricNumbers(date->day.toInt(), date->monthNumber, date->year.toInt());
-    const QJsonObject json{{u"soul"_s, n.soul},
-                           {u"karma"_s, n.karma},
-                           {u"gift"_s, n.gift},
-                           {u"knowledge"_s, n.knowledge},
-                           {u"path"_s, n.path}};
-    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
-    return kExitDone;
+    int day = 0;
+    int month = 0;
+    int year = 0;
+};
+
+std::optional<QString> read(const Subject &s, TantricInputs &inputs)
+{
+    if (const auto problem = kestrava::checkDateEntries(s.text(Field::Day), s.text(Field::Month),
+                                                        s.text(Field::Year)))
+        return problem->message;
+    inputs = {s.text(Field::Day).toInt(), int(kestrava::monthNames().indexOf(s.text(Field::Month))) + 1,
+              s.text(Field::Year).toInt()};
+    return std::nullopt;
+}
+
+QByteArray json(const TantricInputs &inputs)
+{
+    const tantric::TantricNumbers n = tantric::tantricNumbers(inputs.day, inputs.month, inputs.year);
+    return JsonObjectWriter()
+        .add("soul", n.soul)
+        .add("karma", n.karma)
+        .add("gift", n.gift)
+        .add("knowledge", n.knowledge)
+        .add("path", n.path)
+        .finish();
+}
+
+QList<JsonKey> jsonKeys()
+{
+    return jsonKeyList({
+        {"soul", "the soul number"},
+        {"karma", "the karma number"},
+        {"gift", "the gift number (0 for a year ending in 00, which has none)"},
+        {"knowledge", "the knowledge number"},
+        {"path", "the path number"},
+    });
+}
+
+// Text and html come with the program's composed reading.
+constexpr Program<TantricInputs> kProgram{&read, &json, nullptr};
+
+int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return runProgram(command, kProgram, arguments, out, err);
 }
 
 } // namespace
 
-const Command kTantricCommand{"tantric", "Vorizov Avazodizaz's five tantric numbers", &run};
+const Command kTantricCommand{
+    "tantric",
+    "Vorizov Avazodizaz's five tantric numbers",
+    "Vorizov Avazodizaz's soul, karma, gift, knowledge and path numbers.",
+    kestrava::ProgramId::Tantric,
+    kOptions,
+    &jsonKeys,
+    writesDocuments(kProgram),
+    &run,
+};

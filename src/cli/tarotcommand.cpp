@@ -1,79 +1,146 @@
 #include "cli/tarotcommand.h"
 
-#include "common/numerology.h"
+#include "cli/program.h"
 #include "common/randomsource.h"
+#include "common/subjectcheck.h"
+#include "tarot/deck.h"
 #include "tarot/profiles.h"
 #include "tarot/spread.h"
-#include "tarot/tarotnumbers.h"
-
-#include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTextStream>
+#include "tarot/tarotdocument.h"
+#include "tarot/tarotreading.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"kestrava-cli tarot --name N --month MONTH --day D --year Y [--seed S]"_s;
+const OptionSpec kOptions[] = {
+    {"name", "N", "The name.", Field::Name},
+    options::month,
+    options::day,
+    options::year,
+    options::born,
+    {"seed", "S",
+     "Also deal the numerology spread, drawn by a generator seeded with S (0 to 2^64 - 1): the same seed deals "
+     "the same cards.",
+     Field::Seed},
+    options::keepCase,
+    options::format,
+    options::pretty,
+    options::batch,
+};
 
-QJsonArray cardNames(int number)
+struct TarotInputs
 {
-    QJsonArray names;
+    tarot::TarotReading reading;
+    std::optional<tarot::SpreadCards> spread; // dealt only with a seed
+};
+
+std::optional<QString> read(const Subject &s, TarotInputs &inputs)
+{
+    if (s.text(Field::Name).isEmpty())
+        return u"Please Enter Your Name"_s;
+    if (const auto problem = kestrava::checkDateEntries(s.text(Field::Day), s.text(Field::Month),
+                                                        s.text(Field::Year)))
+        return problem->message;
+    if (const QString &seedText = s.text(Field::Seed); !seedText.isEmpty()) {
+        bool ok = false;
+        const quint64 seed = seedText.toULongLong(&ok);
+        if (!ok)
+            return u"The seed must be a whole number from 0 to 18446744073709551615"_s;
+        kestrava::SeededRandom random(seed);
+        inputs.spread = tarot::dealNumerologySpread(random);
+    }
+    inputs.reading = tarot::makeReading(s.text(Field::Name), s.text(Field::Day), s.text(Field::Month),
+                                        s.text(Field::Year));
+    return std::nullopt;
+}
+
+QStringList cardNames(int number)
+{
+    QStringList names;
     for (const tarot::TarotCard &card : tarot::numberCards(number))
         names.append(card.name);
     return names;
 }
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+QByteArray json(const TarotInputs &inputs)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(u"Virer Ovuvudavov's life path and destiny numbers with their tarot cards."_s);
-    parser.addOption({u"name"_s, u"The name (any case: it is valued in capitals)."_s, u"N"_s});
-    addBirthDateOptions(parser);
-    parser.addOption({u"seed"_s,
-                      u"Also deal the numerology spread, drawn by a generator seeded with S (0 to 2^64 - 1): "
-                      u"the same seed deals the same cards."_s,
-                      u"S"_s});
-    if (const std::optional<int> done = parseArguments(parser, u"tarot"_s, kUsage, arguments, out, err))
-        return *done;
-    const QString name = parser.value(u"name"_s);
-    if (name.isEmpty()) {
-        err << "kestrava-cli: Please Enter Your Name\n";
-        return kExitUsage;
-    }
-    const std::optional<BirthDate> date = birthDate(parser, err);
-    if (!date)
-        return kExitUsage;
-
-    std::optional<quint64> seed;
-    if (parser.isSet(u"seed"_s)) {
-        bool ok = false;
-        seed = parser.value(u"seed"_s).toULongLong(&ok);
-        if (!ok) {
-            err << "kestrava-cli: The seed must be a whole number from 0 to 18446744073709551615\n";
-            return kExitUsage;
+    JsonObjectWriter json;
+    json.add("lifePath", inputs.reading.lifePath)
+        .add("destiny", inputs.reading.destiny)
+        .add("lifePathCards", cardNames(inputs.reading.lifePath))
+        .add("destinyCards", cardNames(inputs.reading.destiny));
+    if (inputs.spread) {
+        QList<int> numbers;
+        QStringList names;
+        for (const qint16 card : *inputs.spread) {
+            numbers.append(card);
+            names.append(tarot::deckCard(card)->name);
         }
+        json.add("spread", numbers).add("spreadCards", names);
     }
+    return json.finish();
+}
 
-    const qint16 lifePath = tarot::lifePathNumber(date->day, date->month, date->year);
-    const qint16 destiny = tarot::destinyNumber(kestrava::trimBlanks(name));
-    QJsonObject json{{u"lifePath"_s, lifePath},
-                     {u"destiny"_s, destiny},
-                     {u"lifePathCards"_s, cardNames(lifePath)},
-                     {u"destinyCards"_s, cardNames(destiny)}};
-    if (seed) {
-        kestrava::SeededRandom random(*seed);
-        QJsonArray spread;
-        for (const qint16 card : tarot::dealNumerologySpread(random))
-            spread.append(card);
-        json.insert(u"spread"_s, spread);
+// The reading document up to its spread: the document always lays out nine
+// cards, and without a seed none were dealt.  The spread starts with the
+// run of its heading and description.
+richtext::Composition withoutSpread(const richtext::Composition &document)
+{
+    richtext::Composition kept;
+    kept.setTitle(document.title());
+    for (const richtext::Run &run : document.runs()) {
+        if (run.text.contains(tarot::spreadDescription()))
+            break;
+        kept.bold(run.format.bold).underline(run.format.underline).size(run.format.pointSize).align(run.format.align);
+        if (run.format.colour)
+            kept.colour(*run.format.colour);
+        else
+            kept.defaultColour();
+        kept.append(run.text);
     }
-    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
-    return kExitDone;
+    return kept;
+}
+
+QList<richtext::Composition> document(const TarotInputs &inputs)
+{
+    const richtext::Composition whole = tarot::readingDocument(
+        inputs.reading, tarot::numberSection(tarot::NumberPage::LifePath, inputs.reading.lifePath),
+        tarot::numberSection(tarot::NumberPage::Destiny, inputs.reading.destiny),
+        inputs.spread.value_or(tarot::SpreadCards{}));
+    return {inputs.spread ? whole : withoutSpread(whole)};
+}
+
+QList<JsonKey> jsonKeys()
+{
+    return jsonKeyList({
+        {"lifePath", "the life path number"},
+        {"destiny", "the destiny number of the name (0 for a name without letters)"},
+        {"lifePathCards", "the names of the life path number's cards, in their order"},
+        {"destinyCards", "the names of the destiny number's cards (none for 0)"},
+        {"spread", "with a seed: the nine dealt card numbers, position 1 first (0 = The Fool to 77 = King of "
+                   "Pentacles)"},
+        {"spreadCards", "with a seed: the nine dealt cards' names, position 1 first"},
+    });
+}
+
+constexpr Program<TarotInputs> kProgram{&read, &json, &document};
+
+int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return runProgram(command, kProgram, arguments, out, err);
 }
 
 } // namespace
 
-const Command kTarotCommand{"tarot", "Virer Ovuvudavov's life path and destiny numbers with their cards", &run};
+const Command kTarotCommand{
+    "tarot",
+    "Virer Ovuvudavov's life path and destiny numbers with their cards",
+    "Virer Ovuvudavov's life path and destiny numbers with their tarot cards, and with a seed the numerology "
+    "spread.",
+    kestrava::ProgramId::Tarot,
+    kOptions,
+    &jsonKeys,
+    writesDocuments(kProgram),
+    &run,
+};

@@ -1,10 +1,16 @@
 #include "numpro/readings/texttable.h"
+#include "tarot/deck.h"
+#include "tarot/profiles.h"
+#include "tarot/spread.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -42,6 +48,61 @@ QJsonArray numbers(std::initializer_list<int> list)
         array.append(n);
     return array;
 }
+
+QJsonObject object(const QString &line)
+{
+    return QJsonDocument::fromJson(line.toUtf8()).object();
+}
+
+// The keys of a JSON object's text in the order they are written, nested
+// objects left out.
+QStringList topLevelKeys(const QString &json)
+{
+    QStringList keys;
+    int depth = 0;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const QChar c = json[i];
+        if (c == u'"') {
+            const qsizetype start = ++i;
+            while (i < json.size() && json[i] != u'"')
+                i += json[i] == u'\\' ? 2 : 1;
+            qsizetype after = i + 1;
+            while (after < json.size() && json[after] == u' ')
+                ++after;
+            if (depth == 1 && after < json.size() && json[after] == u':')
+                keys.append(json.mid(start, i - start));
+        } else if (c == u'{' || c == u'[') {
+            ++depth;
+        } else if (c == u'}' || c == u']') {
+            --depth;
+        }
+    }
+    return keys;
+}
+
+// The JSON keys the reference documents for a command, in order.
+QStringList documentedKeys(const QString &command)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"reference.md"_s);
+    EXPECT_EQ(cli({u"--generate-reference"_s, path}).status, 0);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QString section = text.section(u"\n## "_s + command + u"\n"_s, 1).section(u"\n## "_s, 0, 0);
+    const QString list = section.section(u"JSON keys, in this order:"_s, 1).section(u"Batch columns"_s, 0, 0);
+    QStringList keys;
+    static const QRegularExpression line(u"^- (`[^:]*`):"_s, QRegularExpression::MultilineOption);
+    static const QRegularExpression key(u"`([^`]+)`"_s);
+    for (const auto &item : line.globalMatch(list)) {
+        for (const auto &name : key.globalMatch(item.captured(1)))
+            keys.append(name.captured(1));
+    }
+    return keys;
+}
+
+const QStringList kJohn = {u"tarot"_s, u"--name"_s, u"john smith"_s, u"--month"_s, u"March"_s, u"--day"_s,
+                           u"15"_s, u"--year"_s, u"1980"_s};
 
 } // namespace
 
@@ -85,6 +146,14 @@ TEST(Cli, UsageErrorsSayWhatIsWrongAndExitTwo)
         {without(u"--last"_s), "Please Enter Your Last Name"},
         {without(u"--day"_s), "Please Specify Your Birth Date"},
         {with(u"--month"_s, u"Smarch"_s), "The month must be January to December, not \"Smarch\"."},
+        {with(u"--month"_s, u"13"_s), "The month must be January to December, not \"13\"."},
+        {with(u"--month"_s, u"0"_s), "The month must be January to December, not \"0\"."},
+        {with(u"--month"_s, u"+8"_s), "The month must be January to December, not \"+8\"."},
+        {with(u"--month"_s, u"Augu"_s), "The month must be January to December, not \"Augu\"."},
+        {without(u"--day"_s) + QStringList{u"--born"_s, u"1979-08-06"_s}, "--born gives the whole birth date"},
+        {kMary.mid(0, 7) + QStringList{u"--born"_s, u"1979-8-6"_s}, "--born must be a date written YYYY-MM-DD"},
+        {kMary.mid(0, 7) + QStringList{u"--born"_s, u"1899-08-06"_s}, "The year must be 1900 to 2050, not \"1899\"."},
+        {kMary.mid(0, 7) + QStringList{u"--born"_s, u"1979-13-06"_s}, "The month must be January to December, not \"13\"."},
         {with(u"--day"_s, u"32"_s), "The day must be 1 to 31, not \"32\"."},
         {with(u"--year"_s, u"1899"_s), "The year must be 1900 to 2050, not \"1899\"."},
         {with(u"--today"_s, u"2024-02-30"_s), "--today must be a date written YYYY-MM-DD"},
@@ -152,8 +221,8 @@ TEST(Cli, HtmlIsAWellFormedPageKeepingFormatsAndLinks)
 
 TEST(Cli, NamesWithoutLettersSaySoInEveryFormat)
 {
-    // Typed in lower case and pasted from another alphabet: the command line
-    // takes both as given, and neither holds a letter with a value.
+    // Kept in lower case and pasted from another alphabet: neither holds a
+    // letter with a value.
     const struct
     {
         const char *why;
@@ -168,7 +237,7 @@ TEST(Cli, NamesWithoutLettersSaySoInEveryFormat)
         SCOPED_TRACE(row.why);
         QStringList arguments = {u"numerology"_s, u"--first"_s, row.first, u"--last"_s, row.last,
                                  u"--month"_s, u"August"_s, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s,
-                                 u"--today"_s, u"2024-03-07"_s};
+                                 u"--today"_s, u"2024-03-07"_s, u"--keep-case"_s};
         if (!row.middle.isEmpty())
             arguments << u"--middle"_s << row.middle;
 
@@ -306,7 +375,7 @@ TEST(Cli, TarotGivesTheTwoNumbersAndTheirCards)
         {seeded + QStringList{u"18446744073709551616"_s}, "The seed must be a whole number"},
         {seeded + QStringList{u"x"_s}, "The seed must be a whole number"},
         {{u"tarot"_s, u"--month"_s, u"March"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s}, "Please Enter Your Name"},
-        {{u"tarot"_s, u"--name"_s, u"A"_s, u"--month"_s, u"march"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s},
+        {{u"tarot"_s, u"--name"_s, u"A"_s, u"--month"_s, u"Marc"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1980"_s},
          "The month must be January to December"},
         {{u"tarot"_s, u"--name"_s}, "Missing value after '--name'"},
     };
@@ -332,7 +401,8 @@ TEST(Cli, DailyGivesTheNumberOfTheDay)
     } errors[] = {
         {{u"daily"_s, u"--month"_s, u"June"_s}, "The day must be 1 to 31"},
         {{u"daily"_s, u"--day"_s, u"32"_s, u"--month"_s, u"June"_s}, "The day must be 1 to 31"},
-        {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"june"_s}, "The month must be January to December"},
+        {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"Juni"_s}, "The month must be January to December"},
+        {{u"daily"_s, u"--born"_s, u"1979-06-31"_s, u"--day"_s, u"1"_s}, "--born gives the whole birth date"},
         {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"June"_s, u"--today"_s, u"2025-02-30"_s}, "YYYY-MM-DD"},
         {{u"daily"_s, u"--day"_s, u"1"_s, u"--month"_s, u"June"_s, u"extra"_s}, "daily"},
     };
@@ -394,5 +464,322 @@ TEST(Cli, TantricGivesTheFiveNumbers)
         const Result e = cli(bad);
         EXPECT_EQ(e.status, 2) << e.err.toStdString();
         EXPECT_FALSE(e.err.isEmpty());
+    }
+}
+
+TEST(Cli, JsonIsOneLineInTheDocumentedOrder)
+{
+    const QList<QStringList> subjects = {
+        kMary,
+        kJohn + QStringList{u"--seed"_s, u"42"_s},
+        {u"daily"_s, u"--day"_s, u"23"_s, u"--month"_s, u"June"_s},
+        {u"astrology"_s, u"--month"_s, u"May"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1986"_s},
+        {u"runes"_s, u"--name"_s, u"Sarah Jones"_s},
+        {u"tantric"_s, u"--month"_s, u"February"_s, u"--day"_s, u"28"_s, u"--year"_s, u"1999"_s},
+    };
+    for (const QStringList &arguments : subjects) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const Result compact = cli(arguments);
+        ASSERT_EQ(compact.status, 0) << compact.err.toStdString();
+        EXPECT_EQ(compact.out.count(u'\n'), 1);
+        EXPECT_TRUE(compact.out.endsWith(u"}\n"_s));
+        const QStringList keys = topLevelKeys(compact.out);
+        // The written keys are the documented ones, in order (flags that are
+        // false are left out).
+        const QStringList documented = documentedKeys(arguments.front());
+        qsizetype at = 0;
+        for (const QString &key : keys) {
+            const qsizetype found = documented.indexOf(key, at);
+            EXPECT_GE(found, at) << key.toStdString() << " in " << documented.join(u',').toStdString();
+            at = found + 1;
+        }
+        if (arguments.front() != u"numerology"_s)
+            EXPECT_EQ(keys, documented);
+
+        // --pretty: the same object, keys in the same order, two spaces a level.
+        const Result pretty = cli(arguments + QStringList{u"--pretty"_s});
+        ASSERT_EQ(pretty.status, 0);
+        EXPECT_EQ(object(pretty.out), object(compact.out));
+        EXPECT_EQ(topLevelKeys(pretty.out), keys);
+        EXPECT_TRUE(pretty.out.startsWith(u"{\n  \""_s + keys.front() + u"\": "_s)) << pretty.out.toStdString();
+        EXPECT_TRUE(pretty.out.endsWith(u"\n}\n"_s));
+    }
+    // Keys of the seeded spread come last, the names in position order.
+    const QJsonObject seeded = object(cli(kJohn + QStringList{u"--seed"_s, u"42"_s}).out);
+    const QJsonArray spread = seeded.value(u"spread"_s).toArray();
+    const QJsonArray names = seeded.value(u"spreadCards"_s).toArray();
+    ASSERT_EQ(names.size(), 9);
+    for (qsizetype i = 0; i < 9; ++i)
+        EXPECT_EQ(names[i].toString(), tarot::deckCard(spread[i].toInt())->name);
+}
+
+TEST(Cli, TextAndHtmlHoldTheProgramsTexts)
+{
+    const QList<tarot::TarotCard> hermit = tarot::numberCards(9); // john smith's life path
+    const QStringList seeded = kJohn + QStringList{u"--seed"_s, u"42"_s};
+    QStringList spreadCards;
+    for (const QJsonValue &card : object(cli(seeded).out).value(u"spreadCards"_s).toArray())
+        spreadCards.append(card.toString());
+    ASSERT_EQ(spreadCards.size(), 9);
+    const struct
+    {
+        const char *what;
+        QStringList arguments;
+        QStringList present; // in this order
+        QStringList absent;
+    } rows[] = {
+        {"numerology", kMary, {u"Name: MARY ANN SMITH"_s, u"Your LifePath Number is: 22"_s,
+                               u"Your Rational Thought Number is: 9"_s}, {}},
+        {"tarot without a spread", kJohn,
+         {u"Name: JOHN SMITH"_s, u"Date of Birth: 15 March 1980"_s, u"Tarot & Life Path Number"_s,
+          hermit[0].name, hermit[0].description, hermit[0].keywords, u"Tarot & Destiny Number"_s},
+         {u"Numerology Spread"_s, u"Position 1"_s}},
+        {"tarot with the seed's spread", seeded,
+         {u"Tarot & Destiny Number"_s, u"Numerology Spread"_s, u"Position 1"_s, tarot::positionMeaning(1),
+          spreadCards[0], u"Position 9"_s, spreadCards[8]},
+         {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const QString &format : {u"text"_s, u"html"_s}) {
+            SCOPED_TRACE(format.toStdString());
+            const Result r = cli(row.arguments + QStringList{u"--format"_s, format});
+            ASSERT_EQ(r.status, 0) << r.err.toStdString();
+            // The page's text: its tags left out and its characters unescaped.
+            static const QRegularExpression tag(u"<[^>]*>"_s);
+            const QString shown = format == u"text"_s ? r.out
+                                                     : QString(r.out).remove(tag)
+                                                           .replace(u"&lt;"_s, u"<"_s)
+                                                           .replace(u"&gt;"_s, u">"_s)
+                                                           .replace(u"&quot;"_s, u"\""_s)
+                                                           .replace(u"&#39;"_s, u"'"_s)
+                                                           .replace(u"&amp;"_s, u"&"_s);
+            qsizetype at = 0;
+            for (const QString &text : row.present) {
+                const qsizetype found = shown.indexOf(text, at);
+                EXPECT_GE(found, at) << text.toStdString();
+                at = std::max(at, found);
+            }
+            for (const QString &text : row.absent)
+                EXPECT_FALSE(r.out.contains(text)) << text.toStdString();
+            if (format == u"text"_s) {
+                EXPECT_FALSE(r.out.contains(u'<'));
+                continue;
+            }
+            // One page that needs nothing from elsewhere, its formats kept.
+            QXmlStreamReader xml(r.out.section(u'\n', 1)); // after the doctype line
+            bool bold = false, coloured = false;
+            while (!xml.atEnd()) {
+                xml.readNext();
+                if (!xml.isStartElement())
+                    continue;
+                bold = bold || xml.name() == u"b";
+                coloured = coloured || xml.attributes().value(u"style"_s).contains(u"color:#"_s);
+                EXPECT_NE(xml.name(), u"link");
+                EXPECT_NE(xml.name(), u"script");
+                EXPECT_NE(xml.name(), u"img");
+                EXPECT_FALSE(xml.attributes().hasAttribute(u"src"_s));
+                const QStringView href = xml.attributes().value(u"href"_s);
+                EXPECT_TRUE(href.isEmpty() || href.startsWith(u"https://") || href.startsWith(u"http://")
+                            || href.startsWith(u"mailto:"))
+                    << href.toString().toStdString();
+            }
+            EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+            EXPECT_FALSE(r.out.contains(u"url("_s));
+            EXPECT_TRUE(bold);
+            EXPECT_TRUE(coloured);
+        }
+    }
+    // The programs without composed readings yet write JSON only.
+    for (const QStringList &arguments : {QStringList{u"daily"_s, u"--day"_s, u"23"_s, u"--month"_s, u"June"_s},
+                                         QStringList{u"astrology"_s, u"--born"_s, u"1986-05-15"_s},
+                                         QStringList{u"runes"_s, u"--name"_s, u"A"_s},
+                                         QStringList{u"tantric"_s, u"--born"_s, u"1986-05-15"_s}}) {
+        const Result r = cli(arguments + QStringList{u"--format"_s, u"html"_s});
+        EXPECT_EQ(r.status, 2) << arguments.front().toStdString();
+        EXPECT_TRUE(r.err.contains(u"--format must be json"_s)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(Cli, NamesAreTakenInCapitalsUnlessKeptAsGiven)
+{
+    auto numerology = [](const QString &first, const QStringList &more = {}) {
+        QStringList arguments = kMary;
+        arguments[arguments.indexOf(u"--first"_s) + 1] = first;
+        return cli(arguments + more);
+    };
+    const Result capitals = numerology(u"MARY"_s);
+    ASSERT_EQ(capitals.status, 0);
+    for (const QString &typed : {u"Mary"_s, u"mary"_s, u"mArY"_s})
+        EXPECT_EQ(numerology(typed).out, capitals.out) << typed.toStdString();
+    EXPECT_EQ(numerology(u"MARY"_s, {u"--keep-case"_s}).out, capitals.out);
+    // Kept as given, lower-case letters count nothing.
+    const QJsonObject kept = object(numerology(u"mary"_s, {u"--keep-case"_s}).out);
+    const QJsonObject upper = object(capitals.out);
+    EXPECT_NE(kept.value(u"destiny"_s), upper.value(u"destiny"_s));
+    EXPECT_EQ(kept.value(u"destinyTotal"_s).toInt(), upper.value(u"destinyTotal"_s).toInt() - 21); // M A R Y
+    EXPECT_TRUE(numerology(u"mary"_s, {u"--format"_s, u"text"_s}).out.startsWith(u"Name: MARY ANN SMITH"_s));
+
+    for (const QString &command : {u"tarot"_s, u"runes"_s}) {
+        QStringList arguments = command == u"tarot"_s ? kJohn : QStringList{u"runes"_s, u"--name"_s, u"x"_s};
+        const qsizetype name = arguments.indexOf(u"--name"_s) + 1;
+        arguments[name] = u"JOHN SMITH"_s;
+        const QString expected = cli(arguments).out;
+        for (const QString &typed : {u"John Smith"_s, u"john smith"_s}) {
+            arguments[name] = typed;
+            EXPECT_EQ(cli(arguments).out, expected) << command.toStdString() << " " << typed.toStdString();
+        }
+    }
+    // The tarot document shows the name as read.
+    EXPECT_TRUE(cli(kJohn + QStringList{u"--format"_s, u"text"_s}).out.startsWith(u"Name: JOHN SMITH"_s));
+    EXPECT_TRUE(cli(kJohn + QStringList{u"--format"_s, u"text"_s, u"--keep-case"_s})
+                    .out.startsWith(u"Name: john smith"_s));
+}
+
+TEST(Cli, MonthsInEveryWrittenForm)
+{
+    const struct
+    {
+        QString command;
+        QStringList rest; // the other options
+    } commands[] = {
+        {u"numerology"_s, kMary.mid(1, 6) + QStringList{u"--today"_s, u"2024-03-07"_s}},
+        {u"tarot"_s, {u"--name"_s, u"MARY"_s}},
+        {u"astrology"_s, {}},
+        {u"tantric"_s, {}},
+    };
+    for (const auto &command : commands) {
+        SCOPED_TRACE(command.command.toStdString());
+        auto run = [&](const QStringList &date) { return cli(QStringList{command.command} + command.rest + date); };
+        const Result august = run({u"--month"_s, u"August"_s, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s});
+        ASSERT_EQ(august.status, 0) << august.err.toStdString();
+        for (const QString &month : {u"8"_s, u"08"_s, u"aug"_s, u"AUG"_s, u"august"_s, u"AUGUST"_s, u"AuGuSt"_s})
+            EXPECT_EQ(run({u"--month"_s, month, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s}).out, august.out)
+                << month.toStdString();
+        EXPECT_EQ(run({u"--born"_s, u"1979-08-06"_s}).out, august.out);
+        for (const QString &month : {u"13"_s, u"Smarch"_s, u"0"_s, u"-8"_s, u"au"_s, u"8.0"_s}) {
+            const Result bad = run({u"--month"_s, month, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s});
+            EXPECT_EQ(bad.status, 2) << month.toStdString();
+            EXPECT_TRUE(bad.err.contains(u"The month must be January to December"_s)) << bad.err.toStdString();
+        }
+        const Result both = run({u"--born"_s, u"1979-08-06"_s, u"--month"_s, u"August"_s});
+        EXPECT_EQ(both.status, 2);
+        EXPECT_TRUE(both.err.contains(u"--born gives the whole birth date; leave out --month"_s));
+    }
+    // The daily number uses the month and day of --born alone.
+    const QStringList daily = {u"daily"_s, u"--today"_s, u"2025-12-09"_s};
+    const Result june = cli(daily + QStringList{u"--day"_s, u"23"_s, u"--month"_s, u"jun"_s});
+    EXPECT_EQ(object(june.out).value(u"number"_s), 5);
+    EXPECT_EQ(cli(daily + QStringList{u"--born"_s, u"1960-06-23"_s}).out, june.out);
+}
+
+TEST(Cli, EveryCommandReadsABatch)
+{
+    const struct
+    {
+        const char *command;
+        QByteArray csv; // a good row, a bad one, one quoted with a comma
+        const char *badRow;
+        QJsonObject first;  // what the good row gives (some keys)
+        QJsonObject quoted; // what the quoted row gives (some keys)
+    } rows[] = {
+        {"numerology",
+         "first,middle,last,born,today\n"
+         "Mary,Ann,Smith,1979-08-06,2024-03-07\n"
+         "JOHN,,DOE,1979-02-30-1,\n"
+         "\"JOS\xc3\xa9, JR\",,garcia,1976-03-15,2025-01-01\n",
+         "born must be a date written YYYY-MM-DD, not \"1979-02-30-1\"",
+         {{u"lifePath"_s, 22}, {u"personalDay"_s, 5}},
+         {{u"age"_s, 49}}},
+        {"tarot",
+         "name,month,day,year,seed\n"
+         "john smith,mar,15,1980,\n"
+         "A,March,32,1980,1\n"
+         "\"Smith, John\",3,15,1980,42\n",
+         "The day must be 1 to 31, not \"32\".",
+         {{u"lifePath"_s, 9}, {u"destiny"_s, 8}},
+         {{u"destiny"_s, 8}, {u"spread"_s, numbers({58, 49, 10, 70, 7, 44, 29, 21, 30})}}},
+        {"daily",
+         "day,month,today,note\n"
+         "23,June,2025-12-09,\n"
+         "23,Juni,2025-12-09,\n"
+         "23,6,2025-12-09,\"a note, with a comma\"\n",
+         "The month must be January to December",
+         {{u"number"_s, 5}, {u"word"_s, u"Five"_s}},
+         {{u"number"_s, 5}}},
+        {"astrology",
+         "born,note\n1986-05-15,\n1986/05/15,\n\"1986-05-15\",\"born in May, 1986\"\n",
+         "born must be a date written YYYY-MM-DD, not \"1986/05/15\"",
+         {{u"fadic"_s, 8}, {u"sign"_s, u"Capricorn"_s}},
+         {{u"fadic"_s, 8}}},
+        {"runes",
+         "name\nSarah Jones\n\"\"\n\"Jones, Sarah\"\n",
+         "Please enter name",
+         {{u"total"_s, 38}, {u"rune"_s, u"Fehu"_s}},
+         {{u"total"_s, 38}}},
+        {"tantric",
+         "month,day,year,note\nFebruary,28,1999,\nFebruary,28,2051,\n\"Feb\",\"28\",\"1999\",\"a, b\"\n",
+         "The year must be 1900 to 2050, not \"2051\".",
+         {{u"soul"_s, 10}, {u"path"_s, 4}},
+         {{u"soul"_s, 10}}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.command);
+        const QString command = QString::fromLatin1(row.command);
+        const Result r = cli(QStringList{command, u"--batch"_s, u"-"_s}
+                                 + (command == u"tarot"_s ? QStringList{u"--seed"_s, u"7"_s} : QStringList()),
+                             row.csv);
+        EXPECT_EQ(r.status, 1) << r.err.toStdString();
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+        for (const auto &[line, expected] : {std::pair{lines[0], row.first}, std::pair{lines[2], row.quoted}}) {
+            const QJsonObject json = object(line);
+            for (auto it = expected.begin(); it != expected.end(); ++it)
+                EXPECT_EQ(json.value(it.key()), it.value()) << it.key().toStdString() << " " << line.toStdString();
+        }
+        EXPECT_EQ(object(lines[1]),
+                  (QJsonObject{{u"row"_s, 2}, {u"error"_s, QString::fromUtf8(row.badRow)}}));
+
+        // Only good rows: 0; --pretty indents each object.
+        const QByteArray good = row.csv.left(row.csv.indexOf('\n', row.csv.indexOf('\n') + 1) + 1);
+        const Result allGood = cli({command, u"--batch"_s, u"-"_s, u"--pretty"_s}, good);
+        EXPECT_EQ(allGood.status, 0) << allGood.err.toStdString();
+        EXPECT_TRUE(allGood.out.startsWith(u"{\n  \""_s));
+        for (auto it = row.first.begin(); it != row.first.end(); ++it)
+            EXPECT_EQ(object(allGood.out).value(it.key()), it.value()) << it.key().toStdString();
+    }
+    // A row's seed and today, where empty, take the options'; the tarot row
+    // above with no seed of its own dealt --seed 7's spread.
+    const Result seven = cli(kJohn + QStringList{u"--seed"_s, u"7"_s});
+    const Result batch = cli({u"tarot"_s, u"--batch"_s, u"-"_s, u"--seed"_s, u"7"_s},
+                             "name,born,seed\njohn smith,1980-03-15,\n");
+    EXPECT_EQ(batch.out, seven.out);
+}
+
+TEST(Cli, BatchFilesThatCannotBeReadAreUsageErrors)
+{
+    const struct
+    {
+        QStringList arguments;
+        QByteArray csv;
+        const char *message;
+    } rows[] = {
+        {{u"runes"_s, u"--batch"_s, u"/nonexistent/people.csv"_s}, {}, "cannot read /nonexistent/people.csv"},
+        {{u"runes"_s, u"--batch"_s, u"-"_s}, "", "has no header row (it needs name)"},
+        {{u"tarot"_s, u"--batch"_s, u"-"_s}, "name,month,day\nA,May,1\n",
+         "no column \"year\" (it needs name,month,day,year or name,born and may have seed)"},
+        {{u"astrology"_s, u"--batch"_s, u"-"_s}, "born,month\n1979-08-06,August\n",
+         "names both \"born\" and \"month\""},
+        {{u"runes"_s, u"--batch"_s, u"-"_s, u"--name"_s, u"A"_s}, "name\nA\n", "not from --name"},
+        {{u"tarot"_s, u"--batch"_s, u"-"_s, u"--format"_s, u"text"_s}, "name,born\nA,1979-08-06\n",
+         "--batch writes JSON lines only"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message);
+        const Result r = cli(row.arguments, row.csv);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
     }
 }

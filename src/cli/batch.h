@@ -1,0 +1,20 @@
+#pragma once
+
+#include "cli/command.h"
+
+#include <QByteArray>
+
+#include <functional>
+#include <optional>
+
+// A subcommand's reading of one subject for a batch: the program's problem
+// with it, or nothing after writing its compact JSON object to line.  Called
+// from several threads at once.
+using BatchReader = std::function<std::optional<QString>(const Subject &subject, QByteArray &line)>;
+
+// Reads the CSV file (or standard input for "-") of call.batch with the
+// command's columns and writes one JSON line per data row, in input order;
+// a row that cannot be read gives {"row":N,"error":"..."}.  Returns 0 when
+// every row was read, 1 when some failed and 2 when the file cannot be read
+// or its header row lacks a column.
+int runBatch(const Command &command, const Invocation &call, const BatchReader &read, QTextStream &err);

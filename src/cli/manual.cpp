@@ -1,0 +1,239 @@
+#include "cli/manual.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Text between backquotes is a literal: an option, a value, a command line.
+struct Topic
+{
+    const char *heading;
+    QStringList paragraphs;
+};
+
+QList<Topic> topics()
+{
+    return {
+        {"Names",
+         {u"Letters in names are made capitals, as the name fields do when a person types, so `--first Mary` and "
+          "`--first MARY` give the same reading. `--keep-case` takes names exactly as given. That matters to "
+          "Variduzeda Vad, whose letter tables value only the capitals A to Z: there a lower-case letter counts "
+          "nothing, as in text pasted into a name field."_s}},
+        {"Dates",
+         {u"`--month` takes the English month name in any case, its first three letters in any case, or its "
+          "number 1 to 12 (`08` too, but no sign). `--born YYYY-MM-DD` gives the whole birth date instead of "
+          "`--month`, `--day` and `--year` (daily uses only its month and day); giving `--born` with any of those "
+          "is a usage error. A month, day or year that is no entry of the program's date lists is refused with "
+          "the program's own message. `--today` fixes the date the date-dependent readings use (default: the "
+          "local date)."_s}},
+        {"Output",
+         {u"`--format json`, the default, writes the values as one compact JSON object on one line, its keys in "
+          "the order listed for each command below; a key listed as appearing only in some cases is otherwise "
+          "left out. `--pretty` indents the object by two spaces a level, keys in the same order. "
+          "`--format text` writes the program's reading as plain text; `--format html` writes it as one "
+          "self-contained web page (no pictures, style sheets or scripts from elsewhere) that keeps the "
+          "reading's bold, colours and sizes. A command whose `--format` lists json alone writes JSON only."_s}},
+        {"Batch files",
+         {u"`--batch FILE` (or `-` for standard input) reads the subjects from a CSV file whose first row names "
+          "the columns, named as the options; columns of other names are ignored, so one file can serve several "
+          "commands. Fields may be quoted, with commas, doubled quotes and line breaks inside; the text is "
+          "UTF-8. The name and date rules above apply to the fields, and an empty today or seed field takes "
+          "`--today` or `--seed`."_s,
+          u"Each data row gives one JSON line, in input order. A row that cannot be read gives "
+          "`{\"row\":N,\"error\":\"...\"}`, N counting the data rows from 1, and the other rows are still read. "
+          "A batch writes JSON only."_s}},
+        {"Exit status",
+         {u"0 when every subject was read; 1 when some batch rows could not be read (their lines say why); 2 for "
+          "a usage error, a subject that cannot be read, an unreadable batch file or a header row that lacks a "
+          "column (the message goes to standard error)."_s}},
+    };
+}
+
+QString joinedUsage(const Command &command, const QString &separator)
+{
+    return command.usage().join(separator);
+}
+
+// Neighbouring keys that come from the same reading are listed together.
+QList<std::pair<QStringList, QString>> groupedKeys(const Command &command)
+{
+    QList<std::pair<QStringList, QString>> groups;
+    for (const JsonKey &key : command.jsonKeys()) {
+        if (!groups.isEmpty() && groups.back().second == key.meaning)
+            groups.back().first.append(key.key);
+        else
+            groups.append({{key.key}, key.meaning});
+    }
+    return groups;
+}
+
+// The columns a batch file of the command may name.
+QStringList columnNames(const Command &command)
+{
+    QStringList names;
+    for (const OptionSpec &spec : command.optionList()) {
+        if (spec.field != Field::None)
+            names.append(QString::fromLatin1(spec.name));
+    }
+    return names;
+}
+
+// --- The manual page -------------------------------------------------------
+
+QString roff(QString text)
+{
+    text.replace(u'\\', u"\\e"_s).replace(u'-', u"\\-"_s);
+    if (text.startsWith(u'.') || text.startsWith(u'\''))
+        text.prepend(u"\\&"_s);
+    return text;
+}
+
+// Literals (between backquotes) in bold.
+QString roffParagraph(const QString &text)
+{
+    const QStringList pieces = text.split(u'`');
+    QString out;
+    for (qsizetype i = 0; i < pieces.size(); ++i)
+        out += i % 2 ? u"\\fB"_s + roff(pieces[i]) + u"\\fR"_s : roff(pieces[i]);
+    return out.replace(u"\n"_s, u" "_s);
+}
+
+QString optionHeading(const OptionSpec &spec)
+{
+    return spec.valueName ? u"\\fB\\-\\-%1\\fR \\fI%2\\fR"_s.arg(roff(QString::fromLatin1(spec.name)),
+                                                              roff(QString::fromLatin1(spec.valueName)))
+                          : u"\\fB\\-\\-%1\\fR"_s.arg(roff(QString::fromLatin1(spec.name)));
+}
+
+// --- Markdown --------------------------------------------------------------
+
+QString markdownOption(const OptionSpec &spec)
+{
+    return spec.valueName ? u"`--%1 %2`"_s.arg(QLatin1StringView(spec.name), QLatin1StringView(spec.valueName))
+                          : u"`--%1`"_s.arg(QLatin1StringView(spec.name));
+}
+
+} // namespace
+
+QString manualPage(std::span<const Command *const> commands)
+{
+    QString page;
+    page += u".TH KESTRAVA\\-CLI 1 \"\" \"Kestrava %1\" \"User Commands\"\n"_s.arg(kestrava::productVersion());
+    page += u".SH NAME\nkestrava\\-cli \\- the Kestrava numerology readings from the command line\n"_s;
+    page += u".SH SYNOPSIS\n.nf\n"_s;
+    for (const Command *command : commands)
+        page += roff(joinedUsage(*command, u"\n"_s)) + u"\n"_s;
+    page += u"kestrava\\-cli \\-\\-help | \\-\\-version\n.fi\n"_s;
+    page += u".SH DESCRIPTION\n"_s
+            + roffParagraph(u"`kestrava-cli` gives the readings of the Kestrava programs without a window, from "
+                            "the same core the windows use: for one subject given by its options, or for every "
+                            "row of a CSV file. `kestrava-cli COMMAND --help` lists a command's options."_s)
+            + u"\n"_s;
+    page += u".SH COMMANDS\n"_s;
+    for (const Command *command : commands) {
+        page += u".SS %1\n"_s.arg(roff(QString::fromLatin1(command->name)));
+        page += roffParagraph(QString::fromUtf8(command->description)) + u"\n"_s;
+        for (const OptionSpec &spec : command->optionList()) {
+            page += u".TP\n"_s + optionHeading(spec) + u"\n"_s
+                    + roffParagraph(QString::fromUtf8(spec.description)) + u"\n"_s;
+        }
+        page += u".PP\nJSON keys, in this order:\n"_s;
+        for (const auto &[keys, meaning] : groupedKeys(*command))
+            page += u".TP\n\\fB"_s + roff(keys.join(u", "_s)) + u"\\fR\n"_s + roffParagraph(meaning) + u"\n"_s;
+        page += u".PP\n"_s
+                + roffParagraph(u"Batch columns: `"_s + columnNames(*command).join(u"`, `"_s) + u"`."_s)
+                + u"\n"_s;
+    }
+    for (const Topic &topic : topics()) {
+        page += u".SH "_s + roff(QString::fromLatin1(topic.heading).toUpper()) + u"\n"_s;
+        for (qsizetype i = 0; i < topic.paragraphs.size(); ++i)
+            page += (i ? u".PP\n"_s : QString()) + roffParagraph(topic.paragraphs[i]) + u"\n"_s;
+    }
+    page += u".SH EXAMPLES\n.nf\n"_s
+            + roff(u"kestrava-cli numerology --first Mary --middle Ann --last Smith --born 1979-08-06\n"
+                   "kestrava-cli tarot --name \"John Smith\" --month mar --day 15 --year 1980 --seed 42 --pretty\n"
+                   "kestrava-cli numerology --first Mary --last Smith --month 8 --day 6 --year 1979 --format html "
+                   "> mary.html\n"
+                   "kestrava-cli daily --batch clients.csv --today 2025-12-09\n"_s)
+            + u".fi\n"_s;
+    return page;
+}
+
+QString referenceMarkdown(std::span<const Command *const> commands)
+{
+    QString text = u"# kestrava-cli reference\n\n"
+                   "<!-- Written by `kestrava-cli --generate-reference docs/command-line.md` from the option "
+                   "tables --help prints; the manual page and the shell completion come from the same tables. -->"
+                   "\n\n"
+                   "`kestrava-cli` gives the readings of the Kestrava programs without a window, from the same "
+                   "core the windows use: for one subject given by its options, or for every row of a CSV file. "
+                   "`kestrava-cli COMMAND --help` lists a command's options.\n\n```\n"_s;
+    for (const Command *command : commands)
+        text += joinedUsage(*command, u"\n"_s) + u"\n"_s;
+    text += u"kestrava-cli --help | --version\n```\n"_s;
+    for (const Command *command : commands) {
+        text += u"\n## %1\n\n%2\n\n"_s.arg(QLatin1StringView(command->name), QString::fromUtf8(command->description));
+        for (const OptionSpec &spec : command->optionList())
+            text += u"- "_s + markdownOption(spec) + u": "_s + QString::fromUtf8(spec.description) + u"\n"_s;
+        text += u"\nJSON keys, in this order:\n\n"_s;
+        for (const auto &[keys, meaning] : groupedKeys(*command))
+            text += u"- `"_s + keys.join(u"`, `"_s) + u"`: "_s + meaning + u"\n"_s;
+        text += u"\nBatch columns: `"_s + columnNames(*command).join(u"`, `"_s) + u"`.\n"_s;
+    }
+    for (const Topic &topic : topics()) {
+        text += u"\n## "_s + QString::fromLatin1(topic.heading) + u"\n"_s;
+        for (const QString &paragraph : topic.paragraphs)
+            text += u"\n"_s + paragraph + u"\n"_s;
+    }
+    return text;
+}
+
+QString bashCompletion(std::span<const Command *const> commands)
+{
+    QStringList names;
+    for (const Command *command : commands)
+        names.append(QString::fromLatin1(command->name));
+    QString script = u"# bash completion for kestrava-cli, written from its option tables.\n"
+                     "_kestrava_cli()\n{\n"
+                     "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+                     "    if [[ $COMP_CWORD -eq 1 ]]; then\n"
+                     "        COMPREPLY=($(compgen -W '%1 --help --version' -- \"$cur\"))\n"
+                     "        return\n"
+                     "    fi\n"
+                     "    local options=\n"
+                     "    case \"${COMP_WORDS[1]} $prev\" in\n"_s.arg(names.join(u' '));
+    QString optionLists;
+    for (const Command *command : commands) {
+        QStringList all;
+        QStringList takesValue;
+        for (const OptionSpec &spec : command->optionList()) {
+            const QString option = u"--"_s + QLatin1StringView(spec.name);
+            all.append(option);
+            if (!spec.valueName)
+                continue;
+            const QString pattern = u"%1\\ %2"_s.arg(QLatin1StringView(command->name), option);
+            if (spec.choices)
+                script += u"        %1) COMPREPLY=($(compgen -W '%2' -- \"$cur\")); return ;;\n"_s.arg(
+                    pattern, QLatin1StringView(spec.choices));
+            else if (std::string_view(spec.name) == "batch")
+                script += u"        %1) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"_s.arg(pattern);
+            else
+                takesValue.append(pattern);
+        }
+        // Free values (names, numbers, dates): nothing to offer.
+        if (!takesValue.isEmpty())
+            script += u"        %1) return ;;\n"_s.arg(takesValue.join(u'|'));
+        optionLists += u"        %1) options='%2 --help' ;;\n"_s.arg(QLatin1StringView(command->name),
+                                                                   all.join(u' '));
+    }
+    script += u"    esac\n"
+              "    case ${COMP_WORDS[1]} in\n"_s
+              + optionLists
+              + u"    esac\n"
+                "    COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
+                "}\n"
+                "complete -F _kestrava_cli kestrava-cli\n"_s;
+    return script;
+}
