@@ -28,8 +28,8 @@ QString columnName(const Command &command, Field field)
     return QString::fromLatin1(command.option(field)->name);
 }
 
-// "first,middle,last,month,day,year or first,middle,last,born and may have
-// today": the columns the command reads.
+} // namespace
+
 QString columnsNeeded(const Command &command)
 {
     QStringList names, dates;
@@ -47,6 +47,8 @@ QString columnsNeeded(const Command &command)
     }
     return may.isEmpty() ? needs : needs + u" and may have "_s + may.join(u',');
 }
+
+namespace {
 
 // The header row's columns, or the problem with it: a name column or a
 // birth-date column the command needs is missing, or the date is given both

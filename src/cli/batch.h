@@ -12,6 +12,10 @@
 // from several threads at once.
 using BatchReader = std::function<std::optional<QString>(const Subject &subject, QByteArray &line)>;
 
+// "first,middle,last,month,day,year or first,middle,last,born and may have
+// today": the columns a batch file of the command needs and may have.
+QString columnsNeeded(const Command &command);
+
 // Reads the CSV file (or standard input for "-") of call.batch with the
 // command's columns and writes one JSON line per data row, in input order;
 // a row that cannot be read gives {"row":N,"error":"..."}.  Returns 0 when

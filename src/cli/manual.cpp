@@ -1,5 +1,7 @@
 #include "cli/manual.h"
 
+#include "cli/batch.h"
+
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -69,15 +71,9 @@ QList<std::pair<QStringList, QString>> groupedKeys(const Command &command)
     return groups;
 }
 
-// The columns a batch file of the command may name.
-QStringList columnNames(const Command &command)
+QString batchColumns(const Command &command)
 {
-    QStringList names;
-    for (const OptionSpec &spec : command.optionList()) {
-        if (spec.field != Field::None)
-            names.append(QString::fromLatin1(spec.name));
-    }
-    return names;
+    return u"A batch file's header row names "_s + columnsNeeded(command) + u"."_s;
 }
 
 // --- The manual page -------------------------------------------------------
@@ -142,9 +138,7 @@ QString manualPage(std::span<const Command *const> commands)
         page += u".PP\nJSON keys, in this order:\n"_s;
         for (const auto &[keys, meaning] : groupedKeys(*command))
             page += u".TP\n\\fB"_s + roff(keys.join(u", "_s)) + u"\\fR\n"_s + roffParagraph(meaning) + u"\n"_s;
-        page += u".PP\n"_s
-                + roffParagraph(u"Batch columns: `"_s + columnNames(*command).join(u"`, `"_s) + u"`."_s)
-                + u"\n"_s;
+        page += u".PP\n"_s + roffParagraph(batchColumns(*command)) + u"\n"_s;
     }
     for (const Topic &topic : topics()) {
         page += u".SH "_s + roff(QString::fromLatin1(topic.heading).toUpper()) + u"\n"_s;
@@ -180,7 +174,7 @@ QString referenceMarkdown(std::span<const Command *const> commands)
         text += u"\nJSON keys, in this order:\n\n"_s;
         for (const auto &[keys, meaning] : groupedKeys(*command))
             text += u"- `"_s + keys.join(u"`, `"_s) + u"`: "_s + meaning + u"\n"_s;
-        text += u"\nBatch columns: `"_s + columnNames(*command).join(u"`, `"_s) + u"`.\n"_s;
+        text += u"\n"_s + batchColumns(*command) + u"\n"_s;
     }
     for (const Topic &topic : topics()) {
         text += u"\n## "_s + QString::fromLatin1(topic.heading) + u"\n"_s;
