@@ -12,26 +12,26 @@ using namespace Qt::StringLiterals;
 
 namespace options {
 
-const OptionSpec month{"month", "MONTH",
+const OptionEntry month{"month", "MONTH",
                        "Birth month: January to December in any case, its first three letters, or 1 to 12.",
                        Field::Month, "January February March April May June July August September October "
                                      "November December"};
-const OptionSpec day{"day", "D", "Birth day, 1 to 31.", Field::Day};
-const OptionSpec year{"year", "Y", "Birth year, 1900 to 2050.", Field::Year};
-const OptionSpec born{"born", "YYYY-MM-DD", "The birth date in one option, instead of --month, --day and --year.",
+const OptionEntry day{"day", "D", "Birth day, 1 to 31.", Field::Day};
+const OptionEntry year{"year", "Y", "Birth year, 1900 to 2050.", Field::Year};
+const OptionEntry born{"born", "YYYY-MM-DD", "The birth date in one option, instead of --month, --day and --year.",
                       Field::Born};
-const OptionSpec keepCase{"keep-case", nullptr,
+const OptionEntry keepCase{"keep-case", nullptr,
                           "Take names exactly as given; without it their letters are made capitals, as the name "
                           "fields do when a person types."};
-const OptionSpec format{"format", "FORMAT",
+const OptionEntry format{"format", "FORMAT",
                         "json (the default): the values, one line; text: the reading as plain text; html: the "
                         "reading as one self-contained web page.",
                         Field::None, "json text html"};
-const OptionSpec formatJsonOnly{"format", "FORMAT", "json (the default and, for this command, the only one): the "
+const OptionEntry formatJsonOnly{"format", "FORMAT", "json (the default and, for this command, the only one): the "
                                                     "values, one line.",
                                 Field::None, "json"};
-const OptionSpec pretty{"pretty", nullptr, "Indent the JSON by two spaces, keys in the same order."};
-const OptionSpec batch{"batch", "FILE",
+const OptionEntry pretty{"pretty", nullptr, "Indent the JSON by two spaces, keys in the same order."};
+const OptionEntry batch{"batch", "FILE",
                        "Read the subjects from a CSV file (- for standard input) whose header row names the "
                        "columns; print one JSON line per row, in order.",
                        Field::None, nullptr};
@@ -52,20 +52,20 @@ bool Command::hasField(Field field) const
     return option(field) != nullptr;
 }
 
-const OptionSpec *Command::option(Field field) const
+const OptionEntry *Command::option(Field field) const
 {
-    for (const OptionSpec &spec : options) {
-        if (spec.field == field && field != Field::None)
-            return &spec;
+    for (const OptionEntry &entry : options) {
+        if (entry.field == field && field != Field::None)
+            return &entry;
     }
     return nullptr;
 }
 
-std::vector<OptionSpec> Command::optionList() const
+std::vector<OptionEntry> Command::optionList() const
 {
-    std::vector<OptionSpec> list;
-    for (const OptionSpec &spec : options)
-        list.push_back(std::string_view(spec.name) == "format" && !documents ? options::formatJsonOnly : spec);
+    std::vector<OptionEntry> list;
+    for (const OptionEntry &entry : options)
+        list.push_back(std::string_view(entry.name) == "format" && !documents ? options::formatJsonOnly : entry);
     return list;
 }
 
@@ -75,15 +75,15 @@ QStringList Command::usage() const
     // subject can instead come from a batch file.
     QString single = u"kestrava-cli "_s + QLatin1StringView(name);
     QString dates, born, rest;
-    for (const OptionSpec &spec : optionList()) {
-        if (std::string_view(spec.name) == "batch")
+    for (const OptionEntry &entry : optionList()) {
+        if (std::string_view(entry.name) == "batch")
             continue;
         // A setting's few values are shown as they are: --format json|text|html.
-        const QString value = spec.field == Field::None && spec.choices
-                                  ? QString::fromLatin1(spec.choices).replace(u' ', u'|')
-                                  : QString::fromLatin1(spec.valueName);
-        const QString option = u"--"_s + QLatin1StringView(spec.name) + (value.isEmpty() ? QString() : u" "_s + value);
-        switch (spec.field) {
+        const QString value = entry.field == Field::None && entry.choices
+                                  ? QString::fromLatin1(entry.choices).replace(u' ', u'|')
+                                  : QString::fromLatin1(entry.valueName);
+        const QString option = u"--"_s + QLatin1StringView(entry.name) + (value.isEmpty() ? QString() : u" "_s + value);
+        switch (entry.field) {
         case Field::Month:
         case Field::Day:
         case Field::Year:
@@ -219,11 +219,11 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(command.description));
-    const std::vector<OptionSpec> specs = command.optionList();
-    for (const OptionSpec &spec : specs) {
-        QCommandLineOption option(QString::fromLatin1(spec.name), QString::fromUtf8(spec.description));
-        if (spec.valueName)
-            option.setValueName(QString::fromLatin1(spec.valueName));
+    const std::vector<OptionEntry> entries = command.optionList();
+    for (const OptionEntry &entry : entries) {
+        QCommandLineOption option(QString::fromLatin1(entry.name), QString::fromUtf8(entry.description));
+        if (entry.valueName)
+            option.setValueName(QString::fromLatin1(entry.valueName));
         parser.addOption(option);
     }
     parser.addHelpOption();
@@ -243,15 +243,15 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
     if (!parser.positionalArguments().isEmpty())
         return usageError(u"unexpected argument \""_s + parser.positionalArguments().front() + u"\""_s);
 
-    for (const OptionSpec &spec : specs) {
-        if (spec.field == Field::None || !parser.isSet(QString::fromLatin1(spec.name)))
+    for (const OptionEntry &entry : entries) {
+        if (entry.field == Field::None || !parser.isSet(QString::fromLatin1(entry.name)))
             continue;
-        call.isSet[std::size_t(spec.field)] = true;
-        call.given[std::size_t(spec.field)] = parser.value(QString::fromLatin1(spec.name));
+        call.isSet[std::size_t(entry.field)] = true;
+        call.given[std::size_t(entry.field)] = parser.value(QString::fromLatin1(entry.name));
     }
     auto isSet = [&](const char *name) {
-        return std::any_of(specs.begin(), specs.end(),
-                           [name](const OptionSpec &spec) { return std::string_view(spec.name) == name; })
+        return std::any_of(entries.begin(), entries.end(),
+                           [name](const OptionEntry &entry) { return std::string_view(entry.name) == name; })
                && parser.isSet(QString::fromLatin1(name));
     };
     const QString format = isSet("format") ? parser.value(u"format"_s) : QString();
@@ -285,10 +285,10 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         }
     }
     if (isSet("batch")) {
-        for (const OptionSpec &spec : specs) {
-            if (isSubjectField(spec.field) && call.isSet[std::size_t(spec.field)])
+        for (const OptionEntry &entry : entries) {
+            if (isSubjectField(entry.field) && call.isSet[std::size_t(entry.field)])
                 return usageError(u"--batch takes the subjects from the file, not from --"_s
-                                  + QLatin1StringView(spec.name));
+                                  + QLatin1StringView(entry.name));
         }
         if (call.format != OutputFormat::Json)
             return usageError(u"--batch writes JSON lines only"_s);

@@ -27,7 +27,7 @@ inline constexpr int kFieldCount = int(Field::None);
 
 // One option of a subcommand, as --help, the manual page and the shell
 // completion show it.  A subcommand's options are one static table of these.
-struct OptionSpec
+struct OptionEntry
 {
     const char *name;        // without the leading dashes
     const char *valueName;   // null for a switch
@@ -38,7 +38,7 @@ struct OptionSpec
 
 // The options every subcommand shares, to be listed in its table.
 namespace options {
-extern const OptionSpec month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
+extern const OptionEntry month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
 }
 
 // A key of a subcommand's JSON object and what it holds.
@@ -56,7 +56,7 @@ struct Command
     const char *summary;     // one line for kestrava-cli --help
     const char *description; // the opening of its own --help and manual section
     kestrava::ProgramId program;
-    std::span<const OptionSpec> options;
+    std::span<const OptionEntry> options;
     // Its JSON object's keys in the order they are written.
     QList<JsonKey> (*jsonKeys)();
     // Whether it writes text and HTML documents besides JSON.
@@ -66,10 +66,10 @@ struct Command
     int (*run)(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err);
 
     bool hasField(Field field) const;
-    const OptionSpec *option(Field field) const;
+    const OptionEntry *option(Field field) const;
     // The option table as shown and parsed: --format says json only while
     // the command writes no documents.
-    std::vector<OptionSpec> optionList() const;
+    std::vector<OptionEntry> optionList() const;
     // "kestrava-cli tarot --name N ..." lines, for one subject and for a batch.
     QStringList usage() const;
 };

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     options::day,
     options::month,
     {"born", "YYYY-MM-DD", "The birth date in one option, instead of --month and --day (its year is not used).",

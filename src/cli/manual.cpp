@@ -96,19 +96,19 @@ QString roffParagraph(const QString &text)
     return out.replace(u"\n"_s, u" "_s);
 }
 
-QString optionHeading(const OptionSpec &spec)
+QString optionHeading(const OptionEntry &entry)
 {
-    return spec.valueName ? u"\\fB\\-\\-%1\\fR \\fI%2\\fR"_s.arg(roff(QString::fromLatin1(spec.name)),
-                                                              roff(QString::fromLatin1(spec.valueName)))
-                          : u"\\fB\\-\\-%1\\fR"_s.arg(roff(QString::fromLatin1(spec.name)));
+    return entry.valueName ? u"\\fB\\-\\-%1\\fR \\fI%2\\fR"_s.arg(roff(QString::fromLatin1(entry.name)),
+                                                              roff(QString::fromLatin1(entry.valueName)))
+                          : u"\\fB\\-\\-%1\\fR"_s.arg(roff(QString::fromLatin1(entry.name)));
 }
 
 // --- Markdown --------------------------------------------------------------
 
-QString markdownOption(const OptionSpec &spec)
+QString markdownOption(const OptionEntry &entry)
 {
-    return spec.valueName ? u"`--%1 %2`"_s.arg(QLatin1StringView(spec.name), QLatin1StringView(spec.valueName))
-                          : u"`--%1`"_s.arg(QLatin1StringView(spec.name));
+    return entry.valueName ? u"`--%1 %2`"_s.arg(QLatin1StringView(entry.name), QLatin1StringView(entry.valueName))
+                          : u"`--%1`"_s.arg(QLatin1StringView(entry.name));
 }
 
 } // namespace
@@ -131,9 +131,9 @@ QString manualPage(std::span<const Command *const> commands)
     for (const Command *command : commands) {
         page += u".SS %1\n"_s.arg(roff(QString::fromLatin1(command->name)));
         page += roffParagraph(QString::fromUtf8(command->description)) + u"\n"_s;
-        for (const OptionSpec &spec : command->optionList()) {
-            page += u".TP\n"_s + optionHeading(spec) + u"\n"_s
-                    + roffParagraph(QString::fromUtf8(spec.description)) + u"\n"_s;
+        for (const OptionEntry &entry : command->optionList()) {
+            page += u".TP\n"_s + optionHeading(entry) + u"\n"_s
+                    + roffParagraph(QString::fromUtf8(entry.description)) + u"\n"_s;
         }
         page += u".PP\nJSON keys, in this order:\n"_s;
         for (const auto &[keys, meaning] : groupedKeys(*command))
@@ -169,8 +169,8 @@ QString referenceMarkdown(std::span<const Command *const> commands)
     text += u"kestrava-cli --help | --version\n```\n"_s;
     for (const Command *command : commands) {
         text += u"\n## %1\n\n%2\n\n"_s.arg(QLatin1StringView(command->name), QString::fromUtf8(command->description));
-        for (const OptionSpec &spec : command->optionList())
-            text += u"- "_s + markdownOption(spec) + u": "_s + QString::fromUtf8(spec.description) + u"\n"_s;
+        for (const OptionEntry &entry : command->optionList())
+            text += u"- "_s + markdownOption(entry) + u": "_s + QString::fromUtf8(entry.description) + u"\n"_s;
         text += u"\nJSON keys, in this order:\n\n"_s;
         for (const auto &[keys, meaning] : groupedKeys(*command))
             text += u"- `"_s + keys.join(u"`, `"_s) + u"`: "_s + meaning + u"\n"_s;
@@ -202,16 +202,16 @@ QString bashCompletion(std::span<const Command *const> commands)
     for (const Command *command : commands) {
         QStringList all;
         QStringList takesValue;
-        for (const OptionSpec &spec : command->optionList()) {
-            const QString option = u"--"_s + QLatin1StringView(spec.name);
+        for (const OptionEntry &entry : command->optionList()) {
+            const QString option = u"--"_s + QLatin1StringView(entry.name);
             all.append(option);
-            if (!spec.valueName)
+            if (!entry.valueName)
                 continue;
             const QString pattern = u"%1\\ %2"_s.arg(QLatin1StringView(command->name), option);
-            if (spec.choices)
+            if (entry.choices)
                 script += u"        %1) COMPREPLY=($(compgen -W '%2' -- \"$cur\")); return ;;\n"_s.arg(
-                    pattern, QLatin1StringView(spec.choices));
-            else if (std::string_view(spec.name) == "batch")
+                    pattern, QLatin1StringView(entry.choices));
+            else if (std::string_view(entry.name) == "batch")
                 script += u"        %1) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"_s.arg(pattern);
             else
                 takesValue.append(pattern);

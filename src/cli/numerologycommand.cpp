@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     {"first", "F", "First name.", Field::First},
     {"middle", "M", "Middle name (may be left out).", Field::Middle},
     {"last", "L", "Last name.", Field::Last},

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     {"name", "N", "The name (only the letters A to Z count).", Field::Name},
     options::keepCase,
     options::format,

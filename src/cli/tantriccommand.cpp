@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     options::month, options::day, options::year, options::born, options::format, options::pretty, options::batch,
 };
 

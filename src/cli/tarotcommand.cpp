@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     {"name", "N", "The name.", Field::Name},
     options::month,
     options::day,
