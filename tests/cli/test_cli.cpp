@@ -90,7 +90,7 @@ QStringList documentedKeys(const QString &command)
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
     const QString section = text.section(u"\n## "_s + command + u"\n"_s, 1).section(u"\n## "_s, 0, 0);
-    const QString list = section.section(u"JSON keys, in this order:"_s, 1).section(u"Batch columns"_s, 0, 0);
+    const QString list = section.section(u"JSON keys, in this order:"_s, 1).section(u"A batch file"_s, 0, 0);
     QStringList keys;
     static const QRegularExpression line(u"^- (`[^:]*`):"_s, QRegularExpression::MultilineOption);
     static const QRegularExpression key(u"`([^`]+)`"_s);
