@@ -1,5 +1,6 @@
 #include "cli/astrologycommand.h"
 
+#include "astrology/astrologydocument.h"
 #include "astrology/fadic.h"
 #include "cli/program.h"
 #include "common/datelists.h"
@@ -53,8 +54,13 @@ QList<JsonKey> jsonKeys()
     });
 }
 
-// Text and html come with the program's composed reading.
-constexpr Program<AstrologyInputs> kProgram{&read, &json, nullptr};
+// The command line reads no name: the document is headed by the date.
+QList<richtext::Composition> document(const AstrologyInputs &inputs)
+{
+    return {astrology::readingDocument(QString(), inputs.month, inputs.day, inputs.year)};
+}
+
+constexpr Program<AstrologyInputs> kProgram{&read, &json, &document};
 
 int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
 {

@@ -2,6 +2,7 @@
 
 #include "cli/program.h"
 #include "common/datelists.h"
+#include "daily/dailydocument.h"
 #include "daily/dailynumber.h"
 
 using namespace Qt::StringLiterals;
@@ -33,6 +34,9 @@ std::optional<QString> read(const Subject &s, DailyInputs &inputs)
         return u"The day must be 1 to 31"_s;
     if (!kestrava::monthNames().contains(inputs.month))
         return u"The month must be January to December"_s;
+    // 30 February and the like: the window's own message.
+    if (!daily::birthDateExists(inputs.day.toInt(), int(kestrava::monthNames().indexOf(inputs.month)) + 1))
+        return u"Please Enter Correct Date !"_s;
     return std::nullopt;
 }
 
@@ -50,8 +54,12 @@ QList<JsonKey> jsonKeys()
     });
 }
 
-// Text and html come with the program's composed reading.
-constexpr Program<DailyInputs> kProgram{&read, &json, nullptr};
+QList<richtext::Composition> document(const DailyInputs &inputs)
+{
+    return {daily::readingDocument(inputs.day, inputs.month, inputs.today)};
+}
+
+constexpr Program<DailyInputs> kProgram{&read, &json, &document};
 
 int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
 {

@@ -36,7 +36,7 @@ QList<Topic> topics()
           "left out. `--pretty` indents the object by two spaces a level, keys in the same order. "
           "`--format text` writes the program's reading as plain text; `--format html` writes it as one "
           "self-contained web page (no pictures, style sheets or scripts from elsewhere) that keeps the "
-          "reading's bold, colours and sizes. A command whose `--format` lists json alone writes JSON only."_s}},
+          "reading's bold, colours and sizes."_s}},
         {"Batch files",
          {u"`--batch FILE` (or `-` for standard input) reads the subjects from a CSV file whose first row names "
           "the columns, named as the options; columns of other names are ignored, so one file can serve several "

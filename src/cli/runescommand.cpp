@@ -2,6 +2,7 @@
 
 #include "cli/program.h"
 #include "runes/runes.h"
+#include "runes/runesdocument.h"
 
 using namespace Qt::StringLiterals;
 
@@ -52,8 +53,12 @@ QList<JsonKey> jsonKeys()
     });
 }
 
-// Text and html come with the program's composed reading.
-constexpr Program<RunesInputs> kProgram{&read, &json, nullptr};
+QList<richtext::Composition> document(const RunesInputs &inputs)
+{
+    return {runes::readingDocument(inputs.name)};
+}
+
+constexpr Program<RunesInputs> kProgram{&read, &json, &document};
 
 int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
 {

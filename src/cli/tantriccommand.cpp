@@ -3,6 +3,7 @@
 #include "cli/program.h"
 #include "common/datelists.h"
 #include "common/subjectcheck.h"
+#include "tantric/tantricdocument.h"
 #include "tantric/tantricnumbers.h"
 
 using namespace Qt::StringLiterals;
@@ -53,8 +54,13 @@ QList<JsonKey> jsonKeys()
     });
 }
 
-// Text and html come with the program's composed reading.
-constexpr Program<TantricInputs> kProgram{&read, &json, nullptr};
+// The command line reads no name: the document is headed by the date.
+QList<richtext::Composition> document(const TantricInputs &inputs)
+{
+    return {tantric::readingDocument(QString(), inputs.day, inputs.month, inputs.year)};
+}
+
+constexpr Program<TantricInputs> kProgram{&read, &json, &document};
 
 int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
