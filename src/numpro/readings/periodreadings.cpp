@@ -13,17 +13,7 @@ using namespace kestrava;
 
 namespace numpro {
 
-namespace {
-
-// The age limits of the periods: period 1 up to A, period 2 up to B.  The
-// master numbers take the limits of 1.
-struct PeriodLimits
-{
-    int a;
-    int b;
-};
-
-PeriodLimits limitsFor(int lifePath)
+PeriodLimits periodLimits(qint16 lifePath)
 {
     switch (lifePath) {
     case 2: return {25, 52};
@@ -38,8 +28,6 @@ PeriodLimits limitsFor(int lifePath)
     }
 }
 
-} // namespace
-
 int ageThisYear(const ReadingInputs &inputs)
 {
     return inputs.today.year() - trimBlanks(inputs.year).toInt();
@@ -52,7 +40,7 @@ ReadingValues computeLifePathPeriods(const ReadingInputs &inputs, ResultState &)
     const qint16 y = reduceDigitString(trimBlanks(inputs.year));
     const qint16 lifePath = reduceDigitsOf(m + d + y);
     const int age = ageThisYear(inputs);
-    const PeriodLimits limits = limitsFor(lifePath);
+    const PeriodLimits limits = periodLimits(lifePath);
     const int period = age < 0 ? 0 : age <= limits.a ? 1 : age <= limits.b ? 2 : 3;
 
     ReadingValues values;
@@ -69,7 +57,7 @@ ReadingResult composeLifePathPeriods(const ReadingValues &values, OutputMode mod
     const qint16 lifePath = values.number(u"periodLifePath");
     const QJsonArray numbers = values.value(u"periodNumbers").toArray();
     const QJsonArray descriptions = texts.fields.value(u"periods").toArray();
-    const PeriodLimits limits = limitsFor(lifePath);
+    const PeriodLimits limits = periodLimits(lifePath);
     const QString lines[3] = {
         u"Life Path Period 1 from age 0 - %1 is "_s.arg(limits.a),
         u"Life Path Period 2 from age %1 - %2 is "_s.arg(limits.a + 1).arg(limits.b),

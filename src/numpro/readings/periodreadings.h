@@ -12,6 +12,15 @@ namespace numpro {
 // (negative for a birth year after today's).
 int ageThisYear(const ReadingInputs &inputs);
 
+// The age limits of the periods for a period life path: period 1 up to a,
+// period 2 up to b, period 3 above.  The master numbers take the limits of 1.
+struct PeriodLimits
+{
+    int a;
+    int b;
+};
+PeriodLimits periodLimits(qint16 lifePath);
+
 // Three life path periods and the one the person is in now.  Values:
 // periodLifePath, age, currentPeriod (0 for a negative age), periodNumbers [m, d, y].
 ReadingValues computeLifePathPeriods(const ReadingInputs &inputs, ResultState &state);

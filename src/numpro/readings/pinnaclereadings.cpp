@@ -85,6 +85,13 @@ ReadingResult composePinnacles(const ReadingValues &values, OutputMode)
     return result;
 }
 
+std::array<AgeSpan, 4> pinnacleSpans(qint16 firstPinnacle)
+{
+    const int value = firstPinnacle == 11 ? 2 : firstPinnacle == 22 ? 4 : firstPinnacle;
+    const int firstEnd = 36 - value;
+    return {{{0, firstEnd}, {firstEnd + 1, firstEnd + 9}, {firstEnd + 10, firstEnd + 18}, {firstEnd + 19, -1}}};
+}
+
 ReadingValues computeChallenges(const ReadingInputs &inputs, ResultState &)
 {
     const int dayR = datePartNumber(inputs.day);
