@@ -37,7 +37,8 @@ TEST_F(SuiteTest, NavigatorOffersTheBuiltReadingsInThreeColumns)
         "'s Free Variduzeda Vad Software"));
 
     const QList<QPushButton *> readings = navigator->findChildren<QPushButton *>(QRegularExpression("^cmd(?!Back|Exit)"));
-    EXPECT_EQ(readings.size(), 23);
+    // 22 readings, the comprehensive reading, the life timeline and the forecast.
+    EXPECT_EQ(readings.size(), 25);
     for (QPushButton *button : readings)
         EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
 

@@ -65,6 +65,23 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
         grid->addWidget(button, reading.row, reading.column);
         byPlace.insert({reading.column, reading.row}, button);
     }
+    // The forecast and the life timeline: the readings again with other dates as today.
+    const struct
+    {
+        QString name;
+        QString caption;
+        int row;
+        void (NumerologyProResult::*open)();
+    } dated[] = {{QStringLiteral("cmdLifeTimeline"), tr("Life Timeline"), 0, &NumerologyProResult::openLifeTimeline},
+                 {QStringLiteral("cmdForecast"), tr("Forecast"), 1, &NumerologyProResult::openForecast}};
+    for (const auto &each : dated) {
+        auto *button = new QPushButton(each.caption, frame);
+        button->setObjectName(each.name);
+        button->setMinimumHeight(28);
+        connect(button, &QPushButton::clicked, this, each.open);
+        grid->addWidget(button, each.row, 2);
+        byPlace.insert({2, each.row}, button);
+    }
     QList<QPushButton *> tabOrder = byPlace.values();
     auto *comprehensive = new QPushButton(tr("Comprehensive Reading"), frame);
     comprehensive->setObjectName(QStringLiteral("cmdComprehensiveReading"));
@@ -171,6 +188,16 @@ void NumerologyProResult::comprehensiveReading()
     host().documentArea()->setActiveSubWindow(document);
     // Readings always go to the end of the document; the reader starts at its top.
     document->view()->moveCursor(QTextCursor::Start);
+}
+
+void NumerologyProResult::openLifeTimeline()
+{
+    m_program.showLifeTimeline(readingInputs());
+}
+
+void NumerologyProResult::openForecast()
+{
+    m_program.showForecast(readingInputs());
 }
 
 void NumerologyProResult::syncHiddenLabels()

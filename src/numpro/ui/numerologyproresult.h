@@ -29,6 +29,9 @@ public:
     void comprehensiveReading();
     // Back to the input window with its names emptied.
     void back();
+    // The life timeline and the forecast of the person as of today.
+    void openLifeTimeline();
+    void openForecast();
 
 private:
     void runReading(const numpro::Reading &reading);

@@ -2,6 +2,8 @@
 
 #include "common/brand.h"
 #include "numpro/files/numfile.h"
+#include "numpro/ui/forecastwindow.h"
+#include "numpro/ui/lifetimelinewindow.h"
 #include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numerologyproresult.h"
@@ -24,6 +26,10 @@ void NumProProgram::launch()
 
 void NumProProgram::closeAll()
 {
+    if (ForecastWindow *window = forecast())
+        window->close();
+    if (LifeTimelineWindow *window = lifeTimeline())
+        window->close();
     if (NumerologyProSave *window = document())
         window->close();
     if (NumerologyProDisp *window = display())
@@ -63,6 +69,34 @@ NumerologyProSave *NumProProgram::ensureDocument()
         m_document->hide();
     }
     return m_document;
+}
+
+LifeTimelineWindow *NumProProgram::lifeTimeline() const
+{
+    return openOrNull(m_lifeTimeline);
+}
+
+ForecastWindow *NumProProgram::forecast() const
+{
+    return openOrNull(m_forecast);
+}
+
+LifeTimelineWindow *NumProProgram::showLifeTimeline(const numpro::ReadingInputs &subject)
+{
+    if (LifeTimelineWindow *old = lifeTimeline())
+        old->close();
+    m_lifeTimeline = new LifeTimelineWindow(*this, subject);
+    m_lifeTimeline->showAtTop(navigator());
+    return m_lifeTimeline;
+}
+
+ForecastWindow *NumProProgram::showForecast(const numpro::ReadingInputs &subject)
+{
+    if (ForecastWindow *old = forecast())
+        old->close();
+    m_forecast = new ForecastWindow(*this, subject);
+    m_forecast->showAtTop(navigator());
+    return m_forecast;
 }
 
 platform::FileRequest NumProProgram::saveRequest() const

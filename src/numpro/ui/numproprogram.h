@@ -12,6 +12,11 @@ class NumerologyProMain;
 class NumerologyProResult;
 class NumerologyProDisp;
 class NumerologyProSave;
+class LifeTimelineWindow;
+class ForecastWindow;
+namespace numpro {
+struct ReadingInputs;
+}
 
 // Variduzeda Vad as a whole: finds and creates its windows and keeps the
 // program-wide reading subject.  Owned by the main window.
@@ -45,6 +50,13 @@ public:
     NumerologyProDisp *ensureDisplay();
     NumerologyProSave *ensureDocument();
 
+    // The life timeline and the forecast of the subject as of its today,
+    // opened afresh (replacing one already open) and shown.
+    LifeTimelineWindow *showLifeTimeline(const numpro::ReadingInputs &subject);
+    ForecastWindow *showForecast(const numpro::ReadingInputs &subject);
+    LifeTimelineWindow *lifeTimeline() const;
+    ForecastWindow *forecast() const;
+
     // The subject as the user last confirmed it with Next.
     const numpro::ReadingSubject &subject() const { return m_subject; }
     void setSubject(const numpro::ReadingSubject &subject) { m_subject = subject; }
@@ -59,5 +71,7 @@ private:
     QPointer<NumerologyProResult> m_navigator;
     QPointer<NumerologyProDisp> m_display;
     QPointer<NumerologyProSave> m_document;
+    QPointer<LifeTimelineWindow> m_lifeTimeline;
+    QPointer<ForecastWindow> m_forecast;
     numpro::ReadingSubject m_subject;
 };

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "numpro/forecast/forecast.h"
+#include "widgets/readingwindow.h"
+
+class NumProProgram;
+class QLabel;
+class QSpinBox;
+class QTableWidget;
+class QTextEdit;
+
+// The Forecast window: the forecast document for a range of years (printed
+// and exported as the other documents are), the personal months of a chosen
+// year, and a month calendar of personal days coloured by number whose days
+// show their reading when clicked.
+class ForecastWindow : public ReadingWindow
+{
+    Q_OBJECT
+public:
+    ForecastWindow(NumProProgram &program, const numpro::ReadingInputs &subject);
+
+    // The document for the years of the range fields.
+    void showRange(int firstYear, int lastYear);
+    // The personal months of a year, and the calendar of one of its months.
+    void showMonths(int year);
+    void showCalendar(int year, int month);
+    // The personal day reading of the date beside the calendar.
+    void showDay(QDate date);
+
+    const numpro::Forecaster &forecaster() const { return m_forecaster; }
+
+private:
+    void showMonthReading(int year, int month);
+
+    numpro::Forecaster m_forecaster;
+    QSpinBox *m_fromYear;
+    QSpinBox *m_toYear;
+    QSpinBox *m_monthsYear;
+    QTableWidget *m_months;
+    QLabel *m_calendarTitle;
+    QTableWidget *m_calendar;
+    QTextEdit *m_dayReading;
+    int m_calendarYear = 0;
+    int m_calendarMonth = 0;
+};
