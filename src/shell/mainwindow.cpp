@@ -1,9 +1,11 @@
 #include "shell/mainwindow.h"
 
+#include "clients/clientbook.h"
 #include "common/siteaddress.h"
 #include "platform/weblinks.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
+#include "shell/clientbookwindow.h"
 #include "shell/commonmenus.h"
 #include "shell/program.h"
 #include "shell/welcomepanel.h"
@@ -22,10 +24,12 @@
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -251,6 +255,14 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
 
     m_onlineHelp = makeOnlineHelp(this);
     addCommonMenus(menuBar(), this, {}, [this] { close(); });
+    auto *clientsMenu = new QMenu(tr("&Clients"), menuBar());
+    clientsMenu->setObjectName(QStringLiteral("mnuClients"));
+    m_clientBookItem = clientsMenu->addAction(tr("Client &Book..."), this, &MainWindow::openClientBook);
+    m_clientBookItem->setObjectName(QStringLiteral("mnuClientBook"));
+    m_clientBookItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    // Between File and Help.
+    const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
+    menuBar()->insertMenu(help ? help->menuAction() : nullptr, clientsMenu);
     for (QAction *menu : menuBar()->actions())
         m_menuTitles.append({menu, menu->text()});
 
@@ -267,6 +279,8 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
 MainWindow::~MainWindow()
 {
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // The client book window reads the book: it goes before the book does.
+    delete m_clientBookWindow.data();
     // The program windows go with the document area after this destructor;
     // they must not report to a main window that is half gone.
     for (const QPointer<QWidget> &window : std::as_const(m_programWindows)) {
@@ -508,6 +522,55 @@ void MainWindow::launch(kestrava::ProgramId id)
     m_programs[std::size_t(index)]->launch();
 }
 
+void MainWindow::readFor(kestrava::ProgramId id, const kestrava::Person &person, qint64 clientId)
+{
+    const int index = int(id);
+    if (index < 0 || index >= kestrava::kProgramCount || !m_programs[std::size_t(index)])
+        return;
+    launch(id);
+    m_programs[std::size_t(index)]->readFor(person, clientId);
+}
+
+clients::ClientBook &MainWindow::clientBook()
+{
+    if (!m_clientBook) {
+        m_clientBook = std::make_unique<clients::ClientBook>(clients::clientBookPath(
+            qEnvironmentVariable("KESTRAVA_CLIENTS"),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+    }
+    return *m_clientBook;
+}
+
+ClientBookWindow *MainWindow::clientBookWindow() const
+{
+    return openOrNull(m_clientBookWindow);
+}
+
+void MainWindow::openClientBook()
+{
+    ClientBookWindow *window = clientBookWindow();
+    if (!window) {
+        window = new ClientBookWindow(*this, clientBook(),
+                                      [this](kestrava::ProgramId program, const clients::Client &client) {
+                                          readFor(program, client.person, client.id);
+                                      });
+        m_clientBookWindow = window;
+        const QSize room = m_area->viewport()->size();
+        window->show();
+        window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
+        window->move(qMax(0, (room.width() - window->width()) / 2), 0);
+    }
+    window->showNormal();
+    window->raise();
+    m_area->setActiveSubWindow(window);
+}
+
+void MainWindow::clientBookChanged()
+{
+    if (ClientBookWindow *window = clientBookWindow())
+        window->bookChanged();
+}
+
 void MainWindow::openFile(const QString &path)
 {
     const QFileInfo file(path);
@@ -607,6 +670,8 @@ void MainWindow::updateAccelerators()
     for (const auto &[menu, title] : std::as_const(m_menuTitles))
         menu->setText(own ? title : withoutAccelerator(title));
     m_exitButton->setText(own ? m_exitCaption : withoutAccelerator(m_exitCaption));
+    // Ctrl+K is Choose Client in a program's input window.
+    m_clientBookItem->setShortcut(own ? QKeySequence(Qt::CTRL | Qt::Key_K) : QKeySequence());
 }
 
 void MainWindow::captionClicked(int index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/brand.h"
+#include "common/person.h"
 #include "widgets/programhost.h"
 
 #include <QList>
@@ -8,13 +9,18 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <memory>
 
+class ClientBookWindow;
 class LinkLabel;
 class Program;
 class QAction;
 class QMdiArea;
 class QPushButton;
 class WelcomePanel;
+namespace clients {
+class ClientBook;
+}
 
 // The main window (frmMDI): banner, launch buttons, welcome panel and the
 // document area every program window opens in.  Launching a program first
@@ -38,6 +44,11 @@ public:
     // Closes every program window: the fixed closing order first, then
     // whatever a program still has open.
     void runClosingSequence();
+    // Opens a program on a person as the launcher opens it, and has it read
+    // for them (Program::readFor).
+    void readFor(kestrava::ProgramId program, const kestrava::Person &person, qint64 clientId = 0);
+    // The client book window while it is open, or null.
+    ClientBookWindow *clientBookWindow() const;
 
     // ProgramHost
     QMdiArea *documentArea() const override { return m_area; }
@@ -45,6 +56,9 @@ public:
     void addProgramWindow(QWidget *window) override;
     bool isClosingPrograms() const override { return m_closingPrograms; }
     QAction *onlineHelp() const override { return m_onlineHelp; }
+    clients::ClientBook &clientBook() override;
+    void openClientBook() override;
+    void clientBookChanged() override;
 
     // The window names the closing sequence visits, in order.  Closing a
     // window can show another (the document window shows the navigator), which
@@ -88,4 +102,7 @@ private:
     QList<QPair<QAction *, QString>> m_menuTitles;
     bool m_ownAccelerators = true;
     bool m_closingPrograms = false;
+    QAction *m_clientBookItem = nullptr;
+    std::unique_ptr<clients::ClientBook> m_clientBook;
+    QPointer<ClientBookWindow> m_clientBookWindow;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/brand.h"
+#include "common/person.h"
 
 #include <QString>
 
@@ -42,4 +43,12 @@ public:
     // After launch(): opens a saved reading exactly as the program's own Open
     // command would, with the same checks and messages.
     virtual void openSavedReading(const QString &path) { Q_UNUSED(path); }
+
+    // Opens the program on a person: in its input window when that is open,
+    // otherwise as launch() does; fills the window's name and date fields
+    // from the person (one name field takes the names joined with single
+    // blanks) and runs the reading as the window's own button does, with
+    // the same checks and messages.  For a client of the book (clientId not
+    // 0) the reading goes into the client's history.
+    virtual void readFor(const kestrava::Person &person, qint64 clientId = 0) = 0;
 };

@@ -76,4 +76,25 @@ void selectIfPresent(QComboBox *list, const QString &value)
         list->setCurrentIndex(index);
 }
 
+bool selectDate(const DateLists &lists, const QDate &date)
+{
+    if (!date.isValid())
+        return false;
+    const QString month = kestrava::monthNames().at(date.month() - 1);
+    const QString day = QString::number(date.day());
+    const QString year = QString::number(date.year());
+    const auto listed = [](const QComboBox *list, const QString &text) {
+        return !list || list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    };
+    if (!listed(lists.month, month) || !listed(lists.day, day) || !listed(lists.year, year))
+        return false;
+    if (lists.month)
+        selectIfPresent(lists.month, month);
+    if (lists.day)
+        selectIfPresent(lists.day, day);
+    if (lists.year)
+        selectIfPresent(lists.year, year);
+    return true;
+}
+
 } // namespace inputfields

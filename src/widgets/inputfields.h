@@ -2,6 +2,7 @@
 
 #include "common/datelists.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -32,5 +33,10 @@ DateLists makeDateLists(QWidget *parent, int firstYear = kestrava::kFirstBirthYe
 // Selects the entry that is exactly value (case counts); a value that is no
 // entry leaves the list as it is.
 void selectIfPresent(QComboBox *list, const QString &value);
+
+// Selects a date in the three lists.  False, leaving the lists as they
+// were, when the lists cannot show it (a year outside the year list, or no
+// valid date); a null list is passed over.
+bool selectDate(const DateLists &lists, const QDate &date);
 
 } // namespace inputfields

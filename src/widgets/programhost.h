@@ -3,6 +3,9 @@
 #include "platform/services.h"
 
 class QAction;
+namespace clients {
+class ClientBook;
+}
 class QMdiArea;
 class QWidget;
 
@@ -28,4 +31,14 @@ public:
     // The Online Help item every menu set shows: one action, so that its
     // key F1 belongs to one action only, whichever window has the focus.
     virtual QAction *onlineHelp() const = 0;
+
+    // The client book at $KESTRAVA_CLIENTS or the default path, opened on
+    // first use and kept open.  Check isReadable() and isWritable(): a
+    // newer, damaged or unwritable file is only read, or not at all.
+    virtual clients::ClientBook &clientBook() = 0;
+    // Shows the client book window.
+    virtual void openClientBook() = 0;
+    // A window changed the book (added a client, a reading to a history):
+    // the client book window shows it.
+    virtual void clientBookChanged() = 0;
 };

@@ -3,10 +3,12 @@
 #include "astrology/astrologydocument.h"
 #include "astrology/fadic.h"
 #include "astrology/ui/astrologyprogram.h"
+#include "clients/clientcsv.h"
 #include "common/brand.h"
 #include "common/numerology.h"
 #include "shell/commonmenus.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/linklabel.h"
 #include "widgets/numfiledates.h"
 #include "widgets/programhost.h"
@@ -14,6 +16,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -51,6 +54,21 @@ AstrologyMain::AstrologyMain(AstrologyProgram &program)
     layout->addWidget(m_views, 1);
     layout->addWidget(brand::makeFullBrandFrame(page));
     addCommonMenus(menuBar(), this, {}, [this] { close(); }, {.inputWindowWording = true});
+    ClientFields fields;
+    fields.fill = [this](const kestrava::Person &person) { return fill(person); };
+    fields.typed = [this]() -> std::optional<kestrava::Person> {
+        kestrava::Person person = clients::splitName(m_name->text());
+        person.birthDate = QDate(kestrava::trimBlanks(m_date.year->currentText()).toInt(),
+                                 m_date.month->currentIndex() + 1,
+                                 kestrava::trimBlanks(m_date.day->currentText()).toInt());
+        return person;
+    };
+    fields.check = [this] { return checkName(); };
+    fields.snapshot = [this] {
+        return QStringList{m_name->text(), m_date.day->currentText(), m_date.month->currentText(),
+                           m_date.year->currentText()};
+    };
+    m_clients = new ClientLink(*this, kestrava::ProgramId::Astrology, std::move(fields));
     setMinimumWidth(600);
     m_views->setCurrentWidget(m_input);
     m_name->setFocus();
@@ -163,6 +181,23 @@ bool AstrologyMain::checkName()
     return false;
 }
 
+bool AstrologyMain::fill(const kestrava::Person &person)
+{
+    if (!inputfields::selectDate(m_date, person.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           ClientLink::dateNotListed(person.birthDate));
+        return false;
+    }
+    m_name->setText(person.joinedName());
+    return true;
+}
+
+void AstrologyMain::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (m_clients->fillFor(person, clientId))
+        find();
+}
+
 void AstrologyMain::find()
 {
     const int month = m_date.month->currentIndex() + 1;
@@ -170,6 +205,10 @@ void AstrologyMain::find()
     const int year = kestrava::trimBlanks(m_date.year->currentText()).toInt();
     if (!checkName())
         return;
+    m_clients->readingRan({{QStringLiteral("name"), m_name->text()},
+                           {QStringLiteral("day"), m_date.day->currentText()},
+                           {QStringLiteral("month"), m_date.month->currentText()},
+                           {QStringLiteral("year"), m_date.year->currentText()}});
     showFadicReading(month, day, year);
     m_views->setCurrentWidget(m_result);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "common/person.h"
 #include "widgets/inputfields.h"
 #include "widgets/programwindow.h"
 
 #include <array>
 
 class AstrologyProgram;
+class ClientLink;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -30,9 +32,14 @@ public:
     // Takes the birth date from a saved Variduzeda Vad reading, then finds.
     void openSavedReading();
 
+    // Fills the fields from a person and finds (see Program::readFor).
+    void readFor(const kestrava::Person &person, qint64 clientId);
+    ClientLink *clientLink() const { return m_clients; }
+
 private:
     QWidget *buildInputView();
     QWidget *buildResultView();
+    bool fill(const kestrava::Person &person);
 
     QStackedWidget *m_views = nullptr;
     QWidget *m_input = nullptr;
@@ -41,4 +48,5 @@ private:
     inputfields::DateLists m_date;
     std::array<QLabel *, 4> m_values{};
     std::array<QPlainTextEdit *, 3> m_texts{};
+    ClientLink *m_clients = nullptr;
 };

@@ -26,3 +26,15 @@ AstrologyMain *AstrologyProgram::window() const
 {
     return openOrNull(m_window);
 }
+
+void AstrologyProgram::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    AstrologyMain *open = window();
+    if (!open || !open->isVisible()) {
+        closeAll();
+        launch();
+        open = window();
+    }
+    if (open)
+        open->readFor(person, clientId);
+}

@@ -20,6 +20,7 @@ public:
     kestrava::ProgramId id() const override { return kestrava::ProgramId::Astrology; }
     void launch() override;
     void closeAll() override;
+    void readFor(const kestrava::Person &person, qint64 clientId) override;
 
     AstrologyMain *window() const;
 

@@ -11,6 +11,7 @@
 #include "shell/commonmenus.h"
 #include "shell/updatereminderrun.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/fonts.h"
 #include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
@@ -25,6 +26,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -298,6 +300,62 @@ void DailyMain::buildMenus()
     // Between File and Help.
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, tools);
+
+    // The window takes a birth day and month only: a client chosen fills
+    // the lists, but a date alone is no client to add.
+    ClientFields fields;
+    fields.fill = [this](const kestrava::Person &person) { return fillForClient(person); };
+    fields.check = [this] { return validateBirthDate(); };
+    fields.snapshot = [this] { return QStringList{m_day->currentText(), m_month->currentText()}; };
+    m_clients = new ClientLink(*this, kestrava::ProgramId::Daily, std::move(fields));
+}
+
+bool DailyMain::fillForClient(const kestrava::Person &person)
+{
+    if (!person.birthDate.isValid())
+        return false;
+    // The reminder's date is the user's own: a client's date shows without
+    // being stored.
+    m_clientShown = true;
+    const QSignalBlocker day(m_day);
+    const QSignalBlocker month(m_month);
+    const QSignalBlocker year(m_year);
+    m_day->setCurrentIndex(person.birthDate.day() - 1);
+    m_month->setCurrentIndex(person.birthDate.month() - 1);
+    inputfields::selectIfPresent(m_year, QString::number(person.birthDate.year()));
+    return true;
+}
+
+void DailyMain::showOwnBirthDate()
+{
+    if (!m_clientShown)
+        return;
+    m_clientShown = false;
+    const QSignalBlocker day(m_day);
+    const QSignalBlocker month(m_month);
+    const QSignalBlocker year(m_year);
+    inputfields::selectIfPresent(m_day, platform::readSetting(kBirthDay));
+    inputfields::selectIfPresent(m_month, platform::readSetting(kBirthMonth));
+    inputfields::selectIfPresent(m_year, platform::readSetting(kBirthYear));
+}
+
+void DailyMain::recordReading()
+{
+    m_clients->readingRan({{QStringLiteral("day"), m_day->currentText()},
+                           {QStringLiteral("month"), m_month->currentText()},
+                           {QStringLiteral("today"),
+                            host().services().clock->now().date().toString(Qt::ISODate)}});
+}
+
+void DailyMain::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (!m_clients->fillFor(person, clientId) || !validateBirthDate())
+        return;
+    calculateDailyNumber();
+    recordReading();
+    showReadingPage();
+    if (isInTray() || isMinimized())
+        showFromTray();
 }
 
 void DailyMain::storeOnSelection(QComboBox *list, const QString &key)
@@ -377,6 +435,8 @@ void DailyMain::calculateDailyNumber()
     m_smallNumber->setText(QString::number(number));
     m_word->setText(daily::dailyWord(number));
     m_paragraph->setText(daily::dailyText(number));
+    if (m_clientShown)
+        return;
     platform::writeSetting(kBirthDay, m_day->currentText());
     platform::writeSetting(kBirthMonth, m_month->currentText());
     platform::writeSetting(kBirthYear, m_year->currentText());
@@ -442,8 +502,12 @@ void DailyMain::applySettings()
     if (!validateBirthDate())
         return;
     saveDisplayOptions();
+    // The date shown becomes the user's own, a client's too: the button
+    // stores what the lists show.
+    m_clientShown = false;
     // The reading waiting in the tray is the one for the date just applied.
     calculateDailyNumber();
+    recordReading();
     sendToTray();
     showReadingPage();
 }
@@ -558,6 +622,8 @@ void DailyMain::tick()
     if (!(previous < due) || m_remindedOn == due.date())
         return;
     m_remindedOn = due.date();
+    // The reminder is the user's own reading, not the last client's.
+    showOwnBirthDate();
     calculateDailyNumber();
     showNormal();
     raise();

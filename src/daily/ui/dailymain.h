@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/person.h"
 #include "widgets/programwindow.h"
 
 #include <QDate>
@@ -7,6 +8,7 @@
 
 #include <optional>
 
+class ClientLink;
 class DailyProgram;
 class QAction;
 class QCheckBox;
@@ -62,6 +64,13 @@ public:
     // One tick of the reminder clock (the window's timer calls it every second).
     void tick();
 
+    // Shows the reading of the day for a person's birth day and month
+    // (see Program::readFor).  The lists show the person's date, but the
+    // date the reminder keeps stays the user's own until the user shows a
+    // reading with the button.
+    void readFor(const kestrava::Person &person, qint64 clientId);
+    ClientLink *clientLink() const { return m_clients; }
+
     QSystemTrayIcon *trayIcon() const { return m_tray; }
     bool isInTray() const;
 
@@ -77,6 +86,11 @@ private:
     QWidget *buildReadingPage();
     QWidget *buildSettingsPage();
     void storeOnSelection(QComboBox *list, const QString &key);
+    // Puts a client's birth date in the lists without storing it.
+    bool fillForClient(const kestrava::Person &person);
+    // Puts the stored birth date back in the lists.
+    void showOwnBirthDate();
+    void recordReading();
     // The program's choice of a start-up option: selected, with its effect
     // on the tray box, but the entry left as it is.
     void selectStartup(bool on);
@@ -120,6 +134,9 @@ private:
     QDateTime m_lastTick;
     QDate m_remindedOn;
     bool m_closingByProgram = false;
+    // The lists hold a client's birth date, not the user's own.
+    bool m_clientShown = false;
+    ClientLink *m_clients = nullptr;
     bool m_loaded = false; // the load sequence has run
     bool m_placeWhenShown = false; // loaded while the main window was hidden
     std::optional<Place> m_keptPlace;

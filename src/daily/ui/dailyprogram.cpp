@@ -42,3 +42,11 @@ DailyMain *DailyProgram::window() const
 {
     return openOrNull(m_window);
 }
+
+void DailyProgram::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (!window())
+        launch();
+    if (DailyMain *open = window())
+        open->readFor(person, clientId);
+}

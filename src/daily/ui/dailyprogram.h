@@ -27,6 +27,7 @@ public:
     // notification area (minimised where there is none); the main window
     // stays out of sight until the reading comes up.
     LogonStart startAtLogon() override;
+    void readFor(const kestrava::Person &person, qint64 clientId) override;
 
     // The window while it is loaded, or null.
     DailyMain *window() const;

@@ -8,6 +8,7 @@
 #include "shell/commonmenus.h"
 #include "shell/updatereminderrun.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QJsonObject>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +132,42 @@ void NumerologyProMain::buildMenus()
     nextItem->setObjectName(QStringLiteral("mnuNext"));
     connect(nextItem, &QAction::triggered, this, &NumerologyProMain::next);
     addCommonMenus(menuBar(), this, {nextItem}, [this] { close(); }, {.inputWindowWording = true});
+
+    ClientFields fields;
+    fields.fill = [this](const kestrava::Person &person) { return fill(person); };
+    fields.typed = [this]() -> std::optional<kestrava::Person> {
+        using kestrava::trimBlanks;
+        return kestrava::Person{trimBlanks(m_first->text()), trimBlanks(m_middle->text()),
+                                trimBlanks(m_last->text()),
+                                QDate(trimBlanks(m_year->currentText()).toInt(), m_month->currentIndex() + 1,
+                                      trimBlanks(m_date->currentText()).toInt()),
+                                {}};
+    };
+    fields.check = [this] { return checkFields(); };
+    fields.snapshot = [this] {
+        return QStringList{m_first->text(),        m_middle->text(),      m_last->text(),
+                           m_month->currentText(), m_date->currentText(), m_year->currentText()};
+    };
+    m_clients = new ClientLink(*this, kestrava::ProgramId::NumerologyPro, std::move(fields));
+}
+
+bool NumerologyProMain::fill(const kestrava::Person &person)
+{
+    if (!inputfields::selectDate({m_month, m_date, m_year}, person.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           ClientLink::dateNotListed(person.birthDate));
+        return false;
+    }
+    m_first->setText(person.firstName);
+    m_middle->setText(person.middleName);
+    m_last->setText(person.lastName);
+    return true;
+}
+
+void NumerologyProMain::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (m_clients->fillFor(person, clientId))
+        next();
 }
 
 void NumerologyProMain::afterLoad()
@@ -139,7 +177,7 @@ void NumerologyProMain::afterLoad()
     m_first->setFocus();
 }
 
-void NumerologyProMain::next()
+bool NumerologyProMain::checkFields()
 {
     const std::optional<kestrava::SubjectProblem> problem = kestrava::checkSubject(
         m_first->text(), m_last->text(), m_date->currentText(), m_month->currentText(), m_year->currentText());
@@ -147,13 +185,27 @@ void NumerologyProMain::next()
         host().services().messages->inform(this, platform::Icon::Information, problem->message);
         QWidget *const controls[] = {m_first, m_last, m_date, m_month, m_year};
         controls[int(problem->field)]->setFocus();
-        return;
+        return false;
     }
+    return true;
+}
+
+void NumerologyProMain::next()
+{
+    if (!checkFields())
+        return;
 
     using kestrava::trimBlanks;
-    m_program.setSubject({trimBlanks(m_first->text()), trimBlanks(m_middle->text()), trimBlanks(m_last->text()),
-                          trimBlanks(m_month->currentText()), trimBlanks(m_date->currentText()),
-                          trimBlanks(m_year->currentText())});
+    const numpro::ReadingSubject subject{trimBlanks(m_first->text()),        trimBlanks(m_middle->text()),
+                                         trimBlanks(m_last->text()),         trimBlanks(m_month->currentText()),
+                                         trimBlanks(m_date->currentText()), trimBlanks(m_year->currentText())};
+    m_program.setSubject(subject);
+    m_clients->readingRan({{QStringLiteral("first"), subject.firstName},
+                           {QStringLiteral("middle"), subject.middleName},
+                           {QStringLiteral("last"), subject.lastName},
+                           {QStringLiteral("month"), subject.month},
+                           {QStringLiteral("day"), subject.day},
+                           {QStringLiteral("year"), subject.year}});
     hide();
     m_program.showNavigator();
 }

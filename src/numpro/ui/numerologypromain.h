@@ -1,8 +1,10 @@
 #pragma once
 
+#include "common/person.h"
 #include "numpro/readings/readinginputs.h"
 #include "widgets/programwindow.h"
 
+class ClientLink;
 class NumProProgram;
 class QComboBox;
 class QLineEdit;
@@ -23,6 +25,8 @@ public:
 
     // Validates, stores the reading subject and moves on to the navigator.
     void next();
+    // Next's checks: false, after saying so, when a field is missing.
+    bool checkFields();
     // Opens a saved reading and moves on as Next does.
     void openSavedReading();
     // Opens a saved reading chosen elsewhere (the command line, a file manager).
@@ -33,10 +37,16 @@ public:
     // Empties the three name fields (the dates keep their selection).
     void clearNames();
 
+    // Fills the fields from a person and runs Next (see Program::readFor).
+    void readFor(const kestrava::Person &person, qint64 clientId);
+    ClientLink *clientLink() const { return m_clients; }
+
 private:
     void buildMenus();
+    bool fill(const kestrava::Person &person);
 
     NumProProgram &m_program;
+    ClientLink *m_clients = nullptr;
     QLineEdit *m_first = nullptr;
     QLineEdit *m_middle = nullptr;
     QLineEdit *m_last = nullptr;

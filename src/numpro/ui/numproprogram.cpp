@@ -115,3 +115,15 @@ void NumProProgram::openSavedReading(const QString &path)
     if (NumerologyProMain *window = input())
         window->openReadingFile(path);
 }
+
+void NumProProgram::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    NumerologyProMain *window = input();
+    if (!window || !window->isVisible()) {
+        closeAll();
+        launch();
+        window = input();
+    }
+    if (window)
+        window->readFor(person, clientId);
+}

@@ -37,6 +37,7 @@ public:
     void closeAll() override;
     QString savedReadingEnding() const override { return QStringLiteral("num"); }
     void openSavedReading(const QString &path) override;
+    void readFor(const kestrava::Person &person, qint64 clientId) override;
 
     // Windows that are open (loaded), or null.
     NumerologyProMain *input() const;

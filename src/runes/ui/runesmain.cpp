@@ -6,12 +6,14 @@
 #include "runes/ui/runesprogram.h"
 #include "shell/commonmenus.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
 #include "widgets/svgpicture.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,6 +60,16 @@ RunesMain::RunesMain(RunesProgram &program)
     layout->addWidget(m_pages, 1);
     layout->addWidget(brand::makeFullBrandFrame(page));
     addCommonMenus(menuBar(), this, {}, [this] { close(); });
+    // The window takes a name only: a client chosen fills it, but the name
+    // alone is no client to add.
+    ClientFields fields;
+    fields.fill = [this](const kestrava::Person &person) {
+        m_name->setText(person.joinedName());
+        return true;
+    };
+    fields.check = [this] { return !m_name->text().isEmpty(); };
+    fields.snapshot = [this] { return QStringList{m_name->text()}; };
+    m_clients = new ClientLink(*this, kestrava::ProgramId::Runes, std::move(fields));
     setMinimumWidth(600);
     m_pages->setCurrentWidget(m_inputPage);
     m_name->setFocus();
@@ -202,6 +214,7 @@ void RunesMain::getReading()
         m_name->setFocus();
         return;
     }
+    m_clients->readingRan({{QStringLiteral("name"), m_name->text()}});
     numerologyRunesDisplay(runes::runesNumber(m_name->text()));
     m_pages->setCurrentWidget(m_resultPage);
     m_tabs->setCurrentIndex(0);
@@ -235,6 +248,12 @@ void RunesMain::numerologyRunesDisplay(int number)
     m_runeText->setText(row->text);
     m_picture->setPixmap(pictures::svgPicture(QStringLiteral(":/images/runes/") + row->picture + QStringLiteral(".svg"),
                                               kStoneSize, devicePixelRatioF()));
+}
+
+void RunesMain::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (m_clients->fillFor(person, clientId))
+        getReading();
 }
 
 void RunesMain::back()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/person.h"
 #include "widgets/programwindow.h"
 
+class ClientLink;
 class RunesProgram;
 class QLabel;
 class QLineEdit;
@@ -24,6 +26,11 @@ public:
     // Back to an empty input page.
     void back();
 
+    // Puts the person's names, joined, in the name field and gets the
+    // reading (see Program::readFor).
+    void readFor(const kestrava::Person &person, qint64 clientId);
+    ClientLink *clientLink() const { return m_clients; }
+
 private:
     QWidget *buildInputPage();
     QWidget *buildResultPage();
@@ -41,4 +48,5 @@ private:
     QLabel *m_picture = nullptr;
     QLabel *m_keywords = nullptr;
     QLabel *m_runeText = nullptr;
+    ClientLink *m_clients = nullptr;
 };

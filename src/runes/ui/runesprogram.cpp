@@ -26,3 +26,15 @@ RunesMain *RunesProgram::window() const
 {
     return openOrNull(m_window);
 }
+
+void RunesProgram::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    RunesMain *open = window();
+    if (!open || !open->isVisible()) {
+        closeAll();
+        launch();
+        open = window();
+    }
+    if (open)
+        open->readFor(person, clientId);
+}

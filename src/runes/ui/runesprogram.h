@@ -20,6 +20,7 @@ public:
     kestrava::ProgramId id() const override { return kestrava::ProgramId::Runes; }
     void launch() override;
     void closeAll() override;
+    void readFor(const kestrava::Person &person, qint64 clientId) override;
 
     RunesMain *window() const;
 

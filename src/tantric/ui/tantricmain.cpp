@@ -1,10 +1,12 @@
 #include "tantric/ui/tantricmain.h"
 
+#include "clients/clientcsv.h"
 #include "common/brand.h"
 #include "common/numerology.h"
 #include "shell/commonmenus.h"
 #include "tantric/ui/tantricprogram.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/linklabel.h"
 #include "widgets/numfiledates.h"
 #include "widgets/programhost.h"
@@ -13,6 +15,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,17 +86,59 @@ TantricMain::TantricMain(TantricProgram &program)
     setTabOrder(m_date.year, next);
     setTabOrder(next, open);
     addCommonMenus(menuBar(), this, {}, [this] { close(); }, {.inputWindowWording = true});
+    ClientFields fields;
+    fields.fill = [this](const kestrava::Person &person) { return fill(person); };
+    fields.typed = [this]() -> std::optional<kestrava::Person> {
+        kestrava::Person person = clients::splitName(m_name->text());
+        person.birthDate = QDate(kestrava::trimBlanks(m_date.year->currentText()).toInt(),
+                                 m_date.month->currentIndex() + 1,
+                                 kestrava::trimBlanks(m_date.day->currentText()).toInt());
+        return person;
+    };
+    fields.check = [this] { return checkName(); };
+    fields.snapshot = [this] {
+        return QStringList{m_name->text(), m_date.day->currentText(), m_date.month->currentText(),
+                           m_date.year->currentText()};
+    };
+    m_clients = new ClientLink(*this, kestrava::ProgramId::Tantric, std::move(fields));
     setMinimumWidth(560);
     m_name->setFocus();
 }
 
+bool TantricMain::fill(const kestrava::Person &person)
+{
+    if (!inputfields::selectDate(m_date, person.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           ClientLink::dateNotListed(person.birthDate));
+        return false;
+    }
+    m_name->setText(person.joinedName());
+    return true;
+}
+
+void TantricMain::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (m_clients->fillFor(person, clientId))
+        next();
+}
+
+bool TantricMain::checkName()
+{
+    if (!m_name->text().isEmpty())
+        return true;
+    host().services().messages->inform(this, platform::Icon::Error, tr("Please Enter Your Name"));
+    m_name->setFocus();
+    return false;
+}
+
 void TantricMain::next()
 {
-    if (m_name->text().isEmpty()) {
-        host().services().messages->inform(this, platform::Icon::Error, tr("Please Enter Your Name"));
-        m_name->setFocus();
+    if (!checkName())
         return;
-    }
+    m_clients->readingRan({{QStringLiteral("name"), m_name->text()},
+                           {QStringLiteral("day"), m_date.day->currentText()},
+                           {QStringLiteral("month"), m_date.month->currentText()},
+                           {QStringLiteral("year"), m_date.year->currentText()}});
     m_program.calculateTantricReading(kestrava::trimBlanks(m_name->text()),
                                       kestrava::trimBlanks(m_date.day->currentText()).toInt(),
                                       m_date.month->currentIndex() + 1,

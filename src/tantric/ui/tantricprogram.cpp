@@ -45,3 +45,15 @@ void TantricProgram::backToInput()
     if (TantricDisplay *window = result())
         window->close();
 }
+
+void TantricProgram::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    TantricMain *window = input();
+    if (!window || !window->isVisible()) {
+        closeAll();
+        launch();
+        window = input();
+    }
+    if (window)
+        window->readFor(person, clientId);
+}

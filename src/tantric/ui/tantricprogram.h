@@ -23,6 +23,7 @@ public:
     kestrava::ProgramId id() const override { return kestrava::ProgramId::Tantric; }
     void launch() override;
     void closeAll() override;
+    void readFor(const kestrava::Person &person, qint64 clientId) override;
 
     TantricMain *input() const;
     TantricDisplay *result() const;

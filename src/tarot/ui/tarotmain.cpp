@@ -1,6 +1,8 @@
 #include "tarot/ui/tarotmain.h"
 
+#include "clients/clientcsv.h"
 #include "common/brand.h"
+#include "common/numerology.h"
 #include "common/shiftedlines.h"
 #include "common/subjectcheck.h"
 #include "platform/weblinks.h"
@@ -8,6 +10,7 @@
 #include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotprogram.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/fonts.h"
 #include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
@@ -18,6 +21,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QJsonObject>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,8 +147,38 @@ TarotMain::TarotMain(TarotProgram &program)
     setTabOrder(proceedButton, openButton);
 
     addCommonMenus(menuBar(), this, {}, [this] { close(); });
+    ClientFields fields;
+    fields.fill = [this](const kestrava::Person &person) { return fill(person); };
+    fields.typed = [this]() -> std::optional<kestrava::Person> {
+        kestrava::Person person = clients::splitName(m_name->text());
+        person.birthDate = QDate(kestrava::trimBlanks(m_year->currentText()).toInt(), m_month->currentIndex() + 1,
+                                 kestrava::trimBlanks(m_day->currentText()).toInt());
+        return person;
+    };
+    fields.check = [this] { return checkName(); };
+    fields.snapshot = [this] {
+        return QStringList{m_name->text(), m_day->currentText(), m_month->currentText(), m_year->currentText()};
+    };
+    m_clients = new ClientLink(*this, kestrava::ProgramId::Tarot, std::move(fields));
     setMinimumWidth(560);
     m_name->setFocus();
+}
+
+bool TarotMain::fill(const kestrava::Person &person)
+{
+    if (!inputfields::selectDate({m_month, m_day, m_year}, person.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           ClientLink::dateNotListed(person.birthDate));
+        return false;
+    }
+    m_name->setText(person.joinedName());
+    return true;
+}
+
+void TarotMain::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    if (m_clients->fillFor(person, clientId))
+        proceed();
 }
 
 bool TarotMain::checkName()
@@ -160,6 +194,10 @@ void TarotMain::proceed()
 {
     if (!checkName())
         return;
+    m_clients->readingRan({{QStringLiteral("name"), m_name->text()},
+                           {QStringLiteral("day"), m_day->currentText()},
+                           {QStringLiteral("month"), m_month->currentText()},
+                           {QStringLiteral("year"), m_year->currentText()}});
     m_program.showReading(
         tarot::makeReading(m_name->text(), m_day->currentText(), m_month->currentText(), m_year->currentText()));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/person.h"
 #include "widgets/programwindow.h"
 
+class ClientLink;
 class LinkLabel;
 class TarotProgram;
 class QComboBox;
@@ -27,8 +29,15 @@ public:
     // Opens a saved reading chosen elsewhere (the command line, a file manager).
     void openReadingFile(const QString &path);
 
+    // Fills the fields from a person and proceeds (see Program::readFor).
+    void readFor(const kestrava::Person &person, qint64 clientId);
+    ClientLink *clientLink() const { return m_clients; }
+
 private:
+    bool fill(const kestrava::Person &person);
+
     TarotProgram &m_program;
+    ClientLink *m_clients = nullptr;
     QLineEdit *m_name = nullptr;
     QComboBox *m_day = nullptr;
     QComboBox *m_month = nullptr;

@@ -86,3 +86,15 @@ void TarotProgram::openSavedReading(const QString &path)
     if (TarotMain *window = input())
         window->openReadingFile(path);
 }
+
+void TarotProgram::readFor(const kestrava::Person &person, qint64 clientId)
+{
+    TarotMain *window = input();
+    if (!window || !window->isVisible()) {
+        closeAll();
+        launch();
+        window = input();
+    }
+    if (window)
+        window->readFor(person, clientId);
+}

@@ -29,6 +29,7 @@ public:
     void closeAll() override;
     QString savedReadingEnding() const override { return QStringLiteral("tnm"); }
     void openSavedReading(const QString &path) override;
+    void readFor(const kestrava::Person &person, qint64 clientId) override;
 
     // Open windows, or null.
     TarotMain *input() const;

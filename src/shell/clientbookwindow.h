@@ -1,0 +1,98 @@
+#pragma once
+
+#include "clients/client.h"
+#include "common/brand.h"
+#include "widgets/programwindow.h"
+
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class ClientListModel;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QTreeWidget;
+
+namespace clients {
+class ClientBook;
+}
+
+// The client book window (frmClientBook): the clients with a search that
+// narrows the list as the user types, the chosen client's details, notes
+// and reading history, adding, changing and deleting clients (a deletion
+// can be undone), reading a client with any program, and importing and
+// exporting.  A book that is newer, damaged or unwritable says so at the
+// top and is only read.
+class ClientBookWindow : public ProgramWindow
+{
+    Q_OBJECT
+public:
+    // Opens a program on a client, as the launcher opens it.
+    using ReadWith = std::function<void(kestrava::ProgramId, const clients::Client &)>;
+
+    ClientBookWindow(ProgramHost &host, clients::ClientBook &book, ReadWith readWith);
+
+    // Reads the book again (another window changed it), keeping the
+    // selection where it can.
+    void bookChanged();
+
+    void addClient();
+    void editClient();
+    // Asks first; the status line then offers to undo.
+    void deleteClient();
+    void undoDelete();
+    void readWith(kestrava::ProgramId program);
+
+    // Asks for files (or a folder) and imports them.
+    void importFiles();
+    void importFolder();
+    // Imports the files and folders named and reports what came of them.
+    void importPaths(const QStringList &paths);
+    // Asks for a file name and writes the whole book there as CSV.
+    void exportCsv();
+
+    // The client under the selection, if any.
+    std::optional<clients::Client> selected() const;
+    // Selects a client, clearing the search when it hides them.
+    void select(qint64 id);
+
+private:
+    void buildMenus();
+    QWidget *buildListSide();
+    QWidget *buildDetailsSide();
+    void searchChanged(const QString &typed);
+    void selectionChanged();
+    void showDetails(const std::optional<clients::Client> &client);
+    void updateCount();
+    void updateActions();
+    void setStatus(const QString &text, bool offerUndo);
+    void selectRow(int row);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    clients::ClientBook &m_book;
+    ReadWith m_readWith;
+    ClientListModel *m_model = nullptr;
+    QLabel *m_problem = nullptr;
+    QLineEdit *m_search = nullptr;
+    QTableView *m_list = nullptr;
+    QLabel *m_count = nullptr;
+    QLabel *m_details = nullptr;
+    QPlainTextEdit *m_notes = nullptr;
+    QTreeWidget *m_history = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_edit = nullptr;
+    QPushButton *m_delete = nullptr;
+    std::array<QPushButton *, kestrava::kProgramCount> m_readButtons{};
+    QLabel *m_status = nullptr;
+    QPushButton *m_undo = nullptr;
+    QList<QAction *> m_changeActions; // add, import: need a writable book
+    QList<QAction *> m_clientActions; // edit, delete: need a writable book and a client
+    QAction *m_undoAction = nullptr;
+    std::optional<clients::DeletedClient> m_deleted;
+};
