@@ -15,10 +15,13 @@ int main(int argc, char **argv)
     QDir(home.path()).mkpath("runtime");
     QDir(home.path()).mkpath("config");
     QDir(home.path()).mkpath("cache");
+    QDir(home.path()).mkpath("data");
     QFile::setPermissions(home.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
+    // The client book's default place.
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
