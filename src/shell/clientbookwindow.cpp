@@ -279,6 +279,11 @@ QWidget *ClientBookWindow::buildDetailsSide()
     m_history->header()->setStretchLastSection(true);
     (new QVBoxLayout(history))->addWidget(m_history);
 
+    // The details keep the room their lines need; the history takes the rest.
+    client->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    m_details->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    m_details->setMinimumHeight(m_details->fontMetrics().lineSpacing() * 6);
+
     auto *layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(client);

@@ -555,8 +555,9 @@ void MainWindow::openClientBook()
                                           readFor(program, client.person, client.id);
                                       });
         m_clientBookWindow = window;
-        const QSize room = m_area->viewport()->size();
+        // Shown first: the welcome panel then gives way and the area has its full size.
         window->show();
+        const QSize room = m_area->viewport()->size();
         window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
         window->move(qMax(0, (room.width() - window->width()) / 2), 0);
     }
