@@ -369,7 +369,7 @@ void ClientBookWindow::updateCount()
     else if (m_model->isSearchCut())
         m_count->setText(tr("The %1 closest matches").arg(rows));
     else if (m_model->search().isEmpty())
-        m_count->setText(tr("%n client(s)", nullptr, rows));
+        m_count->setText(rows == 1 ? tr("1 client") : tr("%1 clients").arg(rows));
     else
         m_count->setText(tr("%n found", nullptr, rows));
 }
@@ -653,7 +653,7 @@ void ClientBookWindow::importPaths(const QStringList &paths)
     m_model->reload();
     updateCount();
     selectRow(0);
-    setStatus(report.failure ? tr("Nothing was imported.") : tr("Imported %n client(s).", nullptr, report.added),
+    setStatus(report.failure ? tr("Nothing was imported.") : (report.added == 1 ? tr("Imported 1 client.") : tr("Imported %1 clients.").arg(report.added)),
               false);
     host().services().messages->inform(this,
                                        report.failure ? platform::Icon::Error : platform::Icon::Information, text);
@@ -680,6 +680,7 @@ void ClientBookWindow::exportCsv()
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
         return;
     }
-    setStatus(tr("Exported %n client(s) to %1.", nullptr, int(all.size())).arg(QDir::toNativeSeparators(*path)),
+    setStatus((all.size() == 1 ? tr("Exported 1 client to %1.") : tr("Exported %1 clients to %2.").arg(all.size()))
+                      .arg(QDir::toNativeSeparators(*path)),
               false);
 }

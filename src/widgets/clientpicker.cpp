@@ -81,7 +81,7 @@ void ClientPicker::searchChanged(const QString &typed)
     else if (m_model->isSearchCut())
         m_count->setText(tr("The %1 closest matches; type more to narrow them.").arg(m_model->rowCount()));
     else if (m_model->search().isEmpty())
-        m_count->setText(tr("%n client(s)", nullptr, m_model->rowCount()));
+        m_count->setText(m_model->rowCount() == 1 ? tr("1 client") : tr("%1 clients").arg(m_model->rowCount()));
     else
         m_count->setText(tr("%n found", nullptr, m_model->rowCount()));
 }

@@ -60,8 +60,9 @@ protected:
         }
         EXPECT_EQ(control<QComboBox>(row.input, "cboMonth")->currentText(), "August");
         EXPECT_EQ(control<QComboBox>(row.input, "cboDate")->currentText(), "6");
-        if (row.program != ProgramId::Daily && row.program != ProgramId::Runes)
+        if (row.program != ProgramId::Daily && row.program != ProgramId::Runes) {
             EXPECT_EQ(control<QComboBox>(row.input, "cboYear")->currentText(), "1979");
+        }
     }
     void expectReadingShows(const ProgramRow &row)
     {
