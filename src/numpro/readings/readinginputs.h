@@ -17,6 +17,9 @@ struct ReadingInputs
     QString day;   // "1".."31"
     QString year;  // "1900".."2050"
     QDate today;
+    // The day the person married, when a marriage date was chosen; null
+    // otherwise (the marriage vibration then has nothing to read).
+    QDate marriageDate = {};
 
     friend bool operator==(const ReadingInputs &, const ReadingInputs &) = default;
 };

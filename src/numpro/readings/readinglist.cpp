@@ -6,6 +6,7 @@
 #include "numpro/readings/periodreadings.h"
 #include "numpro/readings/personalreadings.h"
 #include "numpro/readings/pinnaclereadings.h"
+#include "numpro/relationships/marriagevibration.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,13 +20,16 @@ namespace numpro {
 
 namespace {
 
-// Document order: Life Path, Destiny, Soul Urge, Inner Dreams, Birthday,
-// Challenge, Personal Year, Personal Day, Personal Month, Life Path Periods,
+// Document order: Life Path, Marriage Vibration (with a marriage date),
+// Destiny, Soul Urge, Inner Dreams, Birthday, Challenge, Personal Year, Personal Day, Personal Month, Life Path Periods,
 // Maturity, Essence, Planes of Expression, Pinnacle Phases, Hidden Passion,
 // Karmic Lessons, Balance, Karmic Debt, Subconscious Self, L/E Bridge,
 // H/P Bridge, Rational Thought.
 constexpr std::array kReadings = {
     Reading{u"lifePath", u"cmdLifePath", u"LifePath Number", 0, 6, u"lblLifePath", computeLifePath, composeLifePath},
+    // Its button sits with the marriage date lists, not on the grid.
+    Reading{u"marriageVibration", u"cmdMarriageVibrationNumber", u"Marriage Vibration Number", -1, 0,
+            u"lblMarriageVibrationNumber", computeMarriageVibration, composeMarriageVibration},
     Reading{u"destiny", u"cmdDestiny", u"Destiny or Expressions Number", 0, 7, u"lblDestiny", computeDestiny,
             composeDestiny},
     Reading{u"soulUrge", u"cmdSoulUrge", u"Soul Urge or Heart's Desire Number", 2, 6, u"lblSoulUrge",

@@ -28,7 +28,8 @@ struct Reading
     // the JSON key of its main value.
     QStringView id;
     // The navigator's button: object name, caption, and place (column 0..2,
-    // row from the top of that column).
+    // row from the top of that column; column -1 for a button the navigator
+    // places elsewhere).
     QStringView button;
     QStringView buttonCaption;
     int column;

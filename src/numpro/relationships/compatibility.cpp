@@ -1,0 +1,216 @@
+#include "numpro/relationships/compatibility.h"
+
+#include "common/numerology.h"
+#include "numpro/readings/corereadings.h"
+#include "numpro/readings/readingcompose.h"
+#include "numpro/readings/readinglist.h"
+#include "numpro/readings/texttable.h"
+#include "numpro/relationships/marriagevibration.h"
+
+#include <QJsonArray>
+#include <QLocale>
+#include <QStringList>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+using richtext::crlf;
+
+namespace numpro {
+
+namespace {
+
+constexpr QStringView kTable = u"compatibility";
+
+const QJsonObject &tableFields()
+{
+    return readingTexts(kTable).fields;
+}
+
+// The table's entry for the unordered pair of roots, lower first: {"rating", "text"}.
+QJsonObject pairEntry(qint16 a, qint16 b)
+{
+    qint16 low = pairRoot(a);
+    qint16 high = pairRoot(b);
+    if (low > high)
+        std::swap(low, high);
+    return tableFields().value(u"pairs").toObject().value(QString::number(low) + u'-' + QString::number(high))
+        .toObject();
+}
+
+bool isPairNumber(qint16 n)
+{
+    return (n >= 1 && n <= 9) || n == 11 || n == 22;
+}
+
+QString numberText(const QJsonValue &value)
+{
+    return value.isDouble() ? QString::number(value.toInt()) : QStringLiteral("none");
+}
+
+QString dateText(QDate date)
+{
+    return QLocale(QLocale::English).toString(date, u"MMMM d, yyyy"_s);
+}
+
+} // namespace
+
+QString ratingName(PairRating rating)
+{
+    switch (rating) {
+    case PairRating::Harmonious:
+        return u"harmonious"_s;
+    case PairRating::Workable:
+        return u"workable"_s;
+    case PairRating::Challenging:
+        return u"challenging"_s;
+    }
+    return {};
+}
+
+qint16 pairRoot(qint16 number)
+{
+    if (number == 11)
+        return 2;
+    if (number == 22)
+        return 4;
+    return number;
+}
+
+std::optional<PairRating> pairRating(qint16 a, qint16 b)
+{
+    if (!isPairNumber(a) || !isPairNumber(b))
+        return std::nullopt;
+    const QString name = pairEntry(a, b).value(u"rating").toString();
+    for (PairRating rating : {PairRating::Harmonious, PairRating::Workable, PairRating::Challenging}) {
+        if (name == ratingName(rating))
+            return rating;
+    }
+    return std::nullopt;
+}
+
+QString pairParagraph(qint16 a, qint16 b)
+{
+    if (!isPairNumber(a) || !isPairNumber(b))
+        return tableFields().value(u"noNumber").toString();
+    QString text = pairEntry(a, b).value(u"text").toString();
+    const QJsonObject masters = tableFields().value(u"masterNumbers").toObject();
+    for (qint16 master : {qint16(11), qint16(22)}) {
+        if (a == master || b == master)
+            text += u' ' + masters.value(QString::number(master)).toString();
+    }
+    return text;
+}
+
+QJsonObject compatibilityNumbers(const ReadingInputs &person)
+{
+    // The readings' own compute functions, so each number is the one the
+    // person's own readings show.
+    ResultState state;
+    QJsonObject numbers;
+    for (QStringView key : kCompatibilityNumberKeys) {
+        const Reading *reading = findReading(key);
+        const ReadingValues &values = state.store(reading->id, reading->compute(person, state), person);
+        numbers.insert(key.toString(), values.value(key));
+    }
+    return numbers;
+}
+
+Compatibility computeCompatibility(const ReadingInputs &first, const ReadingInputs &second, QDate marriageDate)
+{
+    Compatibility c{first, second, compatibilityNumbers(first), compatibilityNumbers(second), {}, marriageDate};
+    for (QStringView key : kRatedPairKeys) {
+        const qint16 a = qint16(c.firstNumbers.value(key).toInt());
+        const qint16 b = qint16(c.secondNumbers.value(key).toInt());
+        c.pairs.append({key, a, b, pairRating(a, b)});
+    }
+    return c;
+}
+
+QJsonObject compatibilityToJson(const Compatibility &c)
+{
+    QJsonArray pairs;
+    for (const NumberPair &pair : c.pairs) {
+        pairs.append(QJsonObject{{u"key"_s, pair.key.toString()},
+                                 {u"numbers"_s, QJsonArray{pair.first, pair.second}},
+                                 {u"rating"_s, pair.rating ? QJsonValue(ratingName(*pair.rating)) : QJsonValue()}});
+    }
+    QJsonObject json{{u"first"_s, c.firstNumbers}, {u"second"_s, c.secondNumbers}, {u"pairs"_s, pairs}};
+    if (c.marriageDate.isValid()) {
+        json.insert(u"marriageDate"_s, c.marriageDate.toString(Qt::ISODate));
+        json.insert(u"marriageVibration"_s, marriageVibrationNumber(c.marriageDate));
+    }
+    return json;
+}
+
+QString compatibilityName(const ReadingInputs &person)
+{
+    QStringList parts;
+    for (const QString &part : {person.firstName, person.middleName, person.lastName}) {
+        const QString trimmed = kestrava::trimBlanks(part);
+        if (!trimmed.isEmpty())
+            parts << trimmed;
+    }
+    return parts.join(u' ');
+}
+
+QList<richtext::Composition> composeCompatibility(const Compatibility &c)
+{
+    const ReadingTexts &texts = readingTexts(kTable);
+    const QString caption = texts.caption;
+    QList<richtext::Composition> parts;
+
+    richtext::Composition head;
+    head.setTitle(caption);
+    head.bold(true).colour(richtext::kDarkCyan)
+        .append(texts.heading + compatibilityName(c.first) + u" and "_s + compatibilityName(c.second) + crlf(2))
+        .bold(false)
+        .append(texts.introduction + crlf(2));
+    for (const ReadingInputs *person : {&c.first, &c.second}) {
+        head.append(compatibilityName(*person) + u", born "_s + kestrava::trimBlanks(person->month) + u' '
+                    + kestrava::trimBlanks(person->day) + u", "_s + kestrava::trimBlanks(person->year) + crlf());
+    }
+    head.append(crlf()).bold(true).append(texts.text(u"numbersHeading") + crlf()).bold(false);
+    for (QStringView key : kCompatibilityNumberKeys) {
+        head.append(readingTexts(key).caption + u": "_s + numberText(c.firstNumbers.value(key)) + u" and "_s
+                    + numberText(c.secondNumbers.value(key)) + crlf());
+    }
+    head.append(crlf());
+    parts.append(head);
+
+    const QJsonObject aspects = texts.fields.value(u"aspects").toObject();
+    for (const NumberPair &pair : c.pairs) {
+        const QJsonObject aspect = aspects.value(pair.key).toObject();
+        richtext::Composition part;
+        part.setTitle(caption);
+        QString heading = aspect.value(u"title").toString() + u": "_s + QString::number(pair.first) + u" and "_s
+                          + QString::number(pair.second);
+        if (pair.rating)
+            heading += u", "_s + texts.fields.value(u"ratings").toObject().value(ratingName(*pair.rating)).toString();
+        part.colour(richtext::kDarkCyan).bold(true).append(heading + crlf(2)).bold(false)
+            .append(aspect.value(u"introduction").toString() + crlf(2))
+            .append(pairParagraph(pair.first, pair.second) + crlf(2));
+        parts.append(part);
+    }
+
+    if (c.marriageDate.isValid()) {
+        const ReadingTexts &marriage = readingTexts(u"marriageVibration");
+        const qint16 number = marriageVibrationNumber(c.marriageDate);
+        richtext::Composition part;
+        part.setTitle(caption);
+        part.colour(richtext::kDarkCyan).bold(true)
+            .append(marriage.heading + QString::number(number) + crlf(2)).bold(false)
+            .append(u"Married on "_s + dateText(c.marriageDate) + crlf(2))
+            .append(marriage.table.text(number) + crlf(2));
+        parts.append(part);
+    }
+
+    richtext::Composition closing;
+    closing.setTitle(caption);
+    closing.colour(richtext::kDarkCyan);
+    appendCreditAndFooter(closing);
+    parts.append(closing);
+    return parts;
+}
+
+} // namespace numpro
