@@ -583,8 +583,7 @@ void MainWindow::openFile(const QString &path)
     // The ending picks the program whatever its letter case; the program's
     // own check then treats the file as its Open command would.
     for (Program *program : m_programs) {
-        if (!program || program->savedReadingEnding().isEmpty()
-            || file.suffix().compare(program->savedReadingEnding(), Qt::CaseInsensitive) != 0)
+        if (!program || !program->savedReadingEndings().contains(file.suffix(), Qt::CaseInsensitive))
             continue;
         launch(program->id());
         program->openSavedReading(file.absoluteFilePath());
@@ -592,8 +591,10 @@ void MainWindow::openFile(const QString &path)
     }
     QStringList endings;
     for (const Program *program : m_programs) {
-        if (program && !program->savedReadingEnding().isEmpty())
-            endings << QStringLiteral("*.") + program->savedReadingEnding();
+        if (!program)
+            continue;
+        for (const QString &ending : program->savedReadingEndings())
+            endings << QStringLiteral("*.") + ending;
     }
     m_services.messages->inform(this, platform::Icon::Error,
                                 tr("%1 is not a saved reading. Kestrava opens its saved readings (%2).")

@@ -4,6 +4,7 @@
 #include "common/person.h"
 
 #include <QString>
+#include <QStringList>
 
 // One program of the suite as the main window sees it.  The main window owns
 // nothing of a program but this interface; the composition root creates the
@@ -40,6 +41,13 @@ public:
     // The file ending of the readings this program saves ("num"), or empty
     // for a program that saves none.
     virtual QString savedReadingEnding() const { return {}; }
+    // Every file ending the program opens: the one above and any other kind
+    // of file it keeps (Variduzeda Vad's compatibility readings).
+    virtual QStringList savedReadingEndings() const
+    {
+        const QString ending = savedReadingEnding();
+        return ending.isEmpty() ? QStringList() : QStringList{ending};
+    }
     // After launch(): opens a saved reading exactly as the program's own Open
     // command would, with the same checks and messages.
     virtual void openSavedReading(const QString &path) { Q_UNUSED(path); }

@@ -97,7 +97,7 @@ TEST_F(OpenFilesTest, AFileOpensInTheProgramThatSavedIt)
     ASSERT_EQ(test.messages.shown.size(), 3);
     EXPECT_EQ(test.messages.shown[0].text, "Please Check The File.");
     EXPECT_TRUE(test.messages.shown[1].text.endsWith(
-        "notes.txt is not a saved reading. Kestrava opens its saved readings (*.num, *.tnm)."))
+        "notes.txt is not a saved reading. Kestrava opens its saved readings (*.num, *.knc, *.tnm)."))
         << test.messages.shown[1].text.toStdString();
     EXPECT_TRUE(test.messages.shown[2].text.endsWith("gone.num cannot be found."));
 }
