@@ -7,6 +7,7 @@
 #include "numpro/ui/numerologyprodisp.h"
 #include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numerologyprosave.h"
+#include "numpro/ui/marriagedategroup.h"
 #include "numpro/ui/numproprogram.h"
 #include "shell/commonmenus.h"
 #include "widgets/brandlabels.h"
@@ -26,13 +27,6 @@
 #include <QUrl>
 #include <QTextEdit>
 #include <QVBoxLayout>
-
-namespace {
-
-// Not a reading: the Marriage Vibration label the navigator has always kept.
-constexpr QStringView kMarriageVibrationLabel = u"lblMarriageVibrationNumber";
-
-} // namespace
 
 NumerologyProResult::NumerologyProResult(NumProProgram &program)
     : ProgramWindow(program.host(), QStringLiteral("frmNumerologyProResult"),
@@ -55,6 +49,9 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     grid->setVerticalSpacing(6);
     // Tab goes down the first column, then the second, then the third.
     QMap<std::pair<int, int>, QPushButton *> byPlace;
+    // The marriage date and its reading's button, below the grid.
+    m_marriageDate = new MarriageDateGroup(host().services().clock->now().date(), page);
+    QPushButton *marriageButton = nullptr;
     for (const numpro::Reading &reading : numpro::readingList()) {
         auto *button = new QPushButton(reading.buttonCaption.toString(), frame);
         button->setObjectName(reading.button.toString());
@@ -62,6 +59,12 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
         button->setEnabled(reading.isOffered());
         if (reading.isOffered())
             connect(button, &QPushButton::clicked, this, [this, &reading] { runReading(reading); });
+        if (reading.column < 0) {
+            button->setParent(m_marriageDate);
+            m_marriageDate->grid()->addWidget(button, 1, 3);
+            marriageButton = button;
+            continue;
+        }
         grid->addWidget(button, reading.row, reading.column);
         byPlace.insert({reading.column, reading.row}, button);
     }
@@ -73,7 +76,9 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
         int row;
         void (NumerologyProResult::*open)();
     } dated[] = {{QStringLiteral("cmdLifeTimeline"), tr("Life Timeline"), 0, &NumerologyProResult::openLifeTimeline},
-                 {QStringLiteral("cmdForecast"), tr("Forecast"), 1, &NumerologyProResult::openForecast}};
+                 {QStringLiteral("cmdForecast"), tr("Forecast"), 1, &NumerologyProResult::openForecast},
+                 {QStringLiteral("cmdCompatibility"), tr("Compatibility"), 2,
+                  &NumerologyProResult::openCompatibility}};
     for (const auto &each : dated) {
         auto *button = new QPushButton(each.caption, frame);
         button->setObjectName(each.name);
@@ -102,7 +107,6 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     QStringList labelNames;
     for (const numpro::Reading &reading : numpro::readingList())
         labelNames << reading.hiddenLabel.toString();
-    labelNames << kMarriageVibrationLabel.toString();
     for (const QString &name : labelNames) {
         auto *label = new QLabel(allLabels);
         label->setObjectName(name);
@@ -124,12 +128,20 @@ NumerologyProResult::NumerologyProResult(NumProProgram &program)
     layout->addWidget(title);
     layout->addWidget(brand::makeForumLabel(QStringLiteral("Label8"), true, page));
     layout->addWidget(frame);
+    layout->addWidget(m_marriageDate);
     layout->addLayout(buttons);
     layout->addWidget(brand::makeFullBrandFrame(page));
 
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    setTabOrder(tabOrder.back(), backButton);
+    QWidget *previous = tabOrder.back();
+    for (const char *name : {"cboMarriageMonth", "cboMarriageDate", "cboMarriageYear"}) {
+        QWidget *list = m_marriageDate->findChild<QWidget *>(QString::fromLatin1(name));
+        setTabOrder(previous, list);
+        previous = list;
+    }
+    setTabOrder(previous, marriageButton);
+    setTabOrder(marriageButton, backButton);
     setTabOrder(backButton, exitButton);
 
     auto *backItem = new QAction(tr("&Back"), this);
@@ -147,6 +159,7 @@ numpro::ReadingInputs NumerologyProResult::readingInputs() const
     if (const NumerologyProMain *input = m_program.input())
         inputs = input->inputs();
     inputs.today = host().services().clock->now().date();
+    inputs.marriageDate = m_marriageDate->date();
     return inputs;
 }
 
@@ -198,6 +211,11 @@ void NumerologyProResult::openLifeTimeline()
 void NumerologyProResult::openForecast()
 {
     m_program.showForecast(readingInputs());
+}
+
+void NumerologyProResult::openCompatibility()
+{
+    m_program.showCompatibility(readingInputs());
 }
 
 void NumerologyProResult::syncHiddenLabels()

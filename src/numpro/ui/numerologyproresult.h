@@ -11,6 +11,7 @@ class NumProProgram;
 namespace numpro {
 struct Reading;
 }
+class MarriageDateGroup;
 class QLabel;
 
 // The result navigator (frmNumerologyProResult): one button per reading.
@@ -32,6 +33,8 @@ public:
     // The life timeline and the forecast of the person as of today.
     void openLifeTimeline();
     void openForecast();
+    // The compatibility of the person with a second one, typed in its window.
+    void openCompatibility();
 
 private:
     void runReading(const numpro::Reading &reading);
@@ -41,4 +44,5 @@ private:
     NumProProgram &m_program;
     numpro::ResultState m_state;
     QHash<QString, QLabel *> m_hiddenLabels;
+    MarriageDateGroup *m_marriageDate = nullptr;
 };

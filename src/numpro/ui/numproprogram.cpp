@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "numpro/files/numfile.h"
+#include "numpro/ui/compatibilitywindow.h"
 #include "numpro/ui/forecastwindow.h"
 #include "numpro/ui/lifetimelinewindow.h"
 #include "numpro/ui/numerologyprodisp.h"
@@ -26,6 +27,8 @@ void NumProProgram::launch()
 
 void NumProProgram::closeAll()
 {
+    if (CompatibilityWindow *window = compatibility())
+        window->close();
     if (ForecastWindow *window = forecast())
         window->close();
     if (LifeTimelineWindow *window = lifeTimeline())
@@ -99,6 +102,25 @@ ForecastWindow *NumProProgram::showForecast(const numpro::ReadingInputs &subject
     return m_forecast;
 }
 
+CompatibilityWindow *NumProProgram::compatibility() const
+{
+    return openOrNull(m_compatibility);
+}
+
+CompatibilityWindow *NumProProgram::showCompatibility(const numpro::ReadingInputs &first)
+{
+    if (CompatibilityWindow *old = compatibility())
+        old->close();
+    m_compatibility = new CompatibilityWindow(*this, first);
+    m_compatibility->showAtTop(navigator());
+    return m_compatibility;
+}
+
+QStringList NumProProgram::savedReadingEndings() const
+{
+    return {savedReadingEnding(), QStringLiteral("knc")};
+}
+
 platform::FileRequest NumProProgram::saveRequest() const
 {
     return {tr("Save Your %1 Result ....").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)),
@@ -112,6 +134,14 @@ QStringList NumProProgram::savedLines() const
 
 void NumProProgram::openSavedReading(const QString &path)
 {
+    // The ending picked this program whatever its letter case.
+    if (path.endsWith(QStringLiteral(".knc"), Qt::CaseInsensitive)) {
+        // Over the input window, which stays for a reading of the first person.
+        CompatibilityWindow *window = showCompatibility({});
+        if (!window->openCompatibilityFile(path))
+            window->close();
+        return;
+    }
     if (NumerologyProMain *window = input())
         window->openReadingFile(path);
 }

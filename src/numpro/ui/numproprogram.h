@@ -14,6 +14,7 @@ class NumerologyProDisp;
 class NumerologyProSave;
 class LifeTimelineWindow;
 class ForecastWindow;
+class CompatibilityWindow;
 namespace numpro {
 struct ReadingInputs;
 }
@@ -36,6 +37,10 @@ public:
     void launch() override;
     void closeAll() override;
     QString savedReadingEnding() const override { return QStringLiteral("num"); }
+    // Besides num files, the compatibility readings (knc).
+    QStringList savedReadingEndings() const override;
+    // A num file through the input window, as its Open does; a knc file in
+    // the compatibility window.
     void openSavedReading(const QString &path) override;
     void readFor(const kestrava::Person &person, qint64 clientId) override;
 
@@ -57,6 +62,10 @@ public:
     ForecastWindow *showForecast(const numpro::ReadingInputs &subject);
     LifeTimelineWindow *lifeTimeline() const;
     ForecastWindow *forecast() const;
+    // The compatibility window with the first person filled in (and the
+    // marriage date, when one was chosen), opened afresh and shown.
+    CompatibilityWindow *showCompatibility(const numpro::ReadingInputs &first);
+    CompatibilityWindow *compatibility() const;
 
     // The subject as the user last confirmed it with Next.
     const numpro::ReadingSubject &subject() const { return m_subject; }
@@ -74,5 +83,6 @@ private:
     QPointer<NumerologyProSave> m_document;
     QPointer<LifeTimelineWindow> m_lifeTimeline;
     QPointer<ForecastWindow> m_forecast;
+    QPointer<CompatibilityWindow> m_compatibility;
     numpro::ReadingSubject m_subject;
 };
