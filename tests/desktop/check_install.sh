@@ -31,8 +31,9 @@ appstreamcli validate --no-net "$share/metainfo/org.kestrava.Kestrava.metainfo.x
 grep -q '^Exec=kestrava %F$' "$share/applications/org.kestrava.Kestrava.desktop"
 
 update-mime-database "$share/mime" 2>/dev/null
-found=$(XDG_DATA_DIRS="$share:/usr/share" XDG_DATA_HOME="$prefix/none" "$probe" reading.num reading.tnm)
+found=$(XDG_DATA_DIRS="$share:/usr/share" XDG_DATA_HOME="$prefix/none" "$probe" reading.num reading.knc reading.tnm)
 expected="reading.num application/x-kestrava-num application-x-kestrava-num
+reading.knc application/x-kestrava-knc application-x-kestrava-num
 reading.tnm application/x-kestrava-tnm application-x-kestrava-tnm"
 if [ "$found" != "$expected" ]; then
   echo "file types: expected"
