@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto readings = numpro::readingList();
         const size_t which = in.byte() % (readings.size() + 1);
         numpro::ReadingInputs inputs{in.text(40), in.text(20), in.text(100000), month, day, year, today};
+        // Any day of the lists' years, impossible ones (31 April) giving no date.
+        if (in.byte() % 2)
+            inputs.marriageDate = QDate(in.number(1900, 2100), in.number(1, 12), in.number(1, 31));
         numpro::ResultState state;
         if (which == readings.size()) {
             numpro::computeAllReadings(inputs, state);
@@ -52,10 +55,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const numpro::Reading &reading = readings[which];
             for (numpro::OutputMode mode : {numpro::OutputMode::Display, numpro::OutputMode::Document}) {
                 const numpro::ReadingResult result = numpro::runReading(reading, inputs, state, mode);
-                check(!reading.isOffered() || result.keepCaption || !richtext::toPlainText(result.text).isEmpty());
+                // The marriage vibration alone has nothing to say without a marriage date.
+                const bool quiet = reading.id == u"marriageVibration" && !inputs.marriageDate.isValid();
+                check(!reading.isOffered() || result.keepCaption || quiet
+                      || !richtext::toPlainText(result.text).isEmpty());
             }
         }
         check(!numpro::valuesToJsonText(state).isEmpty());
+        if (const numpro::ReadingValues *marriage = state.values(u"marriageVibration")) {
+            const qint16 number = marriage->number(u"marriageVibration");
+            check(inputs.marriageDate.isValid() ? coreNumber(number) && number > 0 : marriage->entries().isEmpty());
+        }
         break;
     }
     case 1: {
