@@ -128,8 +128,9 @@ TEST(Compatibility, EveryPairOfNumbersHasARatingAndAParagraphOfItsOwn)
             EXPECT_GT(paragraph.size(), 200);
             EXPECT_EQ(pairParagraph(b, a), paragraph);
             paragraphs.insert(paragraph);
-            if (a == b)
+            if (a == b) {
                 EXPECT_EQ(*rating, PairRating::Harmonious);
+            }
         }
     }
     EXPECT_EQ(paragraphs.size(), 45);

@@ -70,7 +70,8 @@ CompatibilityWindow::CompatibilityWindow(NumProProgram &program, const numpro::R
     m_numbers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_numbers->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_numbers->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_numbers->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Rows of one fixed height, so the table is exactly as tall as its six rows.
+    m_numbers->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_numbers->setHorizontalHeaderLabels({tr("First Person"), tr("Second Person"), tr("Rating")});
     QStringList rows;
     for (QStringView key : numpro::kCompatibilityNumberKeys)
@@ -97,6 +98,9 @@ CompatibilityWindow::CompatibilityWindow(NumProProgram &program, const numpro::R
 
     addCommonMenus(menuBar(), this, {}, [this] { close(); }, {.modalAbout = false});
     setMinimumWidth(900);
+    // The people, the marriage date and the table take their room; the
+    // document scrolls, so the window fits a document area of 768-pixel screens.
+    view()->setMinimumSize(640, 200);
     m_people[1].first->setFocus();
 }
 
