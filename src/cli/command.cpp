@@ -35,6 +35,14 @@ const OptionEntry batch{"batch", "FILE",
                        "Read the subjects from a CSV file (- for standard input) whose header row names the "
                        "columns; print one JSON line per row, in order.",
                        Field::None, nullptr};
+const OptionEntry client{"client", "ID",
+                        "Read for the client with this number in the client book: their names and birth date "
+                        "take the place of the name and date options, and the reading is added to their history.",
+                        Field::None, nullptr};
+const OptionEntry clients{"clients", "FILE",
+                         "The client book file (default: $KESTRAVA_CLIENTS when set, otherwise "
+                         "kestrava/clients.sqlite in the user's data folder).",
+                         Field::None, nullptr};
 
 } // namespace options
 
@@ -50,6 +58,11 @@ bool isSubjectField(Field field)
 bool Command::hasField(Field field) const
 {
     return option(field) != nullptr;
+}
+
+bool Command::hasOption(std::string_view name) const
+{
+    return std::any_of(options.begin(), options.end(), [name](const OptionEntry &entry) { return entry.name == name; });
 }
 
 const OptionEntry *Command::option(Field field) const
@@ -69,20 +82,52 @@ std::vector<OptionEntry> Command::optionList() const
     return list;
 }
 
+namespace {
+
+QString usageOption(const OptionEntry &entry)
+{
+    // A setting's few values are shown as they are: --format json|text|html.
+    const QString value = entry.field == Field::None && entry.choices
+                              ? QString::fromLatin1(entry.choices).replace(u' ', u'|')
+                              : QString::fromLatin1(entry.valueName);
+    return u"--"_s + QLatin1StringView(entry.name) + (value.isEmpty() ? QString() : u" "_s + value);
+}
+
+} // namespace
+
 QStringList Command::usage() const
 {
+    const QString start = u"kestrava-cli "_s + QLatin1StringView(name);
+    const std::vector<OptionEntry> entries = optionList();
+    if (!actions.empty()) {
+        QStringList lines;
+        for (const Action &action : actions) {
+            QString line = start + u" "_s + QLatin1StringView(action.name);
+            if (*action.operands)
+                line += u" "_s + QLatin1StringView(action.operands);
+            for (const QString &wanted : QString::fromLatin1(action.options).split(u' ', Qt::SkipEmptyParts)) {
+                for (const OptionEntry &entry : entries) {
+                    if (wanted == QLatin1StringView(entry.name))
+                        line += entry.required ? u" "_s + usageOption(entry) : u" ["_s + usageOption(entry) + u"]"_s;
+                }
+            }
+            lines.append(line);
+        }
+        return lines;
+    }
     // Name and date options are required (a middle name is not); the
-    // subject can instead come from a batch file.
-    QString single = u"kestrava-cli "_s + QLatin1StringView(name);
-    QString dates, born, rest;
-    for (const OptionEntry &entry : optionList()) {
-        if (std::string_view(entry.name) == "batch")
+    // subject can instead come from a client of the book or a batch file.
+    QString single = start;
+    QString dates, born, needed, rest;
+    for (const OptionEntry &entry : entries) {
+        const std::string_view entryName(entry.name);
+        if (entryName == "batch" || entryName == "client" || entryName == "clients")
             continue;
-        // A setting's few values are shown as they are: --format json|text|html.
-        const QString value = entry.field == Field::None && entry.choices
-                                  ? QString::fromLatin1(entry.choices).replace(u' ', u'|')
-                                  : QString::fromLatin1(entry.valueName);
-        const QString option = u"--"_s + QLatin1StringView(entry.name) + (value.isEmpty() ? QString() : u" "_s + value);
+        const QString option = usageOption(entry);
+        if (entry.required) {
+            needed += u" "_s + option;
+            continue;
+        }
         switch (entry.field) {
         case Field::Month:
         case Field::Day:
@@ -106,7 +151,12 @@ QStringList Command::usage() const
     }
     if (!dates.isEmpty())
         single += u" "_s + (born.isEmpty() ? dates : u"("_s + dates + u" | "_s + born + u")"_s);
-    return {single + rest, u"kestrava-cli "_s + QLatin1StringView(name) + u" --batch FILE|- [options]"_s};
+    QStringList lines{single + needed + rest};
+    if (hasOption("client"))
+        lines.append(start + u" --client ID [--clients FILE]"_s + needed + rest);
+    if (hasOption("batch"))
+        lines.append(start + u" --batch FILE|- [options]"_s);
+    return lines;
 }
 
 QList<JsonKey> jsonKeyList(std::initializer_list<std::pair<const char *, const char *>> keys)
@@ -214,6 +264,13 @@ void printUsage(const Command &command, QTextStream &stream)
 
 } // namespace
 
+int usageError(const Command &command, const QString &message, QTextStream &err)
+{
+    err << "kestrava-cli: " << message << "\n";
+    printUsage(command, err);
+    return kExitUsage;
+}
+
 std::optional<int> parseInvocation(const Command &command, const QStringList &arguments, Invocation &call,
                                    QTextStream &out, QTextStream &err)
 {
@@ -227,11 +284,7 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         parser.addOption(option);
     }
     parser.addHelpOption();
-    auto usageError = [&](const QString &message) {
-        err << "kestrava-cli: " << message << "\n";
-        printUsage(command, err);
-        return kExitUsage;
-    };
+    auto usageError = [&](const QString &message) { return ::usageError(command, message, err); };
     if (!parser.parse(QStringList{u"kestrava-cli "_s + QLatin1StringView(command.name)} + arguments))
         return usageError(parser.errorText());
     if (parser.isSet(u"help"_s)) {
@@ -240,8 +293,14 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
             << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
         return kExitDone;
     }
-    if (!parser.positionalArguments().isEmpty())
+    if (command.actions.empty() && !parser.positionalArguments().isEmpty())
         return usageError(u"unexpected argument \""_s + parser.positionalArguments().front() + u"\""_s);
+    call.operands = parser.positionalArguments();
+    for (const OptionEntry &entry : entries) {
+        const QString name = QString::fromLatin1(entry.name);
+        if (parser.isSet(name))
+            call.values.insert(name, entry.valueName ? parser.value(name) : QString());
+    }
 
     for (const OptionEntry &entry : entries) {
         if (entry.field == Field::None || !parser.isSet(QString::fromLatin1(entry.name)))
@@ -283,6 +342,15 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
                 return usageError(u"--born gives the whole birth date; leave out --"_s
                                   + QLatin1StringView(command.option(part)->name));
         }
+    }
+    if (isSet("client")) {
+        for (const OptionEntry &entry : entries) {
+            if (isSubjectField(entry.field) && call.isSet[std::size_t(entry.field)])
+                return usageError(u"--client takes the name and birth date from the client book, not from --"_s
+                                  + QLatin1StringView(entry.name));
+        }
+        if (isSet("batch"))
+            return usageError(u"--client reads for one client; leave out --batch"_s);
     }
     if (isSet("batch")) {
         for (const OptionEntry &entry : entries) {

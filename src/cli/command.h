@@ -3,6 +3,7 @@
 #include "common/brand.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 class QTextStream;
@@ -34,12 +36,25 @@ struct OptionEntry
     const char *description;
     Field field = Field::None;
     const char *choices = nullptr; // blank-separated values to complete, or null
+    bool required = false;         // shown without brackets in the usage line
 };
 
 // The options every subcommand shares, to be listed in its table.
 namespace options {
 extern const OptionEntry month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
+// A client of the book instead of the name and date options, and the book.
+extern const OptionEntry client, clients;
 }
+
+// What a command with several of its own (clients list, clients add, ...)
+// does with each: its operands and the options it takes, by name.
+struct Action
+{
+    const char *name;
+    const char *operands;    // "ID", "[FILE|-]", or empty
+    const char *options;     // blank-separated option names
+    const char *description;
+};
 
 // A key of a subcommand's JSON object and what it holds.
 struct JsonKey
@@ -57,20 +72,27 @@ struct Command
     const char *description; // the opening of its own --help and manual section
     kestrava::ProgramId program;
     std::span<const OptionEntry> options;
-    // Its JSON object's keys in the order they are written.
+    // Its JSON object's keys in the order they are written; null for a
+    // command that writes no JSON.
     QList<JsonKey> (*jsonKeys)();
     // Whether it writes text and HTML documents besides JSON.
     bool documents;
     // Runs with the arguments after the subcommand's name; returns the exit
     // status.
     int (*run)(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err);
+    // The command's own actions, the first word after its name; none for a
+    // command that reads one subject.
+    std::span<const Action> actions = {};
 
     bool hasField(Field field) const;
+    bool hasOption(std::string_view name) const;
     const OptionEntry *option(Field field) const;
     // The option table as shown and parsed: --format says json only while
     // the command writes no documents.
     std::vector<OptionEntry> optionList() const;
-    // "kestrava-cli tarot --name N ..." lines, for one subject and for a batch.
+    // "kestrava-cli tarot --name N ..." lines: for one subject, for a client
+    // of the book and for a batch, as far as the command has them; one per
+    // action for a command with actions.
     QStringList usage() const;
 };
 
@@ -91,6 +113,11 @@ struct Invocation
     std::array<bool, kFieldCount> isSet{};
     // --today, or the local date.
     QDate today;
+    // Every option given, by name, with its value (empty for a switch).
+    QHash<QString, QString> values;
+    // The words after the command's name that are no options: the action and
+    // its operands, for a command with actions.
+    QStringList operands;
 };
 
 // Parses a subcommand's arguments by its option table.  Returns the exit
@@ -99,6 +126,9 @@ struct Invocation
 // --today, options that exclude each other) said on err with the usage.
 std::optional<int> parseInvocation(const Command &command, const QStringList &arguments, Invocation &call,
                                    QTextStream &out, QTextStream &err);
+
+// Says a usage error on err with the command's usage; returns kExitUsage.
+int usageError(const Command &command, const QString &message, QTextStream &err);
 
 // One subject as the programs take it, from the options or a batch row, with
 // the rules every subcommand shares applied: names in capitals (unless

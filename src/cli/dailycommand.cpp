@@ -15,6 +15,8 @@ const OptionEntry kOptions[] = {
     {"born", "YYYY-MM-DD", "The birth date in one option, instead of --month and --day (its year is not used).",
      Field::Born},
     {"today", "YYYY-MM-DD", "The date to read for (default: the local date).", Field::Today},
+    options::client,
+    options::clients,
     options::format,
     options::pretty,
     options::batch,

@@ -23,6 +23,20 @@ JsonObjectWriter &JsonObjectWriter::add(const char *key, int number)
     return *this;
 }
 
+JsonObjectWriter &JsonObjectWriter::add(const char *key, qint64 number)
+{
+    addKey(key);
+    m_out += std::to_string(number);
+    return *this;
+}
+
+JsonObjectWriter &JsonObjectWriter::addJson(const char *key, QByteArrayView json)
+{
+    addKey(key);
+    m_out.append(json.data(), std::size_t(json.size()));
+    return *this;
+}
+
 JsonObjectWriter &JsonObjectWriter::add(const char *key, const QString &text)
 {
     addKey(key);

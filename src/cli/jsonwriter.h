@@ -16,10 +16,13 @@ public:
     JsonObjectWriter();
 
     JsonObjectWriter &add(const char *key, int number);
+    JsonObjectWriter &add(const char *key, qint64 number);
     JsonObjectWriter &add(const char *key, const QString &text);
     JsonObjectWriter &addNull(const char *key);
     JsonObjectWriter &add(const char *key, const QList<int> &numbers);
     JsonObjectWriter &add(const char *key, const QStringList &texts);
+    // A value that is compact JSON text already.
+    JsonObjectWriter &addJson(const char *key, QByteArrayView json);
 
     // The object's text, "{...}".
     QByteArray finish();

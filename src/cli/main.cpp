@@ -1,13 +1,16 @@
 // kestrava-cli: the suite's readings from the command line, on the same core
 // the windows use.  Each subcommand is a file of its own, listed here.
 #include "cli/astrologycommand.h"
+#include "cli/clientscommand.h"
 #include "cli/command.h"
 #include "cli/dailycommand.h"
+#include "cli/forecastcommand.h"
 #include "cli/manual.h"
 #include "cli/numerologycommand.h"
 #include "cli/runescommand.h"
 #include "cli/tantriccommand.h"
 #include "cli/tarotcommand.h"
+#include "cli/timelinecommand.h"
 #include "common/brand.h"
 
 #include <QCoreApplication>
@@ -15,13 +18,16 @@
 #include <QTextStream>
 
 #include <array>
+#include <memory>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array<const Command *, 6> kCommands = {&kNumerologyCommand, &kTarotCommand, &kDailyCommand,
-                                                      &kAstrologyCommand,  &kRunesCommand, &kTantricCommand};
+constexpr std::array<const Command *, 9> kCommands = {
+    &kNumerologyCommand, &kTarotCommand,   &kDailyCommand,    &kAstrologyCommand,
+    &kRunesCommand,      &kTantricCommand, &kForecastCommand, &kTimelineCommand, &kClientsCommand};
 
 void printHelp(QTextStream &out)
 {
@@ -66,7 +72,10 @@ int generate(const Generator &generator, const QStringList &arguments, QTextStre
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Only the timeline draws; everything else runs without Qt Gui.
+    const bool draws = argc > 1 && std::string_view(argv[1]) == std::string_view(kTimelineCommand.name);
+    const std::unique_ptr<QCoreApplication> app(draws ? makeTimelineApplication(argc, argv)
+                                                      : new QCoreApplication(argc, argv));
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList arguments = QCoreApplication::arguments().mid(1);

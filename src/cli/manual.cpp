@@ -46,10 +46,23 @@ QList<Topic> topics()
           u"Each data row gives one JSON line, in input order. A row that cannot be read gives "
           "`{\"row\":N,\"error\":\"...\"}`, N counting the data rows from 1, and the other rows are still read. "
           "A batch writes JSON only."_s}},
+        {"Client book",
+         {u"`clients` works on the client book the suite's windows share: the file `--clients FILE` names, else "
+          "the one the environment variable `KESTRAVA_CLIENTS` names, else `kestrava/clients.sqlite` in the "
+          "user's data folder (`~/.local/share`). Looking at a book that is not there finds no one and makes no "
+          "file; adding or importing makes it. A book written by a newer Kestrava can be read but not changed, "
+          "and a damaged one is refused; neither is ever altered."_s,
+          u"`--client ID` reads for a client of the book: their birth names and birth date take the place of the "
+          "name and date options (a command with one name option reads the names joined by blanks), with the "
+          "same capitals rule, and the reading is added to the client's history (`clients show ID` lists it): "
+          "the command, the time and the inputs it read. Giving a name or date option with `--client` is a usage "
+          "error. `forecast` and `timeline` read for a client too but add nothing to the history."_s}},
         {"Exit status",
-         {u"0 when every subject was read; 1 when some batch rows could not be read (their lines say why); 2 for "
-          "a usage error, a subject that cannot be read, an unreadable batch file or a header row that lacks a "
-          "column (the message goes to standard error)."_s}},
+         {u"0 when every subject was read; 1 when some batch rows could not be read (their lines say why), when "
+          "an import refused some files or rows, when `clients add` found the person in the book already, or "
+          "when a reading for a client could not be added to their history; 2 for a usage error, a subject that "
+          "cannot be read, an unreadable batch file or a header row that lacks a column, an unknown client ID, "
+          "or a client book that cannot be read or changed (the message goes to standard error)."_s}},
     };
 }
 
@@ -74,6 +87,13 @@ QList<std::pair<QStringList, QString>> groupedKeys(const Command &command)
 QString batchColumns(const Command &command)
 {
     return u"A batch file's header row names "_s + columnsNeeded(command) + u"."_s;
+}
+
+// "list [--search TEXT] ...": an action as its usage line shows it, without
+// the command's own name.
+QString actionUsage(const Command &command, qsizetype index)
+{
+    return command.usage().at(index).section(u' ', 2);
 }
 
 // --- The manual page -------------------------------------------------------
@@ -131,14 +151,25 @@ QString manualPage(std::span<const Command *const> commands)
     for (const Command *command : commands) {
         page += u".SS %1\n"_s.arg(roff(QString::fromLatin1(command->name)));
         page += roffParagraph(QString::fromUtf8(command->description)) + u"\n"_s;
+        for (qsizetype i = 0; i < qsizetype(command->actions.size()); ++i) {
+            page += u".TP\n\\fB"_s + roff(actionUsage(*command, i)) + u"\\fR\n"_s
+                    + roffParagraph(QString::fromUtf8(command->actions[i].description)) + u"\n"_s;
+        }
+        if (!command->actions.empty())
+            page += u".PP\nOptions:\n"_s;
         for (const OptionEntry &entry : command->optionList()) {
             page += u".TP\n"_s + optionHeading(entry) + u"\n"_s
                     + roffParagraph(QString::fromUtf8(entry.description)) + u"\n"_s;
         }
-        page += u".PP\nJSON keys, in this order:\n"_s;
-        for (const auto &[keys, meaning] : groupedKeys(*command))
-            page += u".TP\n\\fB"_s + roff(keys.join(u", "_s)) + u"\\fR\n"_s + roffParagraph(meaning) + u"\n"_s;
-        page += u".PP\n"_s + roffParagraph(batchColumns(*command)) + u"\n"_s;
+        if (command->jsonKeys) {
+            page += u".PP\nJSON keys, in this order:\n"_s;
+            for (const auto &[keys, meaning] : groupedKeys(*command))
+                page += u".TP\n\\fB"_s + roff(keys.join(u", "_s)) + u"\\fR\n"_s + roffParagraph(meaning) + u"\n"_s;
+        } else {
+            page += u".PP\nWrites no JSON.\n"_s;
+        }
+        if (command->hasOption("batch"))
+            page += u".PP\n"_s + roffParagraph(batchColumns(*command)) + u"\n"_s;
     }
     for (const Topic &topic : topics()) {
         page += u".SH "_s + roff(QString::fromLatin1(topic.heading).toUpper()) + u"\n"_s;
@@ -169,12 +200,23 @@ QString referenceMarkdown(std::span<const Command *const> commands)
     text += u"kestrava-cli --help | --version\n```\n"_s;
     for (const Command *command : commands) {
         text += u"\n## %1\n\n%2\n\n"_s.arg(QLatin1StringView(command->name), QString::fromUtf8(command->description));
+        for (qsizetype i = 0; i < qsizetype(command->actions.size()); ++i) {
+            text += u"- `"_s + actionUsage(*command, i) + u"`: "_s
+                    + QString::fromUtf8(command->actions[i].description) + u"\n"_s;
+        }
+        if (!command->actions.empty())
+            text += u"\nOptions:\n\n"_s;
         for (const OptionEntry &entry : command->optionList())
             text += u"- "_s + markdownOption(entry) + u": "_s + QString::fromUtf8(entry.description) + u"\n"_s;
-        text += u"\nJSON keys, in this order:\n\n"_s;
-        for (const auto &[keys, meaning] : groupedKeys(*command))
-            text += u"- `"_s + keys.join(u"`, `"_s) + u"`: "_s + meaning + u"\n"_s;
-        text += u"\n"_s + batchColumns(*command) + u"\n"_s;
+        if (command->jsonKeys) {
+            text += u"\nJSON keys, in this order:\n\n"_s;
+            for (const auto &[keys, meaning] : groupedKeys(*command))
+                text += u"- `"_s + keys.join(u"`, `"_s) + u"`: "_s + meaning + u"\n"_s;
+        } else {
+            text += u"\nWrites no JSON.\n"_s;
+        }
+        if (command->hasOption("batch"))
+            text += u"\n"_s + batchColumns(*command) + u"\n"_s;
     }
     for (const Topic &topic : topics()) {
         text += u"\n## "_s + QString::fromLatin1(topic.heading) + u"\n"_s;
@@ -183,6 +225,39 @@ QString referenceMarkdown(std::span<const Command *const> commands)
     }
     return text;
 }
+
+namespace {
+
+// A command with actions offers them as its second word; their operands
+// are files (import, export) or nothing to guess (an ID).
+QString actionCompletion(std::span<const Command *const> commands)
+{
+    QString script;
+    for (const Command *command : commands) {
+        if (command->actions.empty())
+            continue;
+        QStringList names, takeFiles;
+        for (const Action &action : command->actions) {
+            names.append(QString::fromLatin1(action.name));
+            if (QString::fromLatin1(action.operands).contains(u"FILE"_s))
+                takeFiles.append(QString::fromLatin1(action.name));
+        }
+        script += u"    if [[ ${COMP_WORDS[1]} == %1 ]]; then\n"
+                  "        if [[ $COMP_CWORD -eq 2 ]]; then\n"
+                  "            COMPREPLY=($(compgen -W '%2' -- \"$cur\"))\n"
+                  "            return\n"
+                  "        fi\n"_s.arg(QLatin1StringView(command->name), names.join(u' '));
+        if (!takeFiles.isEmpty())
+            script += u"        if [[ $cur != -* && $prev != --* && ' %1 ' == *\" ${COMP_WORDS[2]} \"* ]]; then\n"
+                      "            COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+                      "            return\n"
+                      "        fi\n"_s.arg(takeFiles.join(u' '));
+        script += u"    fi\n"_s;
+    }
+    return script;
+}
+
+} // namespace
 
 QString bashCompletion(std::span<const Command *const> commands)
 {
@@ -197,7 +272,8 @@ QString bashCompletion(std::span<const Command *const> commands)
                      "        return\n"
                      "    fi\n"
                      "    local options=\n"
-                     "    case \"${COMP_WORDS[1]} $prev\" in\n"_s.arg(names.join(u' '));
+                     "%2"
+                     "    case \"${COMP_WORDS[1]} $prev\" in\n"_s.arg(names.join(u' '), actionCompletion(commands));
     QString optionLists;
     for (const Command *command : commands) {
         QStringList all;
@@ -211,7 +287,8 @@ QString bashCompletion(std::span<const Command *const> commands)
             if (entry.choices)
                 script += u"        %1) COMPREPLY=($(compgen -W '%2' -- \"$cur\")); return ;;\n"_s.arg(
                     pattern, QLatin1StringView(entry.choices));
-            else if (std::string_view(entry.name) == "batch")
+            else if (std::string_view(entry.name) == "batch" || std::string_view(entry.name) == "clients"
+                     || std::string_view(entry.name) == "out")
                 script += u"        %1) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"_s.arg(pattern);
             else
                 takesValue.append(pattern);

@@ -21,6 +21,8 @@ const OptionEntry kOptions[] = {
     options::born,
     {"today", "YYYY-MM-DD", "Today's date for the age and personal-cycle readings (default: the local date).",
      Field::Today},
+    options::client,
+    options::clients,
     options::keepCase,
     options::format,
     options::pretty,
@@ -112,6 +114,11 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
 }
 
 } // namespace
+
+std::optional<QString> readNumerologySubject(const Subject &subject, numpro::ReadingInputs &inputs)
+{
+    return read(subject, inputs);
+}
 
 const Command kNumerologyCommand{
     "numerology",

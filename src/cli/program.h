@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/batch.h"
+#include "cli/clientaccess.h"
 #include "cli/command.h"
 #include "cli/jsonwriter.h"
 #include "richtext/composition.h"
@@ -51,6 +52,12 @@ int runProgram(const Command &command, const Program<Inputs> &program, const QSt
         }, err);
     }
 
+    std::optional<ClientReading> forClient;
+    if (call.values.contains(QStringLiteral("client"))) {
+        if (const std::optional<int> failed = forClient.emplace().fill(command, call, err))
+            return *failed;
+    }
+
     Subject subject;
     std::optional<QString> problem = makeSubject(call.given, call.keepCase, call.today, u"--", subject);
     Inputs inputs;
@@ -73,6 +80,10 @@ int runProgram(const Command &command, const Program<Inputs> &program, const QSt
     case OutputFormat::Html:
         out << richtext::toHtmlPage(documentTitle(command, subject), program.document(inputs));
         break;
+    }
+    if (forClient) {
+        out.flush();
+        return forClient->record(command, subject, err);
     }
     return kExitDone;
 }

@@ -10,6 +10,8 @@ namespace {
 
 const OptionEntry kOptions[] = {
     {"name", "N", "The name (only the letters A to Z count).", Field::Name},
+    options::client,
+    options::clients,
     options::keepCase,
     options::format,
     options::pretty,

@@ -11,7 +11,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const OptionEntry kOptions[] = {
-    options::month, options::day, options::year, options::born, options::format, options::pretty, options::batch,
+    options::month,  options::day,    options::year,   options::born,  options::client,
+    options::clients, options::format, options::pretty, options::batch,
 };
 
 struct TantricInputs

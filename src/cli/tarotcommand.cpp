@@ -23,6 +23,8 @@ const OptionEntry kOptions[] = {
      "Also deal the numerology spread, drawn by a generator seeded with S (0 to 2^64 - 1): the same seed deals "
      "the same cards.",
      Field::Seed},
+    options::client,
+    options::clients,
     options::keepCase,
     options::format,
     options::pretty,

@@ -38,7 +38,8 @@ for command in $commands; do
     /^   [a-z]+$/ { inside = ($1 == name); next }
     /^[A-Z]/ { inside = 0 }
     inside' "$page" >"$prefix/section.txt"
-  grep -q "JSON keys, in this order:" "$prefix/section.txt" || { echo "$command: no JSON keys"; exit 1; }
+  grep -q -e "JSON keys, in this order:" -e "Writes no JSON." "$prefix/section.txt" \
+    || { echo "$command: no JSON keys"; exit 1; }
   options=$("$cli" "$command" --help | sed -n 's/^  \(-h, \)\{0,1\}--\([a-z-]*\).*/\2/p' | grep -v '^help')
   test -n "$options" || { echo "$command --help lists no options"; exit 1; }
   offered=$(bash -c '. "$1"; COMP_WORDS=(kestrava-cli "$2" --); COMP_CWORD=2; _kestrava_cli; echo " ${COMPREPLY[*]} "' \
@@ -61,6 +62,12 @@ complete_words() {
 [ "$(complete_words numerology --format '')" = "json text html" ] \
   || { echo "format completion: $(complete_words numerology --format '')"; exit 1; }
 [ "$(complete_words tarot --month Au)" = "August" ] || { echo "month completion: $(complete_words tarot --month Au)"; exit 1; }
+[ "$(complete_words clients '')" = "list add show remove import export" ] \
+  || { echo "clients action completion: $(complete_words clients '')"; exit 1; }
+[ "$(complete_words clients list --s)" = "--search" ] \
+  || { echo "clients option completion: $(complete_words clients list --s)"; exit 1; }
+[ "$(complete_words forecast --by '')" = "day month year" ] \
+  || { echo "forecast --by completion: $(complete_words forecast --by '')"; exit 1; }
 
 "$cli" --generate-reference "$prefix/reference.md"
 if ! diff -u "$source/docs/command-line.md" "$prefix/reference.md"; then

@@ -1,0 +1,170 @@
+#include "cli/clientaccess.h"
+
+#include "cli/jsonwriter.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+QString clientBookFile(const Invocation &call)
+{
+    const QString given = call.values.value(u"clients"_s);
+    if (!given.isEmpty())
+        return given;
+    return clients::clientBookPath(qEnvironmentVariable("KESTRAVA_CLIENTS"),
+                                   QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+}
+
+std::unique_ptr<clients::ClientBook> openClientBook(const QString &path, bool change, QTextStream &err,
+                                                     bool &failed)
+{
+    failed = false;
+    // Looking at a book must not leave an empty one behind (a mistyped
+    // --clients would otherwise make a file).
+    if (!change && !QFileInfo::exists(path))
+        return nullptr;
+    auto book = std::make_unique<clients::ClientBook>(path);
+    if (!book->isReadable() || (change && !book->isWritable())) {
+        const QString why = book->problem() ? book->problem()->message : u"cannot open the client book %1"_s.arg(path);
+        err << "kestrava-cli: " << why << "\n";
+        failed = true;
+        return nullptr;
+    }
+    return book;
+}
+
+std::optional<clients::Client> findClient(const clients::ClientBook *book, const QString &path,
+                                          const QString &idText, QTextStream &err)
+{
+    bool ok = false;
+    const qint64 id = idText.toLongLong(&ok);
+    if (!ok || id <= 0) {
+        err << "kestrava-cli: a client ID is a whole number from 1, not \"" << idText << "\"\n";
+        return std::nullopt;
+    }
+    std::optional<clients::Client> found = book ? book->client(id) : std::nullopt;
+    if (!found)
+        err << "kestrava-cli: the client book " << path << " has no client with ID " << id << "\n";
+    return found;
+}
+
+QString commandNameOf(kestrava::ProgramId program)
+{
+    switch (program) {
+    case kestrava::ProgramId::Astrology:
+        return u"astrology"_s;
+    case kestrava::ProgramId::NumerologyPro:
+        return u"numerology"_s;
+    case kestrava::ProgramId::Tarot:
+        return u"tarot"_s;
+    case kestrava::ProgramId::Daily:
+        return u"daily"_s;
+    case kestrava::ProgramId::Runes:
+        return u"runes"_s;
+    case kestrava::ProgramId::Tantric:
+        return u"tantric"_s;
+    }
+    return QString::number(int(program));
+}
+
+namespace {
+
+QString timeText(const QDateTime &time)
+{
+    return time.toUTC().toString(Qt::ISODate);
+}
+
+} // namespace
+
+QByteArray clientJson(const clients::Client &client, const QList<clients::ReadingEntry> *history)
+{
+    const kestrava::Person &p = client.person;
+    JsonObjectWriter json;
+    json.add("id", client.id)
+        .add("first", p.firstName)
+        .add("middle", p.middleName)
+        .add("last", p.lastName)
+        .add("born", p.birthDate.toString(Qt::ISODate))
+        .add("now", p.nameNowUsed)
+        .add("email", client.email)
+        .add("phone", client.phone)
+        .add("notes", client.notes)
+        .add("added", timeText(client.added))
+        .add("changed", timeText(client.changed));
+    if (history) {
+        QList<QByteArray> entries;
+        for (const clients::ReadingEntry &entry : *history) {
+            JsonObjectWriter item;
+            item.add("program", commandNameOf(entry.program)).add("at", timeText(entry.at));
+            // The inputs are a JSON object, kept in its own key order while
+            // it is on one line; anything else the book holds is shown as
+            // the text it is.
+            const QByteArray inputs = entry.inputs.toUtf8();
+            const QJsonDocument parsed = QJsonDocument::fromJson(inputs);
+            if (parsed.isObject())
+                item.addJson("inputs", inputs.contains('\n') ? parsed.toJson(QJsonDocument::Compact) : inputs.trimmed());
+            else
+                item.add("inputs", entry.inputs);
+            entries.append(item.finish());
+        }
+        json.addJson("history", '[' + entries.join(',') + ']');
+    }
+    return json.finish();
+}
+
+std::optional<int> ClientReading::fill(const Command &command, Invocation &call, QTextStream &err)
+{
+    m_path = clientBookFile(call);
+    bool failed = false;
+    m_book = openClientBook(m_path, false, err, failed);
+    if (failed)
+        return kExitUsage;
+    m_client = findClient(m_book.get(), m_path, call.values.value(u"client"_s), err);
+    if (!m_client)
+        return kExitUsage;
+
+    const kestrava::Person &person = m_client->person;
+    auto set = [&](Field field, const QString &text) {
+        if (command.hasField(field)) {
+            call.given[std::size_t(field)] = text;
+            call.isSet[std::size_t(field)] = true;
+        }
+    };
+    set(Field::Name, person.joinedName());
+    set(Field::First, person.firstName);
+    set(Field::Middle, person.middleName);
+    set(Field::Last, person.lastName);
+    set(Field::Born, person.birthDate.toString(Qt::ISODate));
+    return std::nullopt;
+}
+
+int ClientReading::record(const Command &command, const Subject &subject, QTextStream &err)
+{
+    // The inputs as the reading took them, named as the options.
+    JsonObjectWriter inputs;
+    for (Field field : {Field::Name, Field::First, Field::Middle, Field::Last, Field::Month, Field::Day, Field::Year,
+                        Field::Today, Field::Seed}) {
+        const OptionEntry *option = command.option(field);
+        if (!option || (field == Field::Seed && subject.text(field).isEmpty()))
+            continue;
+        if (field == Field::Today)
+            inputs.add(option->name, subject.today.toString(Qt::ISODate));
+        else
+            inputs.add(option->name, subject.text(field));
+    }
+    const clients::ReadingEntry entry{0, m_client->id, command.program, QDateTime::currentDateTimeUtc(),
+                                      QString::fromUtf8(inputs.finish())};
+    if (m_book->isWritable()) {
+        if (const clients::Result<clients::ReadingEntry> added = m_book->addReading(entry))
+            return kExitDone;
+        else
+            err << "kestrava-cli: the reading was not added to the client's history: " << added.failure().reason
+                << "\n";
+    } else {
+        err << "kestrava-cli: the reading was not added to the client's history: "
+            << (m_book->problem() ? m_book->problem()->message : QString()) << "\n";
+    }
+    return kExitSomeFailed;
+}

@@ -1,0 +1,268 @@
+#include "cli/clientscommand.h"
+
+#include "cli/clientaccess.h"
+#include "cli/jsonwriter.h"
+#include "clients/clientcsv.h"
+#include "clients/clientimport.h"
+
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const OptionEntry kOptions[] = {
+    {"search", "TEXT",
+     "Only the clients whose names or birth date (YYYY-MM-DD) hold every word of the text, closest first.",
+     Field::None},
+    {"first", "F", "First name.", Field::None, nullptr, true},
+    {"middle", "M", "Middle name (may be left out).", Field::None},
+    {"last", "L", "Last name.", Field::None, nullptr, true},
+    {"born", "YYYY-MM-DD", "The birth date.", Field::None, nullptr, true},
+    {"now", "NAME", "The name the client goes by now, when it differs from the birth names.", Field::None},
+    {"email", "ADDRESS", "E-mail address.", Field::None},
+    {"phone", "NUMBER", "Telephone number.", Field::None},
+    {"notes", "TEXT", "Notes on the client.", Field::None},
+    options::clients,
+    options::pretty,
+};
+
+const Action kActions[] = {
+    {"list", "", "search clients pretty",
+     "One line per client, in the book's order (last, first, middle name), or those matching --search."},
+    {"add", "", "first middle last born now email phone notes clients pretty",
+     "Adds a client (a first or a last name and the birth date are needed) and writes their line. A person "
+     "already in the book (the same birth names, in any case, and birth date) is not added again: their line is "
+     "written and the exit status is 1."},
+    {"show", "ID", "clients pretty", "The client's line with their history: the readings made for them."},
+    {"remove", "ID", "clients pretty", "Removes the client and their history; writes the line they had."},
+    {"import", "FILE|FOLDER...", "clients pretty",
+     "Brings people in from saved readings (.num, .tnm) and CSV files, and from every such file in the folders "
+     "named, in one change: everyone found goes in, or no one. Writes {\"added\":N,\"alreadyThere\":N,"
+     "\"refused\":[{\"source\":...,\"reason\":...}]}; the exit status is 1 when a file or row was refused."},
+    {"export", "[FILE|-]", "clients",
+     "Writes the book as a CSV file that spreadsheets open (UTF-8, header first,middle,last,born,now,email,phone,"
+     "notes), to the file or, with - or no file, to standard output."},
+};
+
+QList<JsonKey> jsonKeys()
+{
+    return jsonKeyList({
+        {"id", "the client's number in the book"},
+        {"first", "the first name at birth"},
+        {"middle", "the middle name at birth (empty when there is none)"},
+        {"last", "the last name at birth"},
+        {"born", "the birth date, YYYY-MM-DD"},
+        {"now", "the name the client goes by now (empty when it is the birth name)"},
+        {"email", "the e-mail address"},
+        {"phone", "the telephone number"},
+        {"notes", "the notes"},
+        {"added", "when the client was added, UTC, YYYY-MM-DDThh:mm:ssZ"},
+        {"changed", "when the client was last changed, UTC"},
+        {"history", "show only: the readings made for the client, oldest first, each {\"program\": the command "
+                    "that made it, \"at\": when (UTC), \"inputs\": the names and dates it read, named as the "
+                    "options}"},
+    });
+}
+
+struct Run
+{
+    const Command &command;
+    const Invocation &call;
+    QTextStream &out;
+    QTextStream &err;
+    QString path;
+
+    void line(const QByteArray &json)
+    {
+        out << (call.pretty ? indentJson(json) : json) << "\n";
+    }
+
+    int list()
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        if (!book)
+            return kExitDone;
+        const QString search = call.values.value(u"search"_s);
+        for (const clients::Client &client : search.isEmpty() ? book->all() : book->search(search, -1))
+            line(clientJson(client));
+        return kExitDone;
+    }
+
+    int add()
+    {
+        const std::optional<QDate> born = parseIsoDate(call.values.value(u"born"_s));
+        if (!born)
+            return usageError(command, u"--born must be a date written YYYY-MM-DD, not \"%1\""_s.arg(
+                                           call.values.value(u"born"_s)),
+                              err);
+        clients::Client client;
+        client.person = {call.values.value(u"first"_s), call.values.value(u"middle"_s),
+                         call.values.value(u"last"_s), *born, call.values.value(u"now"_s)};
+        client.email = call.values.value(u"email"_s);
+        client.phone = call.values.value(u"phone"_s);
+        client.notes = call.values.value(u"notes"_s);
+        if (const kestrava::MaybeFailure problem = clients::checkClient(client))
+            return usageError(command, problem->reason, err);
+
+        bool failed = false;
+        const auto book = openClientBook(path, true, err, failed);
+        if (failed)
+            return kExitUsage;
+        if (const std::optional<clients::Client> there = book->samePerson(client.person)) {
+            err << "kestrava-cli: " << client.person.joinedName() << ", born " << born->toString(Qt::ISODate)
+                << ", is in the book already with ID " << there->id << "\n";
+            line(clientJson(*there));
+            return kExitSomeFailed;
+        }
+        const clients::Result<clients::Client> added = book->add(client, QDateTime::currentDateTimeUtc());
+        if (!added) {
+            err << "kestrava-cli: cannot add the client to " << path << ": " << added.failure().reason << "\n";
+            return kExitUsage;
+        }
+        line(clientJson(*added));
+        return kExitDone;
+    }
+
+    int show(const QString &id)
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        const std::optional<clients::Client> client = findClient(book.get(), path, id, err);
+        if (!client)
+            return kExitUsage;
+        const QList<clients::ReadingEntry> history = book->history(client->id);
+        line(clientJson(*client, &history));
+        return kExitDone;
+    }
+
+    int remove(const QString &id)
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        const std::optional<clients::Client> client = findClient(book.get(), path, id, err);
+        if (!client)
+            return kExitUsage;
+        const clients::Result<clients::DeletedClient> removed = book->remove(client->id);
+        if (!removed) {
+            err << "kestrava-cli: cannot remove the client from " << path << ": " << removed.failure().reason << "\n";
+            return kExitUsage;
+        }
+        line(clientJson(removed->client));
+        return kExitDone;
+    }
+
+    int import(const QStringList &paths)
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, true, err, failed);
+        if (failed)
+            return kExitUsage;
+        const clients::ImportReport report = clients::importFiles(*book, paths, QDateTime::currentDateTimeUtc());
+        if (report.failure) {
+            err << "kestrava-cli: nothing was imported into " << path << ": " << report.failure->reason << "\n";
+            return kExitUsage;
+        }
+        QList<QByteArray> refused;
+        for (const clients::ImportRefusal &refusal : report.refused)
+            refused.append(JsonObjectWriter().add("source", refusal.source).add("reason", refusal.reason).finish());
+        line(JsonObjectWriter()
+                 .add("added", report.added)
+                 .add("alreadyThere", report.alreadyThere)
+                 .addJson("refused", '[' + refused.join(',') + ']')
+                 .finish());
+        return report.refused.isEmpty() ? kExitDone : kExitSomeFailed;
+    }
+
+    int exportTo(const QString &file)
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        const QByteArray csv = clients::clientsCsv(book ? book->all() : QList<clients::Client>());
+        if (file.isEmpty() || file == u"-"_s) {
+            out.flush();
+            std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout);
+            std::fflush(stdout);
+            return kExitDone;
+        }
+        QSaveFile saved(file);
+        if (saved.open(QIODevice::WriteOnly) && saved.write(csv) == csv.size() && saved.commit())
+            return kExitDone;
+        err << "kestrava-cli: cannot write " << file << ": " << saved.errorString() << "\n";
+        return kExitUsage;
+    }
+};
+
+int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    Invocation call;
+    if (const std::optional<int> done = parseInvocation(command, arguments, call, out, err))
+        return *done;
+    if (call.operands.isEmpty())
+        return usageError(command, u"name what to do: list, add, show, remove, import or export"_s, err);
+    const QString name = call.operands.front();
+    const QStringList operands = call.operands.mid(1);
+    const Action *action = nullptr;
+    for (const Action &candidate : command.actions) {
+        if (name == QLatin1StringView(candidate.name))
+            action = &candidate;
+    }
+    if (!action)
+        return usageError(command, u"unknown action \"%1\""_s.arg(name), err);
+    const QStringList allowed = QString::fromLatin1(action->options).split(u' ');
+    for (auto it = call.values.cbegin(); it != call.values.cend(); ++it) {
+        if (!allowed.contains(it.key()))
+            return usageError(command, u"clients %1 takes no --%2"_s.arg(name, it.key()), err);
+    }
+    const QString operandsWanted = QString::fromLatin1(action->operands);
+    const bool takesOne = operandsWanted == u"ID"_s;
+    const bool takesMany = operandsWanted.endsWith(u"..."_s);
+    const bool mayTakeOne = operandsWanted.startsWith(u'[');
+    if ((takesOne && operands.size() != 1) || (takesMany && operands.isEmpty())
+        || (mayTakeOne && operands.size() > 1) || (operandsWanted.isEmpty() && !operands.isEmpty()))
+        return usageError(command,
+                          operandsWanted.isEmpty()
+                              ? u"clients %1 takes no argument \"%2\""_s.arg(name, operands.front())
+                              : u"clients %1 takes %2"_s.arg(name, operandsWanted),
+                          err);
+
+    Run run{command, call, out, err, clientBookFile(call)};
+    if (name == u"list"_s)
+        return run.list();
+    if (name == u"add"_s)
+        return run.add();
+    if (name == u"show"_s)
+        return run.show(operands.front());
+    if (name == u"remove"_s)
+        return run.remove(operands.front());
+    if (name == u"import"_s)
+        return run.import(operands);
+    return run.exportTo(operands.value(0));
+}
+
+} // namespace
+
+const Command kClientsCommand{
+    "clients",
+    "the client book: list, add, show, remove, import, export",
+    "The client book: the people the practitioner keeps, shared with the suite's windows. Each action is the "
+    "word after clients.",
+    kestrava::ProgramId::NumerologyPro, // not a program: no reading is made
+    kOptions,
+    &jsonKeys,
+    false,
+    &run,
+    kActions,
+};
