@@ -1,4 +1,5 @@
 #include "astrology/fadic.h"
+#include "clients/clientbooktest.h"
 #include "daily/dailynumber.h"
 #include "numpro/readings/texttable.h"
 #include "runes/runes.h"
@@ -11,9 +12,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -29,10 +32,13 @@ struct Result
     QString err;
 };
 
-// Runs the built kestrava-cli with the arguments and, optionally, standard input.
-Result cli(const QStringList &arguments, const QByteArray &input = {})
+// Runs the built kestrava-cli with the arguments and, optionally, standard
+// input and an environment of its own.
+Result cli(const QStringList &arguments, const QByteArray &input = {},
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KESTRAVA_CLI), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -805,4 +811,512 @@ TEST(Cli, BatchFilesThatCannotBeReadAreUsageErrors)
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.message))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
+}
+
+namespace {
+
+// A client book in a folder of its own, reached through KESTRAVA_CLIENTS as a
+// user who set it would.
+struct Book
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(u"clients.sqlite"_s);
+    QProcessEnvironment environment = [this] {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(u"KESTRAVA_CLIENTS"_s, path);
+        return e;
+    }();
+
+    Result run(const QStringList &arguments, const QByteArray &input = {}) const
+    {
+        return cli(arguments, input, environment);
+    }
+    // Adds a client and gives their ID.
+    qint64 add(const QStringList &options) const
+    {
+        const Result r = run(QStringList{u"clients"_s, u"add"_s} + options);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return object(r.out).value(u"id"_s).toInteger();
+    }
+};
+
+const QStringList kMaryClient = {u"--first"_s, u"Mary"_s, u"--middle"_s, u"Ann"_s, u"--last"_s, u"Smith"_s,
+                                 u"--born"_s,  u"1979-08-06"_s, u"--email"_s, u"mary@example.org"_s};
+const QStringList kJohnClient = {u"--first"_s, u"John"_s, u"--last"_s, u"Doe"_s, u"--born"_s, u"1980-03-15"_s,
+                                 u"--notes"_s, u"=SUM(A1) and a \"quote\",\nsecond line"_s};
+
+QStringList lines(const QString &out)
+{
+    return out.split(u'\n', Qt::SkipEmptyParts);
+}
+
+QList<qint64> ids(const QString &out)
+{
+    QList<qint64> list;
+    for (const QString &line : lines(out))
+        list.append(object(line).value(u"id"_s).toInteger());
+    return list;
+}
+
+} // namespace
+
+TEST(CliClients, AddListSearchShowRemoveAndExport)
+{
+    Book book;
+    // Looking at a book that is not there finds no one and makes no file.
+    const Result empty = book.run({u"clients"_s, u"list"_s});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_TRUE(empty.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(book.path));
+
+    const Result added = book.run(QStringList{u"clients"_s, u"add"_s} + kMaryClient);
+    ASSERT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_EQ(added.out.count(u'\n'), 1);
+    QStringList documented = documentedKeys(u"clients"_s);
+    ASSERT_EQ(documented.takeLast(), u"history"_s);
+    EXPECT_EQ(topLevelKeys(added.out), documented);
+    const QJsonObject mary = object(added.out);
+    EXPECT_EQ(mary.value(u"first"_s), u"Mary"_s);
+    EXPECT_EQ(mary.value(u"born"_s), u"1979-08-06"_s);
+    EXPECT_EQ(mary.value(u"email"_s), u"mary@example.org"_s);
+    EXPECT_TRUE(QDateTime::fromString(mary.value(u"added"_s).toString(), Qt::ISODate).isValid());
+    const qint64 john = book.add(kJohnClient);
+
+    // The same person again, in other capitals: not added, their line written.
+    const Result again = book.run({u"clients"_s, u"add"_s, u"--first"_s, u"MARY"_s, u"--middle"_s, u"ann"_s,
+                                   u"--last"_s, u"smith"_s, u"--born"_s, u"1979-08-06"_s});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(object(again.out), mary);
+    EXPECT_TRUE(again.err.contains(u"already"_s)) << again.err.toStdString();
+
+    // The book's order is by last name; a search narrows it.
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), (QList<qint64>{john, mary.value(u"id"_s).toInteger()}));
+    const struct
+    {
+        const char *search;
+        QList<qint64> found;
+    } searches[] = {{"mary", {1}}, {"1980-03-15", {john}}, {"smi", {1}}, {"nobody", {}}};
+    for (const auto &row : searches) {
+        SCOPED_TRACE(row.search);
+        const Result r = book.run({u"clients"_s, u"list"_s, u"--search"_s, QString::fromUtf8(row.search)});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(ids(r.out), row.found);
+    }
+
+    const Result shown = book.run({u"clients"_s, u"show"_s, QString::number(john), u"--pretty"_s});
+    ASSERT_EQ(shown.status, 0);
+    EXPECT_EQ(topLevelKeys(shown.out), documented + QStringList{u"history"_s});
+    EXPECT_EQ(object(shown.out).value(u"notes"_s), kJohnClient.last());
+    EXPECT_EQ(object(shown.out).value(u"history"_s), QJsonArray());
+
+    // Export to standard output and to a file give the same CSV; a
+    // spreadsheet takes no formula from it.
+    const Result exported = book.run({u"clients"_s, u"export"_s});
+    ASSERT_EQ(exported.status, 0);
+    const QString file = book.dir.filePath(u"book.csv"_s);
+    ASSERT_EQ(book.run({u"clients"_s, u"export"_s, file}).status, 0);
+    EXPECT_EQ(QString::fromUtf8(clientstest::fileBytes(file)), exported.out);
+    EXPECT_EQ(book.run({u"clients"_s, u"export"_s, u"-"_s}).out, exported.out);
+    EXPECT_TRUE(clientstest::fileBytes(file).startsWith("\xEF\xBB\xBF" "first,middle,last,born,now,email,phone,notes\r\n"));
+    EXPECT_TRUE(exported.out.contains(u"\"'=SUM(A1)"_s)) << exported.out.toStdString();
+
+    // Into another book and back: the same people, the notes as they were.
+    Book other;
+    const Result imported = other.run({u"clients"_s, u"import"_s, file});
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_EQ(object(imported.out),
+              (QJsonObject{{u"added"_s, 2}, {u"alreadyThere"_s, 0}, {u"refused"_s, QJsonArray()}}));
+    const Result twice = other.run({u"clients"_s, u"import"_s, book.dir.path()});
+    EXPECT_EQ(twice.status, 0);
+    EXPECT_EQ(object(twice.out).value(u"alreadyThere"_s), 2);
+    auto people = [](const QString &out) {
+        QList<QJsonObject> list;
+        for (const QString &line : lines(out)) {
+            QJsonObject client = object(line);
+            for (const char *key : {"id", "added", "changed"})
+                client.remove(QString::fromLatin1(key));
+            list.append(client);
+        }
+        return list;
+    };
+    EXPECT_EQ(people(other.run({u"clients"_s, u"list"_s}).out), people(book.run({u"clients"_s, u"list"_s}).out));
+
+    // Removing writes the line the client had; the ID is then unknown.
+    const Result removed = book.run({u"clients"_s, u"remove"_s, QString::number(john)});
+    ASSERT_EQ(removed.status, 0);
+    EXPECT_EQ(object(removed.out).value(u"id"_s).toInteger(), john);
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), QList<qint64>{1});
+    for (const QString &action : {u"show"_s, u"remove"_s}) {
+        const Result gone = book.run({u"clients"_s, action, QString::number(john)});
+        EXPECT_EQ(gone.status, 2);
+        EXPECT_TRUE(gone.err.contains(u"no client with ID %1"_s.arg(john))) << gone.err.toStdString();
+    }
+}
+
+TEST(CliClients, ImportSaysWhatItRefused)
+{
+    Book book;
+    const QString csv = book.dir.filePath(u"people.csv"_s);
+    ASSERT_TRUE(clientstest::writeFile(csv, "first,last,born\nAda,Byron,1815-12-10\nNo,Date,1815-02-30\n"));
+    const QString notes = book.dir.filePath(u"notes.txt"_s);
+    ASSERT_TRUE(clientstest::writeFile(notes, "not people"));
+    const Result r = book.run({u"clients"_s, u"import"_s, csv, notes, book.dir.filePath(u"missing.num"_s)});
+    EXPECT_EQ(r.status, 1);
+    const QJsonObject report = object(r.out);
+    EXPECT_EQ(topLevelKeys(r.out), (QStringList{u"added"_s, u"alreadyThere"_s, u"refused"_s}));
+    EXPECT_EQ(report.value(u"added"_s), 1);
+    const QJsonArray refused = report.value(u"refused"_s).toArray();
+    ASSERT_EQ(refused.size(), 3);
+    EXPECT_EQ(refused[0].toObject().value(u"source"_s).toString(), csv + u", row 2"_s);
+    for (const QJsonValue &item : refused) {
+        EXPECT_EQ(item.toObject().keys(), (QStringList{u"reason"_s, u"source"_s}));
+        EXPECT_FALSE(item.toObject().value(u"reason"_s).toString().isEmpty());
+    }
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out).size(), 1);
+}
+
+TEST(CliClients, UsageErrorsExitTwo)
+{
+    Book book;
+    book.add(kMaryClient);
+    const struct
+    {
+        QStringList arguments;
+        const char *says;
+    } rows[] = {
+        {{u"clients"_s}, "name what to do"},
+        {{u"clients"_s, u"tidy"_s}, "unknown action \"tidy\""},
+        {{u"clients"_s, u"list"_s, u"--first"_s, u"Mary"_s}, "clients list takes no --first"},
+        {{u"clients"_s, u"list"_s, u"extra"_s}, "takes no argument \"extra\""},
+        {{u"clients"_s, u"show"_s}, "clients show takes ID"},
+        {{u"clients"_s, u"show"_s, u"1"_s, u"2"_s}, "clients show takes ID"},
+        {{u"clients"_s, u"show"_s, u"one"_s}, "a client ID is a whole number"},
+        {{u"clients"_s, u"show"_s, u"7"_s}, "no client with ID 7"},
+        {{u"clients"_s, u"import"_s}, "clients import takes FILE|FOLDER..."},
+        {{u"clients"_s, u"add"_s, u"--first"_s, u"A"_s, u"--born"_s, u"1980-02-30"_s}, "--born must be a date"},
+        {{u"clients"_s, u"add"_s, u"--born"_s, u"1980-02-03"_s}, "a first or a last name"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+        const Result r = book.run(row.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), QList<qint64>{1});
+}
+
+TEST(CliClients, NewerAndDamagedBooksAreReportedAndLeftAsTheyWere)
+{
+    Book newer;
+    newer.add(kMaryClient);
+    clientstest::sqlValue(newer.path, u"PRAGMA user_version = %1"_s.arg(clients::kSchemaVersion + 1));
+    Book damaged;
+    ASSERT_TRUE(clientstest::writeFile(damaged.path, QByteArray("SQLite format 3") + QByteArray(600, '\x5a')));
+
+    const QStringList reading = {u"numerology"_s, u"--client"_s, u"1"_s, u"--today"_s, u"2024-03-07"_s};
+    const struct
+    {
+        const Book &book;
+        QStringList arguments;
+        int status;
+        bool writes; // a line on standard output
+    } rows[] = {
+        {newer, {u"clients"_s, u"list"_s}, 0, true},
+        {newer, {u"clients"_s, u"show"_s, u"1"_s}, 0, true},
+        {newer, QStringList{u"clients"_s, u"add"_s} + kJohnClient, 2, false},
+        {newer, {u"clients"_s, u"remove"_s, u"1"_s}, 2, false},
+        {newer, {u"clients"_s, u"import"_s, newer.dir.path()}, 2, false},
+        // The reading is made; that it could not be kept is said.
+        {newer, reading, 1, true},
+        {damaged, {u"clients"_s, u"list"_s}, 2, false},
+        {damaged, QStringList{u"clients"_s, u"add"_s} + kJohnClient, 2, false},
+        {damaged, {u"clients"_s, u"export"_s}, 2, false},
+        {damaged, reading, 2, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE((row.book.path + u": "_s + row.arguments.join(u' ')).toStdString());
+        const QByteArray before = clientstest::fileBytes(row.book.path);
+        const Result r = row.book.run(row.arguments);
+        EXPECT_EQ(r.status, row.status) << r.err.toStdString();
+        EXPECT_EQ(!r.out.isEmpty(), row.writes);
+        if (row.status != 0)
+            EXPECT_TRUE(r.err.contains(row.book.path)) << r.err.toStdString();
+        EXPECT_EQ(clientstest::fileBytes(row.book.path), before);
+    }
+}
+
+TEST(CliClients, ReadingsForAClientAreTheTypedOnesAndJoinTheHistory)
+{
+    Book book;
+    const qint64 mary = book.add(kMaryClient);
+    const QString id = QString::number(mary);
+    // Each command for the client, and the same reading with the client's
+    // names and birth date typed.
+    const QStringList names = {u"--first"_s, u"Mary"_s, u"--middle"_s, u"Ann"_s, u"--last"_s, u"Smith"_s};
+    const QStringList born = {u"--born"_s, u"1979-08-06"_s};
+    const QStringList today = {u"--today"_s, u"2024-03-07"_s};
+    const QStringList oneName = {u"--name"_s, u"Mary Ann Smith"_s};
+    const struct
+    {
+        QStringList forClient;
+        QStringList typed;
+        const char *inputs; // the history entry's inputs
+    } rows[] = {
+        {QStringList{u"numerology"_s} + today, QStringList{u"numerology"_s} + names + born + today,
+         R"({"first":"MARY","middle":"ANN","last":"SMITH","month":"August","day":"6","year":"1979","today":"2024-03-07"})"},
+        {{u"tarot"_s, u"--seed"_s, u"7"_s, u"--format"_s, u"text"_s},
+         QStringList{u"tarot"_s, u"--seed"_s, u"7"_s, u"--format"_s, u"text"_s} + oneName + born,
+         R"({"name":"MARY ANN SMITH","month":"August","day":"6","year":"1979","seed":"7"})"},
+        {QStringList{u"daily"_s} + today, QStringList{u"daily"_s} + born + today,
+         R"({"month":"August","day":"6","today":"2024-03-07"})"},
+        {{u"astrology"_s}, QStringList{u"astrology"_s} + born, R"({"month":"August","day":"6","year":"1979"})"},
+        {{u"runes"_s, u"--keep-case"_s}, QStringList{u"runes"_s, u"--keep-case"_s} + oneName,
+         R"({"name":"Mary Ann Smith"})"},
+        {{u"tantric"_s, u"--format"_s, u"html"_s}, QStringList{u"tantric"_s, u"--format"_s, u"html"_s} + born,
+         R"({"month":"August","day":"6","year":"1979"})"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.forClient.join(u' ').toStdString());
+        const Result forClient = book.run(row.forClient + QStringList{u"--client"_s, id});
+        ASSERT_EQ(forClient.status, 0) << forClient.err.toStdString();
+        const Result typed = cli(row.typed);
+        ASSERT_EQ(typed.status, 0) << typed.err.toStdString();
+        EXPECT_EQ(forClient.out, typed.out);
+    }
+
+    const QJsonArray history = object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray();
+    ASSERT_EQ(history.size(), qsizetype(std::size(rows)));
+    for (qsizetype i = 0; i < history.size(); ++i) {
+        SCOPED_TRACE(i);
+        const QJsonObject entry = history[i].toObject();
+        EXPECT_EQ(entry.value(u"program"_s).toString(), rows[i].forClient.front());
+        EXPECT_LE(qAbs(QDateTime::fromString(entry.value(u"at"_s).toString(), Qt::ISODate)
+                           .secsTo(QDateTime::currentDateTimeUtc())),
+                  600);
+        EXPECT_EQ(entry.value(u"inputs"_s).toObject(), object(QString::fromUtf8(rows[i].inputs)));
+    }
+
+    // What cannot be read for a client adds nothing to the history.
+    const struct
+    {
+        QStringList arguments;
+        const char *says;
+    } refused[] = {
+        {{u"numerology"_s, u"--client"_s, id, u"--first"_s, u"Ann"_s}, "not from --first"},
+        {{u"tarot"_s, u"--client"_s, id, u"--born"_s, u"1980-01-01"_s}, "not from --born"},
+        {{u"daily"_s, u"--client"_s, id, u"--batch"_s, u"-"_s}, "leave out --batch"},
+        {{u"runes"_s, u"--client"_s, u"42"_s}, "no client with ID 42"},
+        {{u"astrology"_s, u"--client"_s, u"x"_s}, "a client ID is a whole number"},
+        {{u"tantric"_s, u"--client"_s, id, u"--clients"_s, book.dir.filePath(u"none.sqlite"_s)}, "no client"},
+    };
+    for (const auto &row : refused) {
+        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+        const Result r = book.run(row.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(book.dir.filePath(u"none.sqlite"_s)));
+    EXPECT_EQ(object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray().size(),
+              history.size());
+}
+
+namespace {
+
+const QStringList kMaryForecast = {u"forecast"_s, u"--first"_s, u"Mary"_s, u"--middle"_s, u"Ann"_s,
+                                   u"--last"_s,   u"Smith"_s,   u"--born"_s, u"1979-08-06"_s};
+
+QStringList dates(const QString &out)
+{
+    QStringList list;
+    for (const QString &line : lines(out))
+        list.append(object(line).value(u"date"_s).toString());
+    return list;
+}
+
+} // namespace
+
+TEST(CliForecast, StepsByDayMonthAndYearKeepingTheDayOfTheMonth)
+{
+    const struct
+    {
+        const char *by; // null: the default
+        const char *from;
+        const char *to;
+        QStringList dates;
+    } rows[] = {
+        {"month", "2024-01-31", "2024-06-30",
+         {u"2024-01-31"_s, u"2024-02-29"_s, u"2024-03-31"_s, u"2024-04-30"_s, u"2024-05-31"_s, u"2024-06-30"_s}},
+        {nullptr, "2023-11-30", "2024-03-29", {u"2023-11-30"_s, u"2023-12-30"_s, u"2024-01-30"_s, u"2024-02-29"_s}},
+        {"year", "2024-02-29", "2028-02-29",
+         {u"2024-02-29"_s, u"2025-02-28"_s, u"2026-02-28"_s, u"2027-02-28"_s, u"2028-02-29"_s}},
+        {"day", "2023-12-30", "2024-01-02", {u"2023-12-30"_s, u"2023-12-31"_s, u"2024-01-01"_s, u"2024-01-02"_s}},
+        {"day", "2024-03-07", "2024-03-07", {u"2024-03-07"_s}},
+    };
+    const QStringList documented = documentedKeys(u"forecast"_s);
+    for (const auto &row : rows) {
+        QStringList arguments = kMaryForecast + QStringList{u"--from"_s, QString::fromLatin1(row.from), u"--to"_s,
+                                                            QString::fromLatin1(row.to)};
+        if (row.by)
+            arguments += {u"--by"_s, QString::fromLatin1(row.by)};
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const Result r = cli(arguments);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(dates(r.out), row.dates);
+        for (const QString &line : lines(r.out))
+            EXPECT_EQ(topLevelKeys(line), documented);
+    }
+    // Without --from and --to: today and the same day each month for a year.
+    const Result year = cli(kMaryForecast);
+    ASSERT_EQ(year.status, 0);
+    const QStringList got = dates(year.out);
+    ASSERT_EQ(got.size(), 13);
+    EXPECT_EQ(got.front(), QDate::currentDate().toString(Qt::ISODate));
+    EXPECT_EQ(got.back(), QDate::currentDate().addYears(1).toString(Qt::ISODate));
+}
+
+TEST(CliForecast, EachLineIsWhatTheReadingsSayWithItsDateAsToday)
+{
+    const QStringList subject = {u"--first"_s, u"Mary"_s, u"--middle"_s, u"Ann"_s, u"--last"_s, u"Smith"_s,
+                                 u"--born"_s,  u"1979-08-06"_s};
+    // Dates around a birth year, a pinnacle's turn and a leap day.
+    const struct
+    {
+        const char *by;
+        const char *from;
+        const char *to;
+    } ranges[] = {{"year", "1978-08-06", "2030-08-06"}, {"month", "2011-11-30", "2012-03-31"},
+                  {"day", "2024-02-27", "2024-03-02"}};
+    for (const auto &range : ranges) {
+        SCOPED_TRACE(range.from);
+        const Result forecast = cli(QStringList{u"forecast"_s} + subject
+                                    + QStringList{u"--by"_s, QString::fromLatin1(range.by), u"--from"_s,
+                                                  QString::fromLatin1(range.from), u"--to"_s,
+                                                  QString::fromLatin1(range.to)});
+        ASSERT_EQ(forecast.status, 0) << forecast.err.toStdString();
+        const QStringList all = lines(forecast.out);
+        ASSERT_GE(all.size(), 5);
+        // A few lines of each range, the first and last among them.
+        for (qsizetype i = 0; i < all.size(); i += std::max<qsizetype>(1, all.size() / 6)) {
+            for (const qsizetype at : {i, all.size() - 1}) {
+                const QJsonObject line = object(all[at]);
+                const QString date = line.value(u"date"_s).toString();
+                SCOPED_TRACE(date.toStdString());
+                const QJsonObject reading = object(cli(QStringList{u"numerology"_s} + subject
+                                                       + QStringList{u"--today"_s, date})
+                                                       .out);
+                for (const char *key : {"age", "personalYear", "personalMonth", "personalDay", "essence",
+                                        "transits", "currentPeriod"})
+                    EXPECT_EQ(line.value(QString::fromLatin1(key)), reading.value(QString::fromLatin1(key))) << key;
+                for (const char *kind : {"pinnacle", "challenge"}) {
+                    const QJsonObject inForce = line.value(QString::fromLatin1(kind)).toObject();
+                    const int position = inForce.value(u"position"_s).toInt();
+                    const QJsonArray numbers = reading.value(QString::fromLatin1(kind) + u"s"_s).toArray();
+                    if (reading.value(u"age"_s).toInt() < 0) {
+                        EXPECT_EQ(position, 0) << kind;
+                        continue;
+                    }
+                    ASSERT_GE(position, 1) << kind;
+                    ASSERT_LE(position, 4) << kind;
+                    EXPECT_EQ(inForce.value(u"number"_s), numbers[position - 1]) << kind;
+                }
+            }
+        }
+    }
+}
+
+TEST(CliForecast, DocumentsClientsAndUsageErrors)
+{
+    const QStringList range = {u"--from"_s, u"2024-03-07"_s, u"--to"_s, u"2025-01-02"_s};
+    const Result text = cli(kMaryForecast + range + QStringList{u"--format"_s, u"text"_s});
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    EXPECT_TRUE(text.out.contains(u"2024"_s) && text.out.contains(u"2025"_s));
+    EXPECT_FALSE(text.out.contains(u"2026"_s));
+    EXPECT_TRUE(text.out.contains(u"MARY ANN SMITH"_s));
+    const Result html = cli(kMaryForecast + range + QStringList{u"--format"_s, u"html"_s});
+    ASSERT_EQ(html.status, 0);
+    EXPECT_TRUE(html.out.contains(u"<title>Variduzeda Vad forecast: MARY ANN SMITH</title>"_s))
+        << html.out.left(400).toStdString();
+
+    // For a client: the same lines as typed, and nothing in the history.
+    Book book;
+    const QString id = QString::number(book.add(kMaryClient));
+    const Result forClient = book.run(QStringList{u"forecast"_s, u"--client"_s, id} + range);
+    ASSERT_EQ(forClient.status, 0) << forClient.err.toStdString();
+    EXPECT_EQ(forClient.out, cli(kMaryForecast + range).out);
+    EXPECT_EQ(object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray().size(), 0);
+
+    const struct
+    {
+        QStringList extra;
+        const char *says;
+    } rows[] = {
+        {{u"--from"_s, u"2025-01-01"_s, u"--to"_s, u"2024-12-31"_s}, "--from 2025-01-01 comes after --to 2024-12-31"},
+        {{u"--from"_s, u"2025-1-1"_s}, "--from must be a date written YYYY-MM-DD"},
+        {{u"--to"_s, u"2025-02-30"_s}, "--to must be a date written YYYY-MM-DD"},
+        {{u"--by"_s, u"week"_s}, "--by must be day, month or year"},
+        {{u"--client"_s, u"1"_s}, "not from --first"},
+        {{u"--today"_s, u"2024-01-01"_s}, "Unknown option 'today'"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.extra.join(u' ').toStdString());
+        const Result r = cli(kMaryForecast + row.extra);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(CliTimeline, WritesEachFormatWithoutADisplay)
+{
+    QTemporaryDir dir;
+    // No display and no platform named: the command picks offscreen itself.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    const QStringList subject = {u"timeline"_s, u"--first"_s, u"Mary"_s, u"--middle"_s, u"Ann"_s, u"--last"_s,
+                                 u"Smith"_s, u"--born"_s, u"1979-08-06"_s, u"--today"_s, u"2024-03-07"_s};
+    for (const QString &name : {u"life.svg"_s, u"life.png"_s, u"LIFE.PDF"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = dir.filePath(name);
+        const Result r = cli(subject + QStringList{u"--out"_s, path}, {}, environment);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        const QByteArray bytes = clientstest::fileBytes(path);
+        if (name.endsWith(u".svg"_s)) {
+            QXmlStreamReader xml(bytes);
+            QStringList texts;
+            while (!xml.atEnd()) {
+                if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text"_s)
+                    texts.append(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            }
+            EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+            EXPECT_TRUE(texts.contains(u"Pinnacles"_s)) << texts.join(u'|').toStdString();
+        } else if (name.endsWith(u".png"_s)) {
+            const QImage image = QImage::fromData(bytes, "PNG");
+            ASSERT_FALSE(image.isNull());
+            EXPECT_GE(image.width(), 1280);
+        } else {
+            EXPECT_TRUE(bytes.startsWith("%PDF"));
+            if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+                continue;
+            QProcess convert;
+            convert.start(u"pdftotext"_s, {path, u"-"_s});
+            ASSERT_TRUE(convert.waitForFinished(30000));
+            const QString text = QString::fromUtf8(convert.readAllStandardOutput());
+            EXPECT_TRUE(text.contains(u"MARY ANN SMITH"_s)) << text.toStdString();
+            EXPECT_TRUE(text.contains(u"2029"_s)) << text.toStdString();
+        }
+    }
+
+    // An unknown ending, or none, writes nothing.
+    for (const QString &name : {u"life.jpg"_s, u"life"_s}) {
+        const Result r = cli(subject + QStringList{u"--out"_s, dir.filePath(name)}, {}, environment);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(u"--out must end in .png, .svg or .pdf"_s)) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(name)));
+    }
+    const Result noOut = cli(subject, {}, environment);
+    EXPECT_EQ(noOut.status, 2);
 }
