@@ -39,6 +39,10 @@ const OptionEntry client{"client", "ID",
                         "Read for the client with this number in the client book: their names and birth date "
                         "take the place of the name and date options, and the reading is added to their history.",
                         Field::None, nullptr};
+const OptionEntry clientSubject{"client", "ID",
+                               "Read for the client with this number in the client book: their names and birth "
+                               "date take the place of the name and date options.",
+                               Field::None, nullptr};
 const OptionEntry clients{"clients", "FILE",
                          "The client book file (default: $KESTRAVA_CLIENTS when set, otherwise "
                          "kestrava/clients.sqlite in the user's data folder).",
@@ -289,8 +293,14 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         return usageError(parser.errorText());
     if (parser.isSet(u"help"_s)) {
         printUsage(command, out);
-        out << "\n" << parser.applicationDescription() << "\n\n"
-            << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
+        out << "\n" << parser.applicationDescription() << "\n\n";
+        if (!command.actions.empty()) {
+            out << "Actions:\n";
+            for (const Action &action : command.actions)
+                out << "  " << QString::fromLatin1(action.name).leftJustified(8) << " " << action.description << "\n";
+            out << "\n";
+        }
+        out << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";
         return kExitDone;
     }
     if (command.actions.empty() && !parser.positionalArguments().isEmpty())

@@ -42,8 +42,10 @@ struct OptionEntry
 // The options every subcommand shares, to be listed in its table.
 namespace options {
 extern const OptionEntry month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
-// A client of the book instead of the name and date options, and the book.
-extern const OptionEntry client, clients;
+// A client of the book instead of the name and date options (for a reading,
+// which joins their history, or for a forecast or picture, which does not),
+// and the book.
+extern const OptionEntry client, clientSubject, clients;
 }
 
 // What a command with several of its own (clients list, clients add, ...)

@@ -29,7 +29,7 @@ const OptionEntry kOptions[] = {
      "of --from, or takes the month's last day where the month is shorter (from 2024-01-31 by month: 2024-02-29, "
      "2024-03-31, ...).",
      Field::None, "day month year"},
-    options::client,
+    options::clientSubject,
     options::clients,
     options::keepCase,
     {"format", "FORMAT",

@@ -243,7 +243,7 @@ QString actionCompletion(std::span<const Command *const> commands)
                 takeFiles.append(QString::fromLatin1(action.name));
         }
         script += u"    if [[ ${COMP_WORDS[1]} == %1 ]]; then\n"
-                  "        if [[ $COMP_CWORD -eq 2 ]]; then\n"
+                  "        if [[ $COMP_CWORD -eq 2 && $cur != -* ]]; then\n"
                   "            COMPREPLY=($(compgen -W '%2' -- \"$cur\"))\n"
                   "            return\n"
                   "        fi\n"_s.arg(QLatin1StringView(command->name), names.join(u' '));

@@ -29,7 +29,7 @@ const OptionEntry kOptions[] = {
      "The picture's file; its ending names the format: .png (at twice the natural size), .svg or .pdf, in any "
      "case. An existing file is replaced only once the new one is complete.",
      Field::None, nullptr, true},
-    options::client,
+    options::clientSubject,
     options::clients,
     options::keepCase,
 };
