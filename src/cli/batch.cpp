@@ -41,7 +41,7 @@ QString columnsNeeded(const Command &command)
     if (command.hasField(Field::Born))
         needs += u" or "_s + (names + QStringList{columnName(command, Field::Born)}).join(u',');
     QStringList may;
-    for (Field field : {Field::Today, Field::Seed}) {
+    for (Field field : {Field::Today, Field::Seed, Field::Married}) {
         if (command.hasField(field))
             may.append(columnName(command, field));
     }
@@ -97,9 +97,12 @@ QByteArray rowLine(const QStringList &row, qsizetype number, const Columns &colu
         if (at >= 0 && at < row.size())
             raw[std::size_t(f)] = row[at];
     }
-    // An empty seed takes --seed; an empty today takes --today (already in call.today).
-    if (raw[std::size_t(Field::Seed)].isEmpty())
-        raw[std::size_t(Field::Seed)] = call.given[std::size_t(Field::Seed)];
+    // An empty seed or married takes the option's value; an empty today
+    // takes --today (already in call.today).
+    for (Field field : {Field::Seed, Field::Married}) {
+        if (raw[std::size_t(field)].isEmpty())
+            raw[std::size_t(field)] = call.given[std::size_t(field)];
+    }
 
     std::optional<QString> problem;
     if (row.size() < columns.count)

@@ -145,9 +145,9 @@ int ClientReading::record(const Command &command, const Subject &subject, QTextS
     // The inputs as the reading took them, named as the options.
     JsonObjectWriter inputs;
     for (Field field : {Field::Name, Field::First, Field::Middle, Field::Last, Field::Month, Field::Day, Field::Year,
-                        Field::Today, Field::Seed}) {
+                        Field::Today, Field::Seed, Field::Married}) {
         const OptionEntry *option = command.option(field);
-        if (!option || (field == Field::Seed && subject.text(field).isEmpty()))
+        if (!option || ((field == Field::Seed || field == Field::Married) && subject.text(field).isEmpty()))
             continue;
         if (field == Field::Today)
             inputs.add(option->name, subject.today.toString(Qt::ISODate));

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "common/datelists.h"
+#include "numpro/relationships/marriagevibration.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -35,6 +36,9 @@ const OptionEntry batch{"batch", "FILE",
                        "Read the subjects from a CSV file (- for standard input) whose header row names the "
                        "columns; print one JSON line per row, in order.",
                        Field::None, nullptr};
+const OptionEntry married{"married", "YYYY-MM-DD",
+                          "The day of the marriage, 1900 to 2100, for the marriage vibration number.",
+                          Field::Married};
 const OptionEntry client{"client", "ID",
                         "Read for the client with this number in the client book: their names and birth date "
                         "take the place of the name and date options, and the reading is added to their history.",
@@ -194,6 +198,22 @@ std::optional<QDate> parseIsoDate(const QString &text)
     return date;
 }
 
+std::optional<QDate> parseMarriageDate(const QString &text)
+{
+    const std::optional<QDate> date = parseIsoDate(text);
+    if (!date || date->year() < numpro::kFirstMarriageYear || date->year() > numpro::kLastMarriageYear)
+        return std::nullopt;
+    return date;
+}
+
+QString marriageDateProblem(QStringView source, const QString &text)
+{
+    return u"%1married must be a date written YYYY-MM-DD from %2 to %3, not \"%4\""_s.arg(source)
+        .arg(numpro::kFirstMarriageYear)
+        .arg(numpro::kLastMarriageYear)
+        .arg(text);
+}
+
 QString monthName(const QString &text)
 {
     const QStringList &months = kestrava::monthNames();
@@ -253,6 +273,8 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
             return u"%1today must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, at(Field::Today));
         subject.today = *date;
     }
+    if (!at(Field::Married).isEmpty() && !parseMarriageDate(at(Field::Married)))
+        return marriageDateProblem(source, at(Field::Married));
     for (int f = 0; f < kFieldCount; ++f)
         subject.text(Field(f)) = std::move(raw[std::size_t(f)]);
     return std::nullopt;
@@ -345,6 +367,11 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         if (!today)
             return usageError(u"--today must be a date written YYYY-MM-DD, not \""_s + text + u"\""_s);
         call.today = *today;
+    }
+    if (call.isSet[std::size_t(Field::Married)]) {
+        const QString &text = call.given[std::size_t(Field::Married)];
+        if (!parseMarriageDate(text))
+            return usageError(marriageDateProblem(u"--", text));
     }
     if (call.isSet[std::size_t(Field::Born)]) {
         for (Field part : {Field::Month, Field::Day, Field::Year}) {

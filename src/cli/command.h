@@ -22,9 +22,9 @@ inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 // What an option gives.  The subject's fields are also the columns of a
-// batch file, named as the options are; today and seed may be columns too,
-// whose empty fields take the option's value.
-enum class Field { Name, First, Middle, Last, Month, Day, Year, Born, Today, Seed, None };
+// batch file, named as the options are; today, seed and married may be
+// columns too, whose empty fields take the option's value.
+enum class Field { Name, First, Middle, Last, Month, Day, Year, Born, Today, Seed, Married, None };
 inline constexpr int kFieldCount = int(Field::None);
 
 // One option of a subcommand, as --help, the manual page and the shell
@@ -42,6 +42,8 @@ struct OptionEntry
 // The options every subcommand shares, to be listed in its table.
 namespace options {
 extern const OptionEntry month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
+// The day a couple married, for the marriage vibration.
+extern const OptionEntry married;
 // A client of the book instead of the name and date options (for a reading,
 // which joins their history, or for a forecast or picture, which does not),
 // and the book.
@@ -169,3 +171,9 @@ QString monthName(const QString &text);
 
 // A date written YYYY-MM-DD exactly; nothing otherwise.
 std::optional<QDate> parseIsoDate(const QString &text);
+
+// A marriage date: written YYYY-MM-DD and in the years the marriage date
+// lists offer; nothing otherwise.
+std::optional<QDate> parseMarriageDate(const QString &text);
+// What is wrong with a marriage date's text; `source` as for makeSubject.
+QString marriageDateProblem(QStringView source, const QString &text);

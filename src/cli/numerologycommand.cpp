@@ -21,6 +21,7 @@ const OptionEntry kOptions[] = {
     options::born,
     {"today", "YYYY-MM-DD", "Today's date for the age and personal-cycle readings (default: the local date).",
      Field::Today},
+    options::married,
     options::client,
     options::clients,
     options::keepCase,
@@ -35,6 +36,9 @@ std::optional<QString> read(const Subject &s, numpro::ReadingInputs &inputs)
 {
     inputs = {s.text(Field::First), s.text(Field::Middle), s.text(Field::Last), s.text(Field::Month),
               s.text(Field::Day),   s.text(Field::Year),   s.today};
+    // makeSubject has refused a marriage date that is none.
+    if (const QString &married = s.text(Field::Married); !married.isEmpty())
+        inputs.marriageDate = parseMarriageDate(married).value_or(QDate());
     if (const auto problem = kestrava::checkSubject(inputs.firstName, inputs.lastName, inputs.day, inputs.month,
                                                     inputs.year))
         return problem->message;
@@ -61,13 +65,14 @@ QList<richtext::Composition> document(const numpro::ReadingInputs &inputs)
     return parts;
 }
 
-// The keys of every reading, in list order, as two subjects show them: one
-// whose readings all have numbers, and one whose name holds no letter with
-// a value, which adds the flags that say so.
+// The keys of every reading, in list order, as three subjects show them:
+// one whose readings all have numbers, one who married as well, and one
+// whose name holds no letter with a value, which adds the flags that say so.
 QList<JsonKey> jsonKeys()
 {
     const numpro::ReadingInputs subjects[] = {
         {u"MARY"_s, u"ANN"_s, u"SMITH"_s, u"August"_s, u"6"_s, u"1979"_s, QDate(2024, 3, 7)},
+        {u"MARY"_s, u"ANN"_s, u"SMITH"_s, u"August"_s, u"6"_s, u"1979"_s, QDate(2024, 3, 7), QDate(2001, 6, 16)},
         {u"mary"_s, u"ann"_s, u"smith"_s, u"August"_s, u"6"_s, u"1979"_s, QDate(2024, 3, 7)},
     };
     numpro::ResultState states[std::size(subjects)];
@@ -76,7 +81,7 @@ QList<JsonKey> jsonKeys()
     QList<JsonKey> keys;
     QStringList written; // a key two readings share (age) is written with the first
     for (const numpro::Reading &reading : numpro::readingList()) {
-        // The union of both subjects' keys, each after the key it follows.
+        // The union of the subjects' keys, each after the key it follows.
         QStringList own;
         for (const numpro::ResultState &state : states) {
             const numpro::ReadingValues *values = state.values(reading.id);
@@ -90,14 +95,21 @@ QList<JsonKey> jsonKeys()
                     own.insert(at++, key);
             }
         }
-        const numpro::ReadingValues *usual = states[0].values(reading.id);
+        auto holds = [&reading, &states](std::size_t subject, const QString &key) {
+            const numpro::ReadingValues *values = states[subject].values(reading.id);
+            return values && std::any_of(values->entries().begin(), values->entries().end(),
+                                         [&key](const auto &entry) { return entry.first == key; });
+        };
         for (const QString &key : own) {
             if (written.contains(key))
                 continue;
             written.append(key);
-            const bool always = usual && std::any_of(usual->entries().begin(), usual->entries().end(),
-                                                     [&key](const auto &entry) { return entry.first == key; });
+            const bool always = holds(0, key);
             const QString caption = u"the "_s + reading.buttonCaption.toString() + u" reading"_s;
+            if (!always && holds(1, key)) {
+                keys.append({key, caption + u" (with --married only)"_s});
+                continue;
+            }
             keys.append({key, always ? caption
                                      : caption + u": true when the name holds no letter of the kind it counts "
                                                   "(left out otherwise)"_s});
