@@ -3,6 +3,7 @@
 #include "cli/astrologycommand.h"
 #include "cli/clientscommand.h"
 #include "cli/command.h"
+#include "cli/compatibilitycommand.h"
 #include "cli/dailycommand.h"
 #include "cli/forecastcommand.h"
 #include "cli/manual.h"
@@ -25,9 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array<const Command *, 9> kCommands = {
-    &kNumerologyCommand, &kTarotCommand,   &kDailyCommand,    &kAstrologyCommand,
-    &kRunesCommand,      &kTantricCommand, &kForecastCommand, &kTimelineCommand, &kClientsCommand};
+constexpr std::array<const Command *, 10> kCommands = {
+    &kNumerologyCommand, &kCompatibilityCommand, &kTarotCommand,    &kDailyCommand,    &kAstrologyCommand,
+    &kRunesCommand,      &kTantricCommand,       &kForecastCommand, &kTimelineCommand, &kClientsCommand};
 
 void printHelp(QTextStream &out)
 {
