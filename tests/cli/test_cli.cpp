@@ -1,7 +1,10 @@
 #include "astrology/fadic.h"
 #include "clients/clientbooktest.h"
+#include "common/datelists.h"
 #include "daily/dailynumber.h"
 #include "numpro/readings/texttable.h"
+#include "numpro/relationships/compatibility.h"
+#include "numpro/relationships/marriagevibration.h"
 #include "runes/runes.h"
 #include "tarot/deck.h"
 #include "tarot/profiles.h"
@@ -108,6 +111,11 @@ QStringList documentedKeys(const QString &command)
     }
     return keys;
 }
+
+// Mary Ann Smith (life path 22, destiny and soul urge 11) and John Doe.
+const QStringList kMaryAndJohn = {u"compatibility"_s, u"--a-first"_s, u"Mary"_s, u"--a-middle"_s, u"Ann"_s,
+                                  u"--a-last"_s, u"Smith"_s, u"--a-born"_s, u"1979-08-06"_s, u"--b-first"_s,
+                                  u"John"_s, u"--b-last"_s, u"Doe"_s, u"--b-born"_s, u"1980-03-15"_s};
 
 const QStringList kJohn = {u"tarot"_s, u"--name"_s, u"john smith"_s, u"--month"_s, u"March"_s, u"--day"_s,
                            u"15"_s, u"--year"_s, u"1980"_s};
@@ -483,6 +491,8 @@ TEST(Cli, JsonIsOneLineInTheDocumentedOrder)
 {
     const QList<QStringList> subjects = {
         kMary,
+        kMary + QStringList{u"--married"_s, u"2001-06-16"_s},
+        kMaryAndJohn + QStringList{u"--married"_s, u"2001-06-16"_s},
         kJohn + QStringList{u"--seed"_s, u"42"_s},
         {u"daily"_s, u"--day"_s, u"23"_s, u"--month"_s, u"June"_s},
         {u"astrology"_s, u"--month"_s, u"May"_s, u"--day"_s, u"15"_s, u"--year"_s, u"1986"_s},
@@ -543,6 +553,7 @@ TEST(Cli, TextAndHtmlHoldTheProgramsTexts)
     const runes::RuneRow *sarah = runes::runeRow(runes::runesNumber(u"SARAH JONES"));
     ASSERT_TRUE(sarah);
     const tantric::TantricNumbers august = tantric::tantricNumbers(15, 8, 1975);
+    const numpro::ReadingTexts &marriageTexts = numpro::readingTexts(u"marriageVibration");
     const struct
     {
         const char *what;
@@ -552,7 +563,18 @@ TEST(Cli, TextAndHtmlHoldTheProgramsTexts)
         bool coloured = true;
     } rows[] = {
         {"numerology", kMary, {u"Name: MARY ANN SMITH"_s, u"Your LifePath Number is: 22"_s,
-                               u"Your Rational Thought Number is: 9"_s}, {}},
+                               u"Your Rational Thought Number is: 9"_s},
+         {u"Marriage Vibration"_s}},
+        {"numerology, married", kMary + QStringList{u"--married"_s, u"2001-06-16"_s},
+         {u"Your LifePath Number is: 22"_s, u"Your Marriage Vibration Number is: 7"_s,
+          marriageTexts.table.text(7).section(u"\r\n"_s, 0, 0), u"Your Destiny Number is: 11"_s},
+         {}},
+        {"compatibility", kMaryAndJohn + QStringList{u"--married"_s, u"2001-06-16"_s},
+         {u"MARY ANN SMITH and JOHN DOE"_s, u"LifePath Numbers: 22 and 9"_s, numpro::pairParagraph(22, 9),
+          numpro::pairParagraph(11, 8), u"Soul Urge Numbers: 11 and 8"_s, numpro::pairParagraph(11, 8),
+          u"Your Marriage Vibration Number is: 7"_s, u"Married on June 16, 2001"_s,
+          marriageTexts.table.text(7).section(u"\r\n"_s, 0, 0)},
+         {}},
         {"tarot without a spread", kJohn,
          {u"Name: JOHN SMITH"_s, u"Date of Birth: 15 March 1980"_s, u"Tarot & Life Path Number"_s,
           hermit[0].name, hermit[0].description, hermit[0].keywords, u"Tarot & Destiny Number"_s},
@@ -1067,6 +1089,10 @@ TEST(CliClients, ReadingsForAClientAreTheTypedOnesAndJoinTheHistory)
     } rows[] = {
         {QStringList{u"numerology"_s} + today, QStringList{u"numerology"_s} + names + born + today,
          R"({"first":"MARY","middle":"ANN","last":"SMITH","month":"August","day":"6","year":"1979","today":"2024-03-07"})"},
+        {QStringList{u"numerology"_s, u"--married"_s, u"2001-06-16"_s} + today,
+         QStringList{u"numerology"_s, u"--married"_s, u"2001-06-16"_s} + names + born + today,
+         R"({"first":"MARY","middle":"ANN","last":"SMITH","month":"August","day":"6","year":"1979","today":"2024-03-07",)"
+         R"("married":"2001-06-16"})"},
         {{u"tarot"_s, u"--seed"_s, u"7"_s, u"--format"_s, u"text"_s},
          QStringList{u"tarot"_s, u"--seed"_s, u"7"_s, u"--format"_s, u"text"_s} + oneName + born,
          R"({"name":"MARY ANN SMITH","month":"August","day":"6","year":"1979","seed":"7"})"},
@@ -1267,4 +1293,235 @@ TEST(CliForecast, DocumentsClientsAndUsageErrors)
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
+}
+
+namespace {
+
+struct Person
+{
+    QString first, middle, last, born;
+};
+
+QStringList personOptions(const QString &prefix, const Person &person)
+{
+    QStringList options = {u"--"_s + prefix + u"-first"_s, person.first, u"--"_s + prefix + u"-last"_s, person.last,
+                           u"--"_s + prefix + u"-born"_s, person.born};
+    if (!person.middle.isEmpty())
+        options << u"--"_s + prefix + u"-middle"_s << person.middle;
+    return options;
+}
+
+// The person as the input window would hold them.
+numpro::ReadingInputs personInputs(const Person &person, bool keepCase)
+{
+    const QDate born = QDate::fromString(person.born, Qt::ISODate);
+    auto name = [keepCase](const QString &text) { return keepCase ? text : text.toUpper(); };
+    return {name(person.first),
+            name(person.middle),
+            name(person.last),
+            kestrava::monthNames()[born.month() - 1],
+            QString::number(born.day()),
+            QString::number(born.year()),
+            QDate(2024, 3, 7)};
+}
+
+// The text of the object `key` holds in a compact JSON object's text.
+QString memberText(const QString &json, const QString &key)
+{
+    const qsizetype start = json.indexOf(u'"' + key + u"\":{"_s);
+    if (start < 0)
+        return {};
+    const qsizetype open = start + key.size() + 3;
+    int depth = 0;
+    for (qsizetype i = open; i < json.size(); ++i) {
+        depth += json[i] == u'{' ? 1 : json[i] == u'}' ? -1 : 0;
+        if (depth == 0)
+            return json.mid(open, i - open + 1);
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(CliCompatibility, JsonIsTheCoresPairInEitherOrder)
+{
+    const Person mary{u"Mary"_s, u"Ann"_s, u"Smith"_s, u"1979-08-06"_s};
+    const Person john{u"John"_s, {}, u"Doe"_s, u"1980-03-15"_s};
+    const Person lower{u"mary"_s, {}, u"smith"_s, u"1979-08-06"_s}; // no letter counts with --keep-case
+    const Person alice{u"Alice"_s, u"Jane"_s, u"Brown"_s, u"1965-12-31"_s};
+    const struct
+    {
+        const char *what;
+        Person a, b;
+        bool keepCase = false;
+        QDate married = {};
+    } rows[] = {
+        {"master numbers against plain ones", mary, john},
+        {"married", alice, john, false, QDate(2001, 6, 16)},
+        {"the first and last marriage years", mary, alice, false, QDate(1900, 1, 1)},
+        {"", john, alice, false, QDate(2100, 12, 31)},
+        {"a name without letters: zeros and pairs without a rating", lower, john, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        QStringList extra;
+        if (row.keepCase)
+            extra << u"--keep-case"_s;
+        if (row.married.isValid())
+            extra << u"--married"_s << row.married.toString(Qt::ISODate);
+        const Result r = cli(QStringList{u"compatibility"_s} + personOptions(u"a"_s, row.a) + personOptions(u"b"_s, row.b)
+                             + extra);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out.count(u'\n'), 1);
+
+        const numpro::Compatibility core = numpro::computeCompatibility(
+            personInputs(row.a, row.keepCase), personInputs(row.b, row.keepCase), row.married);
+        const QJsonObject expected = numpro::compatibilityToJson(core);
+        const QJsonObject json = object(r.out);
+        EXPECT_EQ(json.value(u"a"_s).toObject(), expected.value(u"first"_s).toObject());
+        EXPECT_EQ(json.value(u"b"_s).toObject(), expected.value(u"second"_s).toObject());
+        const QJsonArray expectedPairs = expected.value(u"pairs"_s).toArray();
+        const QJsonObject pairs = json.value(u"pairs"_s).toObject();
+        ASSERT_EQ(pairs.size(), expectedPairs.size());
+        for (const QJsonValue &pair : expectedPairs) {
+            const QJsonObject written = pairs.value(pair[u"key"_s].toString()).toObject();
+            EXPECT_EQ(written.value(u"numbers"_s), pair[u"numbers"_s]) << pair[u"key"_s].toString().toStdString();
+            EXPECT_EQ(written.value(u"rating"_s), pair[u"rating"_s]) << pair[u"key"_s].toString().toStdString();
+            EXPECT_TRUE(written.contains(u"rating"_s));
+        }
+        EXPECT_EQ(json.value(u"marriageVibration"_s), expected.value(u"marriageVibration"_s));
+        if (row.married.isValid())
+            EXPECT_EQ(json.value(u"marriageVibration"_s).toInt(), numpro::marriageVibrationNumber(row.married));
+        else
+            EXPECT_FALSE(json.contains(u"marriageVibration"_s));
+
+        // Keys in their documented order, the numbers as numerology names them.
+        QStringList keys{u"a"_s, u"b"_s, u"pairs"_s};
+        if (row.married.isValid())
+            keys << u"marriageVibration"_s;
+        EXPECT_EQ(topLevelKeys(r.out), keys);
+        const QStringList numberKeys = {u"lifePath"_s,    u"destiny"_s,  u"soulUrge"_s,
+                                        u"innerDreams"_s, u"birthDay"_s, u"maturity"_s};
+        EXPECT_EQ(topLevelKeys(memberText(r.out, u"a"_s)), numberKeys);
+        EXPECT_EQ(topLevelKeys(memberText(r.out, u"b"_s)), numberKeys);
+        EXPECT_EQ(topLevelKeys(memberText(r.out, u"pairs"_s)),
+                  (QStringList{u"lifePath"_s, u"destiny"_s, u"soulUrge"_s}));
+        const Result numerology = cli(QStringList{u"numerology"_s, u"--first"_s, row.a.first, u"--middle"_s,
+                                                  row.a.middle, u"--last"_s, row.a.last, u"--born"_s, row.a.born}
+                                      + (row.keepCase ? QStringList{u"--keep-case"_s} : QStringList()));
+        const QJsonObject own = object(numerology.out);
+        for (const QString &key : numberKeys)
+            EXPECT_EQ(json[u"a"_s][key], own.value(key)) << key.toStdString();
+
+        // The other way round: a and b change places, the pairs' numbers
+        // turn round, and the ratings stay.
+        const Result swapped = cli(QStringList{u"compatibility"_s} + personOptions(u"a"_s, row.b)
+                                   + personOptions(u"b"_s, row.a) + extra);
+        ASSERT_EQ(swapped.status, 0) << swapped.err.toStdString();
+        const QJsonObject other = object(swapped.out);
+        EXPECT_EQ(other.value(u"a"_s), json.value(u"b"_s));
+        EXPECT_EQ(other.value(u"b"_s), json.value(u"a"_s));
+        EXPECT_EQ(other.value(u"marriageVibration"_s), json.value(u"marriageVibration"_s));
+        for (const QString &key : pairs.keys()) {
+            const QJsonObject there = other[u"pairs"_s][key].toObject();
+            const QJsonArray numbers = pairs[key][u"numbers"_s].toArray();
+            EXPECT_EQ(there.value(u"numbers"_s).toArray(), (QJsonArray{numbers[1], numbers[0]})) << key.toStdString();
+            EXPECT_EQ(there.value(u"rating"_s), pairs[key][u"rating"_s]) << key.toStdString();
+        }
+    }
+    // A rating is null only where a number has none (the name without letters).
+    const QJsonObject noLetters = object(cli(QStringList{u"compatibility"_s, u"--keep-case"_s}
+                                             + personOptions(u"a"_s, lower) + personOptions(u"b"_s, john)).out);
+    EXPECT_TRUE(noLetters[u"pairs"_s][u"destiny"_s][u"rating"_s].isNull());
+    EXPECT_EQ(noLetters[u"pairs"_s][u"destiny"_s][u"numbers"_s][0].toInt(), 0);
+    EXPECT_TRUE(noLetters[u"pairs"_s][u"lifePath"_s][u"rating"_s].isString());
+}
+
+TEST(CliCompatibility, NamesInCapitalsAndThePageTitleNamesBoth)
+{
+    const Result lower = cli({u"compatibility"_s, u"--a-first"_s, u"mary"_s, u"--a-middle"_s, u"ann"_s,
+                              u"--a-last"_s, u"smith"_s, u"--a-born"_s, u"1979-08-06"_s, u"--b-first"_s,
+                              u"john"_s, u"--b-last"_s, u"doe"_s, u"--b-born"_s, u"1980-03-15"_s});
+    ASSERT_EQ(lower.status, 0) << lower.err.toStdString();
+    EXPECT_EQ(lower.out, cli(kMaryAndJohn).out);
+    const Result html = cli(kMaryAndJohn + QStringList{u"--format"_s, u"html"_s});
+    ASSERT_EQ(html.status, 0) << html.err.toStdString();
+    EXPECT_TRUE(html.out.contains(u"<title>Variduzeda Vad compatibility: MARY ANN SMITH and JOHN DOE</title>"_s))
+        << html.out.left(400).toStdString();
+}
+
+TEST(CliCompatibility, UsageErrorsSayWhatIsWrongAndExitTwo)
+{
+    auto with = [](const QString &option, const QString &value) {
+        QStringList arguments = kMaryAndJohn;
+        arguments[arguments.indexOf(option) + 1] = value;
+        return arguments;
+    };
+    QStringList withoutLast = kMaryAndJohn;
+    withoutLast.remove(withoutLast.indexOf(u"--b-last"_s), 2);
+    const struct
+    {
+        QStringList arguments;
+        const char *message;
+    } rows[] = {
+        {withoutLast, "--b-last is missing"},
+        {kMaryAndJohn + QStringList{u"--married"_s, u"2101-01-01"_s},
+         "--married must be a date written YYYY-MM-DD from 1900 to 2100, not \"2101-01-01\""},
+        {kMaryAndJohn + QStringList{u"--married"_s, u"1899-12-31"_s}, "--married must be a date written"},
+        {kMaryAndJohn + QStringList{u"--married"_s, u"2001-02-29"_s}, "--married must be a date written"},
+        {kMaryAndJohn + QStringList{u"--married"_s, u"16.6.2001"_s}, "--married must be a date written"},
+        {with(u"--a-born"_s, u"1979-8-6"_s), "--a-born must be a date written YYYY-MM-DD, not \"1979-8-6\""},
+        {with(u"--b-born"_s, u"1980-02-30-1"_s), "--b-born must be a date written YYYY-MM-DD"},
+        {with(u"--a-born"_s, u"1899-08-06"_s), "the first person: The year must be 1900 to 2050, not \"1899\"."},
+        {with(u"--b-born"_s, u"1980-13-15"_s),
+         "the second person: The month must be January to December, not \"13\"."},
+        {with(u"--b-first"_s, u""_s), "the second person: Please Enter Your First Name"},
+        {kMaryAndJohn + QStringList{u"--batch"_s, u"pairs.csv"_s}, "it takes no --batch file"},
+        {kMaryAndJohn + QStringList{u"--format"_s, u"xml"_s}, "--format must be json, text or html"},
+        {kMaryAndJohn + QStringList{u"--first"_s, u"Mary"_s}, "Unknown option 'first'"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message);
+        const Result r = cli(row.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(CliCompatibility, NumerologyMarriedAddsTheMarriageVibration)
+{
+    const Result plain = cli(kMary);
+    const Result married = cli(kMary + QStringList{u"--married"_s, u"2001-06-16"_s});
+    ASSERT_EQ(married.status, 0) << married.err.toStdString();
+    const QJsonObject json = object(married.out);
+    EXPECT_EQ(json.value(u"marriageVibration"_s).toInt(), numpro::marriageVibrationNumber(QDate(2001, 6, 16)));
+    EXPECT_EQ(json.value(u"marriageDate"_s).toString(), u"2001-06-16"_s);
+    // Nothing else changes, and without a date nothing is added.
+    QJsonObject rest = json;
+    rest.remove(u"marriageVibration"_s);
+    rest.remove(u"marriageDate"_s);
+    EXPECT_EQ(rest, object(plain.out));
+    EXPECT_FALSE(plain.out.contains(u"marriage"_s));
+    // After the life path, as the document has it.
+    const QStringList keys = topLevelKeys(married.out);
+    EXPECT_EQ(keys.indexOf(u"marriageVibration"_s), keys.indexOf(u"dayDigitSum"_s) + 1);
+
+    const Result bad = cli(kMary + QStringList{u"--married"_s, u"2101-01-01"_s});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(bad.err.contains(u"--married must be a date written YYYY-MM-DD from 1900 to 2100"_s));
+
+    // A batch's married column: empty for none, a bad date fails its row only.
+    const QByteArray csv = "first,middle,last,born,today,married\n"
+                           "Mary,Ann,Smith,1979-08-06,2024-03-07,2001-06-16\n"
+                           "Mary,Ann,Smith,1979-08-06,2024-03-07,\n"
+                           "Mary,Ann,Smith,1979-08-06,2024-03-07,2001-6-16\n";
+    const Result batch = cli({u"numerology"_s, u"--batch"_s, u"-"_s}, csv);
+    EXPECT_EQ(batch.status, 1);
+    const QStringList lines = batch.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << batch.out.toStdString();
+    EXPECT_EQ(object(lines[0]), json);
+    EXPECT_EQ(object(lines[1]), object(plain.out));
+    EXPECT_EQ(object(lines[2]).value(u"error"_s).toString(),
+              u"married must be a date written YYYY-MM-DD from 1900 to 2100, not \"2001-6-16\""_s);
 }
