@@ -4,12 +4,12 @@
 #include "clients/clientbook.h"
 #include "clients/clientimport.h"
 #include "numpro/files/numfile.h"
+#include "support/generatedclients.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -18,15 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QStringList kFirst{u"MARY"_s, u"JOHN"_s, u"LYNN"_s, u"ROBERT"_s, u"ANNA"_s, u"PETER"_s, u"SUSAN"_s,
-                         u"JAMES"_s, u"José"_s, u"Zoë"_s, u"Maria"_s, u"Ahmed"_s, u"Chen"_s, u"Olga"_s,
-                         u"Fatima"_s, u"Liam"_s, u"Noah"_s, u"Emma"_s, u"Ingrid"_s, u"Søren"_s};
-const QStringList kMiddle{u""_s, u""_s, u"ANN"_s, u"LEE"_s, u"MARIE"_s, u"JAMES"_s, u"Luisa"_s};
-const QStringList kLast{u"SMITH"_s,   u"DOE"_s,      u"WYNN"_s,    u"BROWN"_s,  u"JOHNSON"_s, u"GARCIA"_s,
-                        u"Álvarez"_s, u"O'Neill"_s,  u"Müller"_s,  u"Nguyen"_s, u"Kowalski"_s, u"Rossi"_s,
-                        u"Dubois"_s,  u"Andersen"_s, u"Yamamoto"_s, u"Okafor"_s, u"Schmidt"_s,  u"Novak"_s,
-                        u"Silva"_s,   u"Kaur"_s};
 
 double elapsedMs(const QElapsedTimer &timer)
 {
@@ -47,16 +38,7 @@ int main(int argc, char **argv)
 
     {
         clients::ClientBook book(path);
-        QList<clients::ImportCandidate> people;
-        for (int i = 0; i < clientCount; ++i) {
-            clients::Client c;
-            // A number in the last name keeps everyone distinct.
-            c.person = {kFirst[random.bounded(kFirst.size())], kMiddle[random.bounded(kMiddle.size())],
-                        kLast[random.bounded(kLast.size())] + (i % 3 ? QString() : u"-%1"_s.arg(i)),
-                        QDate(1900, 1, 1).addDays(random.bounded(55000)), QString()};
-            c.email = u"client%1@example.org"_s.arg(i);
-            people.append({c, QString()});
-        }
+        const QList<clients::ImportCandidate> people = generated::people(clientCount, random);
         QElapsedTimer timer;
         timer.start();
         const auto added = book.addMany(people, now);
@@ -101,8 +83,9 @@ int main(int argc, char **argv)
     const QString in = dir.filePath(u"in"_s);
     QDir().mkpath(in);
     for (int i = 0; i < fileCount; ++i) {
-        const numpro::ReadingSubject subject{kFirst[i % kFirst.size()], QString(), u"IMPORTED %1"_s.arg(i),
-                                             u"March"_s, QString::number(1 + i % 28), QString::number(1900 + i % 150)};
+        const numpro::ReadingSubject subject{generated::kFirst[i % generated::kFirst.size()], QString(),
+                                             u"IMPORTED %1"_s.arg(i), u"March"_s, QString::number(1 + i % 28),
+                                             QString::number(1900 + i % 150)};
         QFile file(in + u"/%1/%2.num"_s.arg(i % 100).arg(i));
         QDir().mkpath(QFileInfo(file).absolutePath());
         if (!file.open(QIODevice::WriteOnly) || file.write(numpro::encodeNumFile(subject)) < 0)
