@@ -23,7 +23,9 @@ class ClientListModel : public QAbstractTableModel
     Q_OBJECT
 public:
     static constexpr int kPageSize = 200;
-    static constexpr int kSearchLimit = 500;
+    // Enough to scroll through; a few more letters narrow it.  Each search
+    // stops once it has this many, so a loose one stays quick.
+    static constexpr int kSearchLimit = 100;
     enum Column { NameColumn, BornColumn, ColumnCount };
 
     explicit ClientListModel(QObject *parent = nullptr);
