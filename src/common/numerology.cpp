@@ -30,13 +30,6 @@ bool isVowel(QChar c)
 
 } // namespace
 
-void addSkippingOverflow(qint16 &sum, int value)
-{
-    const int result = int(sum) + value;
-    if (result >= std::numeric_limits<qint16>::min() && result <= std::numeric_limits<qint16>::max())
-        sum = qint16(result);
-}
-
 qint16 letterValue(QStringView text)
 {
     return text.size() == 1 ? valueOf(text.front()) : 0;
@@ -76,7 +69,7 @@ qint16 consonantSum(QStringView text)
     return sum;
 }
 
-QString trimBlanks(QStringView text)
+QStringView blanksTrimmed(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -84,7 +77,12 @@ QString trimBlanks(QStringView text)
         ++begin;
     while (end > begin && text[end - 1] == u' ')
         --end;
-    return text.sliced(begin, end - begin).toString();
+    return text.sliced(begin, end - begin);
+}
+
+QString trimBlanks(QStringView text)
+{
+    return blanksTrimmed(text).toString();
 }
 
 QString trimBlanks(const QString &text)
@@ -111,20 +109,25 @@ qint16 digitSum(QStringView text)
 
 qint16 foldOnce(qint16 n)
 {
-    const QString digits = QString::number(n);
-    if (digits.size() == 1)
+    if (n >= 0 && n <= 9)
         return n;
-    // A sign is not a digit and counts nothing; only reachable for negative
-    // values, which no reading produces.
-    auto digitAt = [](QChar c) -> int { return c.isDigit() ? c.unicode() - u'0' : 0; };
-    return qint16(digitAt(digits.front()) + digitAt(digits.back()));
+    // The first and last characters of n in decimal.  A sign is not a digit
+    // and counts nothing; only reachable for negative values, which no
+    // reading produces.
+    const int last = n < 0 ? -(n % 10) : n % 10;
+    if (n < 0)
+        return qint16(last);
+    int first = n;
+    while (first >= 10)
+        first /= 10;
+    return qint16(first + last);
 }
 
 qint16 reduceNumber(qint16 &n)
 {
     if (n == 11 || n == 22)
         return n;
-    const qint16 s = digitSum(QString::number(n));
+    const qint16 s = digitSumOf(n);
     n = (s == 11 || s == 22) ? s : foldOnce(foldOnce(s));
     return n;
 }
@@ -159,13 +162,19 @@ qint16 reduceDigitStringOnce(QStringView text)
 
 qint16 monthNumber(QStringView text)
 {
-    static const std::array<const char16_t *, 12> names = {
+    static constexpr std::array<QStringView, 12> names = {
         u"January", u"February", u"March",     u"April",   u"May",      u"June",
         u"July",    u"August",   u"September", u"October", u"November", u"December",
     };
     static constexpr std::array<qint16, 12> numbers = {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3};
-    for (int i = 0; i < 12; ++i) {
-        if (text == QStringView(names[i]) || text == QString::number(i + 1))
+    // The number texts "1" to "12", written as QString::number writes them.
+    const auto digit = [&](qsizetype i) { return int(text[i].unicode()) - '0'; };
+    if (text.size() == 1 && digit(0) >= 1 && digit(0) <= 9)
+        return numbers[std::size_t(digit(0) - 1)];
+    if (text.size() == 2 && digit(0) == 1 && digit(1) >= 0 && digit(1) <= 2)
+        return numbers[std::size_t(9 + digit(1))];
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (text.size() == names[i].size() && text == names[i])
             return numbers[i];
     }
     return 0;

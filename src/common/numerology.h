@@ -11,10 +11,21 @@ namespace kestrava {
 
 // Adds `value` to `sum` unless the result would not fit in 16 bits, in which
 // case `sum` is left as it was.  The one place the overflow rule lives.
-void addSkippingOverflow(qint16 &sum, int value);
+inline void addSkippingOverflow(qint16 &sum, int value)
+{
+    const int result = int(sum) + value;
+    if (result >= -32768 && result <= 32767)
+        sum = qint16(result);
+}
 
 // Value 1..9 of a text that is exactly one upper-case letter A..Z; 0 otherwise.
 qint16 letterValue(QStringView text);
+// The same for one UTF-16 code unit.
+constexpr qint16 letterValue(char16_t c)
+{
+    // The table runs 1..9 from A, again from J and from S.
+    return c >= u'A' && c <= u'Z' ? qint16((c - u'A') % 9 + 1) : qint16(0);
+}
 
 // Sum of the letter values of the text, unreduced.  Lower case, digits,
 // blanks and punctuation count nothing.
@@ -30,6 +41,8 @@ qint16 consonantSum(QStringView text);
 // The text without its leading and trailing blanks.  A blank is the space
 // character only: tabs and other white space stay.
 QString trimBlanks(QStringView text);
+// The same as a view into the text, for reading it without a copy.
+QStringView blanksTrimmed(QStringView text);
 // The same; a text without such blanks is handed back as it is, uncopied.
 QString trimBlanks(const QString &text);
 

@@ -30,12 +30,19 @@ std::optional<SubjectProblem> checkSubject(const QString &first, const QString &
 
 namespace {
 
-// Whether text is a number from..to written as the lists write it.
+// Whether text is a number from..to written as the lists write it: decimal
+// digits without sign, blank or leading zero (from is at least 1).
 bool isListNumber(const QString &text, int from, int to)
 {
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    return ok && n >= from && n <= to && QString::number(n) == text;
+    if (text.isEmpty() || text.size() > 9 || text.front() == u'0')
+        return false;
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n >= from && n <= to;
 }
 
 } // namespace
