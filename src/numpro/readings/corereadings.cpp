@@ -17,11 +17,11 @@ constexpr QStringView kMaturityNeedsLifePathAndDestiny =
     u"Your Maturity Number is dependent on your LifePath Number and Destiny Number. ";
 constexpr QStringView kCalculateThoseFirst = u"Please calculate these two figures first";
 
-// The number with the hidden label showing it.
+// The number, under the reading's id: its hidden label shows it.
 ReadingValues numberValues(QStringView key, qint16 number)
 {
     ReadingValues values;
-    values.setNumber(key, number).setLabelCaption(QString::number(number));
+    values.setNumber(key, number);
     return values;
 }
 
@@ -41,10 +41,8 @@ ReadingResult composeCore(QStringView id, qint16 number, OutputMode mode, int do
 // stops growing at the same letter wherever the parts are split.  Every
 // counted character adds at least 1 and the first can never overflow, so a
 // total of 0 means the name holds none of them; noLettersKey records that.
-ReadingValues nameValues(QStringView key, QStringView totalKey, QStringView noLettersKey,
-                         qint16 (*sum)(QStringView), const ReadingInputs &inputs)
+ReadingValues nameValues(QStringView key, QStringView totalKey, QStringView noLettersKey, qint16 total)
 {
-    const qint16 total = sum(fullName(inputs.firstName, inputs.middleName, inputs.lastName));
     qint16 reduced = total;
     ReadingValues values = numberValues(key, reduceNumber(reduced));
     values.setNumber(totalKey, total);
@@ -74,9 +72,9 @@ ReadingResult composeLifePath(const ReadingValues &values, OutputMode mode)
     return composeCore(u"lifePath", values.number(u"lifePath"), mode, 2);
 }
 
-ReadingValues computeDestiny(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeDestiny(const ReadingInputs &inputs, ResultState &state)
 {
-    return nameValues(u"destiny", u"destinyTotal", u"destinyNoLetters", &nameLetterSum, inputs);
+    return nameValues(u"destiny", u"destinyTotal", u"destinyNoLetters", state.nameFacts(inputs).letterSum);
 }
 
 ReadingResult composeDestiny(const ReadingValues &values, OutputMode mode)
@@ -84,9 +82,9 @@ ReadingResult composeDestiny(const ReadingValues &values, OutputMode mode)
     return composeCore(u"destiny", values.number(u"destiny"), mode, 1, values.flag(u"destinyNoLetters"));
 }
 
-ReadingValues computeSoulUrge(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeSoulUrge(const ReadingInputs &inputs, ResultState &state)
 {
-    return nameValues(u"soulUrge", u"soulUrgeTotal", u"soulUrgeNoVowels", &vowelSum, inputs);
+    return nameValues(u"soulUrge", u"soulUrgeTotal", u"soulUrgeNoVowels", state.nameFacts(inputs).vowelSum);
 }
 
 ReadingResult composeSoulUrge(const ReadingValues &values, OutputMode mode)
@@ -94,9 +92,10 @@ ReadingResult composeSoulUrge(const ReadingValues &values, OutputMode mode)
     return composeCore(u"soulUrge", values.number(u"soulUrge"), mode, 1, values.flag(u"soulUrgeNoVowels"));
 }
 
-ReadingValues computeInnerDreams(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeInnerDreams(const ReadingInputs &inputs, ResultState &state)
 {
-    return nameValues(u"innerDreams", u"innerDreamsTotal", u"innerDreamsNoConsonants", &consonantSum, inputs);
+    return nameValues(u"innerDreams", u"innerDreamsTotal", u"innerDreamsNoConsonants",
+                      state.nameFacts(inputs).consonantSum);
 }
 
 ReadingResult composeInnerDreams(const ReadingValues &values, OutputMode mode)
@@ -135,7 +134,9 @@ ReadingValues computeMaturity(const ReadingInputs &inputs, ResultState &state)
             values.setFlag(u"maturityNoLetters");
         return values;
     }
-    return numberValues(u"maturity", reduceDigitStringOnce(QString::number(lifePath) + QString::number(destiny)));
+    // reduceDigitStringOnce of the two numbers written one after the other.
+    const qint16 digits = qint16(digitSumOf(lifePath) + digitSumOf(destiny));
+    return numberValues(u"maturity", (digits == 11 || digits == 22) ? digits : foldOnce(digits));
 }
 
 ReadingResult composeMaturity(const ReadingValues &values, OutputMode mode)

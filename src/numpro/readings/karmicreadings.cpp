@@ -29,15 +29,19 @@ QList<int> missingLetterValues(const QString &name)
     return missing;
 }
 
-ReadingValues computeKarmicLessons(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeKarmicLessons(const ReadingInputs &inputs, ResultState &state)
 {
-    QJsonArray missing;
-    for (int value : missingLetterValues(fullName(inputs.firstName, inputs.middleName, inputs.lastName)))
-        missing.append(value);
+    const NameFacts &name = state.nameFacts(inputs);
+    std::array<qint16, 9> missing{};
+    std::size_t count = 0;
+    for (qint16 value = 1; value <= 9; ++value) {
+        if (!name.hasLetterValue(value))
+            missing[count++] = value;
+    }
     ReadingValues values;
-    values.setValue(u"karmicLessons", missing);
+    values.setNumbers(u"karmicLessons", std::span<const qint16>(missing.data(), count));
     // Every value missing is no lesson list but a name without letters.
-    if (missing.size() == 9)
+    if (count == 9)
         values.setFlag(u"karmicLessonsNoLetters");
     return values;
 }

@@ -6,8 +6,6 @@
 #include "numpro/readings/readingcompose.h"
 #include "numpro/readings/texttable.h"
 
-#include <QHash>
-
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -35,15 +33,11 @@ ReadingResult composeFromTable(QStringView id, QStringView noLettersKey, const R
     return composeNumberReading({id, QString::number(number), paragraph, headingBreaks(mode), boldHeadingOnly});
 }
 
-// The letter value of a name field's first character, blanks removed.
+// The letter value of a name field's first character as typed: a blank, or
+// the first half of a character outside the Basic Multilingual Plane, has none.
 qint16 initialValue(const QString &field)
 {
-    if (field.isEmpty())
-        return 0;
-    const qsizetype length = field.front().isHighSurrogate() && field.size() > 1 ? 2 : 1;
-    QString initial = field.first(length);
-    initial.remove(u' ');
-    return letterValue(initial);
+    return field.isEmpty() ? 0 : letterValue(field.front().unicode());
 }
 
 // The gap between two numbers; null, with the flag, when either rests on a
@@ -77,8 +71,8 @@ ReadingResult composeBalance(const ReadingValues &values, OutputMode mode)
 
 ReadingValues computeRationalThought(const ReadingInputs &inputs, ResultState &)
 {
-    qint16 sum = reduceDigitString(trimBlanks(inputs.day));
-    addSkippingOverflow(sum, nameLetterSum(trimBlanks(inputs.firstName)));
+    qint16 sum = reduceDigitString(blanksTrimmed(inputs.day));
+    addSkippingOverflow(sum, nameLetterSum(blanksTrimmed(inputs.firstName)));
     return oneNumber(u"rationalThought", reduceNumber(sum));
 }
 
@@ -89,10 +83,12 @@ ReadingResult composeRationalThought(const ReadingValues &values, OutputMode mod
     return composeFromTable(u"rationalThought", {}, values, mode, true);
 }
 
-ReadingValues computeSubconsciousSelf(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeSubconsciousSelf(const ReadingInputs &inputs, ResultState &state)
 {
-    const QString name = fullName(inputs.firstName, inputs.middleName, inputs.lastName);
-    const qint16 present = qint16(9 - missingLetterValues(name).size());
+    const NameFacts &name = state.nameFacts(inputs);
+    qint16 present = 0;
+    for (int value = 1; value <= 9; ++value)
+        present += name.hasLetterValue(value);
     ReadingValues values = oneNumber(u"subconsciousSelf", present);
     if (present == 0)
         values.setFlag(u"subconsciousSelfNoLetters");
@@ -108,22 +104,9 @@ ReadingResult composeSubconsciousSelf(const ReadingValues &values, OutputMode mo
     return composeNumberReading({u"subconsciousSelf", QString::number(number), paragraph, headingBreaks(mode)});
 }
 
-ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &state)
 {
-    const QList<uint> name = fullName(inputs.firstName, inputs.middleName, inputs.lastName).toUcs4();
-    QHash<uint, int> counts;
-    for (uint c : name)
-        ++counts[c];
-    qint16 passion = 0;
-    int best = 0;
-    for (uint c : name) {
-        const char16_t unit = char16_t(c);
-        const qint16 value = c < 0x80 ? letterValue(QStringView(&unit, 1)) : 0;
-        if (value > 0 && counts.value(c) > best) {
-            best = counts.value(c);
-            passion = value;
-        }
-    }
+    const qint16 passion = state.nameFacts(inputs).hiddenPassion();
     ReadingValues values = oneNumber(u"hiddenPassion", passion);
     if (passion == 0)
         values.setFlag(u"hiddenPassionNoLetters");

@@ -30,14 +30,14 @@ PeriodLimits periodLimits(qint16 lifePath)
 
 int ageThisYear(const ReadingInputs &inputs)
 {
-    return inputs.today.year() - trimBlanks(inputs.year).toInt();
+    return inputs.today.year() - blanksTrimmed(inputs.year).toInt();
 }
 
 ReadingValues computeLifePathPeriods(const ReadingInputs &inputs, ResultState &)
 {
-    const qint16 m = monthNumber(trimBlanks(inputs.month));
-    const qint16 d = reduceDigitString(trimBlanks(inputs.day));
-    const qint16 y = reduceDigitString(trimBlanks(inputs.year));
+    const qint16 m = monthNumber(blanksTrimmed(inputs.month));
+    const qint16 d = reduceDigitString(blanksTrimmed(inputs.day));
+    const qint16 y = reduceDigitString(blanksTrimmed(inputs.year));
     const qint16 lifePath = reduceDigitsOf(m + d + y);
     const int age = ageThisYear(inputs);
     const PeriodLimits limits = periodLimits(lifePath);
@@ -45,9 +45,9 @@ ReadingValues computeLifePathPeriods(const ReadingInputs &inputs, ResultState &)
 
     ReadingValues values;
     values.setNumber(u"periodLifePath", lifePath)
-        .setValue(u"age", age)
+        .setNumber(u"age", age)
         .setNumber(u"currentPeriod", qint16(period))
-        .setValue(u"periodNumbers", QJsonArray{m, d, y});
+        .setNumbers(u"periodNumbers", {m, d, y});
     return values;
 }
 
@@ -82,37 +82,42 @@ qint16 transit(QStringView part, int age)
 {
     if (age < 0)
         return 0;
-    // A part without any valued character would never reach the age.
-    bool anyValue = false;
-    for (QChar ch : part)
-        anyValue = anyValue || letterValue(QStringView(&ch, 1)) > 0;
-    if (!anyValue)
-        return 0;
-
+    // The letters' years follow one another through the part, and through it
+    // again from the start, until the age is passed; the letter that passes
+    // it is the one in force.
+    const char16_t *text = part.utf16();
     int cumulative = 0;
-    qint16 current = 0;
-    while (cumulative <= age) {
-        for (QChar ch : part) {
-            const qint16 value = letterValue(QStringView(&ch, 1));
-            if (cumulative <= age && value > 0) {
-                cumulative += value;
-                current = value;
-            }
-        }
+    for (qsizetype i = 0; i < part.size(); ++i) {
+        const qint16 value = letterValue(text[i]);
+        cumulative += value;
+        if (value > 0 && cumulative > age)
+            return value;
     }
-    return current;
+    // One pass over the part did not reach the age: as many whole passes as
+    // stay within it, then the letter of the next pass that passes it.  A
+    // part without any valued character never reaches it.
+    const int perPass = cumulative;
+    if (perPass == 0)
+        return 0;
+    cumulative = age / perPass * perPass;
+    for (qsizetype i = 0;; ++i) {
+        const qint16 value = letterValue(text[i]);
+        cumulative += value;
+        if (value > 0 && cumulative > age)
+            return value;
+    }
 }
 
 ReadingValues computeEssence(const ReadingInputs &inputs, ResultState &)
 {
     const int age = ageThisYear(inputs);
-    const qint16 first = transit(trimBlanks(inputs.firstName), age);
-    const qint16 middle = transit(trimBlanks(inputs.middleName), age);
-    const qint16 last = transit(trimBlanks(inputs.lastName), age);
+    const qint16 first = transit(blanksTrimmed(inputs.firstName), age);
+    const qint16 middle = transit(blanksTrimmed(inputs.middleName), age);
+    const qint16 last = transit(blanksTrimmed(inputs.lastName), age);
     ReadingValues values;
-    values.setValue(u"transits", QJsonArray{first, middle, last})
+    values.setNumbers(u"transits", {first, middle, last})
         .setNumber(u"essence", reduceDigitsOf(first + middle + last))
-        .setValue(u"age", age);
+        .setNumber(u"age", age);
     // From birth on, any valued letter has a transit: nothing but a name
     // without letters leaves all three at 0.
     if (age >= 0 && first + middle + last == 0)

@@ -47,6 +47,9 @@ constexpr std::array<Plane, 4> kPlanes = {{
     {u"Intuitive", u"intuitive", u"KFQUYCV", u"Intuitive Ability ", 12, 18},
 }};
 
+// The planes' keys in the values, in the order of kPlanes.
+constexpr std::array<QStringView, 4> kPlaneKeys = {kPlanes[0].key, kPlanes[1].key, kPlanes[2].key, kPlanes[3].key};
+
 // The order the plane descriptions stand in the reading.
 constexpr std::array<QStringView, 4> kDescriptionOrder = {u"Physical", u"Mental", u"Emotional", u"Intuitive"};
 
@@ -77,7 +80,7 @@ ReadingResult composePersonalYear(const ReadingValues &values, OutputMode mode)
 
 ReadingValues computePersonalMonth(const ReadingInputs &inputs, ResultState &)
 {
-    const int sum = reduceDigitString(trimBlanks(inputs.day)) + monthNumber(trimBlanks(inputs.month))
+    const int sum = reduceDigitString(blanksTrimmed(inputs.day)) + monthNumber(blanksTrimmed(inputs.month))
                     + reducedText(inputs.today.month()) + reducedText(inputs.today.year());
     ReadingValues values;
     values.setNumber(u"personalMonth", reducedText(sum));
@@ -91,7 +94,7 @@ ReadingResult composePersonalMonth(const ReadingValues &values, OutputMode mode)
 
 ReadingValues computePersonalDay(const ReadingInputs &inputs, ResultState &)
 {
-    const int sum = reduceDigitString(trimBlanks(inputs.day)) + monthNumber(trimBlanks(inputs.month))
+    const int sum = reduceDigitString(blanksTrimmed(inputs.day)) + monthNumber(blanksTrimmed(inputs.month))
                     + reducedText(inputs.today.day()) + reducedText(inputs.today.month())
                     + reducedText(inputs.today.year());
     ReadingValues values;
@@ -104,39 +107,39 @@ ReadingResult composePersonalDay(const ReadingValues &values, OutputMode mode)
     return composeCycle(u"personalDay", u"personalDay", values, mode);
 }
 
-ReadingValues computePlanes(const ReadingInputs &inputs, ResultState &)
+ReadingValues computePlanes(const ReadingInputs &inputs, ResultState &state)
 {
-    const QString name = fullName(inputs.firstName, inputs.middleName, inputs.lastName);
+    const NameFacts &name = state.nameFacts(inputs);
     // Characters are code points: a letter outside the Basic Multilingual
     // Plane counts once in the length.
-    const QList<uint> characters = name.toUcs4();
-    const qint64 length = characters.size();
+    const qint64 length = name.length;
 
     std::array<qint64, 4> percentages{};
     qint64 letters = 0;
     for (std::size_t p = 0; p < kPlanes.size(); ++p) {
         qint64 count = 0;
-        for (uint c : characters)
-            count += c < 0x80 && kPlanes[p].letters.contains(QChar(char16_t(c)));
+        for (QChar letter : kPlanes[p].letters)
+            count += name.letterCounts[std::size_t(letter.unicode() - u'A')];
         // A name of blanks only has no length: every plane stays at 0.
         percentages[p] = length > 0 ? count * 100 / length : 0;
         letters += count;
     }
 
-    QString dominant;
+    QStringView dominant = u"";
     for (std::size_t p = 0; p < kPlanes.size() && dominant.isEmpty(); ++p) {
         bool highest = true;
         for (std::size_t q = 0; q < kPlanes.size(); ++q)
             highest = highest && (p == q || percentages[p] > percentages[q]);
         if (highest)
-            dominant = kPlanes[p].name.toString();
+            dominant = kPlanes[p].name;
     }
 
-    QJsonObject planes;
+    // Percentages: at most 100.
+    std::array<qint16, 4> numbers{};
     for (std::size_t p = 0; p < kPlanes.size(); ++p)
-        planes.insert(kPlanes[p].key, percentages[p]);
+        numbers[p] = qint16(percentages[p]);
     ReadingValues values;
-    values.setValue(u"planes", planes).setValue(u"dominantPlane", dominant);
+    values.setNamedNumbers(u"planes", kPlaneKeys.data(), numbers).setText(u"dominantPlane", dominant);
     // Every letter lies on one plane; a few among many other characters can
     // still round to 0 everywhere, so the count decides, not the percentages.
     if (letters == 0)

@@ -27,11 +27,6 @@ std::array<qint16, 4> fourNumbers(const ReadingValues &values, QStringView key)
     return numbers;
 }
 
-QJsonArray toArray(const std::array<qint16, 4> &numbers)
-{
-    return {numbers[0], numbers[1], numbers[2], numbers[3]};
-}
-
 qint16 reducedSum(qint16 a, qint16 b)
 {
     qint16 sum = a;
@@ -43,15 +38,15 @@ qint16 reducedSum(qint16 a, qint16 b)
 
 ReadingValues computePinnacles(const ReadingInputs &inputs, ResultState &)
 {
-    const qint16 m = monthNumber(trimBlanks(inputs.month));
-    const qint16 d = trimBlanks(inputs.day).toShort();
-    const qint16 y = trimBlanks(inputs.year).toShort();
+    const qint16 m = monthNumber(blanksTrimmed(inputs.month));
+    const qint16 d = blanksTrimmed(inputs.day).toShort();
+    const qint16 y = blanksTrimmed(inputs.year).toShort();
     const qint16 p1 = reducedSum(m, d);
     const qint16 p2 = reducedSum(d, y);
     const qint16 p3 = reducedSum(p1, p2);
     const qint16 p4 = reducedSum(m, y);
     ReadingValues values;
-    values.setValue(u"pinnacles", toArray({p1, p2, p3, p4}));
+    values.setNumbers(u"pinnacles", {p1, p2, p3, p4});
     return values;
 }
 
@@ -103,7 +98,7 @@ ReadingValues computeChallenges(const ReadingInputs &inputs, ResultState &)
     const qint16 c3 = qint16(std::abs(c1 - c2));
     const qint16 c4 = qint16(std::abs(yearR - monthR));
     ReadingValues values;
-    values.setValue(u"challenges", toArray({c1, c2, c3, c4}));
+    values.setNumbers(u"challenges", {c1, c2, c3, c4});
     return values;
 }
 

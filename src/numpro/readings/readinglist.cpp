@@ -73,7 +73,7 @@ constexpr std::array kReadings = {
 };
 
 // What a reading's hidden label shows when the reading sets no caption as it
-// computes (the core readings do): its number in decimal, or, for a reading
+// computes (Birthday does): its number in decimal, or, for a reading
 // of several numbers, those numbers separated by single blanks in the order
 // the reading shows them.  Nothing for a number it could not compute.
 std::optional<QString> numberCaption(const Reading &reading, const ReadingValues &values)
@@ -108,13 +108,23 @@ std::span<const Reading> readingList()
     return kReadings;
 }
 
+std::ptrdiff_t readingIndex(QStringView id)
+{
+    for (std::size_t i = 0; i < kReadings.size(); ++i) {
+        if (kReadings[i].id.data() == id.data() && kReadings[i].id.size() == id.size())
+            return std::ptrdiff_t(i);
+    }
+    for (std::size_t i = 0; i < kReadings.size(); ++i) {
+        if (kReadings[i].id == id)
+            return std::ptrdiff_t(i);
+    }
+    return -1;
+}
+
 const Reading *findReading(QStringView id)
 {
-    for (const Reading &reading : kReadings) {
-        if (reading.id == id)
-            return &reading;
-    }
-    return nullptr;
+    const std::ptrdiff_t index = readingIndex(id);
+    return index < 0 ? nullptr : &kReadings[std::size_t(index)];
 }
 
 ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, ResultState &state, OutputMode mode)
@@ -132,28 +142,43 @@ void computeAllReadings(const ReadingInputs &inputs, ResultState &state)
     }
 }
 
-QByteArray valuesToJsonText(const ResultState &state)
+void appendValuesJson(std::string &out, const ResultState &state)
 {
-    std::string out;
-    out.reserve(1024);
     out += '{';
-    QVarLengthArray<QStringView, 48> written; // a key two readings share (age) is written once
+    const std::size_t start = out.size();
+    // A key two readings share (age) is written once.  The keys are looked
+    // up by length and first character before their text is compared.
+    QVarLengthArray<QStringView, 48> written;
+    QVarLengthArray<quint32, 48> signatures;
+    auto signature = [](QStringView key) { return quint32(key.size()) << 16 | (key.isEmpty() ? 0u : key.front().unicode()); };
     for (const Reading &reading : kReadings) {
         const ReadingValues *values = state.values(reading.id);
         if (!values)
             continue;
         for (const auto &[key, value] : values->entries()) {
-            if (written.contains(key))
+            const quint32 keySignature = signature(key);
+            bool seen = false;
+            for (qsizetype i = 0; i < signatures.size() && !seen; ++i)
+                seen = signatures[i] == keySignature && written[i] == key;
+            if (seen)
                 continue;
             written.append(key);
-            if (out.size() > 1)
+            signatures.append(keySignature);
+            if (out.size() > start)
                 out += ',';
             appendJsonString(out, key);
             out += ':';
-            appendJson(out, value);
+            value.appendJson(out);
         }
     }
     out += '}';
+}
+
+QByteArray valuesToJsonText(const ResultState &state)
+{
+    std::string out;
+    out.reserve(1024);
+    appendValuesJson(out, state);
     return QByteArray(out.data(), qsizetype(out.size()));
 }
 

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstddef>
 #include <span>
+#include <string>
 
 namespace numpro {
 
@@ -48,6 +50,8 @@ std::span<const Reading> readingList();
 
 // The reading with that id, or null.
 const Reading *findReading(QStringView id);
+// Its place in the list, or -1.  At once for the list's own id views.
+std::ptrdiff_t readingIndex(QStringView id);
 
 // Computes the reading, stores its values in the state and composes it.
 // A reading that is not offered gives an empty result and leaves the state.
@@ -60,6 +64,8 @@ void computeAllReadings(const ReadingInputs &inputs, ResultState &state);
 // The values of every reading that has run, as one compact JSON object with
 // its keys in list order; the one place values are written as JSON.
 QByteArray valuesToJsonText(const ResultState &state);
+// The same appended to out, for writing many subjects without a copy each.
+void appendValuesJson(std::string &out, const ResultState &state);
 // The same as an object.
 QJsonObject valuesToJson(const ResultState &state);
 

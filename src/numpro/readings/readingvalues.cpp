@@ -3,60 +3,228 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 namespace numpro {
 
-ReadingValues &ReadingValues::setNumber(QStringView key, qint16 value)
+namespace {
+
+void appendInteger(std::string &out, qint64 n)
 {
-    return setValue(key, int(value));
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, n);
+    out.append(digits, std::size_t(written.ptr - digits));
+}
+
+} // namespace
+
+ReadingValue ReadingValue::null()
+{
+    ReadingValue value;
+    value.m_value = nullptr;
+    return value;
+}
+
+int ReadingValue::toInt(int otherwise) const
+{
+    if (const int *number = std::get_if<int>(&m_value))
+        return *number;
+    if (const QJsonValue *json = std::get_if<QJsonValue>(&m_value))
+        return json->toInt(otherwise);
+    return otherwise;
+}
+
+bool ReadingValue::toBool(bool otherwise) const
+{
+    if (const bool *flag = std::get_if<bool>(&m_value))
+        return *flag;
+    if (const QJsonValue *json = std::get_if<QJsonValue>(&m_value))
+        return json->toBool(otherwise);
+    return otherwise;
+}
+
+QJsonValue ReadingValue::toJson() const
+{
+    struct
+    {
+        QJsonValue operator()(std::monostate) const { return QJsonValue(QJsonValue::Undefined); }
+        QJsonValue operator()(std::nullptr_t) const { return QJsonValue(QJsonValue::Null); }
+        QJsonValue operator()(bool flag) const { return flag; }
+        QJsonValue operator()(int number) const { return number; }
+        QJsonValue operator()(const List &list) const
+        {
+            QJsonArray array;
+            for (std::size_t i = 0; i < list.size; ++i)
+                array.append(int(list.numbers[i]));
+            return array;
+        }
+        QJsonValue operator()(const Record &record) const
+        {
+            QJsonObject object;
+            for (std::size_t i = 0; i < record.size; ++i)
+                object.insert(record.names[i], qint64(record.numbers[i]));
+            return object;
+        }
+        QJsonValue operator()(QStringView text) const { return text.toString(); }
+        QJsonValue operator()(const QJsonValue &json) const { return json; }
+    } convert;
+    return std::visit(convert, m_value);
+}
+
+void ReadingValue::appendJson(std::string &out) const
+{
+    switch (m_value.index()) {
+    case 0:
+    case 1:
+        out += "null";
+        break;
+    case 2:
+        out += std::get<bool>(m_value) ? "true" : "false";
+        break;
+    case 3:
+        appendInteger(out, std::get<int>(m_value));
+        break;
+    case 4: {
+        const List &list = std::get<List>(m_value);
+        out += '[';
+        for (std::size_t i = 0; i < list.size; ++i) {
+            if (i > 0)
+                out += ',';
+            appendInteger(out, list.numbers[i]);
+        }
+        out += ']';
+        break;
+    }
+    case 5: {
+        // In the order of the names, as a JSON object keeps its keys.
+        const Record &record = std::get<Record>(m_value);
+        std::array<std::size_t, 4> order{};
+        for (std::size_t i = 0; i < record.size; ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.begin() + record.size,
+                  [&](std::size_t a, std::size_t b) { return record.names[a] < record.names[b]; });
+        out += '{';
+        for (std::size_t i = 0; i < record.size; ++i) {
+            if (i > 0)
+                out += ',';
+            appendJsonString(out, record.names[order[i]]);
+            out += ':';
+            appendInteger(out, record.numbers[order[i]]);
+        }
+        out += '}';
+        break;
+    }
+    case 6:
+        appendJsonString(out, std::get<QStringView>(m_value));
+        break;
+    case 7:
+        numpro::appendJson(out, std::get<QJsonValue>(m_value));
+        break;
+    }
+}
+
+bool ReadingValue::isNull() const
+{
+    if (const QJsonValue *json = std::get_if<QJsonValue>(&m_value))
+        return json->isNull();
+    return m_value.index() == 1;
+}
+
+ReadingValues &ReadingValues::set(QStringView key, ReadingValue value)
+{
+    for (auto &entry : m_values) {
+        if (sameKey(entry.first, key)) {
+            entry.second = std::move(value);
+            return *this;
+        }
+    }
+    m_values.emplace_back(key, std::move(value));
+    return *this;
+}
+
+const ReadingValue *ReadingValues::find(QStringView key) const
+{
+    for (const auto &entry : m_values) {
+        if (sameKey(entry.first, key))
+            return &entry.second;
+    }
+    return nullptr;
+}
+
+ReadingValues &ReadingValues::setNumber(QStringView key, int value)
+{
+    return set(key, ReadingValue(value));
 }
 
 ReadingValues &ReadingValues::setNull(QStringView key)
 {
-    return setValue(key, QJsonValue::Null);
+    return set(key, ReadingValue::null());
 }
 
 ReadingValues &ReadingValues::setValue(QStringView key, const QJsonValue &value)
 {
-    for (auto &entry : m_values) {
-        if (entry.first == key) {
-            entry.second = value;
-            return *this;
-        }
-    }
-    m_values.emplace_back(key, value);
-    return *this;
+    return set(key, ReadingValue(value));
+}
+
+ReadingValues &ReadingValues::setNumbers(QStringView key, std::span<const qint16> numbers)
+{
+    ReadingValue::List list;
+    Q_ASSERT(numbers.size() <= list.numbers.size());
+    list.size = quint8(std::min(numbers.size(), list.numbers.size()));
+    std::copy_n(numbers.begin(), list.size, list.numbers.begin());
+    return set(key, ReadingValue(list));
+}
+
+ReadingValues &ReadingValues::setNumbers(QStringView key, std::initializer_list<qint16> numbers)
+{
+    return setNumbers(key, std::span<const qint16>(numbers.begin(), numbers.size()));
+}
+
+ReadingValues &ReadingValues::setNamedNumbers(QStringView key, const QStringView *names,
+                                              std::span<const qint16> numbers)
+{
+    ReadingValue::Record record;
+    Q_ASSERT(numbers.size() <= record.numbers.size());
+    record.names = names;
+    record.size = quint8(std::min(numbers.size(), record.numbers.size()));
+    std::copy_n(numbers.begin(), record.size, record.numbers.begin());
+    return set(key, ReadingValue(record));
+}
+
+ReadingValues &ReadingValues::setText(QStringView key, QStringView staticText)
+{
+    return set(key, ReadingValue(staticText));
 }
 
 ReadingValues &ReadingValues::setFlag(QStringView key)
 {
-    return setValue(key, true);
+    return set(key, ReadingValue(true));
 }
 
 qint16 ReadingValues::number(QStringView key) const
 {
-    return qint16(value(key).toInt(0));
+    const ReadingValue *value = find(key);
+    return qint16(value ? value->toInt(0) : 0);
 }
 
 bool ReadingValues::isNull(QStringView key) const
 {
-    return value(key).isNull();
+    const ReadingValue *value = find(key);
+    return value && value->isNull();
 }
 
 bool ReadingValues::flag(QStringView key) const
 {
-    return value(key).toBool(false);
+    const ReadingValue *value = find(key);
+    return value && value->toBool(false);
 }
 
 QJsonValue ReadingValues::value(QStringView key) const
 {
-    for (const auto &entry : m_values) {
-        if (entry.first == key)
-            return entry.second;
-    }
-    return QJsonValue(QJsonValue::Undefined);
+    const ReadingValue *value = find(key);
+    return value ? value->toJson() : QJsonValue(QJsonValue::Undefined);
 }
 
 ReadingValues &ReadingValues::setLabelCaption(const QString &caption)

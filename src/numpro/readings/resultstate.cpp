@@ -6,18 +6,6 @@ namespace numpro {
 
 namespace {
 
-// The list's own text for the id, which lives as long as the program.
-QStringView staticId(QStringView id)
-{
-    const Reading *reading = findReading(id);
-    Q_ASSERT(reading);
-    return reading ? reading->id : QStringView();
-}
-
-} // namespace
-
-namespace {
-
 // Equal texts, at once when they share their data (as copies of one another do).
 bool same(const QString &a, const QString &b)
 {
@@ -32,44 +20,51 @@ bool sameInputs(const ReadingInputs &a, const ReadingInputs &b)
 
 } // namespace
 
-ResultState::ResultState()
+ResultState::ResultState() : m_entries(readingList().size())
 {
-    m_entries.reserve(readingList().size());
+}
+
+ResultState::Entry *ResultState::entry(QStringView id)
+{
+    const std::ptrdiff_t index = readingIndex(id);
+    return index < 0 ? nullptr : &m_entries[std::size_t(index)];
+}
+
+const ResultState::Entry *ResultState::entry(QStringView id) const
+{
+    const std::ptrdiff_t index = readingIndex(id);
+    return index < 0 ? nullptr : &m_entries[std::size_t(index)];
 }
 
 const ReadingValues &ResultState::store(QStringView id, ReadingValues values, const ReadingInputs &inputs)
 {
     const int serial = serialFor(inputs);
-    for (Entry &entry : m_entries) {
-        if (entry.id == id) {
-            entry.values = std::move(values);
-            entry.inputsSerial = serial;
-            return entry.values;
-        }
+    Entry *held = entry(id);
+    Q_ASSERT(held);
+    if (!held) {
+        // No reading of the list: kept nowhere it could be found again.
+        m_unlisted = std::move(values);
+        return m_unlisted;
     }
-    Q_ASSERT(m_entries.size() < m_entries.capacity());
-    m_entries.push_back({staticId(id), serial, std::move(values)});
-    return m_entries.back().values;
+    held->values = std::move(values);
+    held->inputsSerial = serial;
+    held->held = true;
+    return held->values;
 }
 
 const ReadingValues *ResultState::values(QStringView id) const
 {
-    for (const Entry &entry : m_entries) {
-        if (entry.id == id)
-            return &entry.values;
-    }
-    return nullptr;
+    const Entry *held = entry(id);
+    return held && held->held ? &held->values : nullptr;
 }
 
 const ReadingValues *ResultState::valuesFor(QStringView id, const ReadingInputs &inputs) const
 {
-    for (const Entry &entry : m_entries) {
-        if (entry.id == id)
-            return entry.inputsSerial == m_inputsSerial && sameInputs(inputs, m_inputs) ? &entry.values : nullptr;
-    }
-    return nullptr;
+    const Entry *held = entry(id);
+    if (!held || !held->held)
+        return nullptr;
+    return held->inputsSerial == m_inputsSerial && sameInputs(inputs, m_inputs) ? &held->values : nullptr;
 }
-
 
 int ResultState::serialFor(const ReadingInputs &inputs)
 {
@@ -86,6 +81,16 @@ const ReadingValues &ResultState::fresh(QStringView id, const ReadingInputs &inp
     if (const ReadingValues *held = valuesFor(id, inputs))
         return *held;
     return store(id, compute(inputs, *this), inputs);
+}
+
+const NameFacts &ResultState::nameFacts(const ReadingInputs &inputs)
+{
+    const int serial = serialFor(inputs);
+    if (m_nameFactsSerial != serial) {
+        m_nameFacts = numpro::nameFacts(inputs);
+        m_nameFactsSerial = serial;
+    }
+    return m_nameFacts;
 }
 
 } // namespace numpro

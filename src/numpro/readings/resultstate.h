@@ -1,5 +1,6 @@
 #pragma once
 
+#include "numpro/readings/namefacts.h"
 #include "numpro/readings/readinginputs.h"
 #include "numpro/readings/readingvalues.h"
 
@@ -28,20 +29,29 @@ public:
     const ReadingValues &fresh(QStringView id, const ReadingInputs &inputs,
                                ReadingValues (*compute)(const ReadingInputs &, ResultState &));
 
+    // What the name readings read from the joined name of these inputs,
+    // gathered once for all of them.
+    const NameFacts &nameFacts(const ReadingInputs &inputs);
+
 private:
     struct Entry
     {
-        QStringView id; // a reading id of the list: static text
-        int inputsSerial; // which inputs the values were computed from
+        bool held = false;
+        int inputsSerial = 0; // which inputs the values were computed from
         ReadingValues values;
     };
     // The inputs last stored with, and a number that changes with them.
     ReadingInputs m_inputs;
     int m_inputsSerial = 0;
     int serialFor(const ReadingInputs &inputs);
-    // Room for every reading from the start, so that references handed out
-    // stay valid as entries are added.
+    // One entry for each reading of the list, in its order, from the start,
+    // so that references handed out stay valid.
     std::vector<Entry> m_entries;
+    Entry *entry(QStringView id);
+    const Entry *entry(QStringView id) const;
+    ReadingValues m_unlisted;
+    NameFacts m_nameFacts;
+    int m_nameFactsSerial = -1;
 };
 
 } // namespace numpro
