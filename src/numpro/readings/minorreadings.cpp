@@ -106,7 +106,7 @@ ReadingResult composeSubconsciousSelf(const ReadingValues &values, OutputMode mo
 
 ReadingValues computeHiddenPassion(const ReadingInputs &inputs, ResultState &state)
 {
-    const qint16 passion = state.nameFacts(inputs).hiddenPassion();
+    const qint16 passion = state.nameFacts(inputs).hiddenPassion;
     ReadingValues values = oneNumber(u"hiddenPassion", passion);
     if (passion == 0)
         values.setFlag(u"hiddenPassionNoLetters");

@@ -24,35 +24,9 @@ constexpr qint64 kShortName = std::numeric_limits<qint16>::max() / 9;
 
 } // namespace
 
-bool NameFacts::hasLetterValue(int value) const
-{
-    for (std::size_t letter = std::size_t(value - 1); letter < letterCounts.size(); letter += 9) {
-        if (letterCounts[letter] > 0)
-            return true;
-    }
-    return false;
-}
-
-qint16 NameFacts::hiddenPassion() const
-{
-    qint16 passion = 0;
-    qint64 best = 0;
-    qint64 bestAt = 0;
-    for (std::size_t letter = 0; letter < letterCounts.size(); ++letter) {
-        const qint64 count = letterCounts[letter];
-        if (count > best || (count > 0 && count == best && firstAt[letter] < bestAt)) {
-            best = count;
-            bestAt = firstAt[letter];
-            passion = letterValue(char16_t(u'A' + letter));
-        }
-    }
-    return passion;
-}
-
 NameFacts nameFacts(const ReadingInputs &inputs)
 {
     NameFacts facts;
-    facts.firstAt.fill(-1);
     const QStringView parts[] = {blanksTrimmed(inputs.firstName), blanksTrimmed(inputs.middleName),
                                  blanksTrimmed(inputs.lastName)};
     qint64 units = 0;
@@ -64,14 +38,47 @@ NameFacts nameFacts(const ReadingInputs &inputs)
         for (qsizetype i = 0; i < size; ++i) {
             const char16_t c = text[i];
             const std::size_t letter = std::size_t(c) - u'A';
-            if (letter < 26 && facts.letterCounts[letter]++ == 0)
-                facts.firstAt[letter] = units + i;
+            if (letter < 26)
+                ++facts.letterCounts[letter];
             pairs += afterHigh && QChar::isLowSurrogate(c);
             afterHigh = QChar::isHighSurrogate(c);
         }
         units += size;
     }
     facts.length = units - pairs;
+
+    qint64 best = 0;
+    int tied = 0; // capitals with the highest count
+    std::size_t bestLetter = 0;
+    for (std::size_t letter = 0; letter < 26; ++letter) {
+        const qint64 count = facts.letterCounts[letter];
+        if (count == 0)
+            continue;
+        facts.letterValues |= quint16(1u << letterValue(char16_t(u'A' + letter)));
+        if (count > best) {
+            best = count;
+            bestLetter = letter;
+            tied = 1;
+        } else if (count == best) {
+            ++tied;
+        }
+    }
+    // Among equals the capital met first in the name.
+    for (QStringView part : parts) {
+        if (tied <= 1)
+            break;
+        const char16_t *text = part.utf16();
+        for (qsizetype i = 0; i < part.size(); ++i) {
+            const std::size_t letter = std::size_t(text[i]) - u'A';
+            if (letter < 26 && facts.letterCounts[letter] == best) {
+                bestLetter = letter;
+                tied = 0;
+                break;
+            }
+        }
+    }
+    if (best > 0)
+        facts.hiddenPassion = letterValue(char16_t(u'A' + bestLetter));
 
     if (units <= kShortName) {
         int letters = 0;

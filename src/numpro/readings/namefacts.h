@@ -18,18 +18,18 @@ struct NameFacts
     qint16 letterSum = 0;
     qint16 vowelSum = 0;
     qint16 consonantSum = 0;
-    // How often each capital A..Z occurs, and the UTF-16 position in the
-    // joined name where it first does (-1 when it does not).
+    // How often each capital A..Z occurs.
     std::array<qint64, 26> letterCounts{};
-    std::array<qint64, 26> firstAt{};
     // Characters of the joined name, counted as code points.
     qint64 length = 0;
 
-    // Whether a character of the name has the letter value 1..9.
-    bool hasLetterValue(int value) const;
+    // Bit v set when a character of the name has the letter value v (1..9).
+    quint16 letterValues = 0;
     // The letter value of the most frequent capital, the one that comes first
     // in the name among equals; 0 when the name has no capital.
-    qint16 hiddenPassion() const;
+    qint16 hiddenPassion = 0;
+
+    bool hasLetterValue(int value) const { return letterValues >> value & 1; }
 };
 
 NameFacts nameFacts(const ReadingInputs &inputs);

@@ -111,11 +111,9 @@ std::span<const Reading> readingList()
 std::ptrdiff_t readingIndex(QStringView id)
 {
     for (std::size_t i = 0; i < kReadings.size(); ++i) {
-        if (kReadings[i].id.data() == id.data() && kReadings[i].id.size() == id.size())
-            return std::ptrdiff_t(i);
-    }
-    for (std::size_t i = 0; i < kReadings.size(); ++i) {
-        if (kReadings[i].id == id)
+        const QStringView listed = kReadings[i].id;
+        if (listed.size() == id.size()
+            && (listed.data() == id.data() || (listed.front() == id.front() && listed == id)))
             return std::ptrdiff_t(i);
     }
     return -1;
@@ -144,34 +142,33 @@ void computeAllReadings(const ReadingInputs &inputs, ResultState &state)
 
 void appendValuesJson(std::string &out, const ResultState &state)
 {
-    out += '{';
-    const std::size_t start = out.size();
-    // A key two readings share (age) is written once.  The keys are looked
-    // up by length and first character before their text is compared.
+    JsonWriter json(out);
+    json.put('{');
+    bool first = true;
+    // A key two readings share (age) is written once.  Each key written
+    // leaves a mark by its length and first character; only a key that
+    // finds its mark is looked for among them.
     QVarLengthArray<QStringView, 48> written;
-    QVarLengthArray<quint32, 48> signatures;
-    auto signature = [](QStringView key) { return quint32(key.size()) << 16 | (key.isEmpty() ? 0u : key.front().unicode()); };
+    quint64 marks = 0;
     for (const Reading &reading : kReadings) {
         const ReadingValues *values = state.values(reading.id);
         if (!values)
             continue;
         for (const auto &[key, value] : values->entries()) {
-            const quint32 keySignature = signature(key);
-            bool seen = false;
-            for (qsizetype i = 0; i < signatures.size() && !seen; ++i)
-                seen = signatures[i] == keySignature && written[i] == key;
-            if (seen)
+            const quint64 mark = quint64(1) << ((quint64(key.size()) * 31 + (key.isEmpty() ? 0 : key.front().unicode())) % 64);
+            if ((marks & mark) && written.contains(key))
                 continue;
+            marks |= mark;
             written.append(key);
-            signatures.append(keySignature);
-            if (out.size() > start)
-                out += ',';
-            appendJsonString(out, key);
-            out += ':';
-            value.appendJson(out);
+            if (!first)
+                json.put(',');
+            first = false;
+            json.putString(key);
+            json.put(':');
+            value.write(json);
         }
     }
-    out += '}';
+    json.put('}');
 }
 
 QByteArray valuesToJsonText(const ResultState &state)

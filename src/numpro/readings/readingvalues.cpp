@@ -6,19 +6,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace numpro {
-
-namespace {
-
-void appendInteger(std::string &out, qint64 n)
-{
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, n);
-    out.append(digits, std::size_t(written.ptr - digits));
-}
-
-} // namespace
 
 ReadingValue ReadingValue::null()
 {
@@ -73,28 +63,31 @@ QJsonValue ReadingValue::toJson() const
     return std::visit(convert, m_value);
 }
 
-void ReadingValue::appendJson(std::string &out) const
+void ReadingValue::write(JsonWriter &out) const
 {
     switch (m_value.index()) {
     case 0:
     case 1:
-        out += "null";
+        out.put("null", 4);
         break;
     case 2:
-        out += std::get<bool>(m_value) ? "true" : "false";
+        if (std::get<bool>(m_value))
+            out.put("true", 4);
+        else
+            out.put("false", 5);
         break;
     case 3:
-        appendInteger(out, std::get<int>(m_value));
+        out.putInteger(std::get<int>(m_value));
         break;
     case 4: {
         const List &list = std::get<List>(m_value);
-        out += '[';
+        out.put('[');
         for (std::size_t i = 0; i < list.size; ++i) {
             if (i > 0)
-                out += ',';
-            appendInteger(out, list.numbers[i]);
+                out.put(',');
+            out.putInteger(list.numbers[i]);
         }
-        out += ']';
+        out.put(']');
         break;
     }
     case 5: {
@@ -105,22 +98,22 @@ void ReadingValue::appendJson(std::string &out) const
             order[i] = i;
         std::sort(order.begin(), order.begin() + record.size,
                   [&](std::size_t a, std::size_t b) { return record.names[a] < record.names[b]; });
-        out += '{';
+        out.put('{');
         for (std::size_t i = 0; i < record.size; ++i) {
             if (i > 0)
-                out += ',';
-            appendJsonString(out, record.names[order[i]]);
-            out += ':';
-            appendInteger(out, record.numbers[order[i]]);
+                out.put(',');
+            out.putString(record.names[order[i]]);
+            out.put(':');
+            out.putInteger(record.numbers[order[i]]);
         }
-        out += '}';
+        out.put('}');
         break;
     }
     case 6:
-        appendJsonString(out, std::get<QStringView>(m_value));
+        out.putString(std::get<QStringView>(m_value));
         break;
     case 7:
-        numpro::appendJson(out, std::get<QJsonValue>(m_value));
+        out.put(std::get<QJsonValue>(m_value));
         break;
     }
 }
@@ -233,52 +226,85 @@ ReadingValues &ReadingValues::setLabelCaption(const QString &caption)
     return *this;
 }
 
-void appendJsonString(std::string &out, QStringView text)
+void JsonWriter::flush()
 {
-    static const char hex[] = "0123456789abcdef";
-    auto appendByte = [&out](char c) {
-        const auto byte = uchar(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    };
-    bool plain = true; // printable ASCII with nothing to escape: copied as it is
-    for (const QChar c : text)
-        plain = plain && c.unicode() >= 0x20 && c.unicode() < 0x80 && c != u'"' && c != u'\\';
-    if (plain) {
-        const std::size_t start = out.size();
-        out.resize(start + std::size_t(text.size()) + 2);
-        char *p = out.data() + start;
-        *p++ = '"';
-        for (const QChar c : text)
-            *p++ = char(c.unicode());
-        *p = '"';
-        return;
-    }
-    out += '"';
-    {
-        for (const char c : text.toUtf8())
-            appendByte(c);
-    }
-    out += '"';
+    m_out.append(m_buffer, m_size);
+    m_size = 0;
 }
 
-void appendJson(std::string &out, const QJsonValue &value)
+void JsonWriter::put(const char *text, std::size_t size)
+{
+    if (m_size + size > kRoom) {
+        flush();
+        if (size > kRoom) {
+            m_out.append(text, size);
+            return;
+        }
+    }
+    std::memcpy(m_buffer + m_size, text, size);
+    m_size += size;
+}
+
+void JsonWriter::putInteger(qint64 n)
+{
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, n);
+    put(digits, std::size_t(written.ptr - digits));
+}
+
+void JsonWriter::putString(QStringView text)
+{
+    const char16_t *units = text.utf16();
+    const std::size_t size = std::size_t(text.size());
+    if (size + 2 <= kRoom) {
+        // Copied as it is while it is printable ASCII with nothing to escape
+        // (the usual case: keys and names); otherwise written again below.
+        if (m_size + size + 2 > kRoom)
+            flush();
+        char *p = m_buffer + m_size;
+        *p++ = '"';
+        bool escape = false;
+        for (std::size_t i = 0; i < size; ++i) {
+            const char16_t u = units[i];
+            escape |= (u < 0x20) | (u >= 0x80) | (u == u'"') | (u == u'\\');
+            p[i] = char(u);
+        }
+        if (!escape) {
+            p[size] = '"';
+            m_size += size + 2;
+            return;
+        }
+    }
+    static const char hex[] = "0123456789abcdef";
+    put('"');
+    for (const char c : text.toUtf8()) {
+        const auto byte = uchar(c);
+        if (c == '"' || c == '\\') {
+            put('\\');
+            put(c);
+        } else if (byte < 0x20) {
+            put("\\u00", 4);
+            put(hex[byte >> 4]);
+            put(hex[byte & 0xF]);
+        } else {
+            put(c);
+        }
+    }
+    put('"');
+}
+
+void JsonWriter::put(const QJsonValue &value)
 {
     switch (value.type()) {
     case QJsonValue::Null:
     case QJsonValue::Undefined:
-        out += "null";
+        put("null", 4);
         break;
     case QJsonValue::Bool:
-        out += value.toBool() ? "true" : "false";
+        if (value.toBool())
+            put("true", 4);
+        else
+            put("false", 5);
         break;
     case QJsonValue::Double: {
         const double d = value.toDouble();
@@ -286,39 +312,49 @@ void appendJson(std::string &out, const QJsonValue &value)
         const auto written = d == std::floor(d) && std::abs(d) < 1e15
                                  ? std::to_chars(digits, digits + sizeof digits, qint64(d))
                                  : std::to_chars(digits, digits + sizeof digits, d);
-        out.append(digits, std::size_t(written.ptr - digits));
+        put(digits, std::size_t(written.ptr - digits));
         break;
     }
     case QJsonValue::String:
-        appendJsonString(out, value.toString());
+        putString(value.toString());
         break;
     case QJsonValue::Array: {
-        out += '[';
+        put('[');
         const QJsonArray array = value.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
             if (i > 0)
-                out += ',';
-            appendJson(out, array.at(i));
+                put(',');
+            put(array.at(i));
         }
-        out += ']';
+        put(']');
         break;
     }
     case QJsonValue::Object: {
-        out += '{';
+        put('{');
         const QJsonObject object = value.toObject();
         bool first = true;
         for (auto it = object.begin(); it != object.end(); ++it) {
             if (!first)
-                out += ',';
+                put(',');
             first = false;
-            appendJsonString(out, it.key());
-            out += ':';
-            appendJson(out, it.value());
+            putString(it.key());
+            put(':');
+            put(it.value());
         }
-        out += '}';
+        put('}');
         break;
     }
     }
+}
+
+void appendJsonString(std::string &out, QStringView text)
+{
+    JsonWriter(out).putString(text);
+}
+
+void appendJson(std::string &out, const QJsonValue &value)
+{
+    JsonWriter(out).put(value);
 }
 
 } // namespace numpro

@@ -6,22 +6,36 @@ namespace numpro {
 
 namespace {
 
-// Equal texts, at once when they share their data (as copies of one another do).
-bool same(const QString &a, const QString &b)
+// Texts that share their data, as copies of one another do.
+inline bool shared(const QString &a, const QString &b)
 {
-    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+    return a.constData() == b.constData() && a.size() == b.size();
 }
 
-bool sameInputs(const ReadingInputs &a, const ReadingInputs &b)
+// Equal inputs; at once for copies of the same inputs, which is how one
+// subject's readings see them.
+inline bool sameInputs(const ReadingInputs &a, const ReadingInputs &b)
 {
-    return same(a.firstName, b.firstName) && same(a.middleName, b.middleName) && same(a.lastName, b.lastName)
-           && same(a.month, b.month) && same(a.day, b.day) && same(a.year, b.year) && a.today == b.today;
+    if (shared(a.firstName, b.firstName) && shared(a.middleName, b.middleName) && shared(a.lastName, b.lastName)
+        && shared(a.month, b.month) && shared(a.day, b.day) && shared(a.year, b.year) && a.today == b.today)
+        return true;
+    return a.firstName == b.firstName && a.middleName == b.middleName && a.lastName == b.lastName
+           && a.month == b.month && a.day == b.day && a.year == b.year && a.today == b.today;
 }
 
 } // namespace
 
 ResultState::ResultState() : m_entries(readingList().size())
 {
+}
+
+void ResultState::clear()
+{
+    for (Entry &held : m_entries)
+        held.held = false;
+    m_inputs = {};
+    ++m_inputsSerial;
+    m_nameFactsSerial = -1;
 }
 
 ResultState::Entry *ResultState::entry(QStringView id)

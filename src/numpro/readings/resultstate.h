@@ -18,6 +18,10 @@ class ResultState
 public:
     ResultState();
 
+    // Forgets every value, as a fresh state would hold none; keeps its room,
+    // so one state can serve subject after subject.
+    void clear();
+
     // Keeps the values of the reading `id`, replacing those of an earlier run.
     const ReadingValues &store(QStringView id, ReadingValues values, const ReadingInputs &inputs = {});
     // The values the reading `id` left, or null when it has not run.
