@@ -69,10 +69,10 @@ ReadingResult composeBalance(const ReadingValues &values, OutputMode mode)
     return composeFromTable(u"balance", u"balanceNoLetters", values, mode);
 }
 
-ReadingValues computeRationalThought(const ReadingInputs &inputs, ResultState &)
+ReadingValues computeRationalThought(const ReadingInputs &inputs, ResultState &state)
 {
     qint16 sum = reduceDigitString(blanksTrimmed(inputs.day));
-    addSkippingOverflow(sum, nameLetterSum(blanksTrimmed(inputs.firstName)));
+    addSkippingOverflow(sum, state.nameFacts(inputs).firstNameLetterSum);
     return oneNumber(u"rationalThought", reduceNumber(sum));
 }
 

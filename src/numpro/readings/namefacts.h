@@ -18,6 +18,8 @@ struct NameFacts
     qint16 letterSum = 0;
     qint16 vowelSum = 0;
     qint16 consonantSum = 0;
+    // nameLetterSum of the first name alone.
+    qint16 firstNameLetterSum = 0;
     // How often each capital A..Z occurs.
     std::array<qint64, 26> letterCounts{};
     // Characters of the joined name, counted as code points.
