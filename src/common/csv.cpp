@@ -33,8 +33,10 @@ bool CsvReader::next(QByteArrayView &record)
         const char *lineEnd = static_cast<const char *>(std::memchr(at, '\n', std::size_t(end - at)));
         if (!lineEnd)
             lineEnd = end;
-        const char *special = findAny(at, lineEnd, '"', '\r', '\r');
-        if (special == lineEnd) {
+        const char *special = static_cast<const char *>(std::memchr(at, '"', std::size_t(lineEnd - at)));
+        if (const void *cr = std::memchr(at, '\r', std::size_t((special ? special : lineEnd) - at)))
+            special = static_cast<const char *>(cr);
+        if (!special) {
             at = lineEnd;
         } else {
             // Quotes, or a CR: every character in turn.  Inside quotes a line
@@ -76,6 +78,16 @@ CsvRecord::CsvRecord(QByteArrayView record) : m_record(record)
     const char *const data = record.data();
     const qsizetype size = record.size();
     qsizetype begin = 0;
+    if (size > 0 && !std::memchr(data, '"', std::size_t(size))) {
+        // No quotes: the fields lie between the commas.
+        while (const void *comma = std::memchr(data + begin, ',', std::size_t(size - begin))) {
+            const qsizetype at = static_cast<const char *>(comma) - data;
+            m_fields.append({begin, at, false});
+            begin = at + 1;
+        }
+        m_fields.append({begin, size, false});
+        return;
+    }
     bool quotes = false;
     bool quoted = false;
     for (qsizetype i = 0; i < size; ++i) {
