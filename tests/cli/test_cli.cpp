@@ -2,6 +2,7 @@
 #include "clients/clientbooktest.h"
 #include "common/datelists.h"
 #include "daily/dailynumber.h"
+#include "numpro/readings/readinglist.h"
 #include "numpro/readings/texttable.h"
 #include "numpro/relationships/compatibility.h"
 #include "numpro/relationships/marriagevibration.h"
@@ -1524,4 +1525,36 @@ TEST(CliCompatibility, NumerologyMarriedAddsTheMarriageVibration)
     EXPECT_EQ(object(lines[1]), object(plain.out));
     EXPECT_EQ(object(lines[2]).value(u"error"_s).toString(),
               u"married must be a date written YYYY-MM-DD from 1900 to 2100, not \"2001-6-16\""_s);
+}
+
+TEST(Cli, BatchOfManyRowsComesOutInInputOrder)
+{
+    // Enough rows, some of them long, for many chunks shared among the
+    // workers; every 97th row has a month no list holds.
+    const QStringList months = kestrava::monthNames();
+    QByteArray csv = "first,middle,last,month,day,year,today\n";
+    QList<QByteArray> expected;
+    for (int i = 1; i <= 3000; ++i) {
+        const QString first = QString(1 + i % 9, QChar(u'A' + i % 26)) + QString::number(i);
+        const QString middle = i % 2 ? QString() : QString(i % 500 == 0 ? 40000 : 3, QChar(u'Z' - i % 26));
+        const QString last = u"SMITH"_s + QChar(u'A' + i / 26 % 26);
+        const QString month = i % 97 == 0 ? u"Smarch"_s : months[i % 12];
+        const QString day = QString::number(1 + i % 28), year = QString::number(1900 + i % 151);
+        csv += (QStringList{first, middle, last, month, day, year}.join(u',') + u",2024-03-07\n"_s).toUtf8();
+        if (i % 97 == 0) {
+            expected << "{\"row\":" + QByteArray::number(i)
+                            + ",\"error\":\"The month must be January to December, not \\\"Smarch\\\".\"}";
+        } else {
+            numpro::ResultState state;
+            numpro::computeAllReadings({first, middle, last, month, day, year, QDate(2024, 3, 7)}, state);
+            expected << numpro::valuesToJsonText(state);
+        }
+    }
+    const Result r = cli({u"numerology"_s, u"--batch"_s, u"-"_s}, csv);
+    EXPECT_EQ(r.status, 1);
+    const QList<QByteArray> lines = r.out.toUtf8().split('\n');
+    ASSERT_EQ(lines.size(), expected.size() + 1); // the last line ends too
+    EXPECT_TRUE(lines.back().isEmpty());
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(lines[i], expected[i]) << "row " << i + 1;
 }
