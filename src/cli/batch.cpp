@@ -8,7 +8,10 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -79,23 +82,26 @@ std::optional<QString> findColumns(const Command &command, const QStringList &he
     return std::nullopt;
 }
 
-QByteArray errorLine(qsizetype number, const QString &problem)
+void appendErrorLine(std::string &out, qsizetype number, const QString &problem)
 {
-    std::string error = "{\"row\":" + std::to_string(number) + ",\"error\":";
-    numpro::appendJsonString(error, problem);
-    return QByteArray::fromStdString(error + '}');
+    out += "{\"row\":";
+    out += std::to_string(number);
+    out += ",\"error\":";
+    numpro::appendJsonString(out, problem);
+    out += '}';
 }
 
-// The line for the data row with number `number` (1 for the first row after
-// the header).  Sets failed when the row could not be read.
-QByteArray rowLine(const QStringList &row, qsizetype number, const Columns &columns, const Invocation &call,
-                   const BatchReader &read, bool &failed)
+// Appends the line for the data row with number `number` (1 for the first
+// row after the header).  Only the fields the command reads are decoded.
+// Returns false when the row could not be read.
+bool appendRowLine(std::string &out, const CsvRecord &row, qsizetype number, const Columns &columns,
+                   const Invocation &call, const BatchReader &read)
 {
     std::array<QString, kFieldCount> raw;
     for (int f = 0; f < kFieldCount; ++f) {
         const qsizetype at = columns.at[std::size_t(f)];
         if (at >= 0 && at < row.size())
-            raw[std::size_t(f)] = row[at];
+            raw[std::size_t(f)] = row.field(at);
     }
     // An empty seed or married takes the option's value; an empty today
     // takes --today (already in call.today).
@@ -110,22 +116,32 @@ QByteArray rowLine(const QStringList &row, qsizetype number, const Columns &colu
     Subject subject;
     if (!problem)
         problem = makeSubject(std::move(raw), call.keepCase, call.today, u"", subject);
-    QByteArray line;
+    const std::size_t start = out.size();
     if (!problem)
-        problem = read(subject, line);
+        problem = read(subject, out);
     if (problem) {
-        failed = true;
-        line = errorLine(number, *problem);
+        out.resize(start); // whatever the reader wrote before it gave up
+        appendErrorLine(out, number, *problem);
     } else if (call.pretty) {
-        line = indentJson(line);
+        const QByteArray pretty = indentJson(QByteArrayView(out.data() + start, qsizetype(out.size() - start)));
+        out.replace(start, std::string::npos, pretty.constData(), std::size_t(pretty.size()));
     }
-    line += '\n';
-    return line;
+    out += '\n';
+    return !problem;
 }
+
+// The rows in chunks of about this much input (and at most kChunkRows rows):
+// small enough that the workers finish together, large enough that handing
+// one out costs nothing next to reading it.
+constexpr qsizetype kChunkBytes = 64 * 1024;
+constexpr qsizetype kChunkRows = 1024;
+// Chunks read ahead of the one being written, per worker: bounds the memory
+// held when the output is slower than the workers.
+constexpr std::size_t kChunksAheadPerWorker = 4;
 
 } // namespace
 
-int runBatch(const Command &command, const Invocation &call, const BatchReader &read, QTextStream &err)
+int runBatch(const Command &command, const Invocation &call, const BatchReaderMaker &makeReader, QTextStream &err)
 {
     const QString source = *call.batch;
     QFile file;
@@ -135,45 +151,114 @@ int runBatch(const Command &command, const Invocation &call, const BatchReader &
         err << "kestrava-cli: cannot read " << source << ": " << file.errorString() << "\n";
         return kExitUsage;
     }
-    const QList<QStringList> rows = parseCsv(file.readAll());
-    if (rows.isEmpty()) {
+    const QByteArray data = file.readAll();
+    CsvReader reader(data);
+    QByteArrayView record;
+    if (!reader.next(record)) {
         err << "kestrava-cli: " << source << " has no header row (it needs " << columnsNeeded(command) << ")\n";
         return kExitUsage;
     }
+    const CsvRecord headerRecord(record);
+    QStringList header;
+    for (qsizetype i = 0; i < headerRecord.size(); ++i)
+        header.append(headerRecord.field(i));
     Columns columns;
-    if (const std::optional<QString> problem = findColumns(command, rows.front(), columns)) {
+    if (const std::optional<QString> problem = findColumns(command, header, columns)) {
         err << "kestrava-cli: " << source << ": " << *problem << "\n";
         return kExitUsage;
     }
 
-    // Rows go in blocks, each shared out among the cores; the lines come out
-    // in input order.
+    // The rows go in chunks to as many workers as there are cores; a worker
+    // finds its chunk's rows in the file (one at a time, so they come in
+    // order) and reads them while the next finds its own.  The lines are
+    // written here in input order.
+    struct Chunk
+    {
+        std::string lines;
+        bool done = false;
+        bool failed = false;
+    };
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Chunk> chunks;       // every chunk taken so far, by number
+    std::vector<std::string> spare; // written chunks' buffers, for reuse
+    std::size_t written = 0;        // chunks written out
+    qsizetype rowsTaken = 0;
+    bool allTaken = false;
     const unsigned workers = std::max(1u, std::thread::hardware_concurrency());
-    constexpr qsizetype kBlock = 4096;
+    const std::size_t ahead = kChunksAheadPerWorker * workers;
+
+    auto work = [&] {
+        const BatchReader read = makeReader();
+        std::vector<QByteArrayView> rows;
+        QByteArrayView row;
+        for (;;) {
+            std::size_t chunk;
+            qsizetype firstRow;
+            std::string lines;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return allTaken || chunks.size() < written + ahead; });
+                if (allTaken)
+                    return;
+                rows.clear();
+                qsizetype bytes = 0;
+                while (bytes < kChunkBytes && qsizetype(rows.size()) < kChunkRows && reader.next(row)) {
+                    rows.push_back(row);
+                    bytes += row.size();
+                }
+                if (rows.empty()) {
+                    allTaken = true;
+                    changed.notify_all();
+                    return;
+                }
+                chunk = chunks.size();
+                chunks.emplace_back();
+                firstRow = rowsTaken + 1;
+                rowsTaken += qsizetype(rows.size());
+                if (!spare.empty()) {
+                    lines = std::move(spare.back());
+                    spare.pop_back();
+                }
+            }
+            lines.clear();
+            lines.reserve(rows.size() * 1024);
+            bool failed = false;
+            for (std::size_t r = 0; r < rows.size(); ++r)
+                failed |= !appendRowLine(lines, CsvRecord(rows[r]), firstRow + qsizetype(r), columns, call, read);
+            {
+                const std::lock_guard lock(mutex);
+                chunks[chunk].lines = std::move(lines);
+                chunks[chunk].failed = failed;
+                chunks[chunk].done = true;
+            }
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned w = 0; w < workers; ++w)
+        threads.emplace_back(work);
+
     bool anyFailed = false;
-    for (qsizetype blockStart = 1; blockStart < rows.size(); blockStart += kBlock) {
-        const qsizetype blockEnd = std::min(rows.size(), blockStart + kBlock);
-        const qsizetype share = (blockEnd - blockStart + workers - 1) / workers;
-        std::vector<QByteArray> parts(workers);
-        std::vector<char> failed(workers, 0);
-        std::vector<std::thread> threads;
-        for (unsigned w = 0; w < workers; ++w) {
-            const qsizetype from = blockStart + qsizetype(w) * share;
-            const qsizetype to = std::min(blockEnd, from + share);
-            threads.emplace_back([&, w, from, to] {
-                bool partFailed = false;
-                for (qsizetype r = from; r < to; ++r)
-                    parts[w] += rowLine(rows[r], r, columns, call, read, partFailed);
-                failed[w] = partFailed;
-            });
+    for (std::size_t chunk = 0;; ++chunk) {
+        std::string lines;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return chunk < chunks.size() || allTaken; });
+            if (chunk >= chunks.size())
+                break;
+            changed.wait(lock, [&] { return chunks[chunk].done; });
+            lines = std::move(chunks[chunk].lines);
+            anyFailed = anyFailed || chunks[chunk].failed;
+            written = chunk + 1;
         }
-        for (std::thread &thread : threads)
-            thread.join();
-        for (unsigned w = 0; w < workers; ++w) {
-            fwrite(parts[w].constData(), 1, size_t(parts[w].size()), stdout);
-            anyFailed = anyFailed || failed[w];
-        }
+        changed.notify_all();
+        fwrite(lines.data(), 1, lines.size(), stdout);
+        const std::lock_guard lock(mutex);
+        spare.push_back(std::move(lines));
     }
+    for (std::thread &thread : threads)
+        thread.join();
     fflush(stdout);
     return anyFailed ? kExitSomeFailed : kExitDone;
 }

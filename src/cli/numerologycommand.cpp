@@ -6,6 +6,7 @@
 #include "numpro/readings/readinglist.h"
 
 #include <algorithm>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -52,6 +53,23 @@ QByteArray json(const numpro::ReadingInputs &inputs)
     numpro::ResultState state;
     numpro::computeAllReadings(inputs, state);
     return numpro::valuesToJsonText(state);
+}
+
+// A batch worker's reader: the object json() gives, from one state the
+// worker keeps for all its rows (cleared for each, so its room is reused)
+// and written straight into the batch's lines.
+BatchReader batchReader()
+{
+    return [state = std::make_shared<numpro::ResultState>()](const Subject &subject,
+                                                              std::string &out) -> std::optional<QString> {
+        numpro::ReadingInputs inputs;
+        if (std::optional<QString> problem = read(subject, inputs))
+            return problem;
+        state->clear();
+        numpro::computeAllReadings(inputs, *state);
+        numpro::appendValuesJson(out, *state);
+        return std::nullopt;
+    };
 }
 
 // The comprehensive document; the Maturity message, which the windows show
@@ -118,7 +136,7 @@ QList<JsonKey> jsonKeys()
     return keys;
 }
 
-constexpr Program<numpro::ReadingInputs> kProgram{&read, &json, &document};
+constexpr Program<numpro::ReadingInputs> kProgram{&read, &json, &document, &batchReader};
 
 int run(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err)
 {

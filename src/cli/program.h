@@ -22,6 +22,10 @@ struct Program
     QByteArray (*json)(const Inputs &inputs);
     // The reading's compositions; null while the program offers JSON only.
     QList<richtext::Composition> (*document)(const Inputs &inputs) = nullptr;
+    // A batch worker's own reader, for a program that can keep what it
+    // builds from row to row (and write the object json() gives straight
+    // into the batch's lines); null to read and call json() for each row.
+    BatchReader (*batchReader)() = nullptr;
 };
 
 // Whether the program offers text and html.
@@ -43,12 +47,17 @@ int runProgram(const Command &command, const Program<Inputs> &program, const QSt
 
     if (call.batch) {
         out.flush();
-        return runBatch(command, call, [&program](const Subject &subject, QByteArray &line) {
-            Inputs inputs;
-            if (std::optional<QString> problem = program.read(subject, inputs))
-                return problem;
-            line = program.json(inputs);
-            return std::optional<QString>();
+        if (program.batchReader)
+            return runBatch(command, call, program.batchReader, err);
+        return runBatch(command, call, [&program]() -> BatchReader {
+            return [&program](const Subject &subject, std::string &out) {
+                Inputs inputs;
+                if (std::optional<QString> problem = program.read(subject, inputs))
+                    return problem;
+                const QByteArray json = program.json(inputs);
+                out.append(json.constData(), std::size_t(json.size()));
+                return std::optional<QString>();
+            };
         }, err);
     }
 
