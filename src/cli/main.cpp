@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string_view>
@@ -36,8 +37,12 @@ void printHelp(QTextStream &out)
            "       kestrava-cli COMMAND --help\n"
            "       kestrava-cli --version\n\n"
            "Commands:\n";
+    // The summaries line up two blanks after the longest name.
+    qsizetype width = 0;
     for (const Command *command : kCommands)
-        out << "  " << QString::fromLatin1(command->name).leftJustified(12) << command->summary << "\n";
+        width = std::max(width, qsizetype(qstrlen(command->name)));
+    for (const Command *command : kCommands)
+        out << "  " << QString::fromLatin1(command->name).leftJustified(width + 2) << command->summary << "\n";
 }
 
 // The build writes the manual page and the shell completion with these; the

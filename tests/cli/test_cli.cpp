@@ -337,6 +337,12 @@ TEST(Cli, HelpAndVersion)
     const Result help = cli({u"--help"_s});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(u"numerology"_s));
+    // Each command's summary stands apart from its name, however long the name.
+    static const QRegularExpression commandLine(u"^  [a-z]+ {2,}\\S"_s);
+    const QStringList commands = help.out.section(u"Commands:\n"_s, 1).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_GE(commands.size(), 10);
+    for (const QString &line : commands)
+        EXPECT_TRUE(commandLine.match(line).hasMatch()) << line.toStdString();
     const Result clientsHelp = cli({u"clients"_s, u"--help"_s});
     EXPECT_EQ(clientsHelp.status, 0);
     EXPECT_TRUE(clientsHelp.out.contains(u"\nActions:\n  list     One line per client"_s)) << clientsHelp.out.toStdString();
