@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QEvent>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
@@ -151,13 +153,20 @@ int runKestrava(int argc, char **argv, const std::function<QList<Program *>(Main
     // The icon is drawn in six sizes; the window shows first and wears it a
     // moment later.  (scripts/bench startup ends the run there instead.)
     const bool benchmark = qEnvironmentVariableIntValue("KESTRAVA_QUIT_WHEN_SHOWN") == 1;
-    new AfterFirstPaint(&window, [benchmark] {
+    new AfterFirstPaint(&window, [benchmark, &window] {
         if (benchmark) {
             reportFirstPaint();
             QCoreApplication::quit();
+            return;
         }
-        else
-            QApplication::setWindowIcon(kestrava::windowIcon());
+        QApplication::setWindowIcon(kestrava::windowIcon());
+        // Windows inside the document area are told of a new icon only when
+        // their own changes: those opened before this moment (a file given
+        // at start) would keep drawing the default one.
+        for (QMdiSubWindow *sub : window.findChildren<QMdiSubWindow *>()) {
+            QEvent change(QEvent::WindowIconChange);
+            QCoreApplication::sendEvent(sub, &change);
+        }
     });
     new EndWhenClosedUnseen(window);
     showMainWindow(window, programs, startedAtLogon(arguments));
