@@ -118,20 +118,10 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
     if (by != u"day"_s && by != u"month"_s && by != u"year"_s)
         return usageError(command, u"--by must be day, month or year, not \"%1\""_s.arg(by), err);
 
-    if (call.values.contains(u"client"_s)) {
-        ClientReading forClient;
-        if (const std::optional<int> failed = forClient.fill(command, call, err))
-            return *failed;
-    }
     Subject subject;
-    std::optional<QString> problem = makeSubject(call.given, call.keepCase, call.today, u"--", subject);
     numpro::ReadingInputs inputs;
-    if (!problem)
-        problem = readNumerologySubject(subject, inputs);
-    if (problem) {
-        err << "kestrava-cli: " << *problem << "\n";
-        return kExitUsage;
-    }
+    if (const std::optional<int> failed = readNumerologyCall(command, call, err, subject, inputs))
+        return *failed;
 
     if (call.format != OutputFormat::Json) {
         const QList<richtext::Composition> document = numpro::forecastDocument(inputs, from.year(), to.year());

@@ -1,5 +1,6 @@
 #include "cli/numerologycommand.h"
 
+#include "cli/clientaccess.h"
 #include "cli/program.h"
 #include "common/subjectcheck.h"
 #include "numpro/readings/comprehensivereading.h"
@@ -148,6 +149,24 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
 std::optional<QString> readNumerologySubject(const Subject &subject, numpro::ReadingInputs &inputs)
 {
     return read(subject, inputs);
+}
+
+std::optional<int> readNumerologyCall(const Command &command, Invocation &call, QTextStream &err, Subject &subject,
+                                      numpro::ReadingInputs &inputs)
+{
+    if (call.values.contains(u"client"_s)) {
+        ClientReading forClient;
+        if (const std::optional<int> failed = forClient.fill(command, call, err))
+            return failed;
+    }
+    std::optional<QString> problem = makeSubject(call.given, call.keepCase, call.today, u"--", subject);
+    if (!problem)
+        problem = readNumerologySubject(subject, inputs);
+    if (problem) {
+        err << "kestrava-cli: " << *problem << "\n";
+        return kExitUsage;
+    }
+    return std::nullopt;
 }
 
 const Command kNumerologyCommand{

@@ -46,20 +46,10 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
     if (ending != u"png"_s && ending != u"svg"_s && ending != u"pdf"_s)
         return usageError(command, u"--out must end in .png, .svg or .pdf, not \"%1\""_s.arg(path), err);
 
-    if (call.values.contains(u"client"_s)) {
-        ClientReading forClient;
-        if (const std::optional<int> failed = forClient.fill(command, call, err))
-            return *failed;
-    }
     Subject subject;
-    std::optional<QString> problem = makeSubject(call.given, call.keepCase, call.today, u"--", subject);
     numpro::ReadingInputs inputs;
-    if (!problem)
-        problem = readNumerologySubject(subject, inputs);
-    if (problem) {
-        err << "kestrava-cli: " << *problem << "\n";
-        return kExitUsage;
-    }
+    if (const std::optional<int> failed = readNumerologyCall(command, call, err, subject, inputs))
+        return *failed;
     if (const kestrava::MaybeFailure failure = numpro::writeTimeline(numpro::lifeTimeline(inputs), path)) {
         err << "kestrava-cli: cannot write " << path << ": " << failure->reason << "\n";
         return kExitUsage;
