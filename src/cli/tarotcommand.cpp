@@ -84,33 +84,13 @@ QByteArray json(const TarotInputs &inputs)
     return json.finish();
 }
 
-// The reading document up to its spread: the document always lays out nine
-// cards, and without a seed none were dealt.  The spread starts with the
-// run of its heading and description.
-richtext::Composition withoutSpread(const richtext::Composition &document)
-{
-    richtext::Composition kept;
-    kept.setTitle(document.title());
-    for (const richtext::Run &run : document.runs()) {
-        if (run.text.contains(tarot::spreadDescription()))
-            break;
-        kept.bold(run.format.bold).underline(run.format.underline).size(run.format.pointSize).align(run.format.align);
-        if (run.format.colour)
-            kept.colour(*run.format.colour);
-        else
-            kept.defaultColour();
-        kept.append(run.text);
-    }
-    return kept;
-}
-
 QList<richtext::Composition> document(const TarotInputs &inputs)
 {
-    const richtext::Composition whole = tarot::readingDocument(
-        inputs.reading, tarot::numberSection(tarot::NumberPage::LifePath, inputs.reading.lifePath),
-        tarot::numberSection(tarot::NumberPage::Destiny, inputs.reading.destiny),
-        inputs.spread.value_or(tarot::SpreadCards{}));
-    return {inputs.spread ? whole : withoutSpread(whole)};
+    const tarot::NumberSection lifePath = tarot::numberSection(tarot::NumberPage::LifePath, inputs.reading.lifePath);
+    const tarot::NumberSection destiny = tarot::numberSection(tarot::NumberPage::Destiny, inputs.reading.destiny);
+    if (inputs.spread)
+        return {tarot::readingDocument(inputs.reading, lifePath, destiny, *inputs.spread)};
+    return {tarot::readingDocument(inputs.reading, lifePath, destiny)};
 }
 
 QList<JsonKey> jsonKeys()

@@ -92,7 +92,7 @@ QString noCardsText()
 }
 
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
-                                      const NumberSection &destiny, const SpreadCards &spread)
+                                      const NumberSection &destiny)
 {
     Composition text;
     appendField(text, QObject::tr("Name: "), reading.name, 2);
@@ -101,6 +101,13 @@ richtext::Composition readingDocument(const TarotReading &reading, const NumberS
                   lifePath);
     appendSection(text, QObject::tr("Tarot & Destiny Number"), aboutDestiny(), QObject::tr("Destiny Number: "),
                   destiny);
+    return text;
+}
+
+richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
+                                      const NumberSection &destiny, const SpreadCards &spread)
+{
+    Composition text = readingDocument(reading, lifePath, destiny);
     text.colour(kPurple).bold(true).append(QObject::tr("Numerology Spread") + crlf() + spreadDescription() + crlf());
     text.bold(false);
     appendPositionBlocks(text, spread, 1);

@@ -37,6 +37,10 @@ QString noCardsText();
 // section, the destiny section with their card lists, and the spread.
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
                                       const NumberSection &destiny, const SpreadCards &spread);
+// The same without a spread, where none was dealt: it ends after the
+// destiny section's cards.
+richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
+                                      const NumberSection &destiny);
 
 // The printed report: the document's plain text between two credit lines,
 // lines separated by "\n".
