@@ -1,5 +1,6 @@
 #include "platform/printer.h"
 
+#include "common/paper.h"
 #include "common/savefile.h"
 
 #include <QBuffer>
@@ -325,20 +326,8 @@ std::optional<QPageSize> queuePaperSize(const QString &lpoptionsAnswer)
 
 QPageSize localePaperSize(const QProcessEnvironment &environment)
 {
-    // The usual order of the locale variables; an empty one counts as unset.
-    QString locale;
-    for (const QString &variable : {QStringLiteral("LC_ALL"), QStringLiteral("LC_PAPER"), QStringLiteral("LANG")}) {
-        locale = environment.value(variable);
-        if (!locale.isEmpty())
-            break;
-    }
-    // language[_territory][.codeset][@modifier]
-    static const QRegularExpression named(QStringLiteral(R"(^[A-Za-z]+_([A-Za-z0-9]+))"));
-    const QString territory = named.match(locale).captured(1).toUpper();
-    static const QStringList letterTerritories{QStringLiteral("US"), QStringLiteral("CA"), QStringLiteral("MX"),
-                                               QStringLiteral("CL"), QStringLiteral("CO"), QStringLiteral("VE"),
-                                               QStringLiteral("PH")};
-    return QPageSize(letterTerritories.contains(territory) ? QPageSize::Letter : QPageSize::A4);
+    return QPageSize(kestrava::localePaper(environment) == kestrava::Paper::Letter ? QPageSize::Letter
+                                                                                   : QPageSize::A4);
 }
 
 MaybeFailure exportPdf(const QTextDocument &document, const QString &path)
