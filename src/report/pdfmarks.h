@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+
+// Bookmarks and internal links for a PDF that Qt's PDF writer made: Qt writes
+// pages, text and pictures but neither an outline nor a link to a place in
+// the same document, so they are added afterwards as an incremental update
+// (the writer's bytes stay as they are; new objects follow them).
+namespace report {
+
+// An entry of the outline: a title that takes the reader to a place on a
+// page.  Pages count from 0; positions are in points from the page's top.
+struct PdfBookmark
+{
+    QString title;
+    int page = 0;
+    qreal top = 0;
+    int level = 0; // 0: top level; 1: under the last entry of level 0
+};
+
+// A clickable area on one page (points, from the page's top left corner)
+// that takes the reader to a place on a page.
+struct PdfLink
+{
+    int page = 0;
+    QRectF area;
+    int targetPage = 0;
+    qreal targetTop = 0;
+};
+
+// The PDF with the outline (shown open) and the links added; nothing when the
+// bytes are not a PDF of the shape the writer makes (its cross-reference
+// table, catalog and page objects), or a page number is out of range.
+std::optional<QByteArray> addBookmarksAndLinks(const QByteArray &pdf, const QList<PdfBookmark> &bookmarks,
+                                               const QList<PdfLink> &links);
+
+} // namespace report

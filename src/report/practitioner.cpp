@@ -1,0 +1,93 @@
+#include "report/practitioner.h"
+
+#include "common/brand.h"
+
+#include <QObject>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace report {
+
+namespace {
+
+const QString kName = QStringLiteral("Report/PractitionerName");
+const QString kContact = QStringLiteral("Report/Contact");
+const QString kLogo = QStringLiteral("Report/Logo");
+const QString kTitle = QStringLiteral("Report/Title");
+const QString kAccent = QStringLiteral("Report/Accent");
+const QString kPaper = QStringLiteral("Report/Paper");
+
+} // namespace
+
+QString defaultReportTitle()
+{
+    return QObject::tr("Numerology Report");
+}
+
+Practitioner readPractitioner(QSettings &settings, kestrava::Paper defaultPaper)
+{
+    Practitioner practitioner;
+    practitioner.name = settings.value(kName).toString();
+    practitioner.contact = settings.value(kContact).toString();
+    practitioner.logoFile = settings.value(kLogo).toString();
+    practitioner.reportTitle = settings.value(kTitle).toString();
+    if (practitioner.reportTitle.trimmed().isEmpty())
+        practitioner.reportTitle = defaultReportTitle();
+    practitioner.accent = colourFromName(settings.value(kAccent).toString()).value_or(Practitioner::kDefaultAccent);
+    practitioner.paper = paperFromName(settings.value(kPaper).toString()).value_or(defaultPaper);
+    return practitioner;
+}
+
+void writePractitioner(QSettings &settings, const Practitioner &practitioner)
+{
+    settings.setValue(kName, practitioner.name);
+    settings.setValue(kContact, practitioner.contact);
+    settings.setValue(kLogo, practitioner.logoFile);
+    settings.setValue(kTitle, practitioner.reportTitle);
+    settings.setValue(kAccent, colourName(practitioner.accent));
+    settings.setValue(kPaper, paperName(practitioner.paper));
+    settings.sync();
+}
+
+QString suiteSettingsFile()
+{
+    // The suite's windows keep their settings under the product's name in a
+    // store named after the suite's executable.
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, kestrava::productName(), QStringLiteral("kestrava"))
+        .fileName();
+}
+
+QString colourName(richtext::Rgb colour)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(colour.r, 2, 16, QLatin1Char('0'))
+        .arg(colour.g, 2, 16, QLatin1Char('0'))
+        .arg(colour.b, 2, 16, QLatin1Char('0'));
+}
+
+std::optional<richtext::Rgb> colourFromName(const QString &name)
+{
+    static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})$"));
+    const QRegularExpressionMatch match = hex.match(name.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    return richtext::Rgb{quint8(match.captured(1).toUInt(nullptr, 16)), quint8(match.captured(2).toUInt(nullptr, 16)),
+                         quint8(match.captured(3).toUInt(nullptr, 16))};
+}
+
+QString paperName(kestrava::Paper paper)
+{
+    return paper == kestrava::Paper::Letter ? QStringLiteral("Letter") : QStringLiteral("A4");
+}
+
+std::optional<kestrava::Paper> paperFromName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.compare(u"A4", Qt::CaseInsensitive) == 0)
+        return kestrava::Paper::A4;
+    if (trimmed.compare(u"Letter", Qt::CaseInsensitive) == 0)
+        return kestrava::Paper::Letter;
+    return std::nullopt;
+}
+
+} // namespace report
