@@ -20,7 +20,9 @@ struct PdfBookmark
     QString title;
     int page = 0;
     qreal top = 0;
-    int level = 0; // 0: top level; 1: under the last entry of level 0
+    // 0: top level; n: under the last entry of level n - 1.  A level more
+    // than one below the entry before it is taken as one below.
+    int level = 0;
 };
 
 // A clickable area on one page (points, from the page's top left corner)
@@ -35,7 +37,8 @@ struct PdfLink
 
 // The PDF with the outline (shown open) and the links added; nothing when the
 // bytes are not a PDF of the shape the writer makes (its cross-reference
-// table, catalog and page objects), or a page number is out of range.
+// table, catalog and page objects), or a page number is out of range, or a
+// position is not a finite number.
 std::optional<QByteArray> addBookmarksAndLinks(const QByteArray &pdf, const QList<PdfBookmark> &bookmarks,
                                                const QList<PdfLink> &links);
 
