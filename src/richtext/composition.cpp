@@ -131,6 +131,20 @@ Composition &Composition::append(const Composition &other)
     return *this;
 }
 
+Composition Composition::without(const QString &text) const
+{
+    Composition kept;
+    kept.m_title = m_title;
+    kept.m_format = m_format;
+    for (const Run &run : m_runs) {
+        QString remaining = run.text;
+        if (!text.isEmpty())
+            remaining.remove(text);
+        kept.appendRun(remaining, run.format);
+    }
+    return kept;
+}
+
 QString Composition::plainText() const
 {
     QString text;

@@ -84,6 +84,10 @@ public:
     // All run texts joined, line breaks as written (CR LF).
     QString plainText() const;
 
+    // The same composition with every occurrence of the text that lies within
+    // one run taken out; runs left empty go, and the title stays.
+    Composition without(const QString &text) const;
+
 private:
     void appendRun(const QString &text, const Format &format);
 
