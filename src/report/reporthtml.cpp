@@ -1,0 +1,187 @@
+#include "report/reporthtml.h"
+
+#include "common/brand.h"
+#include "numpro/forecast/picture/timelinepicture.h"
+#include "report/practitioner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLocale>
+#include <QObject>
+
+using namespace Qt::StringLiterals;
+
+namespace report {
+
+namespace {
+
+QString escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// A text as a CSS string, for the running headers and footers.  The
+// characters markup would read (& < >) are written as CSS escapes, so the
+// style sheet reads the same as HTML and as XML.
+QString cssString(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'"')
+            out += u'\\';
+        if (c == u'\n' || c == u'\r')
+            out += u"\\A "_s;
+        else if (c == u'&' || c == u'<' || c == u'>')
+            out += u"\\%1 "_s.arg(c.unicode(), 0, 16);
+        else
+            out += c;
+    }
+    return u'"' + out + u'"';
+}
+
+QString longDate(QDate date)
+{
+    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
+}
+
+// The logo as a data address, so that the page needs no other file.  Only
+// a real SVG or PNG is taken; as an <img>, an SVG cannot run anything.
+QString logoAddress(const QString &file)
+{
+    if (file.isEmpty())
+        return {};
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = in.read(8 * 1024 * 1024);
+    const QByteArray format = QImageReader::imageFormat(file);
+    if (file.endsWith(u".svg"_s, Qt::CaseInsensitive) && bytes.contains("<svg"))
+        return u"data:image/svg+xml;base64,"_s + QString::fromLatin1(bytes.toBase64());
+    if (format == "png")
+        return u"data:image/png;base64,"_s + QString::fromLatin1(bytes.toBase64());
+    return {};
+}
+
+// The picture's SVG document as an element of the page: without its XML
+// declaration, and stretching to the page's width.
+QString inlineSvg(const numpro::LifeTimeline &timeline)
+{
+    QString svg = QString::fromUtf8(numpro::timelineSvg(timeline));
+    const qsizetype start = svg.indexOf(u"<svg"_s);
+    if (start < 0)
+        return {};
+    svg = svg.mid(start);
+    svg.insert(4, u" class=\"timeline\" role=\"img\""_s);
+    return svg;
+}
+
+QString styleSheet(const Report &report)
+{
+    const QString accent = colourName(report.practitioner.accent);
+    const QString paper = paperName(report.practitioner.paper);
+    QString css = uR"(
+:root { --accent: ACCENT; }
+* { box-sizing: border-box; }
+body { font-family: "DejaVu Sans", Verdana, sans-serif; font-size: 10pt; color: #000; background: #fff;
+       margin: 0 auto; max-width: 52em; padding: 2em 1.5em; line-height: 1.35; }
+.title-page { text-align: center; padding: 2em 0 3em; }
+.title-page .logo { max-width: 60%; max-height: 96pt; }
+.title-page .practitioner { font-size: 15pt; font-weight: bold; margin: 0.6em 0 0.2em; }
+.title-page .contact { white-space: pre-line; color: #464646; margin: 0; }
+.title-page .rule { border: 0; border-top: 3px solid var(--accent); margin: 2.5em 0; }
+.title-page .report-title { font-size: 28pt; font-weight: bold; color: var(--accent); margin: 0 0 0.8em; }
+.title-page .prepared { color: #5a5a5a; font-size: 12pt; margin: 0; }
+.title-page .client { font-size: 22pt; font-weight: bold; margin: 0.2em 0; }
+.title-page .born, .title-page .date { font-size: 12pt; margin: 0.2em 0; }
+.title-page .date { color: #464646; margin-top: 3em; }
+nav.contents h2, section.report-section h1 { color: var(--accent); font-size: 18pt; margin: 0 0 0.7em; }
+nav.contents ol { list-style: none; padding: 0; font-size: 12pt; }
+nav.contents li { margin: 0 0 0.5em; }
+nav.contents a { color: inherit; text-decoration: none; }
+nav.contents a:hover { text-decoration: underline; }
+section.report-section { margin-top: 3em; }
+svg.timeline { display: block; width: 100%; height: auto; margin: 0 0 1em; }
+@media screen {
+  nav.contents, section.report-section { border-top: 1px solid #ccc; padding-top: 1.5em; }
+}
+@page { size: PAPER; margin: 25mm 20mm 23mm;
+  @top-left { content: CLIENT; font: 8.5pt "DejaVu Sans", sans-serif; color: #505050; }
+  @top-right { content: TITLE; font: 8.5pt "DejaVu Sans", sans-serif; color: #505050; }
+  @bottom-left { content: PRACTITIONER; font: 8.5pt "DejaVu Sans", sans-serif; color: #505050; }
+  @bottom-right { content: "page " counter(page) " of " counter(pages); font: 8.5pt "DejaVu Sans", sans-serif;
+                  color: #505050; }
+}
+@page :first { @top-left { content: none; } @top-right { content: none; } @bottom-left { content: none; }
+               @bottom-right { content: none; } }
+@media print {
+  body { max-width: none; padding: 0; }
+  .title-page { break-after: page; padding-top: 0; }
+  nav.contents { break-after: page; }
+  section.report-section { margin-top: 0; }
+  section.report-section + section.report-section { break-before: page; }
+  * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+}
+)"_s;
+    css.replace(u"ACCENT"_s, accent);
+    css.replace(u"PAPER"_s, paper);
+    css.replace(u"CLIENT"_s, cssString(report.clientName));
+    css.replace(u"TITLE"_s, cssString(report.title));
+    css.replace(u"PRACTITIONER"_s, cssString(report.practitioner.name.trimmed()));
+    return css;
+}
+
+QString titlePage(const Report &report)
+{
+    QString html = u"<header class=\"title-page\">\n"_s;
+    if (const QString logo = logoAddress(report.practitioner.logoFile); !logo.isEmpty())
+        html += u"<img class=\"logo\" alt=\"\" src=\""_s + logo + u"\"/>\n"_s;
+    if (!report.practitioner.name.trimmed().isEmpty())
+        html += u"<p class=\"practitioner\">"_s + escaped(report.practitioner.name.trimmed()) + u"</p>\n"_s;
+    if (!report.practitioner.contact.trimmed().isEmpty())
+        html += u"<p class=\"contact\">"_s + escaped(report.practitioner.contact.trimmed()) + u"</p>\n"_s;
+    html += u"<hr class=\"rule\"/>\n<p class=\"report-title\">"_s + escaped(report.title) + u"</p>\n"_s;
+    html += u"<p class=\"prepared\">"_s + escaped(QObject::tr("prepared for")) + u"</p>\n"_s;
+    html += u"<p class=\"client\">"_s + escaped(report.clientName) + u"</p>\n"_s;
+    html += u"<p class=\"born\">"_s + escaped(QObject::tr("born %1").arg(longDate(report.birthDate)))
+            + u"</p>\n<hr class=\"rule\"/>\n"_s;
+    html += u"<p class=\"date\">"_s + escaped(QObject::tr("Report date: %1").arg(longDate(report.date)))
+            + u"</p>\n</header>\n"_s;
+    return html;
+}
+
+} // namespace
+
+QString reportHtml(const Report &report)
+{
+    QString html = u"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"_s;
+    // Nothing outside the page may load: no script, no address but data ones.
+    html += u"<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; img-src data:; "
+            "style-src 'unsafe-inline'\"/>\n"_s;
+    html += u"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"_s;
+    html += u"<meta name=\"generator\" content=\""_s + escaped(kestrava::productTitle()) + u"\"/>\n"_s;
+    html += u"<title>"_s + escaped(report.title + u" \u2014 "_s + report.clientName) + u"</title>\n"_s;
+    html += u"<style>"_s + styleSheet(report) + u"</style>\n</head>\n<body>\n"_s;
+    html += titlePage(report);
+
+    html += u"<nav class=\"contents\">\n<h2>"_s + escaped(QObject::tr("Contents")) + u"</h2>\n<ol>\n"_s;
+    for (const ReportSection &section : report.sections) {
+        html += u"<li><a href=\"#"_s + sectionKey(section.kind) + u"\">"_s + escaped(section.heading)
+                + u"</a></li>\n"_s;
+    }
+    html += u"</ol>\n</nav>\n"_s;
+
+    for (const ReportSection &section : report.sections) {
+        html += u"<section class=\"report-section\" id=\""_s + sectionKey(section.kind) + u"\">\n<h1>"_s
+                + escaped(section.heading) + u"</h1>\n"_s;
+        if (section.timeline)
+            html += inlineSvg(*section.timeline);
+        for (const richtext::Composition &part : section.parts)
+            html += richtext::toHtml(part) + u'\n';
+        html += u"</section>\n"_s;
+    }
+    html += u"</body>\n</html>\n"_s;
+    return html;
+}
+
+} // namespace report

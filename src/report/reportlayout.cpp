@@ -1,0 +1,483 @@
+#include "report/reportlayout.h"
+
+#include "common/brand.h"
+#include "numpro/forecast/picture/timelinepicture.h"
+#include "richtext/textdocumentrenderer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLocale>
+#include <QObject>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgRenderer>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextObjectInterface>
+#include <QTextTable>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace report {
+
+namespace {
+
+// Points: the unit of the whole layout (72 to the inch).
+constexpr qreal kPointsPerInch = 72;
+constexpr qreal kSideMargin = 56;
+constexpr qreal kTopMargin = 72;
+constexpr qreal kBottomMargin = 64;
+constexpr qreal kHeaderBaseline = 38;
+constexpr qreal kFooterFromBottom = 30;
+constexpr qreal kBodyPointSize = 10;
+constexpr qreal kHeadingPointSize = 18;
+
+// The text object the life timeline's picture stands in the text as.
+constexpr int kTimelineObject = QTextFormat::UserObject + 1;
+constexpr int kTimelineSection = QTextFormat::UserProperty + 1;
+
+QColor accentColour(const Practitioner &practitioner)
+{
+    return QColor(practitioner.accent.r, practitioner.accent.g, practitioner.accent.b);
+}
+
+QString longDate(QDate date)
+{
+    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
+}
+
+QFont bodyFont(qreal pointSize = kBodyPointSize)
+{
+    QFont font(u"DejaVu Sans"_s);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+// A device whose unit is the point: the documents are laid out on it, so
+// that what they measure is what the page shows.
+class PointDevice
+{
+public:
+    PointDevice() : m_image(1, 1, QImage::Format_RGB32)
+    {
+        const int dotsPerMetre = qRound(kPointsPerInch / 0.0254);
+        m_image.setDotsPerMeterX(dotsPerMetre);
+        m_image.setDotsPerMeterY(dotsPerMetre);
+    }
+    QPaintDevice *device() const { return &m_image; }
+
+private:
+    mutable QImage m_image;
+};
+
+// Draws the life timeline in the text at the width of the text, its height
+// in proportion.
+class TimelineObject : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    TimelineObject(const Report &report, qreal width, QObject *parent)
+        : QObject(parent), m_report(report), m_width(width)
+    {
+    }
+
+    QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &) override
+    {
+        const QSize natural = numpro::TimelinePicture::naturalSize();
+        return {m_width, m_width * natural.height() / natural.width()};
+    }
+
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int, const QTextFormat &format) override
+    {
+        const qsizetype index = format.property(kTimelineSection).toLongLong();
+        if (index < 0 || index >= m_report.sections.size() || !m_report.sections[index].timeline)
+            return;
+        const QSize natural = numpro::TimelinePicture::naturalSize();
+        painter->save();
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / natural.width(), rect.height() / natural.height());
+        numpro::TimelinePicture(*m_report.sections[index].timeline).paint(*painter, QRectF(QPointF(), natural));
+        painter->restore();
+    }
+
+private:
+    const Report &m_report;
+    qreal m_width;
+};
+
+} // namespace
+
+struct ReportLayout::Private
+{
+    Report report;
+    QPageLayout page;
+    PointDevice device;
+    QRectF body; // on the page, in points
+    QTextDocument contents;
+    QTextDocument text;
+    TimelineObject *timelines = nullptr;
+    int contentsPages = 1;
+    int textPages = 1;
+    QList<Entry> entries;
+    QList<QTextBlock> headings;
+    QList<QTextBlock> contentsRows;
+
+    int firstContentsPage() const { return 1; }
+    int firstTextPage() const { return 1 + contentsPages; }
+
+    void setUp(QTextDocument &document)
+    {
+        document.documentLayout()->setPaintDevice(device.device());
+        document.setUseDesignMetrics(true);
+        document.setDocumentMargin(0);
+        document.setDefaultFont(bodyFont());
+        document.setPageSize(body.size());
+    }
+
+    static int pagesOf(const QTextDocument &document, qreal pageHeight)
+    {
+        return std::max(1, int(std::ceil(document.documentLayout()->documentSize().height() / pageHeight - 1e-6)));
+    }
+
+    void layOutText();
+    void layOutContents();
+    void paintTitlePage(QPainter &painter) const;
+    void paintRunning(QPainter &painter, int index, int pageCount) const;
+    void paintContentsNumbers(QPainter &painter, int index) const;
+    void paintLogo(QPainter &painter, const QRectF &area) const;
+};
+
+void ReportLayout::Private::layOutText()
+{
+    setUp(text);
+    timelines = new TimelineObject(report, body.width(), &text);
+    text.documentLayout()->registerHandler(kTimelineObject, timelines);
+
+    QTextCursor cursor(&text);
+    const QColor accent = accentColour(report.practitioner);
+    for (qsizetype i = 0; i < report.sections.size(); ++i) {
+        const ReportSection &section = report.sections[i];
+        QTextBlockFormat headingBlock;
+        headingBlock.setBottomMargin(12);
+        if (i > 0)
+            headingBlock.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        headingBlock.setHeadingLevel(1);
+        QTextCharFormat headingFormat;
+        headingFormat.setFont(bodyFont(kHeadingPointSize));
+        headingFormat.setFontWeight(QFont::Bold);
+        headingFormat.setForeground(accent);
+        if (i > 0)
+            cursor.insertBlock(headingBlock, headingFormat);
+        else {
+            cursor.setBlockFormat(headingBlock);
+            cursor.setCharFormat(headingFormat);
+        }
+        headings.append(cursor.block());
+        cursor.insertText(section.heading, headingFormat);
+
+        QTextCharFormat plain;
+        plain.setFont(bodyFont());
+        cursor.insertBlock(QTextBlockFormat(), plain);
+        if (section.timeline) {
+            QTextCharFormat picture;
+            picture.setObjectType(kTimelineObject);
+            picture.setProperty(kTimelineSection, qlonglong(i));
+            cursor.insertText(QString(QChar::ObjectReplacementCharacter), picture);
+            cursor.insertBlock(QTextBlockFormat(), plain);
+        }
+        for (const richtext::Composition &part : section.parts)
+            richtext::insertComposition(cursor, part, Qt::black, kBodyPointSize);
+    }
+    textPages = pagesOf(text, body.height());
+}
+
+void ReportLayout::Private::layOutContents()
+{
+    setUp(contents);
+    QTextCursor cursor(&contents);
+    QTextCharFormat title;
+    title.setFont(bodyFont(kHeadingPointSize));
+    title.setFontWeight(QFont::Bold);
+    title.setForeground(accentColour(report.practitioner));
+    QTextBlockFormat titleBlock;
+    titleBlock.setBottomMargin(18);
+    titleBlock.setHeadingLevel(1);
+    cursor.setBlockFormat(titleBlock);
+    cursor.insertText(QObject::tr("Contents"), title);
+
+    QTextCharFormat row;
+    row.setFont(bodyFont(12));
+    for (qsizetype i = 0; i < report.sections.size(); ++i) {
+        QTextBlockFormat rowBlock;
+        rowBlock.setBottomMargin(8);
+        // Room for the page number, which paintContentsNumbers() sets at the
+        // right edge once the text is laid out.
+        rowBlock.setRightMargin(48);
+        cursor.insertBlock(rowBlock, row);
+        contentsRows.append(cursor.block());
+        cursor.insertText(report.sections[i].heading, row);
+    }
+    contentsPages = pagesOf(contents, body.height());
+}
+
+ReportLayout::ReportLayout(const Report &report) : d(std::make_unique<Private>())
+{
+    d->report = report;
+    const QPageSize paper(report.practitioner.paper == kestrava::Paper::Letter ? QPageSize::Letter : QPageSize::A4);
+    d->page = QPageLayout(paper, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+    const QRectF full = paper.rect(QPageSize::Point);
+    d->body = QRectF(kSideMargin, kTopMargin, full.width() - 2 * kSideMargin,
+                     full.height() - kTopMargin - kBottomMargin);
+
+    d->layOutContents();
+    d->layOutText();
+
+    // Where each heading came to stand, and the contents' page numbers.
+    const qreal height = d->body.height();
+    for (qsizetype i = 0; i < d->headings.size(); ++i) {
+        const qreal y = d->text.documentLayout()->blockBoundingRect(d->headings[i]).top();
+        const int page = int(std::floor(y / height + 1e-6));
+        d->entries.append({d->report.sections[i].heading, d->firstTextPage() + page,
+                           d->body.top() + y - page * height});
+    }
+}
+
+ReportLayout::~ReportLayout() = default;
+
+const Report &ReportLayout::report() const
+{
+    return d->report;
+}
+
+QPageLayout ReportLayout::pageLayout() const
+{
+    return d->page;
+}
+
+int ReportLayout::pageCount() const
+{
+    return 1 + d->contentsPages + d->textPages;
+}
+
+QList<ReportLayout::Entry> ReportLayout::contents() const
+{
+    return d->entries;
+}
+
+QList<PdfLink> ReportLayout::contentsLinks() const
+{
+    QList<PdfLink> links;
+    const qreal height = d->body.height();
+    for (qsizetype i = 0; i < d->contentsRows.size(); ++i) {
+        const QRectF row = d->contents.documentLayout()->blockBoundingRect(d->contentsRows[i]);
+        const int page = int(std::floor(row.top() / height + 1e-6));
+        const QRectF onPage(d->body.left(), d->body.top() + row.top() - page * height, d->body.width(),
+                            row.height());
+        links.append({d->firstContentsPage() + page, onPage, d->entries[i].page, d->entries[i].top});
+    }
+    return links;
+}
+
+void ReportLayout::Private::paintLogo(QPainter &painter, const QRectF &area) const
+{
+    const QString &file = report.practitioner.logoFile;
+    if (file.isEmpty() || !QFileInfo(file).isReadable())
+        return;
+    QSizeF size;
+    QSvgRenderer svg;
+    QImage image;
+    if (file.endsWith(u".svg"_s, Qt::CaseInsensitive) && svg.load(file) && svg.isValid())
+        size = svg.defaultSize();
+    else if (image.load(file))
+        size = image.size();
+    if (size.isEmpty())
+        return;
+    size.scale(area.size(), Qt::KeepAspectRatio);
+    const QRectF target(area.center().x() - size.width() / 2, area.top(), size.width(), size.height());
+    if (svg.isValid())
+        svg.render(&painter, target);
+    else
+        painter.drawImage(target, image);
+}
+
+void ReportLayout::Private::paintTitlePage(QPainter &painter) const
+{
+    const QRectF full = page.fullRect(QPageLayout::Point);
+    const QColor accent = accentColour(report.practitioner);
+    const qreal width = full.width() - 2 * kSideMargin;
+    qreal y = 64;
+
+    // The practitioner: logo, name and contact, centred at the top.
+    paintLogo(painter, QRectF(kSideMargin, y, width, 96));
+    if (!report.practitioner.logoFile.isEmpty())
+        y += 112;
+    auto centred = [&](const QString &text, const QFont &font, const QColor &colour) {
+        painter.setFont(font);
+        painter.setPen(colour);
+        const QRectF bounds = painter.boundingRect(QRectF(kSideMargin, y, width, 1000),
+                                                   Qt::AlignHCenter | Qt::TextWordWrap, text);
+        painter.drawText(bounds, Qt::AlignHCenter | Qt::TextWordWrap, text);
+        y += bounds.height();
+    };
+    QFont nameFont = bodyFont(15);
+    nameFont.setBold(true);
+    if (!report.practitioner.name.trimmed().isEmpty())
+        centred(report.practitioner.name.trimmed(), nameFont, Qt::black);
+    y += 4;
+    if (!report.practitioner.contact.trimmed().isEmpty())
+        centred(report.practitioner.contact.trimmed(), bodyFont(10), QColor(70, 70, 70));
+
+    // The report itself, a third of the way down.
+    y = std::max(y + 48, full.height() * 0.36);
+    painter.fillRect(QRectF(kSideMargin, y, width, 3), accent);
+    y += 28;
+    QFont titleFont = bodyFont(28);
+    titleFont.setBold(true);
+    centred(report.title, titleFont, accent);
+    y += 28;
+    centred(QObject::tr("prepared for"), bodyFont(12), QColor(90, 90, 90));
+    y += 6;
+    QFont clientFont = bodyFont(22);
+    clientFont.setBold(true);
+    centred(report.clientName, clientFont, Qt::black);
+    y += 8;
+    centred(QObject::tr("born %1").arg(longDate(report.birthDate)), bodyFont(12), Qt::black);
+    y += 28;
+    painter.fillRect(QRectF(kSideMargin, y, width, 3), accent);
+
+    // The date of the report at the foot of the page.
+    painter.setFont(bodyFont(11));
+    painter.setPen(QColor(70, 70, 70));
+    painter.drawText(QRectF(kSideMargin, full.height() - 110, width, 20), Qt::AlignHCenter,
+                     QObject::tr("Report date: %1").arg(longDate(report.date)));
+}
+
+void ReportLayout::Private::paintRunning(QPainter &painter, int index, int pageCount) const
+{
+    const QRectF full = page.fullRect(QPageLayout::Point);
+    const qreal width = full.width() - 2 * kSideMargin;
+    const QColor accent = accentColour(report.practitioner);
+    painter.setFont(bodyFont(8.5));
+    painter.setPen(QColor(80, 80, 80));
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    painter.drawText(QPointF(kSideMargin, kHeaderBaseline), report.clientName);
+    const QString title = metrics.elidedText(report.title, Qt::ElideRight, width / 2);
+    painter.drawText(QPointF(kSideMargin + width - metrics.horizontalAdvance(title), kHeaderBaseline), title);
+    painter.fillRect(QRectF(kSideMargin, kHeaderBaseline + 6, width, 0.8), accent);
+
+    const qreal footer = full.height() - kFooterFromBottom;
+    painter.fillRect(QRectF(kSideMargin, footer - 14, width, 0.5), QColor(160, 160, 160));
+    const QString name = metrics.elidedText(report.practitioner.name.trimmed(), Qt::ElideRight, width / 2);
+    painter.drawText(QPointF(kSideMargin, footer), name);
+    const QString number = pageFooter(index + 1, pageCount);
+    painter.drawText(QPointF(kSideMargin + width - metrics.horizontalAdvance(number), footer), number);
+}
+
+void ReportLayout::Private::paintContentsNumbers(QPainter &painter, int index) const
+{
+    // Each line's page number on the line's last baseline, at the right edge.
+    painter.save();
+    painter.setFont(bodyFont(12));
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(painter.font(), device.device());
+    for (qsizetype i = 0; i < contentsRows.size(); ++i) {
+        const QRectF row = contents.documentLayout()->blockBoundingRect(contentsRows[i]);
+        if (int(std::floor(row.top() / body.height() + 1e-6)) != index)
+            continue;
+        const QTextLayout *lines = contentsRows[i].layout();
+        const QTextLine last = lines->lineAt(lines->lineCount() - 1);
+        const qreal baseline = row.top() + last.y() + last.ascent() - index * body.height();
+        const QString number = QString::number(entries[i].page + 1);
+        painter.drawText(QPointF(body.right() - metrics.horizontalAdvance(number), body.top() + baseline), number);
+    }
+    painter.restore();
+}
+
+void ReportLayout::paintPage(QPainter &painter, int page) const
+{
+    if (page < 0 || page >= pageCount())
+        return;
+    painter.save();
+    if (page == 0) {
+        d->paintTitlePage(painter);
+        painter.restore();
+        return;
+    }
+    d->paintRunning(painter, page, pageCount());
+    const bool isContents = page < d->firstTextPage();
+    if (isContents)
+        d->paintContentsNumbers(painter, page - d->firstContentsPage());
+    QTextDocument &document = isContents ? d->contents : d->text;
+    const int index = page - (isContents ? d->firstContentsPage() : d->firstTextPage());
+    const qreal height = d->body.height();
+    painter.translate(d->body.left(), d->body.top() - index * height);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, index * height, d->body.width(), height);
+    context.palette.setColor(QPalette::Text, Qt::black);
+    painter.setClipRect(context.clip);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
+QImage ReportLayout::pageImage(int page, qreal dotsPerInch) const
+{
+    const QSizeF points = d->page.fullRect(QPageLayout::Point).size();
+    const qreal scale = dotsPerInch / kPointsPerInch;
+    QImage image((points * scale).toSize(), QImage::Format_RGB32);
+    // The image counts in points, as the layout does; the painter's scale
+    // makes the pixels.  (At the image's own resolution its fonts would
+    // grow twice.)
+    const int dotsPerMetre = qRound(kPointsPerInch / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(scale, scale);
+    paintPage(painter, page);
+    return image;
+}
+
+QString pageFooter(int page, int pageCount)
+{
+    return QObject::tr("page %1 of %2").arg(page).arg(pageCount);
+}
+
+QByteArray reportPdf(const ReportLayout &layout)
+{
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(int(kPointsPerInch));
+        writer.setPageLayout(layout.pageLayout());
+        writer.setTitle(layout.report().title + u" \u2014 "_s + layout.report().clientName);
+        writer.setCreator(kestrava::productTitle());
+        QPainter painter(&writer);
+        for (int page = 0; page < layout.pageCount(); ++page) {
+            if (page > 0)
+                writer.newPage();
+            layout.paintPage(painter, page);
+        }
+    }
+    QList<PdfBookmark> bookmarks;
+    bookmarks.append({QObject::tr("Contents"), 1, kTopMargin, 0});
+    for (const ReportLayout::Entry &entry : layout.contents())
+        bookmarks.append({entry.heading, entry.page, entry.top, 0});
+    return addBookmarksAndLinks(pdf, bookmarks, layout.contentsLinks()).value_or(pdf);
+}
+
+} // namespace report
+
+#include "reportlayout.moc"

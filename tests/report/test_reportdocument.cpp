@@ -1,0 +1,249 @@
+#include "common/siteaddress.h"
+#include "report/reportfiles.h"
+#include "report/reporthtml.h"
+#include "report/reportlayout.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace report;
+
+namespace {
+
+const kestrava::Person kMary{u"MARY"_s, u"ANN"_s, u"SMITH"_s, QDate(1979, 8, 6), {}};
+
+class ReportDocument : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        // A small logo of the practitioner's.
+        QImage logo(120, 60, QImage::Format_RGB32);
+        logo.fill(QColor(200, 40, 90));
+        m_logo = m_dir.filePath(u"logo.png"_s);
+        ASSERT_TRUE(logo.save(m_logo));
+    }
+
+    Practitioner practitioner(kestrava::Paper paper = kestrava::Paper::A4) const
+    {
+        Practitioner p;
+        p.name = u"Aurelia Venn & Daughters <Readings>"_s;
+        p.contact = u"12 Mill Lane, Norwich\naurelia@example.org"_s;
+        p.logoFile = m_logo;
+        p.reportTitle = u"Numbers for a \"Life\""_s;
+        p.accent = {120, 30, 90};
+        p.paper = paper;
+        return p;
+    }
+
+    static ReportRequest request()
+    {
+        ReportRequest r;
+        r.person = kMary;
+        r.today = QDate(2026, 12, 11);
+        r.sections = QList<SectionKind>(std::begin(kSectionKinds), std::end(kSectionKinds));
+        r.forecastFrom = 2026;
+        r.forecastTo = 2027;
+        r.spread = tarot::SpreadCards{3, 14, 25, 36, 47, 58, 69, 70, 1};
+        r.partner = kestrava::Person{u"JOHN"_s, {}, u"DOE"_s, QDate(1984, 2, 29), {}};
+        return r;
+    }
+
+    Report report(kestrava::Paper paper = kestrava::Paper::A4) const
+    {
+        auto result = composeReport(request(), practitioner(paper));
+        return std::get<Report>(result);
+    }
+
+    // The text of one page (from 1), or of all pages for 0.
+    static QString pdfText(const QString &path, int page = 0)
+    {
+        QStringList arguments{u"-layout"_s};
+        if (page > 0)
+            arguments << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
+        arguments << path << u"-"_s;
+        QProcess tool;
+        tool.start(u"pdftotext"_s, arguments);
+        tool.waitForFinished(30000);
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    }
+
+    static QString run(const QString &program, const QStringList &arguments)
+    {
+        QProcess tool;
+        tool.start(program, arguments);
+        tool.waitForFinished(30000);
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    }
+
+    QTemporaryDir m_dir;
+    QString m_logo;
+};
+
+} // namespace
+
+TEST_F(ReportDocument, TheContentsListEverySectionOnThePageItStartsOn)
+{
+    const ReportLayout layout(report());
+    const QList<ReportLayout::Entry> entries = layout.contents();
+    ASSERT_EQ(entries.size(), qsizetype(std::size(kSectionKinds)));
+    int previous = 1; // the title page is 0, the contents 1
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        SCOPED_TRACE(entries[i].heading.toStdString());
+        EXPECT_EQ(entries[i].heading, layout.report().sections[i].heading);
+        // Every section starts a page of its own, at the top of the text.
+        EXPECT_GT(entries[i].page, previous);
+        EXPECT_LT(entries[i].top, 100);
+        previous = entries[i].page;
+    }
+    EXPECT_GT(layout.pageCount(), previous);
+    // The contents' lines link to the sections.
+    const QList<PdfLink> links = layout.contentsLinks();
+    ASSERT_EQ(links.size(), entries.size());
+    for (qsizetype i = 0; i < links.size(); ++i) {
+        EXPECT_EQ(links[i].page, 1);
+        EXPECT_EQ(links[i].targetPage, entries[i].page);
+    }
+}
+
+TEST_F(ReportDocument, ThePdfHasTheTitlePageContentsRunningHeadersAndFootersAndNoCreditLines)
+{
+    for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"qpdf"_s}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            GTEST_FAIL() << tool.toStdString() << " (installed by scripts/setup) is missing";
+    }
+    const Report composed = report();
+    const QString path = m_dir.filePath(u"report.pdf"_s);
+    ASSERT_FALSE(writeReport(composed, ReportFormat::Pdf, path).has_value());
+    const ReportLayout layout(composed);
+    const int pages = layout.pageCount();
+    EXPECT_TRUE(run(u"pdfinfo"_s, {path}).contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))));
+
+    // The title page: the practitioner's block, the client, the dates; no running header or footer.
+    const QString title = pdfText(path, 1);
+    for (const QString &expected : {u"Aurelia Venn & Daughters <Readings>"_s, u"12 Mill Lane, Norwich"_s,
+                                    u"aurelia@example.org"_s, u"Numbers for a \"Life\""_s, u"MARY ANN SMITH"_s,
+                                    u"born 6 August 1979"_s, u"Report date: 11 December 2026"_s})
+        EXPECT_TRUE(title.contains(expected)) << expected.toStdString();
+    EXPECT_FALSE(title.contains(u"page 1 of"_s));
+
+    // Every other page: the client's name above, "page N of M" below.
+    for (int page = 2; page <= pages; ++page) {
+        SCOPED_TRACE(page);
+        const QString text = pdfText(path, page);
+        EXPECT_TRUE(text.contains(u"MARY ANN SMITH"_s));
+        EXPECT_TRUE(text.contains(u"page %1 of %2"_s.arg(page).arg(pages)));
+    }
+
+    // The contents page names each section with the page it is found on.
+    const QString contents = pdfText(path, 2);
+    for (const ReportLayout::Entry &entry : layout.contents()) {
+        SCOPED_TRACE(entry.heading.toStdString());
+        const QRegularExpression line(QRegularExpression::escape(entry.heading) + u"[ .]+%1\\b"_s.arg(entry.page + 1));
+        EXPECT_TRUE(contents.contains(line));
+        EXPECT_TRUE(pdfText(path, entry.page + 1).contains(entry.heading));
+    }
+
+    // The contents again as the PDF's bookmarks, and its lines as links, each to its section's page.
+    const QJsonObject json = QJsonDocument::fromJson(run(u"qpdf"_s, {u"--json=2"_s, u"--json-key=outlines"_s,
+                                                                      u"--json-key=pages"_s, path})
+                                                         .toUtf8())
+                                 .object();
+    const QJsonArray outlines = json.value(u"outlines"_s).toArray();
+    ASSERT_EQ(outlines.size(), layout.contents().size() + 1);
+    EXPECT_EQ(outlines[0].toObject().value(u"title"_s).toString(), u"Contents"_s);
+    EXPECT_EQ(outlines[0].toObject().value(u"destpageposfrom1"_s).toInt(), 2);
+    for (qsizetype i = 0; i < layout.contents().size(); ++i) {
+        const QJsonObject bookmark = outlines[i + 1].toObject();
+        EXPECT_EQ(bookmark.value(u"title"_s).toString(), layout.contents()[i].heading);
+        EXPECT_EQ(bookmark.value(u"destpageposfrom1"_s).toInt(), layout.contents()[i].page + 1);
+    }
+    EXPECT_EQ(run(u"qpdf"_s, {u"--check"_s, path}).count(u"WARNING"_s), 0);
+
+    const QString all = pdfText(path);
+    EXPECT_FALSE(all.contains(kestrava::siteAddress()));
+    EXPECT_FALSE(all.contains(u"Report Generated By"_s));
+    EXPECT_FALSE(all.contains(u"forum"_s, Qt::CaseInsensitive));
+}
+
+TEST_F(ReportDocument, ThePaperIsThePractitionersChoice)
+{
+    struct Case
+    {
+        kestrava::Paper paper;
+        const char *size;
+    };
+    for (const Case &c : {Case{kestrava::Paper::A4, "595 x 842 pts (A4)"}, Case{kestrava::Paper::Letter, "612 x 792 pts (letter)"}}) {
+        SCOPED_TRACE(c.size);
+        const QString path = m_dir.filePath(u"paper.pdf"_s);
+        ASSERT_FALSE(writeReport(report(c.paper), ReportFormat::Pdf, path).has_value());
+        EXPECT_TRUE(run(u"pdfinfo"_s, {path}).contains(QString::fromLatin1(c.size)));
+    }
+}
+
+TEST_F(ReportDocument, TheWebPageIsWellFormedSelfContainedAndHoldsEverySection)
+{
+    const Report composed = report();
+    const QString html = reportHtml(composed);
+    QXmlStreamReader xml(html);
+    QStringList ids;
+    QStringList references;
+    QStringList headings;
+    int sections = 0;
+    bool inHeading = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const QString name = xml.name().toString();
+            EXPECT_NE(name, u"script"_s);
+            EXPECT_NE(name, u"link"_s);
+            EXPECT_NE(name, u"iframe"_s);
+            if (const QString id = xml.attributes().value(u"id"_s).toString(); !id.isEmpty())
+                ids.append(id);
+            for (const auto &attribute : {u"src"_s, u"href"_s, u"xlink:href"_s}) {
+                if (xml.attributes().hasAttribute(attribute))
+                    references.append(xml.attributes().value(attribute).toString());
+            }
+            if (name == u"section"_s && xml.attributes().value(u"class"_s) == u"report-section"_s)
+                ++sections;
+            inHeading = name == u"h1"_s;
+        } else if (xml.isCharacters() && inHeading) {
+            headings.append(xml.text().toString());
+            inHeading = false;
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString() << " at line " << xml.lineNumber();
+    EXPECT_EQ(sections, composed.sections.size());
+    for (const ReportSection &section : composed.sections)
+        EXPECT_TRUE(headings.contains(section.heading)) << section.heading.toStdString();
+    // Nothing outside the page: links within it, pictures as data.
+    for (const QString &reference : references) {
+        SCOPED_TRACE(reference.left(40).toStdString());
+        if (reference.startsWith(u'#'))
+            EXPECT_TRUE(ids.contains(reference.mid(1)));
+        else
+            EXPECT_TRUE(reference.startsWith(u"data:image/"_s));
+    }
+    EXPECT_TRUE(references.contains(u"#timeline"_s));
+    EXPECT_TRUE(std::any_of(references.begin(), references.end(),
+                            [](const QString &r) { return r.startsWith(u"data:image/png;base64,"_s); }));
+    EXPECT_TRUE(html.contains(u"<svg"_s));
+    EXPECT_FALSE(html.contains(u"url("_s));
+    EXPECT_FALSE(html.contains(kestrava::siteAddress()));
+    EXPECT_FALSE(html.contains(u"Report Generated By"_s));
+    // The practitioner's name is text, not markup, in the page and in its print style sheet.
+    EXPECT_TRUE(html.contains(u"Aurelia Venn &amp; Daughters &lt;Readings&gt;"_s));
+    EXPECT_TRUE(html.contains(u"content: \"Aurelia Venn \\26  Daughters \\3c Readings\\3e \""_s));
+    EXPECT_TRUE(html.contains(u"content: \"Numbers for a \\\"Life\\\"\""_s));
+    EXPECT_TRUE(html.contains(u"counter(page) \" of \" counter(pages)"_s));
+}
