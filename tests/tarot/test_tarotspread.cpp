@@ -88,8 +88,9 @@ TEST(TarotDeck, OrderNamesKeywordsAndSharedCards)
     };
     for (const auto &row : rows) {
         EXPECT_EQ(deckCard(row.number)->name, QString::fromLatin1(row.name));
-        if (row.keywords)
+        if (row.keywords) {
             EXPECT_EQ(deckCard(row.number)->keywords, QString::fromLatin1(row.keywords));
+        }
     }
     EXPECT_TRUE(deckCard(0)->description.startsWith(u"This signifies the beginning of a new journey."_s));
     EXPECT_TRUE(deckCard(8)->description.startsWith(u"You may get involved in legal issues."_s));
