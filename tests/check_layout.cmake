@@ -1,18 +1,20 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks that includes point down the layers:
-#   app -> programs -> shell -> widgets -> platform, and every layer over the
-#   core (common, richtext, each program's logic).
-# The shell and the shared layers never include a program, programs never
-# include each other, and only src/app names every program.
+#   app -> programs -> shell -> widgets -> platform -> clients, and every
+#   layer over the core (common, richtext, each program's logic).
+# The shell and the shared layers (the client book too) never include a
+# program, programs never include each other, and only src/app names every
+# program.
 # The command line (src/cli) uses the core alone.
 # Run: cmake -DSOURCE_DIR=<repo>/src -P check_layout.cmake
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 set(programs numpro tarot daily astrology runes tantric)
-set(shared common richtext platform widgets shell)
+set(shared common richtext clients platform widgets shell)
 
 # What each shared folder may not include (besides programs and app).
-set(forbidden_common platform widgets shell)
-set(forbidden_richtext platform widgets shell)
+set(forbidden_common clients platform widgets shell)
+set(forbidden_richtext clients platform widgets shell)
+set(forbidden_clients richtext platform widgets shell)
 set(forbidden_platform widgets shell)
 set(forbidden_widgets shell)
 set(forbidden_shell)

@@ -2,10 +2,12 @@
 
 #include "astrology/ui/astrologyprogram.h"
 #include "daily/ui/dailyprogram.h"
+#include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
 #include "runes/ui/runesprogram.h"
 #include "tantric/ui/tantricprogram.h"
 #include "shell/mainwindow.h"
+#include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotprogram.h"
 
 QList<Program *> installPrograms(MainWindow &window)
@@ -33,6 +35,8 @@ QList<Program *> installPrograms(MainWindow &window)
     auto *tantric = new TantricProgram(window, &window);
     tantric->setObjectName(QStringLiteral("tantric"));
     window.addProgram(tantric);
+
+    window.setSavedReadingKinds({numpro::numFileKind(), tarot::tnmFileKind()});
 
     return {numPro, tarot, daily, astrology, runes, tantric};
 }

@@ -4,6 +4,8 @@
 #include "cli/jsonwriter.h"
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
+#include "numpro/files/numfile.h"
+#include "tarot/tarotdocument.h"
 
 #include <QSaveFile>
 #include <QTextStream>
@@ -168,7 +170,9 @@ struct Run
         const auto book = openClientBook(path, true, err, failed);
         if (failed)
             return kExitUsage;
-        const clients::ImportReport report = clients::importFiles(*book, paths, QDateTime::currentDateTimeUtc());
+        const clients::SavedReadingKinds savedReadings{numpro::numFileKind(), tarot::tnmFileKind()};
+        const clients::ImportReport report =
+            clients::importFiles(*book, savedReadings, paths, QDateTime::currentDateTimeUtc());
         if (report.failure) {
             err << "kestrava-cli: nothing was imported into " << path << ": " << report.failure->reason << "\n";
             return kExitUsage;

@@ -77,20 +77,6 @@ QByteArray clientsCsv(const QList<Client> &clients)
     return out;
 }
 
-kestrava::Person splitName(const QString &name)
-{
-    const QStringList words = name.split(u' ', Qt::SkipEmptyParts);
-    kestrava::Person person;
-    if (words.isEmpty())
-        return person;
-    person.firstName = words.front();
-    if (words.size() > 1) {
-        person.lastName = words.back();
-        person.middleName = words.mid(1, words.size() - 2).join(u' ');
-    }
-    return person;
-}
-
 Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data)
 {
     const QList<QStringList> rows = parseCsv(data);
@@ -123,7 +109,7 @@ Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data)
             c.person.middleName = field(u"middle"_s);
             c.person.lastName = field(u"last"_s);
         } else {
-            c.person = splitName(field(u"name"_s));
+            c.person = kestrava::splitName(field(u"name"_s));
         }
         if (byBorn) {
             const QString born = field(u"born"_s).trimmed();

@@ -43,8 +43,4 @@ struct CsvRow
 // Nothing, with the reason, when the header lacks a name or a date column.
 Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data);
 
-// Splits one name field: "MARY ANN LEE SMITH" gives MARY / ANN LEE / SMITH;
-// a single word is the first name.
-kestrava::Person splitName(const QString &name);
-
 } // namespace clients

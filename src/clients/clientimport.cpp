@@ -2,10 +2,7 @@
 
 #include "clients/clientcsv.h"
 #include "common/datelists.h"
-#include "common/numerology.h"
 #include "common/shiftedlines.h"
-#include "numpro/files/numfile.h"
-#include "tarot/tarotdocument.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,18 +17,30 @@ namespace clients {
 
 namespace {
 
-enum class FileKind { Num, Tnm, Csv, Other };
-
-FileKind kindOf(const QString &path)
+// The saved reading kind a file is of, by its ending (whatever its case).
+const kestrava::SavedReadingKind *savedKindOf(const SavedReadingKinds &kinds, const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"num"_s)
-        return FileKind::Num;
-    if (suffix == u"tnm"_s)
-        return FileKind::Tnm;
-    if (suffix == u"csv"_s)
-        return FileKind::Csv;
-    return FileKind::Other;
+    for (const kestrava::SavedReadingKind &kind : kinds) {
+        if (kind.ending == suffix)
+            return &kind;
+    }
+    return nullptr;
+}
+
+bool isCsv(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower() == u"csv"_s;
+}
+
+// ".num, .tnm or .csv": the endings a file may have.
+QString endingsList(const SavedReadingKinds &kinds)
+{
+    QStringList endings = importEndings(kinds);
+    for (QString &ending : endings)
+        ending.prepend(u'.');
+    const QString last = endings.takeLast();
+    return endings.isEmpty() ? last : endings.join(u", "_s) + u" or "_s + last;
 }
 
 // What gathering the files found.
@@ -51,14 +60,14 @@ QDate readingDate(const QString &month, const QString &day, const QString &year)
     return monthIndex >= 0 && dayOk && yearOk ? QDate(y, int(monthIndex) + 1, d) : QDate();
 }
 
-void addReadingFile(Gathered &gathered, const QString &path, kestrava::Person person, const QString &month,
-                    const QString &day, const QString &year)
+void addReadingFile(Gathered &gathered, const QString &path, const kestrava::SavedPerson &saved)
 {
-    person.birthDate = readingDate(month, day, year);
     Client client;
-    client.person = person;
-    if (!person.birthDate.isValid()) {
-        gathered.refused.append({path, u"its birth date \"%1 %2 %3\" is no date"_s.arg(day, month, year)});
+    client.person = saved.person;
+    client.person.birthDate = readingDate(saved.month, saved.day, saved.year);
+    if (!client.person.birthDate.isValid()) {
+        gathered.refused.append(
+            {path, u"its birth date \"%1 %2 %3\" is no date"_s.arg(saved.day, saved.month, saved.year)});
     } else if (auto problem = checkClient(client)) {
         gathered.refused.append({path, problem->reason});
     } else {
@@ -66,7 +75,7 @@ void addReadingFile(Gathered &gathered, const QString &path, kestrava::Person pe
     }
 }
 
-void gatherFile(Gathered &gathered, const QString &path)
+void gatherFile(Gathered &gathered, const SavedReadingKinds &kinds, const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     if (auto unreadable = kestrava::unreadableFile(path)) {
@@ -77,45 +86,30 @@ void gatherFile(Gathered &gathered, const QString &path)
         gathered.refused.append({shown, u"there is no such file"_s});
         return;
     }
-    switch (kindOf(path)) {
-    case FileKind::Num: {
-        const numpro::ReadingSubject s = numpro::readNumFile(path);
-        const kestrava::Person person{kestrava::trimBlanks(s.firstName), kestrava::trimBlanks(s.middleName),
-                                      kestrava::trimBlanks(s.lastName), QDate(), QString()};
-        addReadingFile(gathered, shown, person, kestrava::trimBlanks(s.month), kestrava::trimBlanks(s.day),
-                       kestrava::trimBlanks(s.year));
-        break;
+    if (const kestrava::SavedReadingKind *kind = savedKindOf(kinds, path)) {
+        addReadingFile(gathered, shown, kind->readPerson(path));
+        return;
     }
-    case FileKind::Tnm: {
-        // Name, day, month and year, as the tarot program saves them.
-        const QStringList lines = kestrava::readShiftedLines(path, tarot::kTnmLineCount);
-        addReadingFile(gathered, shown, splitName(lines[0]), kestrava::trimBlanks(lines[2]),
-                       kestrava::trimBlanks(lines[1]), kestrava::trimBlanks(lines[3]));
-        break;
+    if (!isCsv(path)) {
+        gathered.refused.append({shown, u"it is not a %1 file"_s.arg(endingsList(kinds))});
+        return;
     }
-    case FileKind::Csv: {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            gathered.refused.append({shown, file.errorString()});
-            return;
-        }
-        const Result<QList<CsvRow>> rows = peopleFromCsv(file.readAll());
-        if (!rows) {
-            gathered.refused.append({shown, rows.failure().reason});
-            return;
-        }
-        for (const CsvRow &row : *rows) {
-            const QString source = u"%1, row %2"_s.arg(shown).arg(row.number);
-            if (row.client)
-                gathered.candidates.append({*row.client, source});
-            else
-                gathered.refused.append({source, row.problem});
-        }
-        break;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        gathered.refused.append({shown, file.errorString()});
+        return;
     }
-    case FileKind::Other:
-        gathered.refused.append({shown, u"it is not a .num, .tnm or .csv file"_s});
-        break;
+    const Result<QList<CsvRow>> rows = peopleFromCsv(file.readAll());
+    if (!rows) {
+        gathered.refused.append({shown, rows.failure().reason});
+        return;
+    }
+    for (const CsvRow &row : *rows) {
+        const QString source = u"%1, row %2"_s.arg(shown).arg(row.number);
+        if (row.client)
+            gathered.candidates.append({*row.client, source});
+        else
+            gathered.refused.append({source, row.problem});
     }
 }
 
@@ -135,25 +129,36 @@ ImportReport addGathered(ClientBook &book, const Gathered &gathered, const QDate
 
 } // namespace
 
-ImportReport importFiles(ClientBook &book, const QStringList &paths, const QDateTime &now, const Progress &progress)
+QStringList importEndings(const SavedReadingKinds &kinds)
+{
+    QStringList endings;
+    for (const kestrava::SavedReadingKind &kind : kinds)
+        endings.append(kind.ending);
+    endings.append(u"csv"_s);
+    return endings;
+}
+
+ImportReport importFiles(ClientBook &book, const SavedReadingKinds &kinds, const QStringList &paths,
+                         const QDateTime &now, const Progress &progress)
 {
     Gathered gathered;
+    const QStringList endings = importEndings(kinds);
     for (const QString &path : paths) {
         if (!QFileInfo(path).isDir()) {
-            gatherFile(gathered, path);
+            gatherFile(gathered, kinds, path);
             continue;
         }
         QStringList found;
         QDirIterator it(path, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
-            if (kindOf(file) != FileKind::Other)
+            if (endings.contains(QFileInfo(file).suffix().toLower()))
                 found.append(file);
         }
         // The report lists files in a stable order, whatever the file system's.
         found.sort();
         for (const QString &file : found)
-            gatherFile(gathered, file);
+            gatherFile(gathered, kinds, file);
     }
     return addGathered(book, gathered, now, progress);
 }

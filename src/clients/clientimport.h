@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clients/clientbook.h"
+#include "common/person.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -10,9 +11,14 @@
 
 #include <optional>
 
-// Bringing people into the book from the suite's saved readings (.num and
-// .tnm files) and from CSV files.
+// Bringing people into the book from the suite's saved readings and from CSV
+// files.
 namespace clients {
+
+// The kinds of saved reading an import takes, in the order the refusal of
+// another file names their endings.  The programs that save readings provide
+// them; the book knows none of its own.
+using SavedReadingKinds = QList<kestrava::SavedReadingKind>;
 
 // A file, or a row of a CSV file, that brought no one in, and why.
 struct ImportRefusal
@@ -31,13 +37,18 @@ struct ImportReport
     std::optional<kestrava::Failure> failure;
 };
 
-// Imports the files named, and every .num, .tnm and .csv file in the folders
-// named (with their subfolders), in one transaction: either everyone found
-// goes in or, when the import fails, no one.  A file of another kind named
-// on its own is refused; in a folder it is passed over.  Added and changed
-// are `now`; progress counts the people as they go in.
-ImportReport importFiles(ClientBook &book, const QStringList &paths, const QDateTime &now,
-                         const Progress &progress = {});
+// The file endings importFiles takes: the saved readings' in their order,
+// then "csv".
+QStringList importEndings(const SavedReadingKinds &kinds);
+
+// Imports the files named, and every saved reading of the kinds given and
+// every .csv file in the folders named (with their subfolders), in one
+// transaction: either everyone found goes in or, when the import fails, no
+// one.  A file of another kind named on its own is refused; in a folder it is
+// passed over.  Added and changed are `now`; progress counts the people as
+// they go in.
+ImportReport importFiles(ClientBook &book, const SavedReadingKinds &kinds, const QStringList &paths,
+                         const QDateTime &now, const Progress &progress = {});
 
 // Imports the people of CSV text (see peopleFromCsv); `source` names it in
 // the report.

@@ -97,9 +97,11 @@ QString inputsText(const QString &json)
 
 } // namespace
 
-ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book, ReadWith readWith)
+ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book,
+                                   clients::SavedReadingKinds savedReadingKinds, ReadWith readWith)
     : ProgramWindow(host, QStringLiteral("frmClientBook"), tr("Client Book"))
     , m_book(book)
+    , m_savedReadingKinds(std::move(savedReadingKinds))
     , m_readWith(std::move(readWith))
 {
     // A window to work in for a while: it can be resized and maximised.
@@ -501,7 +503,7 @@ void ClientBookWindow::addClient()
     clients::Client fresh;
     // The search often holds the name the user is looking for.
     if (!m_model->search().isEmpty() && m_model->rowCount() == 0) {
-        const kestrava::Person typed = clients::splitName(m_search->text().toUpper());
+        const kestrava::Person typed = kestrava::splitName(m_search->text().toUpper());
         fresh.person.firstName = typed.firstName;
         fresh.person.middleName = typed.middleName;
         fresh.person.lastName = typed.lastName;
@@ -607,7 +609,11 @@ void ClientBookWindow::importFiles()
 {
     QPointer<QFileDialog> dialog = new QFileDialog(this, tr("Import Clients"));
     dialog->setFileMode(QFileDialog::ExistingFiles);
-    dialog->setNameFilters({tr("Saved readings and CSV files (*.num *.tnm *.csv)"), tr("All files (*)")});
+    QStringList patterns;
+    for (const QString &ending : clients::importEndings(m_savedReadingKinds))
+        patterns.append(QStringLiteral("*.") + ending);
+    dialog->setNameFilters(
+        {tr("Saved readings and CSV files (%1)").arg(patterns.join(u' ')), tr("All files (*)")});
     const bool chosen = platform::runModal(this, dialog) == QDialog::Accepted;
     const QStringList paths = (chosen && dialog) ? dialog->selectedFiles() : QStringList();
     delete dialog;
@@ -631,7 +637,8 @@ void ClientBookWindow::importPaths(const QStringList &paths)
 {
     if (!m_book.isWritable())
         return;
-    const clients::ImportReport report = clients::importFiles(m_book, paths, host().services().clock->now().toUTC());
+    const clients::ImportReport report = clients::importFiles(m_book, m_savedReadingKinds, paths,
+                                                                    host().services().clock->now().toUTC());
     QString text;
     if (report.failure) {
         text = tr("Nothing was imported: %1").arg(report.failure->reason);

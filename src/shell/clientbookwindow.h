@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clients/client.h"
+#include "clients/clientimport.h"
 #include "common/brand.h"
 #include "widgets/programwindow.h"
 
@@ -36,7 +37,9 @@ public:
     // Opens a program on a client, as the launcher opens it.
     using ReadWith = std::function<void(kestrava::ProgramId, const clients::Client &)>;
 
-    ClientBookWindow(ProgramHost &host, clients::ClientBook &book, ReadWith readWith);
+    // Imports take the saved readings of the kinds given.
+    ClientBookWindow(ProgramHost &host, clients::ClientBook &book, clients::SavedReadingKinds savedReadingKinds,
+                     ReadWith readWith);
 
     // Reads the book again (another window changed it), keeping the
     // selection where it can.
@@ -76,6 +79,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     clients::ClientBook &m_book;
+    clients::SavedReadingKinds m_savedReadingKinds;
     ReadWith m_readWith;
     ClientListModel *m_model = nullptr;
     QLabel *m_problem = nullptr;

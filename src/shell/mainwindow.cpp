@@ -454,6 +454,11 @@ QWidget *MainWindow::buildBottomBar()
     return bar;
 }
 
+void MainWindow::setSavedReadingKinds(clients::SavedReadingKinds kinds)
+{
+    m_savedReadingKinds = std::move(kinds);
+}
+
 void MainWindow::addProgram(Program *program)
 {
     const int index = int(program->id());
@@ -550,7 +555,7 @@ void MainWindow::openClientBook()
 {
     ClientBookWindow *window = clientBookWindow();
     if (!window) {
-        window = new ClientBookWindow(*this, clientBook(),
+        window = new ClientBookWindow(*this, clientBook(), m_savedReadingKinds,
                                       [this](kestrava::ProgramId program, const clients::Client &client) {
                                           readFor(program, client.person, client.id);
                                       });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/clientimport.h"
 #include "common/brand.h"
 #include "common/person.h"
 #include "widgets/programhost.h"
@@ -35,6 +36,9 @@ public:
     // Takes a program (not its ownership): its launch button and welcome
     // label come alive.  A program never added keeps its button disabled.
     void addProgram(Program *program);
+    // The kinds of saved reading the client book window imports, from the
+    // programs that save them.
+    void setSavedReadingKinds(clients::SavedReadingKinds kinds);
 
     // Opens a program as its launch button does.
     void launch(kestrava::ProgramId program);
@@ -104,5 +108,6 @@ private:
     bool m_closingPrograms = false;
     QAction *m_clientBookItem = nullptr;
     std::unique_ptr<clients::ClientBook> m_clientBook;
+    clients::SavedReadingKinds m_savedReadingKinds;
     QPointer<ClientBookWindow> m_clientBookWindow;
 };

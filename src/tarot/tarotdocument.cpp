@@ -1,5 +1,7 @@
 #include "tarot/tarotdocument.h"
 
+#include "common/numerology.h"
+#include "common/shiftedlines.h"
 #include "common/siteaddress.h"
 #include "tarot/profiles.h"
 
@@ -123,6 +125,19 @@ QString printReport(const richtext::Composition &document)
 QStringList tnmLines(const TarotReading &reading)
 {
     return {reading.name, reading.birthDay, reading.birthMonth, reading.birthYear};
+}
+
+kestrava::SavedPerson personInTnmFile(const QString &path)
+{
+    using kestrava::trimBlanks;
+    // Name, day, month and year, as tnmLines gives them.
+    const QStringList lines = kestrava::readShiftedLines(path, kTnmLineCount);
+    return {kestrava::splitName(lines[0]), trimBlanks(lines[2]), trimBlanks(lines[1]), trimBlanks(lines[3])};
+}
+
+kestrava::SavedReadingKind tnmFileKind()
+{
+    return {QStringLiteral("tnm"), &personInTnmFile};
 }
 
 } // namespace tarot

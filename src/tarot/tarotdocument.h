@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/person.h"
 #include "richtext/composition.h"
 #include "tarot/spread.h"
 #include "tarot/tarotreading.h"
@@ -50,5 +51,14 @@ QString printReport(const richtext::Composition &document);
 // month and year.
 QStringList tnmLines(const TarotReading &reading);
 inline constexpr int kTnmLineCount = 4;
+
+// The person in a .tnm file, for taking saved readings into the client book:
+// the name field split into first, middle and last name, and the date texts
+// without their outer blanks.  Reads a bounded amount (see readShiftedLines).
+kestrava::SavedPerson personInTnmFile(const QString &path);
+
+// The .tnm file as a kind of saved reading: ending "tnm", read by
+// personInTnmFile.
+kestrava::SavedReadingKind tnmFileKind();
 
 } // namespace tarot

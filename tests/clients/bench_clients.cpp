@@ -5,6 +5,7 @@
 #include "clients/clientimport.h"
 #include "numpro/files/numfile.h"
 #include "support/generatedclients.h"
+#include "tarot/tarotdocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,7 +93,8 @@ int main(int argc, char **argv)
             return 1;
     }
     timer.restart();
-    const clients::ImportReport report = clients::importFiles(book, {in}, now);
+    const clients::ImportReport report =
+        clients::importFiles(book, {numpro::numFileKind(), tarot::tnmFileKind()}, {in}, now);
     std::printf("importing %d .num files from a folder into the book: %.0f ms (%d added, %d already there, "
                 "%lld refused)\n",
                 fileCount, elapsedMs(timer), report.added, report.alreadyThere, qlonglong(report.refused.size()));

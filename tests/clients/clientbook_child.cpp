@@ -6,6 +6,8 @@
 //   clientbook_child status BOOK        prints readable/writable and the problem
 #include "clients/clientbook.h"
 #include "clients/clientimport.h"
+#include "numpro/files/numfile.h"
+#include "tarot/tarotdocument.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -24,7 +26,8 @@ int main(int argc, char **argv)
     const QDateTime now = QDateTime::currentDateTimeUtc();
 
     if (args[1] == u"import"_s && args.size() == 4) {
-        const clients::ImportReport report = clients::importFiles(book, {args[3]}, now, [](int done, int) {
+        const clients::SavedReadingKinds kinds{numpro::numFileKind(), tarot::tnmFileKind()};
+        const clients::ImportReport report = clients::importFiles(book, kinds, {args[3]}, now, [](int done, int) {
             if (done % 500 == 0) {
                 std::printf("progress %d\n", done);
                 std::fflush(stdout);

@@ -4,6 +4,7 @@
 #include "common/csv.h"
 #include "common/shiftedlines.h"
 #include "numpro/files/numfile.h"
+#include "tarot/tarotdocument.h"
 
 #include <QDir>
 #include <QProcess>
@@ -15,6 +16,12 @@ using namespace clientstest;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The saved readings as the suite hands them to the book.
+SavedReadingKinds savedReadings()
+{
+    return {numpro::numFileKind(), tarot::tnmFileKind()};
+}
 
 bool writeNum(const QString &path, const numpro::ReadingSubject &subject)
 {
@@ -55,7 +62,7 @@ TEST_F(ClientBookTest, ImportsSavedReadingsFromFoldersOnceEach)
     ASSERT_TRUE(writeFile(path(u"notes.txt"_s), "not a reading"));
 
     ClientBook book(bookPath());
-    ImportReport report = importFiles(book, {in, path(u"notes.txt"_s)}, kNow);
+    ImportReport report = importFiles(book, savedReadings(), {in, path(u"notes.txt"_s)}, kNow);
     ASSERT_FALSE(report.failure);
     EXPECT_EQ(report.added, 3);
     EXPECT_EQ(report.alreadyThere, 2) << "MARY SMITH from the .tnm and the CSV";
@@ -69,7 +76,7 @@ TEST_F(ClientBookTest, ImportsSavedReadingsFromFoldersOnceEach)
     const std::optional<Client> lynn = book.samePerson({u"LYNN"_s, u"ANN MARIE"_s, u"WYNN"_s, QDate(2001, 5, 14), {}});
     EXPECT_TRUE(lynn) << "a .tnm name: first word, last word, the rest in between";
 
-    report = importFiles(book, {in}, kNow);
+    report = importFiles(book, savedReadings(), {in}, kNow);
     EXPECT_EQ(report.added, 0);
     EXPECT_EQ(report.alreadyThere, 5);
     EXPECT_EQ(book.count(), 3);
@@ -197,7 +204,7 @@ TEST_F(ClientBookTest, AnImportKilledHalfwayLeavesTheBookAsItWas)
     EXPECT_EQ(book.count(), 1);
     EXPECT_TRUE(book.search(u"person"_s, 10).isEmpty());
 
-    const ImportReport report = importFiles(book, {in}, kNow);
+    const ImportReport report = importFiles(book, savedReadings(), {in}, kNow);
     ASSERT_FALSE(report.failure) << report.failure->reason.toStdString();
     EXPECT_EQ(report.added, kFiles);
     EXPECT_EQ(book.count(), kFiles + 1);

@@ -3,9 +3,9 @@
 #include "astrology/astrologydocument.h"
 #include "astrology/fadic.h"
 #include "astrology/ui/astrologyprogram.h"
-#include "clients/clientcsv.h"
 #include "common/brand.h"
 #include "common/numerology.h"
+#include "common/person.h"
 #include "shell/commonmenus.h"
 #include "widgets/brandlabels.h"
 #include "widgets/clientlink.h"
@@ -57,7 +57,7 @@ AstrologyMain::AstrologyMain(AstrologyProgram &program)
     ClientFields fields;
     fields.fill = [this](const kestrava::Person &person) { return fill(person); };
     fields.typed = [this]() -> std::optional<kestrava::Person> {
-        kestrava::Person person = clients::splitName(m_name->text());
+        kestrava::Person person = kestrava::splitName(m_name->text());
         person.birthDate = QDate(kestrava::trimBlanks(m_date.year->currentText()).toInt(),
                                  m_date.month->currentIndex() + 1,
                                  kestrava::trimBlanks(m_date.day->currentText()).toInt());

@@ -1,5 +1,6 @@
 #include "numpro/files/numfile.h"
 
+#include "common/numerology.h"
 #include "common/shiftedlines.h"
 #include "common/subjectcheck.h"
 
@@ -40,6 +41,21 @@ kestrava::MaybeFailure writeNumFile(const QString &path, const ReadingSubject &s
 ReadingSubject readNumFile(const QString &path)
 {
     return fromLines(kestrava::readShiftedLines(path, kNumFileLines));
+}
+
+kestrava::SavedPerson personInNumFile(const QString &path)
+{
+    using kestrava::trimBlanks;
+    const ReadingSubject s = readNumFile(path);
+    return {{trimBlanks(s.firstName), trimBlanks(s.middleName), trimBlanks(s.lastName), QDate(), QString()},
+            trimBlanks(s.month),
+            trimBlanks(s.day),
+            trimBlanks(s.year)};
+}
+
+kestrava::SavedReadingKind numFileKind()
+{
+    return {QStringLiteral("num"), &personInNumFile};
 }
 
 bool hasNumSuffix(const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/failure.h"
+#include "common/person.h"
 #include "numpro/readingsubject.h"
 
 #include <QByteArray>
@@ -28,6 +29,15 @@ kestrava::MaybeFailure writeNumFile(const QString &path, const ReadingSubject &s
 // Reads a bounded amount (see readShiftedLines); a file that cannot be read
 // gives an empty subject.
 ReadingSubject readNumFile(const QString &path);
+
+// The person in a num file, for taking saved readings into the client book:
+// the names and date texts without their outer blanks.  Reads as
+// readNumFile does.
+kestrava::SavedPerson personInNumFile(const QString &path);
+
+// The num file as a kind of saved reading: ending "num", read by
+// personInNumFile.
+kestrava::SavedReadingKind numFileKind();
 
 // Whether the last three characters of path are exactly "num", as the file
 // dialogs check (so "reading.xnum" passes and "reading.NUM" does not).

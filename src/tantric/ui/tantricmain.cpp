@@ -1,8 +1,8 @@
 #include "tantric/ui/tantricmain.h"
 
-#include "clients/clientcsv.h"
 #include "common/brand.h"
 #include "common/numerology.h"
+#include "common/person.h"
 #include "shell/commonmenus.h"
 #include "tantric/ui/tantricprogram.h"
 #include "widgets/brandlabels.h"
@@ -89,7 +89,7 @@ TantricMain::TantricMain(TantricProgram &program)
     ClientFields fields;
     fields.fill = [this](const kestrava::Person &person) { return fill(person); };
     fields.typed = [this]() -> std::optional<kestrava::Person> {
-        kestrava::Person person = clients::splitName(m_name->text());
+        kestrava::Person person = kestrava::splitName(m_name->text());
         person.birthDate = QDate(kestrava::trimBlanks(m_date.year->currentText()).toInt(),
                                  m_date.month->currentIndex() + 1,
                                  kestrava::trimBlanks(m_date.day->currentText()).toInt());

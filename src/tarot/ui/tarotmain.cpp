@@ -1,8 +1,8 @@
 #include "tarot/ui/tarotmain.h"
 
-#include "clients/clientcsv.h"
 #include "common/brand.h"
 #include "common/numerology.h"
+#include "common/person.h"
 #include "common/shiftedlines.h"
 #include "common/subjectcheck.h"
 #include "platform/weblinks.h"
@@ -150,7 +150,7 @@ TarotMain::TarotMain(TarotProgram &program)
     ClientFields fields;
     fields.fill = [this](const kestrava::Person &person) { return fill(person); };
     fields.typed = [this]() -> std::optional<kestrava::Person> {
-        kestrava::Person person = clients::splitName(m_name->text());
+        kestrava::Person person = kestrava::splitName(m_name->text());
         person.birthDate = QDate(kestrava::trimBlanks(m_year->currentText()).toInt(), m_month->currentIndex() + 1,
                                  kestrava::trimBlanks(m_day->currentText()).toInt());
         return person;
