@@ -97,7 +97,8 @@ QByteArray clientJson(const clients::Client &client, const QList<clients::Readin
         QList<QByteArray> entries;
         for (const clients::ReadingEntry &entry : *history) {
             JsonObjectWriter item;
-            item.add("program", commandNameOf(entry.program)).add("at", timeText(entry.at));
+            item.add("program", entry.program ? commandNameOf(*entry.program) : u"report"_s)
+                .add("at", timeText(entry.at));
             // The inputs are a JSON object, kept in its own key order while
             // it is on one line; anything else the book holds is shown as
             // the text it is.

@@ -39,7 +39,7 @@ const Action kActions[] = {
      "Adds a client (a first or a last name and the birth date are needed) and writes their line. A person "
      "already in the book (the same birth names, in any case, and birth date) is not added again: their line is "
      "written and the exit status is 1."},
-    {"show", "ID", "clients pretty", "The client's line with their history: the readings made for them."},
+    {"show", "ID", "clients pretty", "The client's line with their history: the readings and reports made for them."},
     {"remove", "ID", "clients pretty", "Removes the client and their history; writes the line they had."},
     {"import", "FILE|FOLDER...", "clients pretty",
      "Brings people in from saved readings (.num, .tnm) and CSV files, and from every such file in the folders "
@@ -64,9 +64,9 @@ QList<JsonKey> jsonKeys()
         {"notes", "the notes"},
         {"added", "when the client was added, UTC, YYYY-MM-DDThh:mm:ssZ"},
         {"changed", "when the client was last changed, UTC"},
-        {"history", "show only: the readings made for the client, oldest first, each {\"program\": the command "
-                    "that made it, \"at\": when (UTC), \"inputs\": the names and dates it read, named as the "
-                    "options}"},
+        {"history", "show only: the readings and reports made for the client, oldest first, each {\"program\": "
+                    "the command that made it, or \"report\" for a practitioner's report, \"at\": when (UTC), "
+                    "\"inputs\": the names and dates it read, named as the options}"},
     });
 }
 

@@ -28,15 +28,24 @@ struct Client
     friend bool operator==(const Client &, const Client &) = default;
 };
 
-// One reading given to a client: which program, when, and the inputs it ran
-// on (JSON text, as the program writes it).
+// One entry of a client's history: a reading one program gave, or a report
+// composed from all of them; when; and the inputs it ran on (JSON text, as
+// the program or the report writes it).
 struct ReadingEntry
 {
     qint64 id = 0; // 0 while the entry is not in the book
     qint64 clientId = 0;
-    kestrava::ProgramId program = kestrava::ProgramId::NumerologyPro;
+    // The program that gave the reading; nothing for a report.
+    std::optional<kestrava::ProgramId> program = kestrava::ProgramId::NumerologyPro;
     QDateTime at; // UTC
     QString inputs;
+
+    // A report made for the client at `at`, with what it was made from.
+    static ReadingEntry report(qint64 clientId, const QDateTime &at, const QString &inputs)
+    {
+        return {0, clientId, std::nullopt, at, inputs};
+    }
+    bool isReport() const { return !program.has_value(); }
 
     friend bool operator==(const ReadingEntry &, const ReadingEntry &) = default;
 };

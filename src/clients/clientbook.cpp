@@ -61,8 +61,17 @@ Client clientFrom(const QSqlQuery &q)
 
 ReadingEntry readingFrom(const QSqlQuery &q)
 {
-    return {q.value(0).toLongLong(), q.value(1).toLongLong(), kestrava::ProgramId(q.value(2).toInt()),
-            timestampFrom(q.value(3)), q.value(4).toString()};
+    const std::optional<kestrava::ProgramId> program =
+        q.value(2).isNull() ? std::nullopt : std::optional(kestrava::ProgramId(q.value(2).toInt()));
+    return {q.value(0).toLongLong(), q.value(1).toLongLong(), program, timestampFrom(q.value(3)),
+            q.value(4).toString()};
+}
+
+// A report has no program: its column is NULL, which no book before
+// version 3 holds.
+QVariant programValue(const std::optional<kestrava::ProgramId> &program)
+{
+    return program ? QVariant(int(*program)) : QVariant(QMetaType::fromType<int>());
 }
 
 Client tidied(const Client &client)
@@ -700,7 +709,7 @@ MaybeFailure ClientBook::restore(const DeletedClient &deleted)
         query.prepare(u"INSERT INTO readings (id, client_id, program, at, inputs) VALUES (?, ?, ?, ?, ?)"_s);
         query.addBindValue(entry.id);
         query.addBindValue(c.id);
-        query.addBindValue(int(entry.program));
+        query.addBindValue(programValue(entry.program));
         query.addBindValue(timestampText(entry.at));
         query.addBindValue(text(entry.inputs));
         if (!query.exec())
@@ -723,7 +732,7 @@ Result<ReadingEntry> ClientBook::addReading(const ReadingEntry &entry)
     QSqlQuery query(m_db);
     query.prepare(u"INSERT INTO readings (client_id, program, at, inputs) VALUES (?, ?, ?, ?)"_s);
     query.addBindValue(e.clientId);
-    query.addBindValue(int(e.program));
+    query.addBindValue(programValue(e.program));
     query.addBindValue(timestampText(e.at));
     query.addBindValue(text(e.inputs));
     if (!query.exec())

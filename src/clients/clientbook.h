@@ -16,7 +16,7 @@ namespace clients {
 
 // The schema version this build writes.  Older files are brought forward
 // when they are opened; newer ones are only read.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // How long a change waits for another program that is writing to the same
 // file before it gives up.
@@ -111,9 +111,10 @@ public:
     // Undoes remove(): the client returns with the same number and history.
     kestrava::MaybeFailure restore(const DeletedClient &deleted);
 
-    // Adds a reading to a client's history (its id is ignored).
+    // Adds a reading or a report (ReadingEntry::report) to a client's
+    // history (its id is ignored).
     Result<ReadingEntry> addReading(const ReadingEntry &entry);
-    // A client's readings, oldest first.
+    // A client's readings and reports, oldest first.
     QList<ReadingEntry> history(qint64 clientId) const;
 
     // Adds the candidates in one transaction, skipping anyone already in the

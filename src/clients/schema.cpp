@@ -76,12 +76,33 @@ kestrava::MaybeFailure toVersion2(QSqlDatabase &db)
     return std::nullopt;
 }
 
+// Version 3: a history entry may be a report, which no program gave: its
+// program is NULL.  SQLite cannot drop NOT NULL from a column, so the table
+// is made anew; the entries keep their numbers, and the numbering goes on
+// after the highest ever given, so that undoing a deletion cannot collide.
+kestrava::MaybeFailure toVersion3(QSqlDatabase &db)
+{
+    return execAll(db, {
+        u"CREATE TABLE readings_v3 ("
+        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        " client_id INTEGER NOT NULL REFERENCES clients (id) ON DELETE CASCADE,"
+        " program INTEGER, at TEXT NOT NULL, inputs TEXT NOT NULL)"_s,
+        u"INSERT INTO readings_v3 (id, client_id, program, at, inputs)"
+        " SELECT id, client_id, program, at, inputs FROM readings"_s,
+        u"DELETE FROM sqlite_sequence WHERE name = 'readings_v3'"_s,
+        u"UPDATE sqlite_sequence SET name = 'readings_v3' WHERE name = 'readings'"_s,
+        u"DROP TABLE readings"_s,
+        u"ALTER TABLE readings_v3 RENAME TO readings"_s,
+        u"CREATE INDEX readings_client ON readings (client_id, at)"_s,
+    });
+}
+
 } // namespace
 
 kestrava::MaybeFailure migrate(QSqlDatabase &db, int fromVersion)
 {
     using Step = kestrava::MaybeFailure (*)(QSqlDatabase &);
-    static constexpr Step steps[] = {toVersion1, toVersion2};
+    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3};
     static_assert(std::size(steps) == kSchemaVersion);
     for (int version = fromVersion; version < kSchemaVersion; ++version) {
         if (auto failure = steps[version](db))

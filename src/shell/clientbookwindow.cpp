@@ -452,7 +452,7 @@ void ClientBookWindow::showDetails(const std::optional<clients::Client> &client)
     for (auto it = readings.crbegin(); it != readings.crend(); ++it) {
         auto *row = new QTreeWidgetItem(m_history);
         row->setText(0, QLocale().toString(it->at.toLocalTime(), QLocale::ShortFormat));
-        row->setText(1, kestrava::programName(it->program));
+        row->setText(1, it->program ? kestrava::programName(*it->program) : tr("Report"));
         row->setText(2, inputsText(it->inputs));
         row->setToolTip(2, row->text(2));
     }

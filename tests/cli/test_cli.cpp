@@ -1154,6 +1154,21 @@ TEST(CliClients, ReadingsForAClientAreTheTypedOnesAndJoinTheHistory)
     EXPECT_FALSE(QFile::exists(book.dir.filePath(u"none.sqlite"_s)));
     EXPECT_EQ(object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray().size(),
               history.size());
+
+    // A report the suite made for the client joins the history as one.
+    const QDateTime reportedAt(QDate(2024, 3, 8), QTime(9, 30), Qt::UTC);
+    {
+        clients::ClientBook direct(book.path);
+        ASSERT_TRUE(direct.addReading(clients::ReadingEntry::report(mary, reportedAt, uR"({"first":"MARY"})"_s)));
+    }
+    const QJsonArray withReport =
+        object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray();
+    ASSERT_EQ(withReport.size(), history.size() + 1);
+    // Oldest first: the report is dated before the readings just made.
+    const QJsonObject report = withReport.first().toObject();
+    EXPECT_EQ(report.value(u"program"_s), u"report"_s);
+    EXPECT_EQ(report.value(u"at"_s), u"2024-03-08T09:30:00Z"_s);
+    EXPECT_EQ(report.value(u"inputs"_s).toObject(), object(uR"({"first":"MARY"})"_s));
 }
 
 namespace {

@@ -227,6 +227,91 @@ TEST_F(ClientBookTest, AVersionOneBookIsBroughtForward)
     EXPECT_EQ(again.count(), 4);
 }
 
+TEST_F(ClientBookTest, AReportIsAnEntryOfTheHistoryThatNoOlderBookCouldHold)
+{
+    qint64 maryId = 0;
+    QList<ReadingEntry> history;
+    {
+        ClientBook book(bookPath());
+        const Result<Client> mary = book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow);
+        ASSERT_TRUE(mary);
+        maryId = mary->id;
+        const ReadingEntry report = ReadingEntry::report(maryId, kNow.addSecs(120), uR"({"sections":["tarot"]})"_s);
+        EXPECT_TRUE(report.isReport());
+        ASSERT_TRUE(book.addReading({0, maryId, kestrava::ProgramId::Astrology, kNow.addSecs(60), u"{}"_s}));
+        const Result<ReadingEntry> added = book.addReading(report);
+        ASSERT_TRUE(added) << added.failure().reason.toStdString();
+        EXPECT_FALSE(book.addReading(ReadingEntry::report(maryId + 1, kNow, u"{}"_s))) << "no such client";
+
+        history = book.history(maryId);
+        ASSERT_EQ(history.size(), 2);
+        // Astrology is program 0: a report must not read back as it, nor it as a report.
+        EXPECT_EQ(history[0].program, kestrava::ProgramId::Astrology);
+        EXPECT_FALSE(history[0].isReport());
+        EXPECT_TRUE(history[1].isReport());
+        EXPECT_EQ(history[1].id, added->id);
+        EXPECT_EQ(history[1].inputs, report.inputs);
+        EXPECT_EQ(history[1].at, report.at);
+
+        const Result<DeletedClient> deleted = book.remove(maryId);
+        ASSERT_TRUE(deleted);
+        EXPECT_TRUE(book.history(maryId).isEmpty());
+        ASSERT_FALSE(book.restore(*deleted));
+        EXPECT_EQ(book.history(maryId), history) << "the undo brings the report back too";
+    }
+    EXPECT_EQ(sqlValue(bookPath(), u"SELECT count(*) FROM readings WHERE program IS NULL"_s).toInt(), 1);
+    ClientBook again(bookPath());
+    EXPECT_EQ(again.versionFound(), kSchemaVersion);
+    EXPECT_TRUE(again.isWritable());
+    EXPECT_EQ(again.history(maryId), history);
+}
+
+TEST_F(ClientBookTest, AVersionTwoBookKeepsItsHistoryWhenBroughtForward)
+{
+    const QString fixture = QStringLiteral(KESTRAVA_CLIENTS_FIXTURES "/clients-v2.sqlite");
+    QDir().mkpath(path(u"book"_s));
+    ASSERT_TRUE(QFile::copy(fixture, bookPath()));
+    QFile::setPermissions(bookPath(), QFile::ReadOwner | QFile::WriteOwner);
+    const struct
+    {
+        qint64 id;
+        qint64 clientId;
+        kestrava::ProgramId program;
+        const char *at;
+    } rows[] = {
+        {1, 1, kestrava::ProgramId::NumerologyPro, "2025-01-07T10:05:00Z"},
+        {2, 1, kestrava::ProgramId::Tantric, "2025-01-07T10:20:00Z"},
+        {6, 1, kestrava::ProgramId::Tarot, "2025-01-09T11:00:00Z"},
+        {4, 3, kestrava::ProgramId::Daily, "2025-01-08T09:10:00Z"},
+    };
+    {
+        ClientBook book(bookPath());
+        ASSERT_TRUE(book.isWritable()) << (book.problem() ? book.problem()->message.toStdString() : "");
+        EXPECT_EQ(book.versionFound(), 2);
+        QList<ReadingEntry> entries = book.history(1) + book.history(3);
+        ASSERT_EQ(entries.size(), qsizetype(std::size(rows)));
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(entries[i].id, rows[i].id);
+            EXPECT_EQ(entries[i].clientId, rows[i].clientId);
+            EXPECT_EQ(entries[i].program, rows[i].program);
+            EXPECT_EQ(entries[i].at, QDateTime::fromString(QString::fromUtf8(rows[i].at), Qt::ISODate));
+        }
+        EXPECT_EQ(book.history(1)[2].inputs,
+                  uR"({"name":"MARY ANN SMITH","day":"6","month":"August","year":"1979"})"_s);
+        EXPECT_EQ(book.search(u"jones"_s, 10).size(), 1) << "the search words came along";
+        const Result<ReadingEntry> report = book.addReading(ReadingEntry::report(3, kNow, u"{}"_s));
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report->id, 10) << "numbers go on after the old book's highest, even a deleted one";
+        // Deleting a client still takes their history along.
+        ASSERT_TRUE(book.remove(3));
+    }
+    EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA user_version"_s).toInt(), kSchemaVersion);
+    EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+    EXPECT_FALSE(sqlValue(bookPath(), u"PRAGMA foreign_key_check"_s).isValid()) << "no entry lost its client";
+    EXPECT_EQ(sqlValue(bookPath(), u"SELECT count(*) FROM readings"_s).toInt(), 3);
+}
+
 TEST_F(ClientBookTest, ANewerDamagedOrForeignFileIsReportedAndLeftAsItIs)
 {
     // A real book to cut short and to mark as newer.

@@ -1,9 +1,12 @@
 #include "clients/clientcsv.h"
+#include "common/shiftedlines.h"
+#include "numpro/files/numfile.h"
 #include "shell/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 #include "support/modalscript.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
@@ -112,6 +115,22 @@ TEST_F(ClientBookWindowTest, ReadWithOpensTheProgramRunsItAndTheHistoryShowsIt)
     EXPECT_EQ(rows->topLevelItem(1)->text(2), "MARY ANN SMITH, 6 August 1979");
 }
 
+TEST_F(ClientBookWindowTest, TheHistoryNamesAReportAsSuch)
+{
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    const QDateTime at(QDate(2026, 1, 5), QTime(11, 0), Qt::UTC);
+    // Astrology is the program numbered 0: a report must not show as it.
+    ASSERT_TRUE(book().addReading({0, mary.id, kestrava::ProgramId::Astrology, at, R"({"month":"August"})"}));
+    ASSERT_TRUE(book().addReading(clients::ReadingEntry::report(
+        mary.id, at.addSecs(60), R"({"first":"MARY","middle":"ANN","last":"SMITH","year":"1979"})")));
+    open()->select(mary.id);
+    auto *rows = control<QTreeWidget>("frmClientBook", "lstHistory");
+    ASSERT_EQ(rows->topLevelItemCount(), 2);
+    EXPECT_EQ(rows->topLevelItem(0)->text(1), "Report");
+    EXPECT_EQ(rows->topLevelItem(0)->text(2), "MARY ANN SMITH, 1979");
+    EXPECT_EQ(rows->topLevelItem(1)->text(1), kestrava::programName(kestrava::ProgramId::Astrology));
+}
+
 TEST_F(ClientBookWindowTest, DeleteAsksAndUndoBringsTheClientBackWithTheirHistory)
 {
     addClient("LYNN", "", "WYNN", QDate(1990, 3, 4));
@@ -217,6 +236,27 @@ TEST_F(ClientBookWindowTest, ImportReportsEachOutcomeAndExportWritesCsv)
     EXPECT_TRUE(data.contains(clients::kExportHeader));
     EXPECT_TRUE(data.contains("LYNN,,WYNN,1990-03-04"));
     EXPECT_EQ(data.count("\r\n"), 4);
+}
+
+TEST_F(ClientBookWindowTest, ImportTakesEveryProgramsSavedReadings)
+{
+    const QString folder = test.dir.filePath("readings");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    ASSERT_TRUE(write(folder + "/mary.num",
+                      numpro::encodeNumFile({"MARY", "ANN", "SMITH", "August", "6", "1979"})));
+    ASSERT_TRUE(write(folder + "/lynn.tnm", kestrava::encodeShiftedLines({"LYNN WYNN", "4", "March", "1990"})));
+    ASSERT_TRUE(write(folder + "/notes.txt", "no reading"));
+    ClientBookWindow *bookWindow = open();
+    bookWindow->importPaths({folder, folder + "/notes.txt"});
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    const QString report = test.messages.shown[0].text;
+    EXPECT_TRUE(report.startsWith("Added: 2\nAlready in the book: 0\nRefused: 1\n")) << report.toStdString();
+    EXPECT_TRUE(report.contains("it is not a .num, .tnm or .csv file")) << report.toStdString();
+    EXPECT_EQ(shown(), QStringList({"SMITH, MARY ANN", "WYNN, LYNN"}));
 }
 
 TEST_F(ClientBookWindowTest, ABookItCannotChangeIsShownReadOnly)
