@@ -155,16 +155,28 @@ int ClientReading::record(const Command &command, const Subject &subject, QTextS
         else
             inputs.add(option->name, subject.text(field));
     }
-    const clients::ReadingEntry entry{0, m_client->id, command.program, QDateTime::currentDateTimeUtc(),
-                                      QString::fromUtf8(inputs.finish())};
+    return add({0, m_client->id, command.program, QDateTime::currentDateTimeUtc(), QString::fromUtf8(inputs.finish())},
+               err);
+}
+
+int ClientReading::recordReport(const QJsonObject &request, QTextStream &err)
+{
+    return add(clients::ReadingEntry::report(m_client->id, QDateTime::currentDateTimeUtc(),
+                                             QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact))),
+               err);
+}
+
+int ClientReading::add(const clients::ReadingEntry &entry, QTextStream &err)
+{
+    const QString what = entry.program ? u"reading"_s : u"report"_s;
     if (m_book->isWritable()) {
         if (const clients::Result<clients::ReadingEntry> added = m_book->addReading(entry))
             return kExitDone;
         else
-            err << "kestrava-cli: the reading was not added to the client's history: " << added.failure().reason
-                << "\n";
+            err << "kestrava-cli: the " << what << " was not added to the client's history: "
+                << added.failure().reason << "\n";
     } else {
-        err << "kestrava-cli: the reading was not added to the client's history: "
+        err << "kestrava-cli: the " << what << " was not added to the client's history: "
             << (m_book->problem() ? m_book->problem()->message : QString()) << "\n";
     }
     return kExitSomeFailed;

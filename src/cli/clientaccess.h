@@ -4,6 +4,7 @@
 #include "clients/clientbook.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include <memory>
@@ -44,10 +45,14 @@ public:
     // Adds the reading of the subject to the client's history; the exit
     // status: done, or some failed (said on err) when the book cannot take it.
     int record(const Command &command, const Subject &subject, QTextStream &err);
+    // Adds a report made for the client, with what it was made from.
+    int recordReport(const QJsonObject &request, QTextStream &err);
 
     const clients::Client &client() const { return *m_client; }
 
 private:
+    int add(const clients::ReadingEntry &entry, QTextStream &err);
+
     QString m_path;
     std::unique_ptr<clients::ClientBook> m_book;
     std::optional<clients::Client> m_client;

@@ -82,11 +82,21 @@ const OptionEntry *Command::option(Field field) const
     return nullptr;
 }
 
+// A --format without json among its values (the report's pdf or html) is
+// the command's own to read.
+static bool readsFormatItself(const OptionEntry &entry)
+{
+    return std::string_view(entry.name) == "format" && entry.choices
+           && !std::string_view(entry.choices).starts_with("json");
+}
+
 std::vector<OptionEntry> Command::optionList() const
 {
     std::vector<OptionEntry> list;
     for (const OptionEntry &entry : options)
-        list.push_back(std::string_view(entry.name) == "format" && !documents ? options::formatJsonOnly : entry);
+        list.push_back(readsFormatItself(entry) || std::string_view(entry.name) != "format" || documents
+                           ? entry
+                           : options::formatJsonOnly);
     return list;
 }
 
@@ -345,7 +355,8 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
                            [name](const OptionEntry &entry) { return std::string_view(entry.name) == name; })
                && parser.isSet(QString::fromLatin1(name));
     };
-    const QString format = isSet("format") ? parser.value(u"format"_s) : QString();
+    const bool sharedFormat = std::none_of(entries.begin(), entries.end(), &readsFormatItself);
+    const QString format = sharedFormat && isSet("format") ? parser.value(u"format"_s) : QString();
     if (format.isEmpty() || format == u"json"_s)
         call.format = OutputFormat::Json;
     else if (format == u"text"_s && command.documents)

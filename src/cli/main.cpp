@@ -8,6 +8,7 @@
 #include "cli/forecastcommand.h"
 #include "cli/manual.h"
 #include "cli/numerologycommand.h"
+#include "cli/reportcommand.h"
 #include "cli/runescommand.h"
 #include "cli/tantriccommand.h"
 #include "cli/tarotcommand.h"
@@ -27,9 +28,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array<const Command *, 10> kCommands = {
+constexpr std::array<const Command *, 11> kCommands = {
     &kNumerologyCommand, &kCompatibilityCommand, &kTarotCommand,    &kDailyCommand,    &kAstrologyCommand,
-    &kRunesCommand,      &kTantricCommand,       &kForecastCommand, &kTimelineCommand, &kClientsCommand};
+    &kRunesCommand,      &kTantricCommand,       &kForecastCommand, &kTimelineCommand, &kReportCommand,
+    &kClientsCommand};
 
 void printHelp(QTextStream &out)
 {
@@ -78,8 +80,10 @@ int generate(const Generator &generator, const QStringList &arguments, QTextStre
 
 int main(int argc, char **argv)
 {
-    // Only the timeline draws; everything else runs without Qt Gui.
-    const bool draws = argc > 1 && std::string_view(argv[1]) == std::string_view(kTimelineCommand.name);
+    // Only the timeline and the report draw; everything else runs without Qt Gui.
+    const bool draws = argc > 1
+                       && (std::string_view(argv[1]) == std::string_view(kTimelineCommand.name)
+                           || std::string_view(argv[1]) == std::string_view(kReportCommand.name));
     const std::unique_ptr<QCoreApplication> app(draws ? makeTimelineApplication(argc, argv)
                                                       : new QCoreApplication(argc, argv));
     QTextStream out(stdout);

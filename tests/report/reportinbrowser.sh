@@ -13,8 +13,10 @@ count=$6
 shift 6
 mkdir -p "$out"
 rm -f "$out/report.html" "$out/report.pdf" "$out/report.png"
-"$cli" report --first-name MARY --last-name SMITH --born 1979-08-06 \
-  --sections "$sections" --format html --out "$out/report.html"
+"$cli" report --first MARY --middle ANN --last SMITH --born 1979-08-06 --today 2026-12-11 \
+  --sections "$sections" --seed 7 --partner-first JOHN --partner-last DOE --partner-born 1984-02-29 \
+  --practitioner-name "Aurelia Venn" --practitioner-contact "12 Mill Lane\\nNorwich" \
+  --format html --out "$out/report.html"
 if [ ! -s "$out/report.html" ]; then
   echo "kestrava-cli report wrote no page to $out/report.html"
   exit 1
