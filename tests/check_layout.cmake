@@ -1,10 +1,12 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks that includes point down the layers:
-#   app -> programs -> shell -> widgets -> platform -> clients, and every
-#   layer over the core (common, richtext, each program's logic).
+#   app -> report -> programs -> shell -> widgets -> platform -> clients, and
+#   every layer over the core (common, richtext, each program's logic).
 # The shell and the shared layers (the client book too) never include a
 # program, programs never include each other, and only src/app names every
 # program.
+# The report uses the programs' logic, never their windows; its own logic
+# (outside report/ui) has no windows either.
 # The command line (src/cli) uses the core alone.
 # Run: cmake -DSOURCE_DIR=<repo>/src -P check_layout.cmake
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
@@ -28,7 +30,7 @@ foreach(source IN LISTS sources)
     string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" target "${line}")
     set(bad FALSE)
     if(folder IN_LIST shared)
-      if(target IN_LIST programs OR target STREQUAL "app" OR target IN_LIST forbidden_${folder})
+      if(target IN_LIST programs OR target MATCHES "^(app|report)$" OR target IN_LIST forbidden_${folder})
         set(bad TRUE)
       endif()
     elseif(folder STREQUAL "cli")
@@ -36,8 +38,15 @@ foreach(source IN LISTS sources)
       if(target MATCHES "^(platform|widgets|shell|app)$" OR line MATCHES "\"[a-z]+/ui/")
         set(bad TRUE)
       endif()
+    elseif(folder STREQUAL "report")
+      if(target STREQUAL "app" OR (target IN_LIST programs AND line MATCHES "\"[a-z]+/ui/"))
+        set(bad TRUE)
+      endif()
+      if(NOT source MATCHES "^report/ui/" AND target MATCHES "^(platform|widgets|shell)$")
+        set(bad TRUE)
+      endif()
     elseif(folder IN_LIST programs)
-      if((target IN_LIST programs AND NOT target STREQUAL folder) OR target STREQUAL "app")
+      if((target IN_LIST programs AND NOT target STREQUAL folder) OR target MATCHES "^(app|report)$")
         set(bad TRUE)
       endif()
       # A program's logic (everything outside ui/) is core: no windows.
