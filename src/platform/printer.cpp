@@ -112,10 +112,10 @@ struct CommandResult
 class PrintJob final : public QObject
 {
 public:
-    PrintJob(const PrintCommands &commands, const QTextDocument &document, PrintDone done, QObject *parent)
+    PrintJob(const PrintCommands &commands, PdfForPaper makePdf, PrintDone done, QObject *parent)
         : QObject(parent)
         , m_commands(commands)
-        , m_document(document.clone())
+        , m_makePdf(std::move(makePdf))
         , m_done(std::move(done))
     {
         m_timeout.setSingleShot(true);
@@ -225,8 +225,10 @@ private:
         if (!m_dir->isValid())
             return finish(Failure{QObject::tr("No room for the print file: %1").arg(m_dir->errorString())});
         const QString path = m_dir->filePath(QStringLiteral("reading.pdf"));
-        const QByteArray pdf = pdfOf(*m_document, paper);
-        m_document.reset();
+        const QByteArray pdf = m_makePdf(paper);
+        m_makePdf = nullptr;
+        if (pdf.isEmpty())
+            return finish(Failure{QObject::tr("The document could not be laid out for the printer.")});
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.flush())
             return finish(Failure{QObject::tr("The print file could not be written.")});
@@ -265,7 +267,7 @@ private:
     }
 
     PrintCommands m_commands;
-    std::unique_ptr<QTextDocument> m_document;
+    PdfForPaper m_makePdf;
     PrintDone m_done;
     QString m_queue;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -292,7 +294,14 @@ DefaultPrinter::~DefaultPrinter() = default;
 
 void DefaultPrinter::print(const QTextDocument &document, PrintDone done)
 {
-    (new PrintJob(m_commands, document, std::move(done), &m_jobs))->start();
+    // The copy goes with the job: the window's document may change meanwhile.
+    std::shared_ptr<const QTextDocument> copy(document.clone());
+    printPdf([copy](const QPageSize &paper) { return pdfOf(*copy, paper); }, std::move(done));
+}
+
+void DefaultPrinter::printPdf(PdfForPaper makePdf, PrintDone done)
+{
+    (new PrintJob(m_commands, std::move(makePdf), std::move(done), &m_jobs))->start();
 }
 
 std::optional<QPageSize> queuePaperSize(const QString &lpoptionsAnswer)

@@ -18,6 +18,10 @@ namespace platform {
 // why not.
 using PrintDone = std::function<void(kestrava::MaybeFailure)>;
 
+// Makes the PDF of a document laid out on the paper given: a document that
+// lays itself out (the report) does so on the paper the printer holds.
+using PdfForPaper = std::function<QByteArray(const QPageSize &paper)>;
+
 // Prints a whole document without a dialog.
 class Printer
 {
@@ -27,6 +31,10 @@ public:
     // document is copied first, so the caller may change or drop it at once.
     // done runs once on this thread, possibly before print() returns.
     virtual void print(const QTextDocument &document, PrintDone done) = 0;
+    // The same for a document that lays itself out: makePdf is called once,
+    // on this thread, with the paper the print goes on, and not at all when
+    // the print fails before (no printer).
+    virtual void printPdf(PdfForPaper makePdf, PrintDone done) = 0;
 };
 
 // The commands of the print system (CUPS's client tools); an empty one is
@@ -55,6 +63,7 @@ public:
     explicit DefaultPrinter(PrintCommands commands);
     ~DefaultPrinter() override;
     void print(const QTextDocument &document, PrintDone done) override;
+    void printPdf(PdfForPaper makePdf, PrintDone done) override;
 
 private:
     PrintCommands m_commands;

@@ -70,6 +70,14 @@ Outcome printAndWait(platform::Printer &printer, const QTextDocument &document)
     return outcome;
 }
 
+Outcome printPdfAndWait(platform::Printer &printer, platform::PdfForPaper makePdf)
+{
+    auto outcome = std::make_shared<std::optional<kestrava::MaybeFailure>>();
+    printer.printPdf(std::move(makePdf), [outcome](const kestrava::MaybeFailure &failure) { *outcome = failure; });
+    (void)QTest::qWaitFor([&] { return outcome->has_value(); }, 20000);
+    return outcome;
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -166,6 +174,18 @@ TEST(DefaultPrinter, TheDefaultQueueTakesTheJobAsAPdfAndEveryFailureIsReported)
             EXPECT_EQ((**outcome)->reason, test.failure);
         }
         EXPECT_EQ(QFile::exists(dir.filePath("arguments")), test.spooled);
+        if (test.failure == kNoPrinter) {
+            // A document that lays itself out is not laid out when there is no printer.
+            bool laidOut = false;
+            const Outcome pdfOutcome = printPdfAndWait(printer, [&laidOut](const QPageSize &) {
+                laidOut = true;
+                return QByteArray("%PDF-1.4");
+            });
+            ASSERT_TRUE(pdfOutcome->has_value());
+            ASSERT_TRUE(**pdfOutcome);
+            EXPECT_EQ((**pdfOutcome)->reason, test.failure);
+            EXPECT_FALSE(laidOut);
+        }
         if (test.spooled) {
             EXPECT_TRUE(readAll(dir.filePath("arguments")).startsWith("-d\noffice\n-t\nKestrava reading\n"));
             QProcess convert;
@@ -221,6 +241,19 @@ TEST(DefaultPrinter, PrintsOnTheQueuesPaperAndOnTheLocalesWhereTheQueueIsSilent)
         ASSERT_TRUE(outcome->has_value());
         EXPECT_FALSE(**outcome);
         EXPECT_EQ(pageSizeOf(dir.filePath("spooled.pdf")), test.page);
+
+        // A document that lays itself out is asked for the same paper, and
+        // its PDF is what the queue gets.
+        QSize askedFor;
+        const QByteArray made = "%PDF-1.4 laid out for the queue";
+        const Outcome pdfOutcome = printPdfAndWait(printer, [&](const QPageSize &paper) {
+            askedFor = paper.sizePoints();
+            return made;
+        });
+        ASSERT_TRUE(pdfOutcome->has_value());
+        EXPECT_FALSE(**pdfOutcome);
+        EXPECT_EQ(askedFor, test.page);
+        EXPECT_EQ(readAll(dir.filePath("spooled.pdf")), made);
     }
 }
 

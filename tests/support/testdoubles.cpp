@@ -1,5 +1,6 @@
 #include "support/testdoubles.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QTextDocument>
@@ -9,6 +10,15 @@ void PdfFilePrinter::print(const QTextDocument &document, platform::PrintDone do
     QPdfWriter writer(m_path);
     document.print(&writer);
     if (!QFileInfo::exists(m_path))
+        return done(kestrava::Failure{QStringLiteral("no PDF was written")});
+    done(std::nullopt);
+}
+
+void PdfFilePrinter::printPdf(platform::PdfForPaper makePdf, platform::PrintDone done)
+{
+    const QByteArray pdf = makePdf(paper);
+    QFile file(m_path);
+    if (pdf.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
         return done(kestrava::Failure{QStringLiteral("no PDF was written")});
     done(std::nullopt);
 }

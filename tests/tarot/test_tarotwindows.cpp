@@ -385,6 +385,10 @@ TEST_F(TarotTest, PrintingTwicePrintsTheSameReport)
         {
             done(kestrava::Failure{QStringLiteral("No printer is set up.")});
         }
+        void printPdf(platform::PdfForPaper, platform::PrintDone done) override
+        {
+            done(kestrava::Failure{QStringLiteral("No printer is set up.")});
+        }
     };
     test.printer = std::make_unique<NoPrinter>();
     main.reset();
