@@ -471,6 +471,10 @@ void ClientBookWindow::updateActions()
         action->setEnabled(writable && chosen);
     for (QPushButton *button : m_readButtons)
         button->setEnabled(chosen);
+    if (m_reportButton) {
+        m_reportButton->setEnabled(chosen);
+        m_reportAction->setEnabled(chosen);
+    }
     m_undoAction->setEnabled(writable && m_deleted.has_value());
 }
 
@@ -603,6 +607,36 @@ void ClientBookWindow::readWith(kestrava::ProgramId program)
     const std::optional<clients::Client> client = selected();
     if (client && m_readWith)
         m_readWith(program, *client);
+}
+
+void ClientBookWindow::offerReport(std::function<void(const clients::Client &)> openReport)
+{
+    if (m_openReport || !openReport)
+        return;
+    m_openReport = std::move(openReport);
+    // Beside the programs that read for the client: the report reads with all of them.
+    auto *read = findChild<QGroupBox *>(QStringLiteral("fraReadWith"));
+    auto *grid = read ? qobject_cast<QGridLayout *>(read->layout()) : nullptr;
+    m_reportButton = new QPushButton(tr("&Report..."), read);
+    m_reportButton->setObjectName(QStringLiteral("cmdReport"));
+    m_reportButton->setToolTip(tr("Make a practitioner's report for this client"));
+    connect(m_reportButton, &QPushButton::clicked, this, &ClientBookWindow::reportOnSelected);
+    if (grid)
+        grid->addWidget(m_reportButton, grid->rowCount(), 0, 1, grid->columnCount());
+    setTabOrder(m_readButtons.back(), m_reportButton);
+    setTabOrder(m_reportButton, m_history);
+
+    auto *menu = menuBar()->findChild<QMenu *>(QStringLiteral("mnuClient"));
+    m_reportAction = windowAction(this, menu, tr("&Report..."), QStringLiteral("mnuReport"));
+    connect(m_reportAction, &QAction::triggered, this, &ClientBookWindow::reportOnSelected);
+    updateActions();
+}
+
+void ClientBookWindow::reportOnSelected()
+{
+    const std::optional<clients::Client> client = selected();
+    if (client && m_openReport)
+        m_openReport(*client);
 }
 
 void ClientBookWindow::importFiles()

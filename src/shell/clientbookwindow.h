@@ -51,6 +51,9 @@ public:
     void deleteClient();
     void undoDelete();
     void readWith(kestrava::ProgramId program);
+    // Offers "Report..." for the client under the selection (once).
+    void offerReport(std::function<void(const clients::Client &)> openReport);
+    void reportOnSelected();
 
     // Asks for files (or a folder) and imports them.
     void importFiles();
@@ -98,5 +101,8 @@ private:
     QList<QAction *> m_changeActions; // add, import: need a writable book
     QList<QAction *> m_clientActions; // edit, delete: need a writable book and a client
     QAction *m_undoAction = nullptr;
+    std::function<void(const clients::Client &)> m_openReport;
+    QPushButton *m_reportButton = nullptr;
+    QAction *m_reportAction = nullptr;
     std::optional<clients::DeletedClient> m_deleted;
 };

@@ -256,6 +256,7 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_onlineHelp = makeOnlineHelp(this);
     addCommonMenus(menuBar(), this, {}, [this] { close(); });
     auto *clientsMenu = new QMenu(tr("&Clients"), menuBar());
+    m_clientsMenu = clientsMenu;
     clientsMenu->setObjectName(QStringLiteral("mnuClients"));
     m_clientBookItem = clientsMenu->addAction(tr("Client &Book..."), this, &MainWindow::openClientBook);
     m_clientBookItem->setObjectName(QStringLiteral("mnuClientBook"));
@@ -546,6 +547,21 @@ clients::ClientBook &MainWindow::clientBook()
     return *m_clientBook;
 }
 
+void MainWindow::setReportOpener(ReportOpener opener)
+{
+    const bool offered = bool(m_reportOpener.open);
+    m_reportOpener = std::move(opener);
+    if (offered || !m_reportOpener.open)
+        return;
+    m_clientsMenu->addSeparator();
+    QAction *newReport = m_clientsMenu->addAction(tr("&New Report..."), this, [this] { m_reportOpener.open(std::nullopt); });
+    newReport->setObjectName(QStringLiteral("mnuNewReport"));
+    newReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    QAction *settings =
+        m_clientsMenu->addAction(tr("Report &Settings..."), this, [this] { m_reportOpener.editSettings(this); });
+    settings->setObjectName(QStringLiteral("mnuReportSettings"));
+}
+
 ClientBookWindow *MainWindow::clientBookWindow() const
 {
     return openOrNull(m_clientBookWindow);
@@ -559,6 +575,9 @@ void MainWindow::openClientBook()
                                       [this](kestrava::ProgramId program, const clients::Client &client) {
                                           readFor(program, client.person, client.id);
                                       });
+        if (m_reportOpener.open) {
+            window->offerReport([this](const clients::Client &client) { m_reportOpener.open(client); });
+        }
         m_clientBookWindow = window;
         // Shown first: the welcome panel then gives way and the area has its full size.
         window->show();

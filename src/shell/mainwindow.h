@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/client.h"
 #include "clients/clientimport.h"
 #include "common/brand.h"
 #include "common/person.h"
@@ -10,18 +11,31 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class ClientBookWindow;
 class LinkLabel;
 class Program;
 class QAction;
 class QMdiArea;
+class QMenu;
 class QPushButton;
 class WelcomePanel;
 namespace clients {
 class ClientBook;
 }
+
+// The practitioner's report as the main window offers it.  The composition
+// root hands these in, so that the shell knows no report code.
+struct ReportOpener
+{
+    // Opens the report window, on a client of the book when one is given.
+    std::function<void(const std::optional<clients::Client> &)> open;
+    // Opens Report Settings over the window given.
+    std::function<void(QWidget *owner)> editSettings;
+};
 
 // The main window (frmMDI): banner, launch buttons, welcome panel and the
 // document area every program window opens in.  Launching a program first
@@ -53,6 +67,9 @@ public:
     void readFor(kestrava::ProgramId program, const kestrava::Person &person, qint64 clientId = 0);
     // The client book window while it is open, or null.
     ClientBookWindow *clientBookWindow() const;
+    // Offers the report: "New Report..." and "Report Settings..." in the
+    // Clients menu, and "Report..." for the client chosen in the client book.
+    void setReportOpener(ReportOpener opener);
 
     // ProgramHost
     QMdiArea *documentArea() const override { return m_area; }
@@ -107,6 +124,8 @@ private:
     bool m_ownAccelerators = true;
     bool m_closingPrograms = false;
     QAction *m_clientBookItem = nullptr;
+    QMenu *m_clientsMenu = nullptr;
+    ReportOpener m_reportOpener;
     std::unique_ptr<clients::ClientBook> m_clientBook;
     clients::SavedReadingKinds m_savedReadingKinds;
     QPointer<ClientBookWindow> m_clientBookWindow;
