@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// The practitioner's logo as a picture: an SVG or PNG file, told by its
+// contents rather than its name.
+namespace report::ui {
+
+// "svg" or "png" for a file that reads as such a picture; nothing for any
+// other file, one that cannot be read, or one too large to be a logo.
+std::optional<QByteArray> logoFormat(const QString &path);
+
+// The logo drawn to fit within the size (its proportions kept); null when
+// the file is no logo.
+QImage logoImage(const QString &path, QSize fitInto);
+
+} // namespace report::ui
