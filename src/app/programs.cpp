@@ -4,6 +4,7 @@
 #include "daily/ui/dailyprogram.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
+#include "report/ui/reportlauncher.h"
 #include "runes/ui/runesprogram.h"
 #include "tantric/ui/tantricprogram.h"
 #include "shell/mainwindow.h"
@@ -37,6 +38,13 @@ QList<Program *> installPrograms(MainWindow &window)
     window.addProgram(tantric);
 
     window.setSavedReadingKinds({numpro::numFileKind(), tarot::tnmFileKind()});
+
+    // The report reads with every program; the main window knows it only
+    // through the opener.
+    auto *reports = new ReportLauncher(window, &window);
+    reports->setObjectName(QStringLiteral("reports"));
+    window.setReportOpener({[reports](const std::optional<clients::Client> &client) { reports->open(client); },
+                            [reports](QWidget *owner) { reports->editSettings(owner); }});
 
     return {numPro, tarot, daily, astrology, runes, tantric};
 }

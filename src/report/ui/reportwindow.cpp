@@ -1,0 +1,685 @@
+#include "report/ui/reportwindow.h"
+
+#include "clients/clientbook.h"
+#include "numpro/readings/readinglist.h"
+#include "report/ui/reportsettingsdialog.h"
+#include "shell/commonmenus.h"
+#include "widgets/clientlink.h"
+#include "widgets/programhost.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+using report::SectionKind;
+
+namespace {
+
+// The preview's scale: a whole A4 page about as wide as a third of the screen.
+constexpr qreal kPreviewDpi = 60;
+
+// One page of the preview, drawn when it first comes into view.
+class PagePreview : public QWidget
+{
+public:
+    PagePreview(std::shared_ptr<const report::ReportLayout> layout, int page, QWidget *parent)
+        : QWidget(parent)
+        , m_layout(std::move(layout))
+        , m_page(page)
+    {
+        const QSizeF points = m_layout->pageLayout().fullRectPoints().size();
+        setFixedSize((points * kPreviewDpi / 72).toSize());
+        setAccessibleName(report::pageFooter(page + 1, m_layout->pageCount()));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal ratio = devicePixelRatioF();
+        if (m_image.isNull() || !qFuzzyCompare(m_image.devicePixelRatio(), ratio)) {
+            m_image = m_layout->pageImage(m_page, kPreviewDpi * ratio);
+            m_image.setDevicePixelRatio(ratio);
+        }
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_image);
+        painter.setPen(QColor(96, 96, 96));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+private:
+    std::shared_ptr<const report::ReportLayout> m_layout;
+    int m_page;
+    QImage m_image;
+};
+
+QDate datePicked(const inputfields::DateLists &lists)
+{
+    return QDate(lists.year->currentText().toInt(), lists.month->currentIndex() + 1, lists.day->currentText().toInt());
+}
+
+QDateEdit *dateField(const QString &name, QDate date, QWidget *parent)
+{
+    auto *field = new QDateEdit(date, parent);
+    field->setObjectName(name);
+    field->setCalendarPopup(true);
+    field->setDisplayFormat(u"d MMMM yyyy"_s);
+    field->setLocale(QLocale(QLocale::English));
+    return field;
+}
+
+QString withoutAccelerators(QString caption)
+{
+    return caption.remove(u'&');
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(ProgramHost &host, RecordReport recordReport)
+    : ProgramWindow(host, u"frmReport"_s, tr("Practitioner's Report"))
+    , m_recordReport(std::move(recordReport))
+{
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(kPreviewDelayMs);
+    connect(&m_refresh, &QTimer::timeout, this, &ReportWindow::refreshNow);
+
+    QWidget *page = body();
+    auto *inputs = new QWidget;
+    auto *inputsLayout = new QVBoxLayout(inputs);
+    inputsLayout->setContentsMargins(0, 0, 0, 0);
+    inputsLayout->addWidget(buildPersonGroup());
+    inputsLayout->addWidget(buildSectionsGroup());
+    inputsLayout->addStretch();
+    auto *inputsArea = new QScrollArea(page);
+    inputsArea->setObjectName(u"scrInputs"_s);
+    inputsArea->setWidget(inputs);
+    inputsArea->setWidgetResizable(true);
+    inputsArea->setFrameShape(QFrame::NoFrame);
+    inputsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    inputsArea->setMinimumWidth(inputs->sizeHint().width() + inputsArea->verticalScrollBar()->sizeHint().width());
+
+    auto *splitter = new QSplitter(page);
+    splitter->setObjectName(u"splReport"_s);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(inputsArea);
+    splitter->addWidget(buildPreview());
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+
+    const auto button = [page](const QString &name, const QString &caption) {
+        auto *b = new QPushButton(caption, page);
+        b->setObjectName(name);
+        return b;
+    };
+    QPushButton *pdfButton = button(u"cmdExportPdf"_s, tr("Export as P&DF..."));
+    QPushButton *webButton = button(u"cmdSaveWeb"_s, tr("Save as &Web Page..."));
+    m_printButton = button(u"cmdPrint"_s, tr("&Print"));
+    QPushButton *settingsButton = button(u"cmdSettings"_s, tr("Report Se&ttings..."));
+    QPushButton *closeButton = button(u"cmdClose"_s, tr("Cl&ose"));
+    connect(pdfButton, &QPushButton::clicked, this, &ReportWindow::exportPdf);
+    connect(webButton, &QPushButton::clicked, this, &ReportWindow::saveWebPage);
+    connect(m_printButton, &QPushButton::clicked, this, &ReportWindow::print);
+    connect(settingsButton, &QPushButton::clicked, this, &ReportWindow::editSettings);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *b : {pdfButton, webButton, m_printButton, settingsButton, closeButton})
+        buttons->addWidget(b);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+
+    // File: the report's commands, then Exit (which closes this window).
+    const auto item = [this](const QString &name, const QString &text, void (ReportWindow::*slot)()) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    addCommonMenus(menuBar(), this,
+                   {item(u"mnuExportPdf"_s, tr("Export as &PDF..."), &ReportWindow::exportPdf),
+                    item(u"mnuSaveWeb"_s, tr("Save as &Web Page..."), &ReportWindow::saveWebPage),
+                    item(u"mnuPrint"_s, tr("P&rint"), &ReportWindow::print), separator,
+                    item(u"mnuReportSettings"_s, tr("Report &Settings..."), &ReportWindow::editSettings)},
+                   [this] { close(); }, {.modalAbout = false});
+
+    // The Clients menu: Choose Client (Ctrl+K), Add to Client Book, Client
+    // Book.  The link only follows whether the fields still hold the client
+    // chosen; the report's history entry is written by recordReport.
+    m_link = new ClientLink(*this, kestrava::ProgramId::NumerologyPro,
+                            {.fill =
+                                 [this](const kestrava::Person &person) {
+                                     if (!inputfields::selectDate(m_born, person.birthDate)) {
+                                         this->host().services().messages->inform(
+                                             this, platform::Icon::Information,
+                                             ClientLink::dateNotListed(person.birthDate));
+                                         return false;
+                                     }
+                                     m_first->setText(person.firstName);
+                                     m_middle->setText(person.middleName);
+                                     m_last->setText(person.lastName);
+                                     return true;
+                                 },
+                             .typed =
+                                 [this]() -> std::optional<kestrava::Person> {
+                                     return kestrava::Person{m_first->text(), m_middle->text(), m_last->text(),
+                                                             datePicked(m_born), {}};
+                                 },
+                             .check =
+                                 [this] {
+                                     const auto made = request();
+                                     if (const auto *failure = std::get_if<kestrava::Failure>(&made)) {
+                                         this->host().services().messages->inform(this, platform::Icon::Information,
+                                                                                  failure->reason);
+                                         return false;
+                                     }
+                                     return true;
+                                 },
+                             .snapshot =
+                                 [this] {
+                                     return QStringList{m_first->text(), m_middle->text(), m_last->text(),
+                                                        m_born.month->currentText(), m_born.day->currentText(),
+                                                        m_born.year->currentText()};
+                                 }});
+
+    setTabOrder(m_first, m_middle);
+    setTabOrder(m_middle, m_last);
+    setTabOrder(m_last, m_born.month);
+    setTabOrder(m_born.month, m_born.day);
+    setTabOrder(m_born.day, m_born.year);
+
+    resize(1180, 760);
+    refreshNow();
+    m_first->setFocus();
+}
+
+QWidget *ReportWindow::buildPersonGroup()
+{
+    auto *group = new QGroupBox(tr("Person"));
+    group->setObjectName(u"fraPerson"_s);
+    m_first = inputfields::makeNameField(u"txtFirstName"_s, group);
+    m_middle = inputfields::makeNameField(u"txtMiddleName"_s, group);
+    m_last = inputfields::makeNameField(u"txtLastName"_s, group);
+    m_born = inputfields::makeDateLists(group);
+    auto *choose = new QPushButton(tr("Choose Cli&ent..."), group);
+    choose->setObjectName(u"cmdChooseClient"_s);
+    connect(choose, &QPushButton::clicked, this, [this] { m_link->chooseClient(); });
+
+    auto *dateRow = new QHBoxLayout;
+    dateRow->addWidget(m_born.month, 2);
+    dateRow->addWidget(m_born.day, 1);
+    dateRow->addWidget(m_born.year, 1);
+    auto *form = new QFormLayout(group);
+    form->addRow(tr("F&irst name:"), m_first);
+    form->addRow(tr("&Middle name:"), m_middle);
+    form->addRow(tr("La&st name:"), m_last);
+    form->addRow(tr("&Born:"), dateRow);
+    if (auto *born = qobject_cast<QLabel *>(form->labelForField(dateRow)))
+        born->setBuddy(m_born.month);
+    form->addRow(QString(), choose);
+
+    for (QLineEdit *field : {m_first, m_middle, m_last})
+        connect(field, &QLineEdit::textChanged, this, &ReportWindow::changed);
+    for (QComboBox *list : {m_born.month, m_born.day, m_born.year})
+        connect(list, &QComboBox::currentIndexChanged, this, &ReportWindow::changed);
+    return group;
+}
+
+QWidget *ReportWindow::buildSectionsGroup()
+{
+    auto *group = new QGroupBox(tr("Sections"));
+    group->setObjectName(u"fraSections"_s);
+    auto *layout = new QVBoxLayout(group);
+    const QDate today = host().services().clock->now().date();
+
+    // Each section's box, and under it the options it reads, enabled while it is ticked.
+    const auto section = [&](SectionKind kind, const QString &caption, QWidget *options) {
+        auto *box = new QCheckBox(caption, group);
+        box->setObjectName(u"chkSection_"_s + report::sectionKey(kind));
+        m_sections[kind] = box;
+        layout->addWidget(box);
+        if (options) {
+            options->setEnabled(false);
+            options->layout()->setContentsMargins(24, 0, 0, 4);
+            layout->addWidget(options);
+            connect(box, &QCheckBox::toggled, options, &QWidget::setEnabled);
+        }
+        connect(box, &QCheckBox::toggled, this, &ReportWindow::changed);
+    };
+
+    // Variduzeda Vad: the comprehensive reading, or the readings chosen.
+    auto *numerology = new QWidget(group);
+    auto *numerologyLayout = new QVBoxLayout(numerology);
+    m_comprehensive = new QRadioButton(tr("The comprehensive readin&g"), numerology);
+    m_comprehensive->setObjectName(u"optComprehensive"_s);
+    m_comprehensive->setChecked(true);
+    m_chosenReadings = new QRadioButton(tr("Chosen readings:"), numerology);
+    m_chosenReadings->setObjectName(u"optChosenReadings"_s);
+    m_readings = new QListWidget(numerology);
+    m_readings->setObjectName(u"lstReadings"_s);
+    m_readings->setAccessibleName(tr("Readings of the report"));
+    for (const numpro::Reading &reading : numpro::readingList()) {
+        if (!reading.isOffered())
+            continue;
+        auto *row = new QListWidgetItem(withoutAccelerators(reading.buttonCaption.toString()), m_readings);
+        row->setData(Qt::UserRole, reading.id.toString());
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        row->setCheckState(Qt::Unchecked);
+    }
+    m_readings->setFixedHeight(m_readings->fontMetrics().height() * 7);
+    m_readings->setEnabled(false);
+    numerologyLayout->addWidget(m_comprehensive);
+    numerologyLayout->addWidget(m_chosenReadings);
+    numerologyLayout->addWidget(m_readings);
+    connect(m_chosenReadings, &QRadioButton::toggled, m_readings, &QWidget::setEnabled);
+    connect(m_chosenReadings, &QRadioButton::toggled, this, &ReportWindow::changed);
+    connect(m_readings, &QListWidget::itemChanged, this, &ReportWindow::changed);
+    section(SectionKind::Numerology, tr("&Variduzeda Vad"), numerology);
+    // A report holds at least one section: it starts with the reading every client comes for.
+    m_sections[SectionKind::Numerology]->setChecked(true);
+
+    section(SectionKind::Timeline, tr("Life time&line"), nullptr);
+
+    auto *forecast = new QWidget(group);
+    auto *forecastLayout = new QHBoxLayout(forecast);
+    const auto yearField = [forecast](const QString &name, int value) {
+        auto *field = new QSpinBox(forecast);
+        field->setObjectName(name);
+        field->setRange(1, 9999);
+        field->setValue(value);
+        return field;
+    };
+    m_forecastFrom = yearField(u"spnForecastFrom"_s, today.year());
+    m_forecastTo = yearField(u"spnForecastTo"_s, today.year() + 2);
+    auto *fromLabel = new QLabel(tr("From"), forecast);
+    fromLabel->setBuddy(m_forecastFrom);
+    auto *toLabel = new QLabel(tr("to"), forecast);
+    toLabel->setBuddy(m_forecastTo);
+    forecastLayout->addWidget(fromLabel);
+    forecastLayout->addWidget(m_forecastFrom);
+    forecastLayout->addWidget(toLabel);
+    forecastLayout->addWidget(m_forecastTo);
+    forecastLayout->addStretch();
+    connect(m_forecastFrom, &QSpinBox::valueChanged, this, &ReportWindow::changed);
+    connect(m_forecastTo, &QSpinBox::valueChanged, this, &ReportWindow::changed);
+    section(SectionKind::Forecast, tr("Fo&recast"), forecast);
+
+    auto *tarot = new QWidget(group);
+    auto *tarotLayout = new QHBoxLayout(tarot);
+    m_dealSpread = new QCheckBox(tr("Deal a spread"), tarot);
+    m_dealSpread->setObjectName(u"chkDealSpread"_s);
+    tarotLayout->addWidget(m_dealSpread);
+    tarotLayout->addStretch();
+    // A spread is dealt once when asked for, and kept until it is taken out:
+    // the preview must not deal again at every change.
+    connect(m_dealSpread, &QCheckBox::toggled, this, [this](bool deal) {
+        m_spread.reset();
+        if (deal)
+            m_spread = tarot::dealNumerologySpread(*this->host().services().random);
+        changed();
+    });
+    section(SectionKind::Tarot, tr("T&arot numbers"), tarot);
+
+    section(SectionKind::Astrology, tr("Fadic &number"), nullptr);
+    section(SectionKind::Runes, tr("R&unes"), nullptr);
+    section(SectionKind::Tantric, tr("Tantric chart"), nullptr);
+
+    auto *daily = new QWidget(group);
+    auto *dailyLayout = new QHBoxLayout(daily);
+    m_dailyDate = dateField(u"dteDaily"_s, today, daily);
+    auto *dayLabel = new QLabel(tr("Day"), daily);
+    dayLabel->setBuddy(m_dailyDate);
+    dailyLayout->addWidget(dayLabel);
+    dailyLayout->addWidget(m_dailyDate);
+    dailyLayout->addStretch();
+    connect(m_dailyDate, &QDateEdit::dateChanged, this, &ReportWindow::changed);
+    section(SectionKind::Daily, tr("Number of a da&y"), daily);
+
+    // Compatibility: the second person, and the day they married when known.
+    auto *partner = new QWidget(group);
+    auto *partnerForm = new QFormLayout(partner);
+    m_partnerFirst = inputfields::makeNameField(u"txtPartnerFirstName"_s, partner);
+    m_partnerMiddle = inputfields::makeNameField(u"txtPartnerMiddleName"_s, partner);
+    m_partnerLast = inputfields::makeNameField(u"txtPartnerLastName"_s, partner);
+    m_partnerBorn = inputfields::makeDateLists(partner);
+    m_partnerBorn.month->setObjectName(u"cboPartnerMonth"_s);
+    m_partnerBorn.day->setObjectName(u"cboPartnerDate"_s);
+    m_partnerBorn.year->setObjectName(u"cboPartnerYear"_s);
+    auto *partnerDates = new QHBoxLayout;
+    partnerDates->addWidget(m_partnerBorn.month, 2);
+    partnerDates->addWidget(m_partnerBorn.day, 1);
+    partnerDates->addWidget(m_partnerBorn.year, 1);
+    m_married = new QCheckBox(tr("Married on"), partner);
+    m_married->setObjectName(u"chkMarried"_s);
+    m_marriageDate = dateField(u"dteMarried"_s, today, partner);
+    m_marriageDate->setEnabled(false);
+    connect(m_married, &QCheckBox::toggled, m_marriageDate, &QWidget::setEnabled);
+    partnerForm->addRow(tr("First name:"), m_partnerFirst);
+    partnerForm->addRow(tr("Middle name:"), m_partnerMiddle);
+    partnerForm->addRow(tr("Last name:"), m_partnerLast);
+    partnerForm->addRow(tr("Born:"), partnerDates);
+    partnerForm->addRow(m_married, m_marriageDate);
+    for (auto [field, buddy] : {std::pair<QWidget *, QWidget *>{m_partnerFirst, m_partnerFirst},
+                                {m_partnerMiddle, m_partnerMiddle},
+                                {m_partnerLast, m_partnerLast}}) {
+        if (auto *label = qobject_cast<QLabel *>(partnerForm->labelForField(field)))
+            label->setBuddy(buddy);
+    }
+    if (auto *born = qobject_cast<QLabel *>(partnerForm->labelForField(partnerDates)))
+        born->setBuddy(m_partnerBorn.month);
+    for (QLineEdit *field : {m_partnerFirst, m_partnerMiddle, m_partnerLast})
+        connect(field, &QLineEdit::textChanged, this, &ReportWindow::changed);
+    for (QComboBox *list : {m_partnerBorn.month, m_partnerBorn.day, m_partnerBorn.year})
+        connect(list, &QComboBox::currentIndexChanged, this, &ReportWindow::changed);
+    connect(m_married, &QCheckBox::toggled, this, &ReportWindow::changed);
+    connect(m_marriageDate, &QDateEdit::dateChanged, this, &ReportWindow::changed);
+    section(SectionKind::Compatibility, tr("Compatibility with"), partner);
+
+    return group;
+}
+
+QWidget *ReportWindow::buildPreview()
+{
+    auto *side = new QWidget;
+    m_pageCount = new QLabel(side);
+    m_pageCount->setObjectName(u"lblPageCount"_s);
+    m_pageCount->setAlignment(Qt::AlignCenter);
+
+    m_pages = new QWidget;
+    m_pages->setObjectName(u"picPages"_s);
+    m_pagesLayout = new QVBoxLayout(m_pages);
+    m_pagesLayout->setSpacing(14);
+    m_pagesLayout->setContentsMargins(14, 14, 14, 14);
+    m_pagesLayout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_previewArea = new QScrollArea;
+    m_previewArea->setObjectName(u"scrPreview"_s);
+    m_previewArea->setAccessibleName(tr("Preview of the report's pages"));
+    m_previewArea->setWidget(m_pages);
+    m_previewArea->setWidgetResizable(true);
+    m_previewArea->setAlignment(Qt::AlignHCenter);
+    m_previewArea->setBackgroundRole(QPalette::Dark);
+    m_previewArea->setMinimumWidth(int(8.5 * kPreviewDpi) + 60);
+    connect(m_previewArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &ReportWindow::updatePageCount);
+
+    m_refused = new QLabel;
+    m_refused->setObjectName(u"lblRefused"_s);
+    m_refused->setWordWrap(true);
+    m_refused->setAlignment(Qt::AlignCenter);
+    m_refused->setMargin(24);
+
+    m_previewStack = new QStackedWidget(side);
+    m_previewStack->setObjectName(u"stkPreview"_s);
+    m_previewStack->addWidget(m_previewArea);
+    m_previewStack->addWidget(m_refused);
+
+    auto *layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pageCount);
+    layout->addWidget(m_previewStack, 1);
+    return side;
+}
+
+void ReportWindow::changed()
+{
+    m_refresh.start();
+}
+
+std::optional<kestrava::Person> ReportWindow::partner() const
+{
+    kestrava::Person partner{m_partnerFirst->text(), m_partnerMiddle->text(), m_partnerLast->text(),
+                             datePicked(m_partnerBorn), {}};
+    if (partner.joinedName().isEmpty())
+        return std::nullopt;
+    return partner;
+}
+
+std::variant<report::ReportRequest, kestrava::Failure> ReportWindow::request() const
+{
+    report::ReportRequest request;
+    request.person = {m_first->text(), m_middle->text(), m_last->text(), datePicked(m_born), {}};
+    if (!request.person.birthDate.isValid()) {
+        return kestrava::Failure{tr("%1 %2 has no day %3. Please choose the birth date again.")
+                                     .arg(m_born.month->currentText(), m_born.year->currentText(),
+                                          m_born.day->currentText())};
+    }
+    request.today = host().services().clock->now().date();
+    for (const auto &[kind, box] : m_sections) {
+        if (box->isChecked())
+            request.sections.append(kind);
+    }
+    if (m_chosenReadings->isChecked()) {
+        for (int row = 0; row < m_readings->count(); ++row) {
+            const QListWidgetItem *item = m_readings->item(row);
+            if (item->checkState() == Qt::Checked)
+                request.numerologyReadings.append(item->data(Qt::UserRole).toString());
+        }
+        if (request.numerologyReadings.isEmpty() && request.sections.contains(SectionKind::Numerology))
+            return kestrava::Failure{tr("Please tick the readings of the Variduzeda Vad section.")};
+    }
+    request.forecastFrom = m_forecastFrom->value();
+    request.forecastTo = m_forecastTo->value();
+    request.spread = m_spread;
+    request.dailyDate = m_dailyDate->date();
+    if (request.sections.contains(SectionKind::Compatibility)) {
+        request.partner = partner();
+        if (request.partner && !request.partner->birthDate.isValid()) {
+            return kestrava::Failure{tr("%1 %2 has no day %3. Please choose the second person's birth date again.")
+                                         .arg(m_partnerBorn.month->currentText(), m_partnerBorn.year->currentText(),
+                                              m_partnerBorn.day->currentText())};
+        }
+        if (m_married->isChecked())
+            request.marriageDate = m_marriageDate->date();
+    }
+    return request;
+}
+
+std::optional<report::Report> ReportWindow::currentReport()
+{
+    const auto made = request();
+    QString refusal;
+    std::optional<report::Report> composed;
+    if (const auto *failure = std::get_if<kestrava::Failure>(&made)) {
+        refusal = failure->reason;
+    } else {
+        auto result = report::composeReport(std::get<report::ReportRequest>(made), ReportSettingsDialog::stored());
+        if (auto *failure = std::get_if<kestrava::Failure>(&result))
+            refusal = failure->reason;
+        else
+            composed = std::move(std::get<report::Report>(result));
+    }
+    m_refused->setText(refusal);
+    return composed;
+}
+
+void ReportWindow::refreshNow()
+{
+    m_refresh.stop();
+    std::optional<report::Report> composed = currentReport();
+    m_layout = composed ? std::make_shared<const report::ReportLayout>(*composed) : nullptr;
+    showPages();
+}
+
+void ReportWindow::showPages()
+{
+    const int scrolled = m_previewArea->verticalScrollBar()->value();
+    while (QLayoutItem *item = m_pagesLayout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    if (!m_layout) {
+        m_previewStack->setCurrentWidget(m_refused);
+        m_pageCount->clear();
+        return;
+    }
+    for (int page = 0; page < m_layout->pageCount(); ++page)
+        m_pagesLayout->addWidget(new PagePreview(m_layout, page, m_pages));
+    m_previewStack->setCurrentWidget(m_previewArea);
+    // The preview stays where the reader was, as far as the pages now reach.
+    m_pages->adjustSize();
+    m_previewArea->verticalScrollBar()->setValue(scrolled);
+    updatePageCount();
+}
+
+void ReportWindow::updatePageCount()
+{
+    if (!m_layout || m_layout->pageCount() == 0) {
+        m_pageCount->clear();
+        return;
+    }
+    // The page at the middle of the view is the one being read.
+    const int middle = m_previewArea->verticalScrollBar()->value() + m_previewArea->viewport()->height() / 2;
+    int shown = 0;
+    for (int i = 0; i < m_pagesLayout->count(); ++i) {
+        const QWidget *pageWidget = m_pagesLayout->itemAt(i)->widget();
+        if (pageWidget && pageWidget->y() <= middle)
+            shown = i;
+    }
+    m_pageCount->setText(report::pageFooter(shown + 1, m_layout->pageCount()));
+}
+
+void ReportWindow::showClient(const clients::Client &client)
+{
+    m_link->fillFor(client.person, client.id);
+    refreshNow();
+}
+
+void ReportWindow::save(report::ReportFormat format)
+{
+    refreshNow();
+    const auto made = request();
+    if (!m_layout || !std::holds_alternative<report::ReportRequest>(made)) {
+        host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
+        return;
+    }
+    const platform::FileRequest fileRequest =
+        format == report::ReportFormat::Pdf
+            ? platform::FileRequest{tr("Export as PDF"), tr("PDF files (*.pdf)"), u"pdf"_s}
+            : platform::FileRequest{tr("Save as Web Page"), tr("Web pages (*.html)"), u"html"_s};
+    const std::optional<QString> path = host().services().files->saveFile(this, fileRequest);
+    if (!path || !isOpen())
+        return;
+    if (const kestrava::MaybeFailure failure = report::writeReport(m_layout->report(), format, *path)) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           tr("The report could not be saved to %1.\n%2")
+                                               .arg(QDir::toNativeSeparators(*path), failure->reason));
+        return;
+    }
+    recordReport(std::get<report::ReportRequest>(made));
+}
+
+void ReportWindow::exportPdf()
+{
+    save(report::ReportFormat::Pdf);
+}
+
+void ReportWindow::saveWebPage()
+{
+    save(report::ReportFormat::Html);
+}
+
+kestrava::Paper ReportWindow::paperFor(const QPageSize &printerPaper)
+{
+    // Letter is wider and shorter than A4: the nearer of the two by size.
+    const QSizeF size = printerPaper.size(QPageSize::Point);
+    const auto distance = [&size](QPageSize::PageSizeId id) {
+        const QSizeF other = QPageSize(id).size(QPageSize::Point);
+        return qAbs(size.width() - other.width()) + qAbs(size.height() - other.height());
+    };
+    return distance(QPageSize::Letter) < distance(QPageSize::A4) ? kestrava::Paper::Letter : kestrava::Paper::A4;
+}
+
+void ReportWindow::print()
+{
+    if (m_printing)
+        return;
+    refreshNow();
+    const auto made = request();
+    if (!m_layout || !std::holds_alternative<report::ReportRequest>(made)) {
+        host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
+        return;
+    }
+    m_printing = true;
+    m_printButton->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    // The job may outlive this window: it takes the report with it, and the
+    // outcome is told over the main window when this one has closed.
+    const report::Report shown = m_layout->report();
+    const QPointer<ReportWindow> self(this);
+    const QPointer<QWidget> mainWindow(window());
+    platform::MessageBoxes *messages = host().services().messages;
+    const report::ReportRequest given = std::get<report::ReportRequest>(made);
+    host().services().printer->printPdf(
+        [shown](const QPageSize &paper) {
+            report::Report onPaper = shown;
+            onPaper.practitioner.paper = paperFor(paper);
+            const report::ReportLayout layout(onPaper);
+            return report::reportPdf(layout);
+        },
+        [self, mainWindow, messages, given](const kestrava::MaybeFailure &failure) {
+            QWidget *over = mainWindow;
+            if (self) {
+                self->m_printing = false;
+                self->m_printButton->setEnabled(true);
+                self->unsetCursor();
+                if (self->isOpen())
+                    over = self;
+            }
+            if (failure) {
+                if (over)
+                    messages->inform(over, platform::Icon::Error,
+                                     tr("The report could not be printed.\n%1").arg(failure->reason));
+                return;
+            }
+            if (self && self->isOpen())
+                self->recordReport(given);
+        });
+}
+
+void ReportWindow::editSettings()
+{
+    if (ReportSettingsDialog::edit(this, host().services()) && isOpen())
+        refreshNow();
+}
+
+void ReportWindow::recordReport(const report::ReportRequest &request)
+{
+    const qint64 clientId = m_link->clientId();
+    if (clientId == 0 || !m_recordReport)
+        return;
+    if (const kestrava::MaybeFailure failure =
+            m_recordReport(clientId, report::requestToJson(request), host().services().clock->now().toUTC())) {
+        host().services().messages->inform(
+            this, platform::Icon::Error,
+            tr("The report could not be added to the client's history: %1").arg(failure->reason));
+        return;
+    }
+    host().clientBookChanged();
+}

@@ -1,0 +1,322 @@
+#include "report/ui/reportlauncher.h"
+#include "report/ui/reportsettingsdialog.h"
+#include "report/ui/reportwindow.h"
+#include "shell/clientbookwindow.h"
+#include "support/clientbookfixture.h"
+#include "support/modalscript.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonObject>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStackedWidget>
+
+namespace {
+
+using report::SectionKind;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// The first page's size in points, as the PDF file gives it.
+QSize pageSizeOf(const QByteArray &pdf)
+{
+    static const QRegularExpression box(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])");
+    const QRegularExpressionMatch match = box.match(QString::fromLatin1(pdf));
+    return QSize(qRound(match.captured(1).toDouble()), qRound(match.captured(2).toDouble()));
+}
+
+} // namespace
+
+class ReportWindowTest : public ClientBookSuiteTest
+{
+protected:
+    void SetUp() override
+    {
+        QSettings(report::suiteSettingsFile(), QSettings::IniFormat).remove(QStringLiteral("Report"));
+        QDir(ReportSettingsDialog::logoFolder()).removeRecursively();
+        ClientBookSuiteTest::SetUp();
+    }
+
+    ReportWindow *openReport()
+    {
+        QAction *item = main->findChild<QAction *>(QStringLiteral("mnuNewReport"));
+        EXPECT_NE(item, nullptr);
+        if (item)
+            item->trigger();
+        return qobject_cast<ReportWindow *>(window(QStringLiteral("frmReport")));
+    }
+    template <typename T>
+    T *in(ReportWindow *report, const QString &name)
+    {
+        T *found = report->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QCheckBox *sectionBox(ReportWindow *report, SectionKind kind)
+    {
+        return in<QCheckBox>(report, QStringLiteral("chkSection_") + report::sectionKey(kind));
+    }
+    void typePerson(ReportWindow *report, const char *first, const char *last, QDate born)
+    {
+        QTest::keyClicks(in<QLineEdit>(report, "txtFirstName"), first);
+        QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), last);
+        ASSERT_TRUE(inputfields::selectDate({in<QComboBox>(report, "cboMonth"), in<QComboBox>(report, "cboDate"),
+                                             in<QComboBox>(report, "cboYear")},
+                                            born));
+    }
+    // Waits for the preview to follow the last change.
+    void settle(ReportWindow *report)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([report] { return !report->isRefreshPending(); }, 5000));
+    }
+    QStringList contents(ReportWindow *report)
+    {
+        QStringList headings;
+        if (report->layout()) {
+            for (const report::ReportLayout::Entry &entry : report->layout()->contents())
+                headings << entry.heading;
+        }
+        return headings;
+    }
+    QList<SectionKind> sections(ReportWindow *report)
+    {
+        QList<SectionKind> kinds;
+        if (report->layout()) {
+            for (const report::ReportSection &section : report->layout()->report().sections)
+                kinds << section.kind;
+        }
+        return kinds;
+    }
+    bool refused(ReportWindow *report)
+    {
+        return in<QStackedWidget>(report, "stkPreview")->currentWidget() == in<QLabel>(report, "lblRefused");
+    }
+};
+
+TEST_F(ReportWindowTest, ThePreviewFollowsTheNamesAndEverySectionTicked)
+{
+    // Ctrl+R in the main window: New Report.
+    QTest::keySequence(main.get(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
+    ASSERT_NE(report, nullptr);
+    // No name yet: the preview gives way to the reason.
+    EXPECT_EQ(report->layout(), nullptr);
+    EXPECT_TRUE(refused(report));
+    EXPECT_FALSE(in<QLabel>(report, "lblRefused")->text().isEmpty());
+
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    EXPECT_EQ(in<QLineEdit>(report, "txtFirstName")->text(), "MARY");
+    // Typing does not lay the report out at every letter, but a moment after.
+    EXPECT_TRUE(report->isRefreshPending());
+    EXPECT_EQ(report->layout(), nullptr);
+    settle(report);
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_FALSE(refused(report));
+    EXPECT_EQ(report->layout()->report().clientName, "MARY SMITH");
+    EXPECT_EQ(sections(report), QList<SectionKind>{SectionKind::Numerology});
+    const int comprehensivePages = report->layout()->pageCount();
+    EXPECT_EQ(in<QLabel>(report, "lblPageCount")->text(), report::pageFooter(1, comprehensivePages));
+
+    // Each section's box puts that section, under its heading, into the report.
+    sectionBox(report, SectionKind::Numerology)->setChecked(false);
+    for (const SectionKind kind : report::kSectionKinds) {
+        if (kind == SectionKind::Compatibility)
+            continue;
+        SCOPED_TRACE(report::sectionKey(kind).toStdString());
+        sectionBox(report, kind)->setChecked(true);
+        settle(report);
+        ASSERT_EQ(sections(report), QList<SectionKind>{kind});
+        EXPECT_TRUE(contents(report).contains(report->layout()->report().sections[0].heading));
+        sectionBox(report, kind)->setChecked(false);
+    }
+
+    // Options reach their sections: chosen readings make a shorter numerology
+    // section, and a backwards forecast is refused.
+    sectionBox(report, SectionKind::Numerology)->setChecked(true);
+    in<QRadioButton>(report, "optChosenReadings")->setChecked(true);
+    in<QListWidget>(report, "lstReadings")->item(0)->setCheckState(Qt::Checked);
+    settle(report);
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_LT(report->layout()->pageCount(), comprehensivePages);
+    sectionBox(report, SectionKind::Forecast)->setChecked(true);
+    in<QSpinBox>(report, "spnForecastFrom")->setValue(2030);
+    in<QSpinBox>(report, "spnForecastTo")->setValue(2027);
+    settle(report);
+    EXPECT_TRUE(refused(report));
+
+    // Compatibility needs the second person.
+    sectionBox(report, SectionKind::Forecast)->setChecked(false);
+    sectionBox(report, SectionKind::Compatibility)->setChecked(true);
+    settle(report);
+    EXPECT_TRUE(refused(report));
+    QTest::keyClicks(in<QLineEdit>(report, "txtPartnerFirstName"), "john");
+    QTest::keyClicks(in<QLineEdit>(report, "txtPartnerLastName"), "doe");
+    settle(report);
+    EXPECT_EQ(sections(report), QList<SectionKind>({SectionKind::Numerology, SectionKind::Compatibility}));
+}
+
+TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
+{
+    const QString logo = test.dir.filePath("logo-source.png");
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(logo, "PNG"));
+    const QString notAPicture = test.dir.filePath("notes.png");
+    QFile text(notAPicture);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture at all\n");
+    text.close();
+
+    report::Practitioner expected;
+    expected.name = "Lynn Wynn";
+    expected.contact = "12 Hill Road\nlynn@example.org";
+    expected.reportTitle = "Your Numbers";
+    expected.accent = {0x80, 0x20, 0x40};
+    expected.paper = kestrava::Paper::Letter;
+    expected.logoFile = QDir(ReportSettingsDialog::logoFolder()).filePath("logo.png");
+
+    test.files.paths = {notAPicture, logo};
+    {
+        ModalScript script{[&](QWidget *dialog) {
+            auto *settings = qobject_cast<ReportSettingsDialog *>(dialog);
+            ASSERT_NE(settings, nullptr);
+            // The defaults of a practitioner who never chose.
+            EXPECT_EQ(settings->findChild<QLineEdit *>("txtReportTitle")->text(), "Numerology Report");
+            settings->findChild<QLineEdit *>("txtPractitionerName")->setText(expected.name);
+            settings->findChild<QPlainTextEdit *>("txtContact")->setPlainText(expected.contact);
+            settings->findChild<QLineEdit *>("txtReportTitle")->setText(expected.reportTitle);
+            settings->findChild<QPushButton *>("cmdChooseLogo")->click(); // refused
+            settings->findChild<QPushButton *>("cmdChooseLogo")->click();
+            settings->setAccent(expected.accent);
+            settings->findChild<QComboBox *>("cboPaper")->setCurrentText("Letter");
+            settings->accept();
+        }};
+        main->findChild<QAction *>("mnuReportSettings")->trigger();
+        EXPECT_TRUE(script.done());
+    }
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_TRUE(test.messages.shown[0].text.contains("notes.png is not a picture the report can show"));
+    EXPECT_EQ(ReportSettingsDialog::stored(), expected);
+    EXPECT_EQ(readAll(expected.logoFile), readAll(logo));
+
+    // The report window reads them, and its dialog opens on them; Cancel keeps them.
+    ReportWindow *report = openReport();
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    report->refreshNow();
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_EQ(report->layout()->report().practitioner, expected);
+    {
+        ModalScript script{[&](QWidget *dialog) {
+            EXPECT_EQ(dialog->findChild<QLineEdit *>("txtPractitionerName")->text(), expected.name);
+            dialog->findChild<QLineEdit *>("txtPractitionerName")->setText("Someone Else");
+            static_cast<QDialog *>(dialog)->reject();
+        }};
+        in<QPushButton>(report, "cmdSettings")->click();
+        EXPECT_TRUE(script.done());
+    }
+    EXPECT_EQ(ReportSettingsDialog::stored(), expected);
+
+    // Removing the logo forgets it and its copy.
+    {
+        ModalScript script{[&](QWidget *dialog) {
+            dialog->findChild<QPushButton *>("cmdRemoveLogo")->click();
+            static_cast<QDialog *>(dialog)->accept();
+        }};
+        in<QPushButton>(report, "cmdSettings")->click();
+        EXPECT_TRUE(script.done());
+    }
+    EXPECT_TRUE(ReportSettingsDialog::stored().logoFile.isEmpty());
+    EXPECT_FALSE(QFile::exists(expected.logoFile));
+    EXPECT_TRUE(report->layout()->report().practitioner.logoFile.isEmpty());
+}
+
+TEST_F(ReportWindowTest, ExportSaveAndPrintWriteTheReportAndSayWhenTheyCannot)
+{
+    ReportWindow *report = openReport();
+    // Refused inputs are named instead of asking for a file.
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    EXPECT_TRUE(test.files.requests.isEmpty());
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_EQ(test.messages.shown[0].text, in<QLabel>(report, "lblRefused")->text());
+    test.messages.shown.clear();
+
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    sectionBox(report, SectionKind::Runes)->setChecked(true);
+    const QString pdf = test.dir.filePath("mary.pdf");
+    const QString html = test.dir.filePath("mary.html");
+    test.files.paths = {pdf, html, test.dir.filePath("no-such-folder/mary.pdf")};
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    in<QPushButton>(report, "cmdSaveWeb")->click();
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    ASSERT_EQ(test.files.requests.size(), 3);
+    EXPECT_EQ(test.files.requests[0].filter, "PDF files (*.pdf)");
+    EXPECT_EQ(test.files.requests[1].filter, "Web pages (*.html)");
+    EXPECT_TRUE(readAll(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(readAll(html).contains("MARY SMITH"));
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_TRUE(test.messages.shown[0].text.startsWith("The report could not be saved to "));
+
+    // The printer's paper wins over the practitioner's (the locale's here).
+    const QSize a4(595, 842), letter(612, 792);
+    const bool onA4 = report->layout()->report().practitioner.paper == kestrava::Paper::A4;
+    EXPECT_EQ(pageSizeOf(readAll(pdf)), onA4 ? a4 : letter);
+    static_cast<PdfFilePrinter *>(test.printer.get())->paper = QPageSize(onA4 ? QPageSize::Letter : QPageSize::A4);
+    in<QPushButton>(report, "cmdPrint")->click();
+    EXPECT_EQ(pageSizeOf(readAll(test.dir.filePath("printed.pdf"))), onA4 ? letter : a4);
+    EXPECT_EQ(test.messages.shown.size(), 1);
+}
+
+TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheNameIsTypedOver)
+{
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    struct Recorded
+    {
+        qint64 clientId;
+        QJsonObject request;
+    };
+    QList<Recorded> recorded;
+    auto *launcher = main->findChild<ReportLauncher *>("reports");
+    ASSERT_NE(launcher, nullptr);
+    launcher->setRecorder([&recorded](qint64 clientId, const QJsonObject &request, const QDateTime &) {
+        recorded.append({clientId, request});
+        return kestrava::MaybeFailure();
+    });
+
+    main->openClientBook();
+    main->clientBookWindow()->select(mary.id);
+    auto *reportButton = main->clientBookWindow()->findChild<QPushButton *>("cmdReport");
+    ASSERT_NE(reportButton, nullptr);
+    reportButton->click();
+    auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(in<QLineEdit>(report, "txtMiddleName")->text(), "ANN");
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_EQ(report->layout()->report().clientName, "MARY ANN SMITH");
+
+    test.files.paths = {test.dir.filePath("a.pdf"), test.dir.filePath("b.pdf")};
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    in<QPushButton>(report, "cmdPrint")->click();
+    ASSERT_EQ(recorded.size(), 2);
+    EXPECT_EQ(recorded[0].clientId, mary.id);
+    EXPECT_EQ(recorded[0].request, report::requestToJson(std::get<report::ReportRequest>(report->request())));
+
+    // Typed over, the person is no longer the client.
+    QTest::keyClicks(in<QLineEdit>(report, "txtMiddleName"), "E");
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    EXPECT_EQ(recorded.size(), 2);
+    EXPECT_TRUE(QFile::exists(test.dir.filePath("b.pdf")));
+}
