@@ -16,6 +16,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -130,6 +132,10 @@ TEST_F(ReportWindowTest, ThePreviewFollowsTheNamesAndEverySectionTicked)
     EXPECT_EQ(sections(report), QList<SectionKind>{SectionKind::Numerology});
     const int comprehensivePages = report->layout()->pageCount();
     EXPECT_EQ(in<QLabel>(report, "lblPageCount")->text(), report::pageFooter(1, comprehensivePages));
+    QScrollBar *scroll = in<QScrollArea>(report, "scrPreview")->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    EXPECT_EQ(in<QLabel>(report, "lblPageCount")->text(), report::pageFooter(comprehensivePages, comprehensivePages));
+    scroll->setValue(0);
 
     // Each section's box puts that section, under its heading, into the report.
     sectionBox(report, SectionKind::Numerology)->setChecked(false);

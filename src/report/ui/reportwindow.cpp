@@ -550,18 +550,18 @@ void ReportWindow::showPages()
 
 void ReportWindow::updatePageCount()
 {
-    if (!m_layout || m_layout->pageCount() == 0) {
+    if (!m_layout || m_layout->pageCount() == 0 || m_pagesLayout->count() == 0) {
         m_pageCount->clear();
         return;
     }
-    // The page at the middle of the view is the one being read.
-    const int middle = m_previewArea->verticalScrollBar()->value() + m_previewArea->viewport()->height() / 2;
-    int shown = 0;
-    for (int i = 0; i < m_pagesLayout->count(); ++i) {
-        const QWidget *pageWidget = m_pagesLayout->itemAt(i)->widget();
-        if (pageWidget && pageWidget->y() <= middle)
-            shown = i;
-    }
+    // The page at the middle of the view is the one being read.  Worked out
+    // from the pages' common size rather than their places, which the layout
+    // only gives them once it has run.
+    const QWidget *first = m_pagesLayout->itemAt(0)->widget();
+    const int pitch = first->height() + m_pagesLayout->spacing();
+    const int middle = m_previewArea->verticalScrollBar()->value() + m_previewArea->viewport()->height() / 2
+                       - m_pagesLayout->contentsMargins().top();
+    const int shown = qBound(0, middle / qMax(1, pitch), m_layout->pageCount() - 1);
     m_pageCount->setText(report::pageFooter(shown + 1, m_layout->pageCount()));
 }
 
