@@ -1,4 +1,3 @@
-#include "report/ui/reportlauncher.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "report/ui/reportwindow.h"
 #include "shell/clientbookwindow.h"
@@ -11,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTreeWidget>
 
 namespace {
 
@@ -289,19 +290,6 @@ TEST_F(ReportWindowTest, ExportSaveAndPrintWriteTheReportAndSayWhenTheyCannot)
 TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheNameIsTypedOver)
 {
     const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
-    struct Recorded
-    {
-        qint64 clientId;
-        QJsonObject request;
-    };
-    QList<Recorded> recorded;
-    auto *launcher = main->findChild<ReportLauncher *>("reports");
-    ASSERT_NE(launcher, nullptr);
-    launcher->setRecorder([&recorded](qint64 clientId, const QJsonObject &request, const QDateTime &) {
-        recorded.append({clientId, request});
-        return kestrava::MaybeFailure();
-    });
-
     main->openClientBook();
     main->clientBookWindow()->select(mary.id);
     auto *reportButton = main->clientBookWindow()->findChild<QPushButton *>("cmdReport");
@@ -316,13 +304,18 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
     test.files.paths = {test.dir.filePath("a.pdf"), test.dir.filePath("b.pdf")};
     in<QPushButton>(report, "cmdExportPdf")->click();
     in<QPushButton>(report, "cmdPrint")->click();
-    ASSERT_EQ(recorded.size(), 2);
-    EXPECT_EQ(recorded[0].clientId, mary.id);
-    EXPECT_EQ(recorded[0].request, report::requestToJson(std::get<report::ReportRequest>(report->request())));
+    const QList<clients::ReadingEntry> history = book().history(mary.id);
+    ASSERT_EQ(history.size(), 2);
+    EXPECT_TRUE(history[0].isReport());
+    EXPECT_TRUE(history[1].isReport());
+    EXPECT_EQ(QJsonDocument::fromJson(history[0].inputs.toUtf8()).object(),
+              report::requestToJson(std::get<report::ReportRequest>(report->request())));
+    // The client book window shows them at once.
+    EXPECT_EQ(main->clientBookWindow()->findChild<QTreeWidget *>("lstHistory")->topLevelItemCount(), 2);
 
     // Typed over, the person is no longer the client.
     QTest::keyClicks(in<QLineEdit>(report, "txtMiddleName"), "E");
     in<QPushButton>(report, "cmdExportPdf")->click();
-    EXPECT_EQ(recorded.size(), 2);
+    EXPECT_EQ(book().history(mary.id).size(), 2);
     EXPECT_TRUE(QFile::exists(test.dir.filePath("b.pdf")));
 }

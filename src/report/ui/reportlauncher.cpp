@@ -15,7 +15,7 @@ ReportWindow *ReportLauncher::open(const std::optional<clients::Client> &client)
 {
     ReportWindow *shown = window();
     if (!shown) {
-        shown = new ReportWindow(m_host, m_recorder);
+        shown = new ReportWindow(m_host);
         m_window = shown;
         // Shown first, so that the document area has its full size when the
         // window is fitted into it.

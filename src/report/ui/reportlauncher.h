@@ -26,14 +26,10 @@ public:
     // Report Settings over owner; an open report window follows the change.
     void editSettings(QWidget *owner);
 
-    // How a report given to a client goes into their history; none: it does not.
-    void setRecorder(ReportWindow::RecordReport recorder) { m_recorder = std::move(recorder); }
-
     // The report window while it is open, or null.
     ReportWindow *window() const { return openOrNull(m_window); }
 
 private:
     ProgramHost &m_host;
-    ReportWindow::RecordReport m_recorder;
     QPointer<ReportWindow> m_window;
 };

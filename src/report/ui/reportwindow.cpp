@@ -16,6 +16,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QJsonDocument>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,9 +100,8 @@ QString withoutAccelerators(QString caption)
 
 } // namespace
 
-ReportWindow::ReportWindow(ProgramHost &host, RecordReport recordReport)
+ReportWindow::ReportWindow(ProgramHost &host)
     : ProgramWindow(host, u"frmReport"_s, tr("Practitioner's Report"))
-    , m_recordReport(std::move(recordReport))
 {
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
     m_refresh.setSingleShot(true);
@@ -173,7 +173,8 @@ ReportWindow::ReportWindow(ProgramHost &host, RecordReport recordReport)
 
     // The Clients menu: Choose Client (Ctrl+K), Add to Client Book, Client
     // Book.  The link only follows whether the fields still hold the client
-    // chosen; the report's history entry is written by recordReport.
+    // chosen (its program is never used): a report's history entry is no
+    // program's reading, and recordReport writes it.
     m_link = new ClientLink(*this, kestrava::ProgramId::NumerologyPro,
                             {.fill =
                                  [this](const kestrava::Person &person) {
@@ -672,13 +673,15 @@ void ReportWindow::editSettings()
 void ReportWindow::recordReport(const report::ReportRequest &request)
 {
     const qint64 clientId = m_link->clientId();
-    if (clientId == 0 || !m_recordReport)
+    if (clientId == 0)
         return;
-    if (const kestrava::MaybeFailure failure =
-            m_recordReport(clientId, report::requestToJson(request), host().services().clock->now().toUTC())) {
+    const QString inputs = QString::fromUtf8(QJsonDocument(report::requestToJson(request)).toJson(QJsonDocument::Compact));
+    const clients::Result<clients::ReadingEntry> added = host().clientBook().addReading(
+        clients::ReadingEntry::report(clientId, host().services().clock->now().toUTC(), inputs));
+    if (!added) {
         host().services().messages->inform(
             this, platform::Icon::Error,
-            tr("The report could not be added to the client's history: %1").arg(failure->reason));
+            tr("The report could not be added to the client's history: %1").arg(added.failure().reason));
         return;
     }
     host().clientBookChanged();

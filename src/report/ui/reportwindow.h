@@ -9,12 +9,9 @@
 #include "widgets/inputfields.h"
 #include "widgets/programwindow.h"
 
-#include <QDateTime>
-#include <QJsonObject>
 #include <QPageSize>
 #include <QTimer>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,19 +37,14 @@ class ReportWindow : public ProgramWindow
 {
     Q_OBJECT
 public:
-    // Puts a report given to a client of the book into their history: the
-    // client, the request as the history keeps it, and when.
-    using RecordReport =
-        std::function<kestrava::MaybeFailure(qint64 clientId, const QJsonObject &request, const QDateTime &at)>;
-
     // How long the preview waits after a change before it lays the report
     // out again: typing a name redraws it once, not at every letter.
     static constexpr int kPreviewDelayMs = 150;
 
-    explicit ReportWindow(ProgramHost &host, RecordReport recordReport = {});
+    explicit ReportWindow(ProgramHost &host);
 
-    // Fills the person from a client of the book; the reports made while the
-    // fields still hold them go into the client's history.
+    // Fills the person from a client of the book; the reports saved or
+    // printed while the fields still hold them go into the client's history.
     void showClient(const clients::Client &client);
 
     // The request as the fields hold it, or why they cannot make one.
@@ -90,7 +82,6 @@ private:
     void recordReport(const report::ReportRequest &request);
     std::optional<kestrava::Person> partner() const;
 
-    RecordReport m_recordReport;
     QTimer m_refresh;
     ClientLink *m_link = nullptr;
 
