@@ -118,7 +118,7 @@ TEST_F(ReportDocument, TheContentsListEverySectionOnThePageItStartsOn)
 
 TEST_F(ReportDocument, ThePdfHasTheTitlePageContentsRunningHeadersAndFootersAndNoCreditLines)
 {
-    for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"qpdf"_s}) {
+    for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"pdftohtml"_s, u"qpdf"_s}) {
         if (QStandardPaths::findExecutable(tool).isEmpty())
             GTEST_FAIL() << tool.toStdString() << " (installed by scripts/setup) is missing";
     }
@@ -169,6 +169,13 @@ TEST_F(ReportDocument, ThePdfHasTheTitlePageContentsRunningHeadersAndFootersAndN
         EXPECT_EQ(bookmark.value(u"destpageposfrom1"_s).toInt(), layout.contents()[i].page + 1);
     }
     EXPECT_EQ(run(u"qpdf"_s, {u"--check"_s, path}).count(u"WARNING"_s), 0);
+    // A reader follows each line of the contents to its section's page.
+    const QString contentsXml = run(u"pdftohtml"_s, {u"-xml"_s, u"-i"_s, u"-stdout"_s, u"-f"_s, u"2"_s, u"-l"_s,
+                                                     u"2"_s, path});
+    for (const ReportLayout::Entry &entry : layout.contents()) {
+        const QString link = u"#%1\">"_s.arg(entry.page + 1) + entry.heading.toHtmlEscaped();
+        EXPECT_TRUE(contentsXml.contains(link)) << link.toStdString();
+    }
 
     const QString all = pdfText(path);
     EXPECT_FALSE(all.contains(kestrava::siteAddress()));
