@@ -75,11 +75,6 @@ std::optional<QString> personProblem(const kestrava::Person &person)
     return std::nullopt;
 }
 
-QString longDate(QDate date)
-{
-    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
-}
-
 QList<richtext::Composition> numerologyParts(const ReportRequest &request)
 {
     const numpro::ReadingInputs inputs = readingInputs(request.person, request.today);
@@ -159,6 +154,17 @@ QList<SectionKind> orderedSections(const QList<SectionKind> &chosen)
 }
 
 } // namespace
+
+QString longDate(QDate date)
+{
+    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
+}
+
+TitleLines titleLines(const Report &report)
+{
+    return {QObject::tr("prepared for"), QObject::tr("born %1").arg(longDate(report.birthDate)),
+            QObject::tr("Report date: %1").arg(longDate(report.date))};
+}
 
 QString sectionKey(SectionKind kind)
 {

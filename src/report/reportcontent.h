@@ -77,6 +77,19 @@ struct Report
     QList<ReportSection> sections;
 };
 
+// The title page's words about the client and the date, the same in every
+// format: "prepared for", "born 6 August 1979", "Report date: 11 December 2026".
+struct TitleLines
+{
+    QString preparedFor;
+    QString born;
+    QString reportDate;
+};
+TitleLines titleLines(const Report &report);
+
+// A date as the report writes it: "6 August 1979".
+QString longDate(QDate date);
+
 // Composes the report; a person or a request a section cannot read (no
 // first name, a birth date outside the programs' years, a forecast range
 // that runs backwards, a compatibility section without a second person) is

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLocale>
 #include <QObject>
 
 using namespace Qt::StringLiterals;
@@ -38,11 +37,6 @@ QString cssString(const QString &text)
             out += c;
     }
     return u'"' + out + u'"';
-}
-
-QString longDate(QDate date)
-{
-    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
 }
 
 // The logo as a data address, so that the page needs no other file.  Only
@@ -141,11 +135,12 @@ QString titlePage(const Report &report)
     if (!report.practitioner.contact.trimmed().isEmpty())
         html += u"<p class=\"contact\">"_s + escaped(report.practitioner.contact.trimmed()) + u"</p>\n"_s;
     html += u"<hr class=\"rule\"/>\n<p class=\"report-title\">"_s + escaped(report.title) + u"</p>\n"_s;
-    html += u"<p class=\"prepared\">"_s + escaped(QObject::tr("prepared for")) + u"</p>\n"_s;
+    const TitleLines lines = titleLines(report);
+    html += u"<p class=\"prepared\">"_s + escaped(lines.preparedFor) + u"</p>\n"_s;
     html += u"<p class=\"client\">"_s + escaped(report.clientName) + u"</p>\n"_s;
-    html += u"<p class=\"born\">"_s + escaped(QObject::tr("born %1").arg(longDate(report.birthDate)))
+    html += u"<p class=\"born\">"_s + escaped(lines.born)
             + u"</p>\n<hr class=\"rule\"/>\n"_s;
-    html += u"<p class=\"date\">"_s + escaped(QObject::tr("Report date: %1").arg(longDate(report.date)))
+    html += u"<p class=\"date\">"_s + escaped(lines.reportDate)
             + u"</p>\n</header>\n"_s;
     return html;
 }

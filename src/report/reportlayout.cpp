@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QLocale>
 #include <QObject>
 #include <QPainter>
 #include <QPdfWriter>
@@ -46,11 +45,6 @@ constexpr int kTimelineSection = QTextFormat::UserProperty + 1;
 QColor accentColour(const Practitioner &practitioner)
 {
     return QColor(practitioner.accent.r, practitioner.accent.g, practitioner.accent.b);
-}
-
-QString longDate(QDate date)
-{
-    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
 }
 
 QFont bodyFont(qreal pointSize = kBodyPointSize)
@@ -345,13 +339,14 @@ void ReportLayout::Private::paintTitlePage(QPainter &painter) const
     titleFont.setBold(true);
     centred(report.title, titleFont, accent);
     y += 28;
-    centred(QObject::tr("prepared for"), bodyFont(12), QColor(90, 90, 90));
+    const TitleLines lines = titleLines(report);
+    centred(lines.preparedFor, bodyFont(12), QColor(90, 90, 90));
     y += 6;
     QFont clientFont = bodyFont(22);
     clientFont.setBold(true);
     centred(report.clientName, clientFont, Qt::black);
     y += 8;
-    centred(QObject::tr("born %1").arg(longDate(report.birthDate)), bodyFont(12), Qt::black);
+    centred(lines.born, bodyFont(12), Qt::black);
     y += 28;
     painter.fillRect(QRectF(kSideMargin, y, width, 3), accent);
 
@@ -359,7 +354,7 @@ void ReportLayout::Private::paintTitlePage(QPainter &painter) const
     painter.setFont(bodyFont(11));
     painter.setPen(QColor(70, 70, 70));
     painter.drawText(QRectF(kSideMargin, full.height() - 110, width, 20), Qt::AlignHCenter,
-                     QObject::tr("Report date: %1").arg(longDate(report.date)));
+                     lines.reportDate);
 }
 
 void ReportLayout::Private::paintRunning(QPainter &painter, int index, int pageCount) const
