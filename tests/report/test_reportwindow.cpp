@@ -319,3 +319,24 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
     EXPECT_EQ(book().history(mary.id).size(), 2);
     EXPECT_TRUE(QFile::exists(test.dir.filePath("b.pdf")));
 }
+
+TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
+{
+    addClient("JOHN", "", "DOE", QDate(1984, 2, 29));
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    typePerson(report, "MARY", "SMITH", QDate(1979, 8, 6));
+    sectionBox(report, SectionKind::Compatibility)->click();
+    ModalScript script{[](QWidget *dialog) {
+        auto *search = dialog->findChild<QLineEdit *>("txtClientSearch");
+        ASSERT_NE(search, nullptr);
+        QTest::keyClicks(search, "doe");
+        QTest::keyClick(search, Qt::Key_Return);
+    }};
+    in<QPushButton>(report, "cmdChoosePartner")->click();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(in<QLineEdit>(report, "txtPartnerLastName")->text(), "DOE");
+    EXPECT_EQ(in<QComboBox>(report, "cboPartnerDate")->currentText(), "29");
+    // The preview has them at once.
+    EXPECT_TRUE(contents(report).contains("Compatibility with JOHN DOE"));
+}

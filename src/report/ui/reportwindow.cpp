@@ -5,6 +5,7 @@
 #include "report/ui/reportsettingsdialog.h"
 #include "shell/commonmenus.h"
 #include "widgets/clientlink.h"
+#include "widgets/clientpicker.h"
 #include "widgets/programhost.h"
 
 #include <QAction>
@@ -387,6 +388,10 @@ QWidget *ReportWindow::buildSectionsGroup()
     partnerForm->addRow(tr("Middle name:"), m_partnerMiddle);
     partnerForm->addRow(tr("Last name:"), m_partnerLast);
     partnerForm->addRow(tr("Born:"), partnerDates);
+    auto *choosePartner = new QPushButton(tr("Choose Client..."), partner);
+    choosePartner->setObjectName(u"cmdChoosePartner"_s);
+    connect(choosePartner, &QPushButton::clicked, this, &ReportWindow::choosePartner);
+    partnerForm->addRow(QString(), choosePartner);
     partnerForm->addRow(m_married, m_marriageDate);
     for (auto [field, buddy] : {std::pair<QWidget *, QWidget *>{m_partnerFirst, m_partnerFirst},
                                 {m_partnerMiddle, m_partnerMiddle},
@@ -662,6 +667,28 @@ void ReportWindow::print()
             if (self && self->isOpen())
                 self->recordReport(given);
         });
+}
+
+void ReportWindow::choosePartner()
+{
+    clients::ClientBook &book = host().clientBook();
+    if (!book.isReadable()) {
+        host().services().messages->inform(this, platform::Icon::Information,
+                                           book.problem() ? book.problem()->message : QString());
+        return;
+    }
+    const std::optional<clients::Client> chosen = ClientPicker::choose(this, book);
+    if (!chosen || !isOpen())
+        return;
+    if (!inputfields::selectDate(m_partnerBorn, chosen->person.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Information,
+                                           ClientLink::dateNotListed(chosen->person.birthDate));
+        return;
+    }
+    m_partnerFirst->setText(chosen->person.firstName);
+    m_partnerMiddle->setText(chosen->person.middleName);
+    m_partnerLast->setText(chosen->person.lastName);
+    refreshNow();
 }
 
 void ReportWindow::editSettings()

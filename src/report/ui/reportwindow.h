@@ -62,6 +62,8 @@ public:
     void print();
     // Report Settings; the preview follows what was stored.
     void editSettings();
+    // Fills the second person of the compatibility section from a client of the book.
+    void choosePartner();
     // The practitioner's settings changed elsewhere.
     void settingsChanged() { refreshNow(); }
 
