@@ -37,4 +37,9 @@ const DeckCard *deckCard(int number)
     return number >= 0 && number < cards.size() ? &cards[number] : nullptr;
 }
 
+QString cardPicturePath(const QString &pictureKey)
+{
+    return QStringLiteral(":/images/tarot/") + QString(pictureKey).replace(u' ', u'-') + QStringLiteral(".svg");
+}
+
 } // namespace tarot

@@ -19,4 +19,9 @@ struct DeckCard
 // Card 0 to 77, or null for any other number.
 const DeckCard *deckCard(int number);
 
+// The resource of a card's picture: the deck's SVG files are compiled in as
+// ":/images/tarot/<key>.svg", blanks of the key written as hyphens.  A deck
+// is that folder; another deck replaces its files.
+QString cardPicturePath(const QString &pictureKey);
+
 } // namespace tarot

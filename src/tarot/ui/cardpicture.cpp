@@ -1,14 +1,13 @@
 #include "tarot/ui/cardpicture.h"
 
+#include "tarot/deck.h"
 #include "widgets/svgpicture.h"
 
 namespace tarot {
 
 QPixmap cardPicture(const QString &pictureKey, QSize size, qreal devicePixelRatio)
 {
-    return pictures::svgPicture(QStringLiteral(":/images/tarot/") + QString(pictureKey).replace(u' ', u'-')
-                                    + QStringLiteral(".svg"),
-                                size, devicePixelRatio);
+    return pictures::svgPicture(cardPicturePath(pictureKey), size, devicePixelRatio);
 }
 
 } // namespace tarot

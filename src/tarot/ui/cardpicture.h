@@ -3,9 +3,8 @@
 #include <QPixmap>
 #include <QString>
 
-// Card pictures: SVG files of a deck compiled in as ":/images/tarot/<key>.svg"
-// (blanks of the picture key written as hyphens), drawn at the size asked and
-// the screen's pixel ratio, so they stay crisp when scaled.
+// Card pictures (the deck's SVG files, see cardPicturePath()), drawn at the
+// size asked and the screen's pixel ratio, so they stay crisp when scaled.
 namespace tarot {
 
 inline constexpr int kCardWidth = 142;
