@@ -12,6 +12,7 @@
 #include "numpro/relationships/compatibility.h"
 #include "runes/runesdocument.h"
 #include "tantric/tantricdocument.h"
+#include "tarot/deck.h"
 #include "tarot/tarotdocument.h"
 #include "tarot/tarotreading.h"
 
@@ -261,6 +262,13 @@ std::variant<Report, kestrava::Failure> composeReport(const ReportRequest &reque
             break;
         case SectionKind::Tarot:
             section.parts = tarotParts(request);
+            if (request.spread) {
+                for (qsizetype i = 0; i < qsizetype(request.spread->size()); ++i) {
+                    if (const tarot::DeckCard *card = tarot::deckCard((*request.spread)[i]))
+                        section.cards.append({tarot::cardPicturePath(card->picture),
+                                              u"%1. %2"_s.arg(i + 1).arg(card->name)});
+                }
+            }
             break;
         case SectionKind::Astrology:
             section.parts = {astrology::readingDocument(report.clientName, request.person.birthDate.month(),

@@ -57,14 +57,24 @@ struct ReportRequest
     QDate marriageDate;
 };
 
+// A card of the tarot section's spread: its picture (the deck's SVG
+// resource) and its caption ("1. The Magician").
+struct ReportCard
+{
+    QString picture;
+    QString caption;
+};
+
 // One section as the report shows it: its heading, then the program's own
-// composed text, and for the timeline the picture before the text.
+// composed text; for the timeline the picture before the text, for a tarot
+// section with a spread the cards' pictures after it.
 struct ReportSection
 {
     SectionKind kind = SectionKind::Numerology;
     QString heading;
     QList<richtext::Composition> parts;
     std::optional<numpro::LifeTimeline> timeline;
+    QList<ReportCard> cards; // position 1 first
 };
 
 struct Report

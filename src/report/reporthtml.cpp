@@ -57,6 +57,15 @@ QString logoAddress(const QString &file)
     return {};
 }
 
+// A picture of the suite's own (an SVG resource) as a data address.
+QString pictureAddress(const QString &resource)
+{
+    QFile in(resource);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    return u"data:image/svg+xml;base64,"_s + QString::fromLatin1(in.readAll().toBase64());
+}
+
 // The picture's SVG document as an element of the page: without its XML
 // declaration, and stretching to the page's width.
 QString inlineSvg(const numpro::LifeTimeline &timeline)
@@ -96,6 +105,10 @@ nav.contents a { color: inherit; text-decoration: none; }
 nav.contents a:hover { text-decoration: underline; }
 section.report-section { margin-top: 3em; }
 svg.timeline { display: block; width: 100%; height: auto; margin: 0 0 1em; }
+.cards { display: grid; grid-template-columns: repeat(3, 1fr); gap: 1em 1.5em; margin: 1.5em 0; }
+.cards figure { margin: 0; text-align: center; break-inside: avoid; }
+.cards img { width: 100%; max-width: 10em; height: auto; border: 0.5px solid #969696; }
+.cards figcaption { font-size: 8.5pt; margin-top: 0.3em; }
 @media screen {
   nav.contents, section.report-section { border-top: 1px solid #ccc; padding-top: 1.5em; }
 }
@@ -173,6 +186,15 @@ QString reportHtml(const Report &report)
             html += inlineSvg(*section.timeline);
         for (const richtext::Composition &part : section.parts)
             html += richtext::toHtml(part) + u'\n';
+        if (!section.cards.isEmpty()) {
+            html += u"<div class=\"cards\">\n"_s;
+            for (const ReportCard &card : section.cards) {
+                html += u"<figure><img class=\"card\" alt=\""_s + escaped(card.caption) + u"\" src=\""_s
+                        + pictureAddress(card.picture) + u"\"/><figcaption>"_s + escaped(card.caption)
+                        + u"</figcaption></figure>\n"_s;
+            }
+            html += u"</div>\n"_s;
+        }
         html += u"</section>\n"_s;
     }
     html += u"</body>\n</html>\n"_s;

@@ -38,9 +38,18 @@ constexpr qreal kFooterFromBottom = 30;
 constexpr qreal kBodyPointSize = 10;
 constexpr qreal kHeadingPointSize = 18;
 
-// The text object the life timeline's picture stands in the text as.
+// The text objects the life timeline's picture and the spread's cards stand
+// in the text as, and the property naming their section.
 constexpr int kTimelineObject = QTextFormat::UserObject + 1;
+constexpr int kCardsObject = QTextFormat::UserObject + 2;
 constexpr int kTimelineSection = QTextFormat::UserProperty + 1;
+
+// The spread's cards three to a row, each over its caption.
+constexpr int kCardColumns = 3;
+constexpr qreal kCardWidth = 104;
+constexpr qreal kCardHeight = kCardWidth * 250 / 142; // the deck's proportions
+constexpr qreal kCardCaption = 26;
+constexpr qreal kCardGap = 12;
 
 QColor accentColour(const Practitioner &practitioner)
 {
@@ -109,6 +118,62 @@ private:
     qreal m_width;
 };
 
+// Draws the spread's cards in the text: rows of three, each card over its
+// caption, as vector pictures.
+class CardsObject : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    CardsObject(const Report &report, qreal width, QObject *parent)
+        : QObject(parent), m_report(report), m_width(width)
+    {
+    }
+
+    QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &format) override
+    {
+        const qsizetype count = cardsOf(format).size();
+        const qsizetype rows = (count + kCardColumns - 1) / kCardColumns;
+        return {m_width, kCardGap + rows * (kCardHeight + kCardCaption + kCardGap)};
+    }
+
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int, const QTextFormat &format) override
+    {
+        const QList<ReportCard> cards = cardsOf(format);
+        const qreal cell = rect.width() / kCardColumns;
+        painter->save();
+        painter->setFont(bodyFont(8.5));
+        painter->setPen(Qt::black);
+        for (qsizetype i = 0; i < cards.size(); ++i) {
+            const qreal left = rect.left() + (i % kCardColumns) * cell + (cell - kCardWidth) / 2;
+            // A gap above the first row too: a frame's stroke on the page's
+            // first line would show at the foot of the page before.
+            const qreal top = rect.top() + kCardGap + (i / kCardColumns) * (kCardHeight + kCardCaption + kCardGap);
+            const QRectF card(left, top, kCardWidth, kCardHeight);
+            QSvgRenderer picture(cards[i].picture);
+            if (picture.isValid())
+                picture.render(painter, card);
+            painter->setPen(QPen(QColor(150, 150, 150), 0.5));
+            painter->drawRect(card);
+            painter->setPen(Qt::black);
+            painter->drawText(QRectF(left - (cell - kCardWidth) / 2 + 4, top + kCardHeight + 3, cell - 8, kCardCaption),
+                              Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, cards[i].caption);
+        }
+        painter->restore();
+    }
+
+private:
+    QList<ReportCard> cardsOf(const QTextFormat &format) const
+    {
+        const qsizetype index = format.property(kTimelineSection).toLongLong();
+        return index >= 0 && index < m_report.sections.size() ? m_report.sections[index].cards : QList<ReportCard>();
+    }
+
+    const Report &m_report;
+    qreal m_width;
+};
+
 } // namespace
 
 struct ReportLayout::Private
@@ -156,6 +221,7 @@ void ReportLayout::Private::layOutText()
     setUp(text);
     timelines = new TimelineObject(report, body.width(), &text);
     text.documentLayout()->registerHandler(kTimelineObject, timelines);
+    text.documentLayout()->registerHandler(kCardsObject, new CardsObject(report, body.width(), &text));
 
     QTextCursor cursor(&text);
     const QColor accent = accentColour(report.practitioner);
@@ -191,6 +257,17 @@ void ReportLayout::Private::layOutText()
         }
         for (const richtext::Composition &part : section.parts)
             richtext::insertComposition(cursor, part, Qt::black, kBodyPointSize);
+        if (!section.cards.isEmpty()) {
+            // The cards take most of a page: they start one rather than
+            // being pushed over a page's end.
+            QTextBlockFormat cardsBlock;
+            cardsBlock.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            cursor.insertBlock(cardsBlock, plain);
+            QTextCharFormat cards;
+            cards.setObjectType(kCardsObject);
+            cards.setProperty(kTimelineSection, qlonglong(i));
+            cursor.insertText(QString(QChar::ObjectReplacementCharacter), cards);
+        }
     }
     textPages = pagesOf(text, body.height());
 }

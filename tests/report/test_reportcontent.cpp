@@ -1,6 +1,7 @@
 #include "common/siteaddress.h"
 #include "report/reportcontent.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <gtest/gtest.h>
 
@@ -67,9 +68,26 @@ TEST(ReportContent, EverySectionInTheReportsOrderWithTheProgramsOwnTextAndNoCred
     EXPECT_EQ(report.title, defaultReportTitle());
     // Each section holds what its program says, e.g. the tarot spread's cards and the forecast's years.
     EXPECT_TRUE(wholeText(report.sections[3]).contains(u"Numerology Spread"_s));
+    // The dealt cards' pictures, position 1 first: the deck's own files.
+    const QList<ReportCard> &cards = report.sections[3].cards;
+    ASSERT_EQ(cards.size(), 9);
+    EXPECT_EQ(cards[0].caption, u"1. The Fool"_s);
+    EXPECT_EQ(cards[8].caption, u"9. King of Pentacles"_s);
+    for (const ReportCard &card : cards)
+        EXPECT_TRUE(QFile::exists(card.picture)) << card.picture.toStdString();
     EXPECT_TRUE(wholeText(report.sections[2]).contains(u"2028"_s));
     EXPECT_TRUE(report.sections[8].heading.contains(u"JOHN DOE"_s));
     EXPECT_TRUE(wholeText(report.sections[8]).contains(u"Married on"_s));
+}
+
+TEST(ReportContent, TheTarotSectionHasCardsOnlyWhenASpreadWasDealt)
+{
+    ReportRequest request = fullRequest();
+    request.sections = {SectionKind::Tarot};
+    request.spread.reset();
+    const Report report = composed(request);
+    EXPECT_TRUE(report.sections[0].cards.isEmpty());
+    EXPECT_FALSE(wholeText(report.sections[0]).contains(u"Numerology Spread"_s));
 }
 
 TEST(ReportContent, ChosenNumerologyReadingsOnlyAndInTheListsOrder)
