@@ -17,6 +17,14 @@ const QString kTitle = QStringLiteral("Report/Title");
 const QString kAccent = QStringLiteral("Report/Accent");
 const QString kPaper = QStringLiteral("Report/Paper");
 
+// A text as stored.  An INI file written by hand may hold a text with a
+// comma unquoted, which the store reads as a list: it is the text again.
+QString text(QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ") : value.toString();
+}
+
 } // namespace
 
 QString defaultReportTitle()
@@ -27,14 +35,14 @@ QString defaultReportTitle()
 Practitioner readPractitioner(QSettings &settings, kestrava::Paper defaultPaper)
 {
     Practitioner practitioner;
-    practitioner.name = settings.value(kName).toString();
-    practitioner.contact = settings.value(kContact).toString();
-    practitioner.logoFile = settings.value(kLogo).toString();
-    practitioner.reportTitle = settings.value(kTitle).toString();
+    practitioner.name = text(settings, kName);
+    practitioner.contact = text(settings, kContact);
+    practitioner.logoFile = text(settings, kLogo);
+    practitioner.reportTitle = text(settings, kTitle);
     if (practitioner.reportTitle.trimmed().isEmpty())
         practitioner.reportTitle = defaultReportTitle();
-    practitioner.accent = colourFromName(settings.value(kAccent).toString()).value_or(Practitioner::kDefaultAccent);
-    practitioner.paper = paperFromName(settings.value(kPaper).toString()).value_or(defaultPaper);
+    practitioner.accent = colourFromName(text(settings, kAccent)).value_or(Practitioner::kDefaultAccent);
+    practitioner.paper = paperFromName(text(settings, kPaper)).value_or(defaultPaper);
     return practitioner;
 }
 

@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -159,4 +161,39 @@ TEST(ReportContent, TheHistoryEntryNamesTheSectionsAndTheirOptions)
     EXPECT_EQ(json.value(u"spread"_s).toArray().size(), 9);
     EXPECT_EQ(json.value(u"partner"_s).toObject().value(u"last"_s).toString(), u"DOE"_s);
     EXPECT_EQ(json.value(u"readings"_s).toArray().size(), 1);
+}
+
+TEST(ReportPractitioner, StoredAndReadBackAndAHandWrittenFileReadAsMeant)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"kestrava.ini"_s);
+    {
+        QSettings settings(path, QSettings::IniFormat);
+        // Nothing stored yet: the defaults, the paper the caller's.
+        const Practitioner fresh = readPractitioner(settings, kestrava::Paper::Letter);
+        EXPECT_EQ(fresh.reportTitle, defaultReportTitle());
+        EXPECT_EQ(fresh.paper, kestrava::Paper::Letter);
+        EXPECT_EQ(fresh.accent, Practitioner::kDefaultAccent);
+        Practitioner p;
+        p.name = u"Aurelia Venn, MA"_s;
+        p.contact = u"12 Mill Lane, Norwich\n01603 555 012"_s;
+        p.logoFile = u"/data/logo.svg"_s;
+        p.reportTitle = u"Your Numbers, Your Path"_s;
+        p.accent = {120, 60, 90};
+        p.paper = kestrava::Paper::A4;
+        writePractitioner(settings, p);
+        EXPECT_EQ(readPractitioner(settings, kestrava::Paper::Letter), p);
+    }
+    // Edited by hand: commas unquoted, the colour and paper in other cases.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Report]\nPractitionerName=Iris Hale, PhD\nTitle=Numbers, Names and You\nAccent=#A0b0C0\n"
+               "Paper=letter\n");
+    file.close();
+    QSettings settings(path, QSettings::IniFormat);
+    const Practitioner edited = readPractitioner(settings, kestrava::Paper::A4);
+    EXPECT_EQ(edited.name, u"Iris Hale, PhD"_s);
+    EXPECT_EQ(edited.reportTitle, u"Numbers, Names and You"_s);
+    EXPECT_EQ(edited.accent, (richtext::Rgb{0xa0, 0xb0, 0xc0}));
+    EXPECT_EQ(edited.paper, kestrava::Paper::Letter);
 }
