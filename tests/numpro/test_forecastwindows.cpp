@@ -203,6 +203,19 @@ TEST_F(SuiteTest, ForecastShowsTheYearsMonthsAndDaysOfTheReadings)
     EXPECT_TRUE(document.contains(numpro::readingTexts(u"personalYear").heading
                                   + QString::number(forecaster.at(QDate(2031, 1, 1)).personalYear)));
 
+    // The calendar opens on this month with today framed and named as today.
+    auto *calendar = control<QTableWidget>(kForecast, u"tblCalendar"_s);
+    const QDate today = test.clock.now().date();
+    QStringList todays;
+    for (int row = 0; row < calendar->rowCount(); ++row) {
+        for (int column = 0; column < calendar->columnCount(); ++column) {
+            const QTableWidgetItem *item = calendar->item(row, column);
+            if (item && item->data(Qt::AccessibleTextRole).toString().endsWith(u"(today)"_s))
+                todays << item->data(Qt::UserRole).toDate().toString(Qt::ISODate);
+        }
+    }
+    EXPECT_EQ(todays, QStringList{today.toString(Qt::ISODate)});
+
     // The months of a chosen year.
     control<QSpinBox>(kForecast, u"spnMonthsYear"_s)->setValue(2027);
     auto *months = control<QTableWidget>(kForecast, u"tblMonths"_s);
@@ -213,7 +226,6 @@ TEST_F(SuiteTest, ForecastShowsTheYearsMonthsAndDaysOfTheReadings)
     // The calendar of a month: each day where the week puts it, with its number.
     months->setCurrentCell(1, 0); // February 2027, which begins on a Monday
     EXPECT_EQ(control<QLabel>(kForecast, u"lblCalendarMonth"_s)->text(), u"Personal days of February 2027"_s);
-    auto *calendar = control<QTableWidget>(kForecast, u"tblCalendar"_s);
     EXPECT_EQ(calendar->item(0, 0)->data(Qt::UserRole).toDate(), QDate(2027, 2, 1));
     EXPECT_EQ(calendar->item(3, 6)->data(Qt::UserRole).toDate(), QDate(2027, 2, 28));
     EXPECT_EQ(calendar->item(4, 0), nullptr);

@@ -28,9 +28,10 @@ namespace {
 
 constexpr int kDateRole = Qt::UserRole;
 constexpr int kNumberRole = Qt::UserRole + 1;
+constexpr int kTodayRole = Qt::UserRole + 2;
 
 // A calendar day: its day of the month small in the corner, its personal day
-// large in the middle, on the number's tint.
+// large in the middle, on the number's tint; today framed.
 class DayDelegate : public QStyledItemDelegate
 {
 public:
@@ -45,6 +46,10 @@ public:
         painter->save();
         const QRect r = option.rect.adjusted(1, 1, -1, -1);
         painter->fillRect(r, numpro::numberColour(number));
+        if (index.data(kTodayRole).toBool()) {
+            painter->setPen(QPen(QColor(0, 0, 128), 3));
+            painter->drawRect(r.adjusted(2, 2, -2, -2));
+        }
         if (option.state & QStyle::State_Selected) {
             painter->setPen(QPen(QColor(128, 0, 0), 2));
             painter->drawRect(r.adjusted(1, 1, -1, -1));
@@ -207,6 +212,7 @@ ForecastWindow::ForecastWindow(NumProProgram &program, const numpro::ReadingInpu
 
     showRange(thisYear, thisYear + 2);
     showMonths(thisYear);
+    m_today = subject.today;
     const QDate today = subject.today.isValid() ? subject.today : QDate(thisYear, 1, 1);
     showCalendar(thisYear, today.month());
 }
@@ -262,10 +268,15 @@ void ForecastWindow::showCalendar(int year, int month)
         auto *item = new QTableWidgetItem(QString::number(point.personalDay));
         item->setData(kDateRole, point.date);
         item->setData(kNumberRole, point.personalDay);
+        const bool isToday = point.date == m_today;
+        item->setData(kTodayRole, isToday);
+        const QString todayNote = isToday ? tr(" (today)") : QString();
         item->setData(Qt::AccessibleTextRole,
                       tr("%1: personal day %2").arg(english.toString(point.date, u"dddd d MMMM yyyy"_s))
-                          .arg(point.personalDay));
-        item->setToolTip(tr("%1: personal day %2").arg(english.toString(point.date, u"d MMMM"_s)).arg(point.personalDay));
+                              .arg(point.personalDay)
+                          + todayNote);
+        item->setToolTip(tr("%1: personal day %2").arg(english.toString(point.date, u"d MMMM"_s)).arg(point.personalDay)
+                         + todayNote);
         m_calendar->setItem(cell / 7, cell % 7, item);
         ++cell;
     });

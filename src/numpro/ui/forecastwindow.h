@@ -40,6 +40,7 @@ private:
     QLabel *m_calendarTitle;
     QTableWidget *m_calendar;
     QTextEdit *m_dayReading;
+    QDate m_today; // framed in the calendar
     int m_calendarYear = 0;
     int m_calendarMonth = 0;
 };
