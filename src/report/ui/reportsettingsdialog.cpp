@@ -64,7 +64,7 @@ ReportSettingsDialog::ReportSettingsDialog(const report::Practitioner &practitio
     m_contact->setObjectName(QStringLiteral("txtContact"));
     m_contact->setPlainText(practitioner.contact);
     m_contact->setTabChangesFocus(true);
-    m_contact->setPlaceholderText(tr("Address, telephone, e-mail, web site: one a line"));
+    m_contact->setPlaceholderText(tr("Address, telephone, e-mail, web site: one per line"));
     m_contact->setFixedHeight(m_contact->fontMetrics().lineSpacing() * 5 + 12);
 
     m_logoPreview = new QLabel(this);
