@@ -13,6 +13,9 @@ using namespace Qt::StringLiterals;
 
 namespace options {
 
+const OptionEntry first{"first", "F", "First name.", Field::First};
+const OptionEntry middle{"middle", "M", "Middle name (may be left out).", Field::Middle};
+const OptionEntry last{"last", "L", "Last name.", Field::Last};
 const OptionEntry month{"month", "MONTH",
                        "Birth month: January to December in any case, its first three letters, or 1 to 12.",
                        Field::Month, "January February March April May June July August September October "

@@ -41,6 +41,9 @@ struct OptionEntry
 
 // The options every subcommand shares, to be listed in its table.
 namespace options {
+// The three names of the person a reading takes them from (not the tarot's
+// or runes' single name).
+extern const OptionEntry first, middle, last;
 extern const OptionEntry month, day, year, born, keepCase, format, formatJsonOnly, pretty, batch;
 // The day a couple married, for the marriage vibration.
 extern const OptionEntry married;

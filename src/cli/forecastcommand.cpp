@@ -15,9 +15,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const OptionEntry kOptions[] = {
-    {"first", "F", "First name.", Field::First},
-    {"middle", "M", "Middle name (may be left out).", Field::Middle},
-    {"last", "L", "Last name.", Field::Last},
+    options::first,
+    options::middle,
+    options::last,
     options::month,
     options::day,
     options::year,
