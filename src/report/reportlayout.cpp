@@ -42,7 +42,7 @@ constexpr qreal kHeadingPointSize = 18;
 // in the text as, and the property naming their section.
 constexpr int kTimelineObject = QTextFormat::UserObject + 1;
 constexpr int kCardsObject = QTextFormat::UserObject + 2;
-constexpr int kTimelineSection = QTextFormat::UserProperty + 1;
+constexpr int kSectionProperty = QTextFormat::UserProperty + 1;
 
 // The spread's cards three to a row, each over its caption.
 constexpr int kCardColumns = 3;
@@ -81,18 +81,38 @@ private:
     mutable QImage m_image;
 };
 
-// Draws the life timeline in the text at the width of the text, its height
-// in proportion.
-class TimelineObject : public QObject, public QTextObjectInterface
+// A picture of one section drawn in the text, at the text's width: the
+// character format names the section it belongs to.
+class SectionObject : public QObject, public QTextObjectInterface
 {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 
 public:
-    TimelineObject(const Report &report, qreal width, QObject *parent)
+    SectionObject(const Report &report, qreal width, QObject *parent)
         : QObject(parent), m_report(report), m_width(width)
     {
     }
+
+protected:
+    // The section the format names, or null.
+    const ReportSection *section(const QTextFormat &format) const
+    {
+        const qsizetype index = format.property(kSectionProperty).toLongLong();
+        return index >= 0 && index < m_report.sections.size() ? &m_report.sections[index] : nullptr;
+    }
+
+    const Report &m_report;
+    qreal m_width;
+};
+
+// The life timeline, its height in proportion to the width.
+class TimelineObject : public SectionObject
+{
+    Q_OBJECT
+
+public:
+    using SectionObject::SectionObject;
 
     QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &) override
     {
@@ -102,34 +122,26 @@ public:
 
     void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int, const QTextFormat &format) override
     {
-        const qsizetype index = format.property(kTimelineSection).toLongLong();
-        if (index < 0 || index >= m_report.sections.size() || !m_report.sections[index].timeline)
+        const ReportSection *shown = section(format);
+        if (!shown || !shown->timeline)
             return;
         const QSize natural = numpro::TimelinePicture::naturalSize();
         painter->save();
         painter->translate(rect.topLeft());
         painter->scale(rect.width() / natural.width(), rect.height() / natural.height());
-        numpro::TimelinePicture(*m_report.sections[index].timeline).paint(*painter, QRectF(QPointF(), natural));
+        numpro::TimelinePicture(*shown->timeline).paint(*painter, QRectF(QPointF(), natural));
         painter->restore();
     }
-
-private:
-    const Report &m_report;
-    qreal m_width;
 };
 
-// Draws the spread's cards in the text: rows of three, each card over its
-// caption, as vector pictures.
-class CardsObject : public QObject, public QTextObjectInterface
+// The spread's cards: rows of three, each card over its caption, as vector
+// pictures.
+class CardsObject : public SectionObject
 {
     Q_OBJECT
-    Q_INTERFACES(QTextObjectInterface)
 
 public:
-    CardsObject(const Report &report, qreal width, QObject *parent)
-        : QObject(parent), m_report(report), m_width(width)
-    {
-    }
+    using SectionObject::SectionObject;
 
     QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &format) override
     {
@@ -166,12 +178,9 @@ public:
 private:
     QList<ReportCard> cardsOf(const QTextFormat &format) const
     {
-        const qsizetype index = format.property(kTimelineSection).toLongLong();
-        return index >= 0 && index < m_report.sections.size() ? m_report.sections[index].cards : QList<ReportCard>();
+        const ReportSection *shown = section(format);
+        return shown ? shown->cards : QList<ReportCard>();
     }
-
-    const Report &m_report;
-    qreal m_width;
 };
 
 } // namespace
@@ -251,7 +260,7 @@ void ReportLayout::Private::layOutText()
         if (section.timeline) {
             QTextCharFormat picture;
             picture.setObjectType(kTimelineObject);
-            picture.setProperty(kTimelineSection, qlonglong(i));
+            picture.setProperty(kSectionProperty, qlonglong(i));
             cursor.insertText(QString(QChar::ObjectReplacementCharacter), picture);
             cursor.insertBlock(QTextBlockFormat(), plain);
         }
@@ -265,7 +274,7 @@ void ReportLayout::Private::layOutText()
             cursor.insertBlock(cardsBlock, plain);
             QTextCharFormat cards;
             cards.setObjectType(kCardsObject);
-            cards.setProperty(kTimelineSection, qlonglong(i));
+            cards.setProperty(kSectionProperty, qlonglong(i));
             cursor.insertText(QString(QChar::ObjectReplacementCharacter), cards);
         }
     }
