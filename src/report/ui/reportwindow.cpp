@@ -179,16 +179,7 @@ ReportWindow::ReportWindow(ProgramHost &host)
     m_link = new ClientLink(*this, kestrava::ProgramId::NumerologyPro,
                             {.fill =
                                  [this](const kestrava::Person &person) {
-                                     if (!inputfields::selectDate(m_born, person.birthDate)) {
-                                         this->host().services().messages->inform(
-                                             this, platform::Icon::Information,
-                                             ClientLink::dateNotListed(person.birthDate));
-                                         return false;
-                                     }
-                                     m_first->setText(person.firstName);
-                                     m_middle->setText(person.middleName);
-                                     m_last->setText(person.lastName);
-                                     return true;
+                                     return fillPerson({m_first, m_middle, m_last, m_born}, person);
                                  },
                              .typed =
                                  [this]() -> std::optional<kestrava::Person> {
@@ -669,6 +660,19 @@ void ReportWindow::print()
         });
 }
 
+bool ReportWindow::fillPerson(const PersonFields &fields, const kestrava::Person &person)
+{
+    if (!inputfields::selectDate(fields.born, person.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Information,
+                                           ClientLink::dateNotListed(person.birthDate));
+        return false;
+    }
+    fields.first->setText(person.firstName);
+    fields.middle->setText(person.middleName);
+    fields.last->setText(person.lastName);
+    return true;
+}
+
 void ReportWindow::choosePartner()
 {
     clients::ClientBook &book = host().clientBook();
@@ -680,15 +684,8 @@ void ReportWindow::choosePartner()
     const std::optional<clients::Client> chosen = ClientPicker::choose(this, book);
     if (!chosen || !isOpen())
         return;
-    if (!inputfields::selectDate(m_partnerBorn, chosen->person.birthDate)) {
-        host().services().messages->inform(this, platform::Icon::Information,
-                                           ClientLink::dateNotListed(chosen->person.birthDate));
-        return;
-    }
-    m_partnerFirst->setText(chosen->person.firstName);
-    m_partnerMiddle->setText(chosen->person.middleName);
-    m_partnerLast->setText(chosen->person.lastName);
-    refreshNow();
+    if (fillPerson({m_partnerFirst, m_partnerMiddle, m_partnerLast, m_partnerBorn}, chosen->person))
+        refreshNow();
 }
 
 void ReportWindow::editSettings()

@@ -64,6 +64,17 @@ public:
     void editSettings();
     // Fills the second person of the compatibility section from a client of the book.
     void choosePartner();
+    // The name fields and date lists of one person: the report's or the second one.
+    struct PersonFields
+    {
+        QLineEdit *first;
+        QLineEdit *middle;
+        QLineEdit *last;
+        inputfields::DateLists born;
+    };
+    // Fills them from the person; says so and fills nothing when the lists
+    // cannot show the birth date.
+    bool fillPerson(const PersonFields &fields, const kestrava::Person &person);
     // The practitioner's settings changed elsewhere.
     void settingsChanged() { refreshNow(); }
 
