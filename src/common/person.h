@@ -27,6 +27,17 @@ struct Person
     QString joinedName() const;
 };
 
+// The name with each letter made its capital, one character for one (so ß
+// stays ß and counts as what it is), as the name fields make typed letters.
+QString capitalLetters(QStringView name);
+
+// The person as every reading takes them: the names in capitals (see
+// capitalLetters), the birth date and the name now used as they are.  Every
+// door to a reading (an input window filled from the client book or a file,
+// the command line, the report) turns a person into its subject through this,
+// so the same person always reads the same; the book keeps names as written.
+Person readingPerson(const Person &person);
+
 // Splits one name field: "MARY ANN LEE SMITH" gives MARY / ANN LEE / SMITH;
 // a single word is the first name.
 Person splitName(const QString &name);
