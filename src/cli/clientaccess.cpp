@@ -126,7 +126,9 @@ std::optional<int> ClientReading::fill(const Command &command, Invocation &call,
     if (!m_client)
         return kExitUsage;
 
-    const kestrava::Person &person = m_client->person;
+    // Names as every reading takes them, whatever --keep-case says: the
+    // book keeps them as written.
+    const kestrava::Person person = kestrava::readingPerson(m_client->person);
     auto set = [&](Field field, const QString &text) {
         if (command.hasField(field)) {
             call.given[std::size_t(field)] = text;

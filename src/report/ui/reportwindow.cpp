@@ -667,9 +667,11 @@ bool ReportWindow::fillPerson(const PersonFields &fields, const kestrava::Person
                                            ClientLink::dateNotListed(person.birthDate));
         return false;
     }
-    fields.first->setText(person.firstName);
-    fields.middle->setText(person.middleName);
-    fields.last->setText(person.lastName);
+    // The book keeps names as written; the report reads them as typing them would.
+    const kestrava::Person reading = kestrava::readingPerson(person);
+    fields.first->setText(reading.firstName);
+    fields.middle->setText(reading.middleName);
+    fields.last->setText(reading.lastName);
     return true;
 }
 
