@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -139,11 +140,40 @@ QStringList Command::usage() const
     }
     // Name and date options are required (a middle name is not); the
     // subject can instead come from a client of the book or a batch file.
+    // A person of several (--a-first, --b-first) who can be a client of the
+    // book instead (--a-client) is shown both ways:
+    // (--a-first F ... | --a-client ID).
+    const auto personClient = [this](std::string_view entryName) -> std::string {
+        const std::size_t dash = entryName.find('-');
+        if (dash == std::string_view::npos)
+            return {};
+        std::string client = std::string(entryName.substr(0, dash)) + "-client";
+        return hasOption(client) ? client : std::string();
+    };
+    std::vector<std::pair<std::string, QString>> people; // the client option, the person's required options
+    for (const OptionEntry &entry : entries) {
+        const std::string client = personClient(entry.name);
+        if (!entry.required || client.empty())
+            continue;
+        if (people.empty() || people.back().first != client)
+            people.emplace_back(client, QString());
+        people.back().second += (people.back().second.isEmpty() ? QString() : u" "_s) + usageOption(entry);
+    }
+    const bool namesClients = std::any_of(entries.begin(), entries.end(), [](const OptionEntry &entry) {
+        return std::string_view(entry.name).ends_with("-client");
+    });
     QString single = start;
     QString dates, born, needed, rest;
+    for (const auto &[client, options] : people)
+        needed += u" ("_s + options + u" | --"_s + QString::fromStdString(client) + u" ID)"_s;
     for (const OptionEntry &entry : entries) {
         const std::string_view entryName(entry.name);
-        if (entryName == "batch" || entryName == "client" || entryName == "clients")
+        if (entryName == "batch" || entryName == "client" || (entryName == "clients" && !namesClients))
+            continue;
+        const bool personOption = std::any_of(people.begin(), people.end(), [&](const auto &person) {
+            return person.first == entryName || (entry.required && person.first == personClient(entryName));
+        });
+        if (personOption)
             continue;
         const QString option = usageOption(entry);
         if (entry.required) {
@@ -175,7 +205,7 @@ QStringList Command::usage() const
         single += u" "_s + (born.isEmpty() ? dates : u"("_s + dates + u" | "_s + born + u")"_s);
     QStringList lines{single + needed + rest};
     if (hasOption("client"))
-        lines.append(start + u" --client ID [--clients FILE]"_s + needed + rest);
+        lines.append(start + u" --client ID"_s + (namesClients ? QString() : u" [--clients FILE]"_s) + needed + rest);
     if (hasOption("batch"))
         lines.append(start + u" --batch FILE|- [options]"_s);
     return lines;

@@ -1512,6 +1512,105 @@ TEST(CliCompatibility, UsageErrorsSayWhatIsWrongAndExitTwo)
     }
 }
 
+TEST(CliCompatibility, EitherPersonMayBeAClientAndEachClientGetsTheReadingInTheirHistory)
+{
+    Book book;
+    // The book keeps names as written; the readings take them in capitals.
+    const QString mary = QString::number(book.add(kMaryClient));
+    const QString john = QString::number(book.add(kJohnClient));
+    const QStringList typedMary = {u"--a-first"_s, u"MARY"_s, u"--a-middle"_s, u"ANN"_s, u"--a-last"_s,
+                                   u"SMITH"_s,     u"--a-born"_s, u"1979-08-06"_s};
+    const QStringList typedJohn = {u"--b-first"_s, u"JOHN"_s, u"--b-last"_s, u"DOE"_s, u"--b-born"_s,
+                                   u"1980-03-15"_s};
+    const QStringList married = {u"--married"_s, u"2001-06-16"_s};
+    const QString maryEntry = uR"({"first":"MARY","middle":"ANN","last":"SMITH","month":"August","day":"6",)"
+                              uR"("year":"1979","reading":"compatibility","partner":{"first":"JOHN","middle":"",)"
+                              uR"("last":"DOE","month":"March","day":"15","year":"1980"}%1})"_s;
+    const QString johnEntry = uR"({"first":"JOHN","middle":"","last":"DOE","month":"March","day":"15",)"
+                              uR"("year":"1980","reading":"compatibility","partner":{"first":"MARY","middle":"ANN",)"
+                              uR"("last":"SMITH","month":"August","day":"6","year":"1979"}%1})"_s;
+    const QString marriedKey = uR"(,"married":"2001-06-16")"_s;
+    const struct
+    {
+        const char *what;
+        QStringList arguments;
+        QStringList sameAs; // the typed options that read the same
+        QStringList maryGets, johnGets; // the history entries' inputs
+    } rows[] = {
+        {"both from the book, married", QStringList{u"--a-client"_s, mary, u"--b-client"_s, john} + married,
+         typedMary + typedJohn + married, {maryEntry.arg(marriedKey)}, {johnEntry.arg(marriedKey)}},
+        {"the first from the book", QStringList{u"--a-client"_s, mary} + typedJohn, typedMary + typedJohn,
+         {maryEntry.arg(QString())}, {}},
+        // A client's names are capitals even where typed names keep their case.
+        {"the second from the book, typed case kept",
+         QStringList{u"--keep-case"_s, u"--b-client"_s, john} + typedMary + married,
+         QStringList{u"--keep-case"_s} + typedMary + typedJohn + married, {}, {johnEntry.arg(marriedKey)}},
+        {"the same client on both sides: one entry", {u"--a-client"_s, john, u"--b-client"_s, john},
+         QStringList{u"--a-first"_s, u"JOHN"_s, u"--a-last"_s, u"DOE"_s, u"--a-born"_s, u"1980-03-15"_s}
+             + typedJohn,
+         {},
+         {uR"({"first":"JOHN","middle":"","last":"DOE","month":"March","day":"15","year":"1980",)"
+          uR"("reading":"compatibility","partner":{"first":"JOHN","middle":"","last":"DOE","month":"March",)"
+          uR"("day":"15","year":"1980"}})"_s}},
+    };
+    QList<QJsonObject> maryExpected, johnExpected;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const QString &format : {u"json"_s, u"text"_s}) {
+            const QStringList asked = QStringList{u"compatibility"_s, u"--format"_s, format};
+            const Result forClients = book.run(asked + row.arguments);
+            ASSERT_EQ(forClients.status, 0) << forClients.err.toStdString();
+            const Result typed = cli(asked + row.sameAs);
+            ASSERT_EQ(typed.status, 0) << typed.err.toStdString();
+            EXPECT_EQ(forClients.out, typed.out);
+            for (const QString &entry : row.maryGets)
+                maryExpected.append(object(entry));
+            for (const QString &entry : row.johnGets)
+                johnExpected.append(object(entry));
+        }
+    }
+    const auto historyOf = [&book](const QString &id) {
+        QList<QJsonObject> entries;
+        for (const QJsonValue &entry :
+             object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray()) {
+            EXPECT_EQ(entry[u"program"_s].toString(), u"numerology"_s);
+            entries.append(entry[u"inputs"_s].toObject());
+        }
+        return entries;
+    };
+    EXPECT_EQ(historyOf(mary), maryExpected);
+    EXPECT_EQ(historyOf(john), johnExpected);
+
+    // What cannot be read for the clients adds nothing to either history.
+    const struct
+    {
+        QStringList arguments;
+        QString says;
+    } refused[] = {
+        {{u"--a-client"_s, u"42"_s, u"--b-client"_s, john},
+         u"the client book %1 has no client with ID 42"_s.arg(book.path)},
+        {QStringList{u"--b-client"_s, u"0"_s} + typedMary, u"a client ID is a whole number from 1, not \"0\""_s},
+        {{u"--a-client"_s, mary, u"--b-client"_s, john, u"--clients"_s, book.dir.filePath(u"none.sqlite"_s)},
+         u"has no client with ID"_s},
+        {QStringList{u"--a-client"_s, mary, u"--a-middle"_s, u"Jo"_s} + typedJohn,
+         u"--a-client takes the first person's names and birth date from the client book, not from --a-middle"_s},
+        {QStringList{u"--b-client"_s, john, u"--b-born"_s, u"1980-03-15"_s} + typedMary,
+         u"--b-client takes the second person's names and birth date from the client book, not from --b-born"_s},
+        {{u"--a-client"_s, mary, u"--b-first"_s, u"John"_s}, u"--b-last is missing"_s},
+        {{u"--a-client"_s, mary}, u"--b-client ID takes the second person from the client book instead"_s},
+    };
+    for (const auto &row : refused) {
+        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+        const Result r = book.run(QStringList{u"compatibility"_s} + row.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(row.says)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(book.dir.filePath(u"none.sqlite"_s)));
+    EXPECT_EQ(historyOf(mary).size(), maryExpected.size());
+    EXPECT_EQ(historyOf(john).size(), johnExpected.size());
+}
+
 TEST(CliCompatibility, NumerologyMarriedAddsTheMarriageVibration)
 {
     const Result plain = cli(kMary);

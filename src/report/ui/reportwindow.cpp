@@ -1,6 +1,7 @@
 #include "report/ui/reportwindow.h"
 
 #include "clients/clientbook.h"
+#include "common/person.h"
 #include "numpro/readings/readinglist.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "shell/commonmenus.h"
@@ -686,7 +687,9 @@ void ReportWindow::choosePartner()
     const std::optional<clients::Client> chosen = ClientPicker::choose(this, book);
     if (!chosen || !isOpen())
         return;
-    if (fillPerson({m_partnerFirst, m_partnerMiddle, m_partnerLast, m_partnerBorn}, chosen->person))
+    // The book keeps names as written; the compatibility reads them in capitals.
+    if (fillPerson({m_partnerFirst, m_partnerMiddle, m_partnerLast, m_partnerBorn},
+                   kestrava::readingPerson(chosen->person)))
         refreshNow();
 }
 
