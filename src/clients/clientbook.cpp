@@ -3,6 +3,7 @@
 #include "clients/schema.h"
 #include "clients/searchtext.h"
 #include "common/numerology.h"
+#include "common/savefile.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -352,10 +353,24 @@ void ClientBook::open()
                 m_db.close();
             return;
         }
-    } else if (!QDir().mkpath(info.absolutePath())) {
-        fail(BookProblem::Kind::CannotOpen,
-             u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
-        return;
+    } else {
+        if (!kestrava::makePrivateFolder(info.absolutePath())) {
+            fail(BookProblem::Kind::CannotOpen,
+                 u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
+            return;
+        }
+        // SQLite would make the file readable by every user of the computer,
+        // and makes its -wal and -shm files with the permissions the file
+        // has: the file is made first, for the user alone.
+        if (!info.exists()) {
+            QFile file(m_path);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+                && !QFileInfo::exists(m_path)) {
+                fail(BookProblem::Kind::CannotOpen,
+                     u"The client book %1 cannot be created: %2."_s.arg(shown, file.errorString()));
+                return;
+            }
+        }
     }
 
     m_readable = false;

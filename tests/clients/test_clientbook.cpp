@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace clients;
@@ -426,4 +427,41 @@ TEST_F(ClientBookTest, TwoProgramsWritingAtOnceLoseNoWrite)
     EXPECT_EQ(book.count(), total);
     EXPECT_EQ(book.search(u"writer0"_s, 1000000).size() + book.search(u"writer1"_s, 1000000).size(), total);
     EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+}
+
+TEST_F(ClientBookTest, ANewBookAndItsFolderAreTheUsersAloneAndExistingOnesKeepTheirMode)
+{
+    const mode_t before = umask(022);
+    const auto modeOf = [](const QString &path) {
+        struct stat info{};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    };
+    {
+        // Two folders to make, as a first start in a fresh home would.
+        const QString fresh = path(u"data/kestrava/clients.sqlite"_s);
+        ClientBook book(fresh);
+        ASSERT_TRUE(book.isWritable());
+        ASSERT_TRUE(book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow));
+        // While the book is open SQLite keeps its -wal and -shm files beside it.
+        for (const QString &file : {fresh, fresh + u"-wal"_s, fresh + u"-shm"_s}) {
+            SCOPED_TRACE(file.toStdString());
+            EXPECT_EQ(modeOf(file), 0600);
+        }
+        EXPECT_EQ(modeOf(path(u"data/kestrava"_s)), 0700);
+        EXPECT_EQ(modeOf(path(u"data"_s)), 0700);
+    }
+    {
+        // A folder and a file made as someone chose keep what they chose.
+        ASSERT_TRUE(QDir().mkpath(path(u"shared"_s)));
+        ASSERT_EQ(::chmod(QFile::encodeName(path(u"shared"_s)).constData(), 0755), 0);
+        const QString kept = path(u"shared/clients.sqlite"_s);
+        { ClientBook book(kept); }
+        ASSERT_EQ(::chmod(QFile::encodeName(kept).constData(), 0640), 0);
+        ClientBook book(kept);
+        ASSERT_TRUE(book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow));
+        EXPECT_EQ(modeOf(path(u"shared"_s)), 0755);
+        EXPECT_EQ(modeOf(kept), 0640);
+        EXPECT_EQ(modeOf(kept + u"-wal"_s), 0640);
+    }
+    umask(before);
 }
