@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -131,7 +132,8 @@ QStringList Command::usage() const
             for (const QString &wanted : QString::fromLatin1(action.options).split(u' ', Qt::SkipEmptyParts)) {
                 for (const OptionEntry &entry : entries) {
                     if (wanted == QLatin1StringView(entry.name))
-                        line += entry.required ? u" "_s + usageOption(entry) : u" ["_s + usageOption(entry) + u"]"_s;
+                        line += entry.required && !action.optionsOptional ? u" "_s + usageOption(entry)
+                                                                          : u" ["_s + usageOption(entry) + u"]"_s;
                 }
             }
             lines.append(line);
@@ -362,8 +364,11 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         out << "\n" << parser.applicationDescription() << "\n\n";
         if (!command.actions.empty()) {
             out << "Actions:\n";
+            qsizetype width = 8;
             for (const Action &action : command.actions)
-                out << "  " << QString::fromLatin1(action.name).leftJustified(8) << " " << action.description << "\n";
+                width = std::max(width, qsizetype(std::strlen(action.name)));
+            for (const Action &action : command.actions)
+                out << "  " << QString::fromLatin1(action.name).leftJustified(width) << " " << action.description << "\n";
             out << "\n";
         }
         out << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";

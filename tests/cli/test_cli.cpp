@@ -345,7 +345,7 @@ TEST(Cli, HelpAndVersion)
         EXPECT_TRUE(commandLine.match(line).hasMatch()) << line.toStdString();
     const Result clientsHelp = cli({u"clients"_s, u"--help"_s});
     EXPECT_EQ(clientsHelp.status, 0);
-    EXPECT_TRUE(clientsHelp.out.contains(u"\nActions:\n  list     One line per client"_s)) << clientsHelp.out.toStdString();
+    EXPECT_TRUE(clientsHelp.out.contains(u"\nActions:\n  list       One line per client"_s)) << clientsHelp.out.toStdString();
     const Result commandHelp = cli({u"numerology"_s, u"--help"_s});
     EXPECT_EQ(commandHelp.status, 0);
     EXPECT_TRUE(commandHelp.out.contains(u"--batch"_s));
@@ -1005,6 +1005,61 @@ TEST(CliClients, ImportSaysWhatItRefused)
     EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out).size(), 1);
 }
 
+TEST(CliClients, EditDuplicatesAndMergeKeepEachPersonOnceWithTheirWholeHistory)
+{
+    Book book;
+    const qint64 mary = book.add(kMaryClient);
+    const qint64 marie = book.add({u"--first"_s, u"Marie"_s, u"--last"_s, u"SMÍTH"_s, u"--born"_s, u"1979-08-06"_s,
+                                   u"--phone"_s, u"555 0100"_s, u"--notes"_s, u"Met at the fair."_s});
+    const qint64 john = book.add(kJohnClient);
+    ASSERT_EQ(book.run({u"tarot"_s, u"--client"_s, QString::number(marie), u"--seed"_s, u"3"_s}).status, 0);
+
+    // Edit changes only what is named; a change into someone the book has
+    // is refused, as adding them is: the other's line, exit status 1.
+    const Result phoned = book.run({u"clients"_s, u"edit"_s, QString::number(john), u"--phone"_s, u"555 0199"_s,
+                                    u"--notes"_s, u""_s});
+    ASSERT_EQ(phoned.status, 0) << phoned.err.toStdString();
+    EXPECT_EQ(object(phoned.out).value(u"phone"_s), u"555 0199"_s);
+    EXPECT_EQ(object(phoned.out).value(u"notes"_s), u""_s);
+    EXPECT_EQ(object(phoned.out).value(u"first"_s), u"John"_s);
+    const QString marieBefore = book.run({u"clients"_s, u"show"_s, QString::number(marie)}).out;
+    const Result copy = book.run({u"clients"_s, u"edit"_s, QString::number(marie), u"--first"_s, u"MARY"_s,
+                                  u"--middle"_s, u"ann"_s, u"--last"_s, u"Smith"_s});
+    EXPECT_EQ(copy.status, 1);
+    EXPECT_EQ(object(copy.out).value(u"id"_s).toInteger(), mary);
+    EXPECT_TRUE(copy.err.contains(u"already with ID %1"_s.arg(mary))) << copy.err.toStdString();
+    EXPECT_EQ(book.run({u"clients"_s, u"show"_s, QString::number(marie)}).out, marieBefore);
+
+    const Result pairs = book.run({u"clients"_s, u"duplicates"_s});
+    ASSERT_EQ(pairs.status, 0) << pairs.err.toStdString();
+    ASSERT_EQ(lines(pairs.out).size(), 1);
+    EXPECT_EQ(topLevelKeys(pairs.out), (QStringList{u"a"_s, u"b"_s}));
+    EXPECT_EQ(object(pairs.out).value(u"a"_s).toObject().value(u"id"_s).toInteger(), mary);
+    EXPECT_EQ(object(pairs.out).value(u"b"_s).toObject().value(u"id"_s).toInteger(), marie);
+
+    const Result merged = book.run({u"clients"_s, u"merge"_s, QString::number(mary), QString::number(marie)});
+    ASSERT_EQ(merged.status, 0) << merged.err.toStdString();
+    const QJsonObject kept = object(merged.out);
+    EXPECT_EQ(kept.value(u"id"_s).toInteger(), mary);
+    EXPECT_EQ(kept.value(u"first"_s), u"Mary"_s);
+    EXPECT_EQ(kept.value(u"email"_s), u"mary@example.org"_s);
+    EXPECT_EQ(kept.value(u"phone"_s), u"555 0100"_s) << "an empty field takes the other's";
+    EXPECT_EQ(kept.value(u"notes"_s), u"Met at the fair."_s);
+    ASSERT_EQ(kept.value(u"history"_s).toArray().size(), 1);
+    EXPECT_EQ(kept.value(u"history"_s).toArray()[0].toObject().value(u"program"_s), u"tarot"_s);
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), (QList<qint64>{john, mary}));
+    EXPECT_TRUE(book.run({u"clients"_s, u"duplicates"_s}).out.isEmpty());
+
+    // --no-fill keeps the kept client's empty fields empty.
+    const Result strict = book.run({u"clients"_s, u"merge"_s, QString::number(john), QString::number(mary),
+                                    u"--no-fill"_s});
+    ASSERT_EQ(strict.status, 0) << strict.err.toStdString();
+    EXPECT_EQ(object(strict.out).value(u"notes"_s), u""_s);
+    EXPECT_EQ(object(strict.out).value(u"email"_s), u""_s);
+    EXPECT_EQ(object(strict.out).value(u"history"_s).toArray().size(), 1);
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), QList<qint64>{john});
+}
+
 TEST(CliClients, UsageErrorsExitTwo)
 {
     Book book;
@@ -1025,6 +1080,14 @@ TEST(CliClients, UsageErrorsExitTwo)
         {{u"clients"_s, u"import"_s}, "clients import takes FILE|FOLDER..."},
         {{u"clients"_s, u"add"_s, u"--first"_s, u"A"_s, u"--born"_s, u"1980-02-30"_s}, "--born must be a date"},
         {{u"clients"_s, u"add"_s, u"--born"_s, u"1980-02-03"_s}, "a first or a last name"},
+        {{u"clients"_s, u"edit"_s, u"1"_s}, "name what to change"},
+        {{u"clients"_s, u"edit"_s, u"1"_s, u"--born"_s, u"6.8.1979"_s}, "--born must be a date"},
+        {{u"clients"_s, u"edit"_s, u"1"_s, u"--first"_s, u""_s, u"--last"_s, u" "_s}, "a first or a last name"},
+        {{u"clients"_s, u"edit"_s, u"7"_s, u"--phone"_s, u"1"_s}, "no client with ID 7"},
+        {{u"clients"_s, u"duplicates"_s, u"1"_s}, "takes no argument \"1\""},
+        {{u"clients"_s, u"merge"_s, u"1"_s}, "clients merge takes KEEP OTHER"},
+        {{u"clients"_s, u"merge"_s, u"1"_s, u"1"_s}, "two different clients"},
+        {{u"clients"_s, u"merge"_s, u"1"_s, u"7"_s}, "no client with ID 7"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
@@ -1056,12 +1119,15 @@ TEST(CliClients, NewerAndDamagedBooksAreReportedAndLeftAsTheyWere)
         {newer, {u"clients"_s, u"show"_s, u"1"_s}, 0, true},
         {newer, QStringList{u"clients"_s, u"add"_s} + kJohnClient, 2, false},
         {newer, {u"clients"_s, u"remove"_s, u"1"_s}, 2, false},
+        {newer, {u"clients"_s, u"edit"_s, u"1"_s, u"--phone"_s, u"555 0100"_s}, 2, false},
+        {newer, {u"clients"_s, u"duplicates"_s}, 0, false},
         {newer, {u"clients"_s, u"import"_s, newer.dir.path()}, 2, false},
         // The reading is made; that it could not be kept is said.
         {newer, reading, 1, true},
         {damaged, {u"clients"_s, u"list"_s}, 2, false},
         {damaged, QStringList{u"clients"_s, u"add"_s} + kJohnClient, 2, false},
         {damaged, {u"clients"_s, u"export"_s}, 2, false},
+        {damaged, {u"clients"_s, u"duplicates"_s}, 2, false},
         {damaged, reading, 2, false},
     };
     for (const auto &row : rows) {

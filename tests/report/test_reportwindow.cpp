@@ -23,6 +23,8 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
+
 namespace {
 
 using report::SectionKind;
@@ -178,6 +180,17 @@ TEST_F(ReportWindowTest, ThePreviewFollowsTheNamesAndEverySectionTicked)
 
 TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
 {
+    // The copy is made for the user alone even where new files are made
+    // readable by everyone.
+    struct Umask
+    {
+        mode_t before = umask(022);
+        ~Umask() { umask(before); }
+    } openUmask;
+    const auto modeOf = [](const QString &path) {
+        struct stat info{};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    };
     const QString logo = test.dir.filePath("logo-source.png");
     QImage picture(40, 20, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -219,6 +232,8 @@ TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
     EXPECT_TRUE(test.messages.shown[0].text.contains("notes.png is not a picture the report can show"));
     EXPECT_EQ(ReportSettingsDialog::stored(), expected);
     EXPECT_EQ(readAll(expected.logoFile), readAll(logo));
+    EXPECT_EQ(modeOf(expected.logoFile), 0600);
+    EXPECT_EQ(modeOf(ReportSettingsDialog::logoFolder()), 0700);
 
     // The report window reads them, and its dialog opens on them; Cancel keeps them.
     ReportWindow *report = openReport();
