@@ -322,7 +322,9 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
             option.setValueName(QString::fromLatin1(entry.valueName));
         parser.addOption(option);
     }
-    parser.addHelpOption();
+    // Not addHelpOption(): its --help-all would print Qt's own options,
+    // which only Qt's parser of the whole application can list.
+    parser.addOption(QCommandLineOption({u"h"_s, u"help"_s}, u"Show this help."_s));
     auto usageError = [&](const QString &message) { return ::usageError(command, message, err); };
     if (!parser.parse(QStringList{u"kestrava-cli "_s + QLatin1StringView(command.name)} + arguments))
         return usageError(parser.errorText());

@@ -1579,3 +1579,54 @@ TEST(Cli, BatchOfManyRowsComesOutInInputOrder)
     for (qsizetype i = 0; i < expected.size(); ++i)
         ASSERT_EQ(lines[i], expected[i]) << "row " << i + 1;
 }
+
+TEST(Cli, EveryCommandsHelpListsOnlyOptionsItTakes)
+{
+    // Run where nothing a command might write or open can matter.
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"KESTRAVA_CLIENTS"_s, dir.filePath(u"clients.sqlite"_s));
+    environment.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    auto run = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(KESTRAVA_CLI), arguments);
+        process.closeWriteChannel();
+        process.waitForFinished(60000);
+        return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                      QString::fromUtf8(process.readAllStandardOutput()),
+                      QString::fromUtf8(process.readAllStandardError())};
+    };
+    static const QRegularExpression optionLine(u"^  (?:-\\w, )?--([a-z-]+)( <)?"_s,
+                                               QRegularExpression::MultilineOption);
+    for (const char *name : {"numerology", "compatibility", "tarot", "daily", "astrology", "runes", "tantric",
+                             "forecast", "timeline", "report", "clients"}) {
+        SCOPED_TRACE(name);
+        const QString command = QString::fromLatin1(name);
+        const Result help = run({command, u"--help"_s});
+        EXPECT_EQ(help.status, 0) << help.err.toStdString();
+        EXPECT_EQ(run({command, u"-h"_s}).out, help.out);
+        EXPECT_FALSE(help.out.contains(u"--help-all"_s)) << help.out.toStdString();
+        const Result helpAll = run({command, u"--help-all"_s});
+        EXPECT_EQ(helpAll.status, 2);
+        EXPECT_TRUE(helpAll.err.contains(u"Unknown option 'help-all'"_s)) << helpAll.err.toStdString();
+
+        // Every option the help lists is one the command takes: given all at
+        // once, each with a value where it takes one, none is unknown (the
+        // command then refuses them together, as a usage error).
+        QStringList everyOption;
+        for (const auto &match : optionLine.globalMatch(help.out.section(u"\nOptions:\n"_s, 1))) {
+            if (match.captured(1) == u"help"_s)
+                continue;
+            everyOption << u"--"_s + match.captured(1);
+            if (!match.captured(2).isEmpty())
+                everyOption << u"1"_s;
+        }
+        EXPECT_GE(everyOption.size(), 3) << help.out.toStdString();
+        const Result all = run(QStringList{command} + everyOption);
+        EXPECT_EQ(all.status, 2);
+        EXPECT_FALSE(all.err.contains(u"Unknown option"_s)) << all.err.toStdString();
+    }
+}
