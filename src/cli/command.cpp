@@ -243,6 +243,15 @@ QString monthName(const QString &text)
     return text;
 }
 
+QString dayNumber(const QString &text)
+{
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return text;
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    return ok && number >= 1 && number <= 31 ? QString::number(number) : text;
+}
+
 QString Subject::fullName() const
 {
     if (!text(Field::Name).isEmpty())
@@ -272,8 +281,9 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
             return u"%1born must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, born);
         at(Field::Year) = born.left(4);
         at(Field::Month) = born.mid(5, 2);
-        at(Field::Day) = QString::number(born.mid(8, 2).toInt());
+        at(Field::Day) = born.mid(8, 2);
     }
+    at(Field::Day) = dayNumber(at(Field::Day));
     at(Field::Month) = monthName(at(Field::Month));
     if (!keepCase) {
         for (Field name : {Field::Name, Field::First, Field::Middle, Field::Last})

@@ -716,6 +716,15 @@ TEST(Cli, MonthsInEveryWrittenForm)
         for (const QString &month : {u"8"_s, u"08"_s, u"aug"_s, u"AUG"_s, u"august"_s, u"AUGUST"_s, u"AuGuSt"_s})
             EXPECT_EQ(run({u"--month"_s, month, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s}).out, august.out)
                 << month.toStdString();
+        // A day takes a leading zero as a month does.
+        for (const QString &day : {u"06"_s, u"006"_s})
+            EXPECT_EQ(run({u"--month"_s, u"08"_s, u"--day"_s, day, u"--year"_s, u"1979"_s}).out, august.out)
+                << day.toStdString();
+        for (const QString &day : {u"0"_s, u"00"_s, u"32"_s, u"032"_s, u"+6"_s, u"-6"_s, u"6.0"_s}) {
+            const Result bad = run({u"--month"_s, u"August"_s, u"--day"_s, day, u"--year"_s, u"1979"_s});
+            EXPECT_EQ(bad.status, 2) << day.toStdString();
+            EXPECT_TRUE(bad.err.contains(u"The day must be 1 to 31, not \""_s + day + u"\""_s)) << bad.err.toStdString();
+        }
         EXPECT_EQ(run({u"--born"_s, u"1979-08-06"_s}).out, august.out);
         for (const QString &month : {u"13"_s, u"Smarch"_s, u"0"_s, u"-8"_s, u"au"_s, u"8.0"_s}) {
             const Result bad = run({u"--month"_s, month, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s});
@@ -731,6 +740,13 @@ TEST(Cli, MonthsInEveryWrittenForm)
     const Result june = cli(daily + QStringList{u"--day"_s, u"23"_s, u"--month"_s, u"jun"_s});
     EXPECT_EQ(object(june.out).value(u"number"_s), 5);
     EXPECT_EQ(cli(daily + QStringList{u"--born"_s, u"1960-06-23"_s}).out, june.out);
+    EXPECT_EQ(cli(daily + QStringList{u"--day"_s, u"09"_s, u"--month"_s, u"06"_s}).out,
+              cli(daily + QStringList{u"--day"_s, u"9"_s, u"--month"_s, u"jun"_s}).out);
+    // So do a batch's day and month columns.
+    const Result batch = cli({u"numerology"_s, u"--batch"_s, u"-"_s},
+                             "first,middle,last,month,day,year,today\nMARY,ANN,SMITH,08,06,1979,2024-03-07\n");
+    EXPECT_EQ(batch.status, 0) << batch.out.toStdString();
+    EXPECT_EQ(batch.out, cli(kMary).out);
 }
 
 TEST(Cli, EveryCommandReadsABatch)
