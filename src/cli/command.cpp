@@ -423,6 +423,8 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         }
         if (call.format != OutputFormat::Json)
             return usageError(u"--batch writes JSON lines only"_s);
+        if (call.pretty)
+            return usageError(u"--batch writes one JSON line per row; leave out --pretty"_s);
         call.batch = parser.value(u"batch"_s);
     }
     return std::nullopt;

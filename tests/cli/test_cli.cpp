@@ -816,13 +816,19 @@ TEST(Cli, EveryCommandReadsABatch)
         EXPECT_EQ(object(lines[1]),
                   (QJsonObject{{u"row"_s, 2}, {u"error"_s, QString::fromUtf8(row.badRow)}}));
 
-        // Only good rows: 0; --pretty indents each object.
+        // Only good rows: 0, one line each.
         const QByteArray good = row.csv.left(row.csv.indexOf('\n', row.csv.indexOf('\n') + 1) + 1);
-        const Result allGood = cli({command, u"--batch"_s, u"-"_s, u"--pretty"_s}, good);
+        const Result allGood = cli({command, u"--batch"_s, u"-"_s}, good);
         EXPECT_EQ(allGood.status, 0) << allGood.err.toStdString();
-        EXPECT_TRUE(allGood.out.startsWith(u"{\n  \""_s));
+        EXPECT_EQ(allGood.out.count(u'\n'), 1);
         for (auto it = row.first.begin(); it != row.first.end(); ++it)
             EXPECT_EQ(object(allGood.out).value(it.key()), it.value()) << it.key().toStdString();
+        // --pretty would split a row's object over lines: refused, not ignored.
+        const Result pretty = cli({command, u"--batch"_s, u"-"_s, u"--pretty"_s}, good);
+        EXPECT_EQ(pretty.status, 2);
+        EXPECT_TRUE(pretty.err.contains(u"--batch writes one JSON line per row; leave out --pretty"_s))
+            << pretty.err.toStdString();
+        EXPECT_TRUE(pretty.out.isEmpty());
     }
     // A row's seed and today, where empty, take the options'; the tarot row
     // above with no seed of its own dealt --seed 7's spread.
