@@ -37,7 +37,7 @@ const OptionEntry formatJsonOnly{"format", "FORMAT", "json (the default and, for
 const OptionEntry pretty{"pretty", nullptr, "Indent the JSON by two spaces, keys in the same order."};
 const OptionEntry batch{"batch", "FILE",
                        "Read the subjects from a CSV file (- for standard input) whose header row names the "
-                       "columns; print one JSON line per row, in order.",
+                       "columns; print one JSON line per row, in order, as the rows come in.",
                        Field::None, nullptr};
 const OptionEntry married{"married", "YYYY-MM-DD",
                           "The day of the marriage, 1900 to 2100, for the marriage vibration number.",

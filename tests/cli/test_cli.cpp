@@ -1652,3 +1652,121 @@ TEST(Cli, EveryCommandsHelpListsOnlyOptionsItTakes)
         EXPECT_FALSE(all.err.contains(u"Unknown option"_s)) << all.err.toStdString();
     }
 }
+
+TEST(Cli, BatchSaysWhereAQuoteIsNeverClosedAndReadsTheRowsAfterIt)
+{
+    const QJsonObject john{{u"lifePath"_s, 9}, {u"destiny"_s, 8}};
+    const QJsonObject jane{{u"lifePath"_s, 9}, {u"destiny"_s, 5}};
+    const QJsonObject mary{{u"lifePath"_s, 22}, {u"destiny"_s, 11}};
+    auto error = [](int row, const QString &message) {
+        return QJsonObject{{u"row"_s, row}, {u"error"_s, message}};
+    };
+    const QString neverClosed = u"a quote opened here is never closed"_s;
+    const struct
+    {
+        const char *label;
+        QByteArray rows; // after the header row
+        QList<QJsonObject> lines; // an error line whole, a reading's by some keys
+    } cases[] = {
+        {"a stray quote before a good row", "\"Mary,Ann,Smith,1979-08-06,\nJohn,,Doe,1980-03-15,\n",
+         {error(1, neverClosed), john}},
+        {"the same with CR LF", "\"Mary,Ann,Smith,1979-08-06,\r\nJohn,,Doe,1980-03-15,\r\n",
+         {error(1, neverClosed), john}},
+        {"a later quoted field does not close it",
+         "\"Mary,Ann,Smith,1979-08-06,\nJohn,,Doe,1980-03-15,\n\"Jane\",,Roe,1980-03-15,\"a, note\"\n",
+         {error(1, neverClosed), john, jane}},
+        {"in the last row, without a line end", "John,,Doe,1980-03-15,\n\"Mary,Ann,Smith,1979-08-06",
+         {john, error(2, neverClosed)}},
+        {"a quoted note over two lines is one row", "Mary,Ann,Smith,1979-08-06,\"first line\nsecond line\"\n"
+                                                    "John,,Doe,1980-03-15,\nBad,,Row,1979-13-01,\n",
+         {mary, john, error(3, u"The month must be January to December, not \"13\"."_s)}},
+        {"a stray quote closed where a field ends names the lines it joined",
+         "\"Mary,Ann,Smith,1979-08-06,\nJohn,,Doe,1980-03-15,\"\nJane,,Roe,1980-03-15,\n",
+         {error(1, u"The row has 1 field; the header names 5 (lines 2 to 3 of the input, joined by a quoted "
+                   "field)."_s),
+          jane}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        const Result r = cli({u"numerology"_s, u"--batch"_s, u"-"_s, u"--today"_s, u"2024-03-07"_s},
+                             "first,middle,last,born,note\n" + c.rows);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), c.lines.size()) << r.out.toStdString();
+        bool anyError = false;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QJsonObject line = object(lines[i]);
+            if (c.lines[i].contains(u"error"_s)) {
+                anyError = true;
+                EXPECT_EQ(line, c.lines[i]) << lines[i].toStdString();
+                continue;
+            }
+            for (auto it = c.lines[i].begin(); it != c.lines[i].end(); ++it)
+                EXPECT_EQ(line.value(it.key()), it.value()) << lines[i].toStdString();
+        }
+        EXPECT_EQ(r.status, anyError ? 1 : 0) << r.err.toStdString();
+    }
+
+    const Result header = cli({u"runes"_s, u"--batch"_s, u"-"_s}, "\"name\nSarah Jones\n");
+    EXPECT_EQ(header.status, 2);
+    EXPECT_TRUE(header.err.contains(u"a quote opened in the header row is never closed"_s)) << header.err.toStdString();
+    EXPECT_TRUE(header.out.isEmpty());
+}
+
+TEST(Cli, BatchAnswersEachRowBeforeTheInputEnds)
+{
+    QProcess process;
+    process.start(QStringLiteral(KESTRAVA_CLI),
+                  {u"numerology"_s, u"--batch"_s, u"-"_s, u"--today"_s, u"2024-03-07"_s});
+    ASSERT_TRUE(process.waitForStarted());
+    // The next line of output; empty when none comes (the batch waits for
+    // the end of its input).
+    auto nextLine = [&process] {
+        while (!process.canReadLine() && process.state() == QProcess::Running && process.waitForReadyRead(30000)) {
+        }
+        return process.readLine().toStdString();
+    };
+    process.write("first,middle,last,born\nMARY,ANN,SMITH,1979-08-06\n");
+    EXPECT_EQ(nextLine(), cli(kMary).out.toStdString());
+    process.write("JOHN,,DOE,1979-13-06\n");
+    EXPECT_EQ(nextLine(), "{\"row\":2,\"error\":\"The month must be January to December, not \\\"13\\\".\"}\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAll().isEmpty());
+}
+
+TEST(Cli, BatchEndsQuietlyWhenItsReaderHasGone)
+{
+    // kestrava-cli ... | head -n 1, its input still open and more rows
+    // waiting: it ends, whether a closed pipe stops it by the signal or, with
+    // the signal ignored, by the failed write, and says nothing.
+    QByteArray rows = "first,middle,last,born\n";
+    for (int i = 0; i < 20000; ++i)
+        rows += "JOHN,,DOE,1980-03-15\n";
+    const struct
+    {
+        const char *signal;
+        const char *status; // as sh reports it
+    } cases[] = {{"--default-signal=PIPE", "141"}, {"--ignore-signal=PIPE", "1"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.signal);
+        QTemporaryDir dir;
+        QProcess shell;
+        shell.start(u"sh"_s, {u"-c"_s,
+                              u"{ env %1 \"$0\" numerology --batch - 2>\"$1/err\"; echo $? >\"$1/status\"; } "
+                              "| head -n 1 >\"$1/out\""_s.arg(QLatin1StringView(c.signal)),
+                              QStringLiteral(KESTRAVA_CLI), dir.path()});
+        ASSERT_TRUE(shell.waitForStarted());
+        shell.write(rows);
+        ASSERT_TRUE(shell.waitForFinished(60000)); // before its input was closed
+        auto contents = [&dir](const char *name) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        };
+        EXPECT_EQ(contents("status"), QByteArray(c.status) + "\n");
+        EXPECT_EQ(contents("err"), QByteArray());
+        EXPECT_TRUE(contents("out").startsWith("{\"lifePath\":9,")) << contents("out").toStdString();
+        shell.kill();
+        shell.waitForFinished();
+    }
+}
