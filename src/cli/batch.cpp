@@ -321,6 +321,7 @@ int runBatch(const Command &command, const Invocation &call, const BatchReaderMa
                 }
             }
             lines.clear();
+            lines.reserve(rows.size() * 1024);
             bool failed = false;
             for (const Row &row : rows)
                 failed |= !appendRowLine(lines, row, QByteArrayView(input.data() + row.begin, qsizetype(row.size)),
