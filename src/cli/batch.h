@@ -19,8 +19,10 @@ using BatchReaderMaker = std::function<BatchReader()>;
 QString columnsNeeded(const Command &command);
 
 // Reads the CSV file (or standard input for "-") of call.batch with the
-// command's columns and writes one JSON line per data row, in input order;
-// a row that cannot be read gives {"row":N,"error":"..."}.  Returns 0 when
-// every row was read, 1 when some failed and 2 when the file cannot be read
-// or its header row lacks a column.
+// command's columns and writes one JSON line per data row, in input order,
+// while the input still comes and in memory that does not grow with it; a
+// row that cannot be read gives {"row":N,"error":"..."}.  Returns 0 when
+// every row was read, 1 when some failed or the lines could not all be
+// written, and 2 when the file cannot be read or its header row lacks a
+// column.
 int runBatch(const Command &command, const Invocation &call, const BatchReaderMaker &makeReader, QTextStream &err);

@@ -40,7 +40,7 @@ const OptionEntry formatJsonOnly{"format", "FORMAT", "json (the default and, for
 const OptionEntry pretty{"pretty", nullptr, "Indent the JSON by two spaces, keys in the same order."};
 const OptionEntry batch{"batch", "FILE",
                        "Read the subjects from a CSV file (- for standard input) whose header row names the "
-                       "columns; print one JSON line per row, in order.",
+                       "columns; print one JSON line per row, in order, as the rows come in.",
                        Field::None, nullptr};
 const OptionEntry married{"married", "YYYY-MM-DD",
                           "The day of the marriage, 1900 to 2100, for the marriage vibration number.",
@@ -276,6 +276,15 @@ QString monthName(const QString &text)
     return text;
 }
 
+QString dayNumber(const QString &text)
+{
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return text;
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    return ok && number >= 1 && number <= 31 ? QString::number(number) : text;
+}
+
 QString Subject::fullName() const
 {
     if (!text(Field::Name).isEmpty())
@@ -305,8 +314,9 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
             return u"%1born must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, born);
         at(Field::Year) = born.left(4);
         at(Field::Month) = born.mid(5, 2);
-        at(Field::Day) = QString::number(born.mid(8, 2).toInt());
+        at(Field::Day) = born.mid(8, 2);
     }
+    at(Field::Day) = dayNumber(at(Field::Day));
     at(Field::Month) = monthName(at(Field::Month));
     if (!keepCase) {
         for (Field name : {Field::Name, Field::First, Field::Middle, Field::Last})
@@ -355,7 +365,9 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
             option.setValueName(QString::fromLatin1(entry.valueName));
         parser.addOption(option);
     }
-    parser.addHelpOption();
+    // Not addHelpOption(): its --help-all would print Qt's own options,
+    // which only Qt's parser of the whole application can list.
+    parser.addOption(QCommandLineOption({u"h"_s, u"help"_s}, u"Show this help."_s));
     auto usageError = [&](const QString &message) { return ::usageError(command, message, err); };
     if (!parser.parse(QStringList{u"kestrava-cli "_s + QLatin1StringView(command.name)} + arguments))
         return usageError(parser.errorText());
@@ -447,6 +459,8 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         }
         if (call.format != OutputFormat::Json)
             return usageError(u"--batch writes JSON lines only"_s);
+        if (call.pretty)
+            return usageError(u"--batch writes one JSON line per row; leave out --pretty"_s);
         call.batch = parser.value(u"batch"_s);
     }
     return std::nullopt;

@@ -142,8 +142,8 @@ int usageError(const Command &command, const QString &message, QTextStream &err)
 
 // One subject as the programs take it, from the options or a batch row, with
 // the rules every subcommand shares applied: names in capitals (unless
-// --keep-case), --born split into month, day and year, the month as the date
-// lists hold it where it names one, today as a date.
+// --keep-case), --born split into month, day and year, the month and the day
+// as the date lists hold them where they name one, today as a date.
 class Subject
 {
 public:
@@ -174,6 +174,11 @@ QString documentTitle(const Command &command, const Subject &subject);
 // allowed); the text unchanged when it is none of them, for the program's
 // own check to refuse.
 QString monthName(const QString &text);
+
+// The day "1".."31" of its number written with or without leading zeros
+// ("06" is "6"), as the date lists hold it; the text unchanged when it is no
+// such number, for the program's own check to refuse.
+QString dayNumber(const QString &text);
 
 // A date written YYYY-MM-DD exactly; nothing otherwise.
 std::optional<QDate> parseIsoDate(const QString &text);

@@ -25,7 +25,8 @@ QList<Topic> topics()
           "nothing, as in text pasted into a name field."_s}},
         {"Dates",
          {u"`--month` takes the English month name in any case, its first three letters in any case, or its "
-          "number 1 to 12 (`08` too, but no sign). `--born YYYY-MM-DD` gives the whole birth date instead of "
+          "number 1 to 12 (`08` too, but no sign); `--day` takes the day 1 to 31, with a leading zero too (`06`). "
+          "`--born YYYY-MM-DD` gives the whole birth date instead of "
           "`--month`, `--day` and `--year` (daily uses only its month and day); giving `--born` with any of those "
           "is a usage error. A month, day or year that is no entry of the program's date lists is refused with "
           "the program's own message. `--today` fixes the date the date-dependent readings use (default: the "
@@ -45,7 +46,13 @@ QList<Topic> topics()
           "`--today` or `--seed`."_s,
           u"Each data row gives one JSON line, in input order. A row that cannot be read gives "
           "`{\"row\":N,\"error\":\"...\"}`, N counting the data rows from 1, and the other rows are still read. "
-          "A batch writes JSON only."_s}},
+          "A quote that opens a field and is never closed is such a row's error (\"a quote opened here is never "
+          "closed\"), and the lines after it are read as rows again; where a quoted field carried a row over "
+          "several lines, its error names them. A batch writes JSON only, one line per row, so `--pretty` is "
+          "refused with it."_s,
+          u"The lines come out while the file is still being read: each row is answered once it has come in, "
+          "so `kestrava-cli numerology --batch - | head` answers at once and ends when `head` does, and the "
+          "memory a batch takes does not grow with the file."_s}},
         {"Client book",
          {u"`clients` works on the client book the suite's windows share: the file `--clients FILE` names, else "
           "the one the environment variable `KESTRAVA_CLIENTS` names, else `kestrava/clients.sqlite` in the "
@@ -64,7 +71,8 @@ QList<Topic> topics()
           "typed names only; giving a client's number and typed names or date for the same person is a usage "
           "error."_s}},
         {"Exit status",
-         {u"0 when every subject was read; 1 when some batch rows could not be read (their lines say why), when "
+         {u"0 when every subject was read; 1 when some batch rows could not be read (their lines say why) or the "
+          "batch's lines could not all be written, when "
           "an import refused some files or rows, when `clients add` found the person in the book already, or "
           "when a reading for a client could not be added to their history; 2 for a usage error, a subject that "
           "cannot be read, an unreadable batch file or a header row that lacks a column, an unknown client ID, "

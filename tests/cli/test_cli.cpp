@@ -716,6 +716,15 @@ TEST(Cli, MonthsInEveryWrittenForm)
         for (const QString &month : {u"8"_s, u"08"_s, u"aug"_s, u"AUG"_s, u"august"_s, u"AUGUST"_s, u"AuGuSt"_s})
             EXPECT_EQ(run({u"--month"_s, month, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s}).out, august.out)
                 << month.toStdString();
+        // A day takes a leading zero as a month does.
+        for (const QString &day : {u"06"_s, u"006"_s})
+            EXPECT_EQ(run({u"--month"_s, u"08"_s, u"--day"_s, day, u"--year"_s, u"1979"_s}).out, august.out)
+                << day.toStdString();
+        for (const QString &day : {u"0"_s, u"00"_s, u"32"_s, u"032"_s, u"+6"_s, u"-6"_s, u"6.0"_s}) {
+            const Result bad = run({u"--month"_s, u"August"_s, u"--day"_s, day, u"--year"_s, u"1979"_s});
+            EXPECT_EQ(bad.status, 2) << day.toStdString();
+            EXPECT_TRUE(bad.err.contains(u"The day must be 1 to 31, not \""_s + day + u"\""_s)) << bad.err.toStdString();
+        }
         EXPECT_EQ(run({u"--born"_s, u"1979-08-06"_s}).out, august.out);
         for (const QString &month : {u"13"_s, u"Smarch"_s, u"0"_s, u"-8"_s, u"au"_s, u"8.0"_s}) {
             const Result bad = run({u"--month"_s, month, u"--day"_s, u"6"_s, u"--year"_s, u"1979"_s});
@@ -731,6 +740,13 @@ TEST(Cli, MonthsInEveryWrittenForm)
     const Result june = cli(daily + QStringList{u"--day"_s, u"23"_s, u"--month"_s, u"jun"_s});
     EXPECT_EQ(object(june.out).value(u"number"_s), 5);
     EXPECT_EQ(cli(daily + QStringList{u"--born"_s, u"1960-06-23"_s}).out, june.out);
+    EXPECT_EQ(cli(daily + QStringList{u"--day"_s, u"09"_s, u"--month"_s, u"06"_s}).out,
+              cli(daily + QStringList{u"--day"_s, u"9"_s, u"--month"_s, u"jun"_s}).out);
+    // So do a batch's day and month columns.
+    const Result batch = cli({u"numerology"_s, u"--batch"_s, u"-"_s},
+                             "first,middle,last,month,day,year,today\nMARY,ANN,SMITH,08,06,1979,2024-03-07\n");
+    EXPECT_EQ(batch.status, 0) << batch.out.toStdString();
+    EXPECT_EQ(batch.out, cli(kMary).out);
 }
 
 TEST(Cli, EveryCommandReadsABatch)
@@ -800,13 +816,19 @@ TEST(Cli, EveryCommandReadsABatch)
         EXPECT_EQ(object(lines[1]),
                   (QJsonObject{{u"row"_s, 2}, {u"error"_s, QString::fromUtf8(row.badRow)}}));
 
-        // Only good rows: 0; --pretty indents each object.
+        // Only good rows: 0, one line each.
         const QByteArray good = row.csv.left(row.csv.indexOf('\n', row.csv.indexOf('\n') + 1) + 1);
-        const Result allGood = cli({command, u"--batch"_s, u"-"_s, u"--pretty"_s}, good);
+        const Result allGood = cli({command, u"--batch"_s, u"-"_s}, good);
         EXPECT_EQ(allGood.status, 0) << allGood.err.toStdString();
-        EXPECT_TRUE(allGood.out.startsWith(u"{\n  \""_s));
+        EXPECT_EQ(allGood.out.count(u'\n'), 1);
         for (auto it = row.first.begin(); it != row.first.end(); ++it)
             EXPECT_EQ(object(allGood.out).value(it.key()), it.value()) << it.key().toStdString();
+        // --pretty would split a row's object over lines: refused, not ignored.
+        const Result pretty = cli({command, u"--batch"_s, u"-"_s, u"--pretty"_s}, good);
+        EXPECT_EQ(pretty.status, 2);
+        EXPECT_TRUE(pretty.err.contains(u"--batch writes one JSON line per row; leave out --pretty"_s))
+            << pretty.err.toStdString();
+        EXPECT_TRUE(pretty.out.isEmpty());
     }
     // A row's seed and today, where empty, take the options'; the tarot row
     // above with no seed of its own dealt --seed 7's spread.
@@ -1744,4 +1766,173 @@ TEST(Cli, BatchOfManyRowsComesOutInInputOrder)
     EXPECT_TRUE(lines.back().isEmpty());
     for (qsizetype i = 0; i < expected.size(); ++i)
         ASSERT_EQ(lines[i], expected[i]) << "row " << i + 1;
+}
+
+TEST(Cli, EveryCommandsHelpListsOnlyOptionsItTakes)
+{
+    // Run where nothing a command might write or open can matter.
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"KESTRAVA_CLIENTS"_s, dir.filePath(u"clients.sqlite"_s));
+    environment.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    auto run = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(KESTRAVA_CLI), arguments);
+        process.closeWriteChannel();
+        process.waitForFinished(60000);
+        return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                      QString::fromUtf8(process.readAllStandardOutput()),
+                      QString::fromUtf8(process.readAllStandardError())};
+    };
+    static const QRegularExpression optionLine(u"^  (?:-\\w, )?--([a-z-]+)( <)?"_s,
+                                               QRegularExpression::MultilineOption);
+    for (const char *name : {"numerology", "compatibility", "tarot", "daily", "astrology", "runes", "tantric",
+                             "forecast", "timeline", "report", "clients"}) {
+        SCOPED_TRACE(name);
+        const QString command = QString::fromLatin1(name);
+        const Result help = run({command, u"--help"_s});
+        EXPECT_EQ(help.status, 0) << help.err.toStdString();
+        EXPECT_EQ(run({command, u"-h"_s}).out, help.out);
+        EXPECT_FALSE(help.out.contains(u"--help-all"_s)) << help.out.toStdString();
+        const Result helpAll = run({command, u"--help-all"_s});
+        EXPECT_EQ(helpAll.status, 2);
+        EXPECT_TRUE(helpAll.err.contains(u"Unknown option 'help-all'"_s)) << helpAll.err.toStdString();
+
+        // Every option the help lists is one the command takes: given all at
+        // once, each with a value where it takes one, none is unknown (the
+        // command then refuses them together, as a usage error).
+        QStringList everyOption;
+        for (const auto &match : optionLine.globalMatch(help.out.section(u"\nOptions:\n"_s, 1))) {
+            if (match.captured(1) == u"help"_s)
+                continue;
+            everyOption << u"--"_s + match.captured(1);
+            if (!match.captured(2).isEmpty())
+                everyOption << u"1"_s;
+        }
+        EXPECT_GE(everyOption.size(), 3) << help.out.toStdString();
+        const Result all = run(QStringList{command} + everyOption);
+        EXPECT_EQ(all.status, 2);
+        EXPECT_FALSE(all.err.contains(u"Unknown option"_s)) << all.err.toStdString();
+    }
+}
+
+TEST(Cli, BatchSaysWhereAQuoteIsNeverClosedAndReadsTheRowsAfterIt)
+{
+    const QJsonObject john{{u"lifePath"_s, 9}, {u"destiny"_s, 8}};
+    const QJsonObject jane{{u"lifePath"_s, 9}, {u"destiny"_s, 5}};
+    const QJsonObject mary{{u"lifePath"_s, 22}, {u"destiny"_s, 11}};
+    auto error = [](int row, const QString &message) {
+        return QJsonObject{{u"row"_s, row}, {u"error"_s, message}};
+    };
+    const QString neverClosed = u"a quote opened here is never closed"_s;
+    const struct
+    {
+        const char *label;
+        QByteArray rows; // after the header row
+        QList<QJsonObject> lines; // an error line whole, a reading's by some keys
+    } cases[] = {
+        {"a stray quote before a good row", "\"Mary,Ann,Smith,1979-08-06,\nJohn,,Doe,1980-03-15,\n",
+         {error(1, neverClosed), john}},
+        {"the same with CR LF", "\"Mary,Ann,Smith,1979-08-06,\r\nJohn,,Doe,1980-03-15,\r\n",
+         {error(1, neverClosed), john}},
+        {"a later quoted field does not close it",
+         "\"Mary,Ann,Smith,1979-08-06,\nJohn,,Doe,1980-03-15,\n\"Jane\",,Roe,1980-03-15,\"a, note\"\n",
+         {error(1, neverClosed), john, jane}},
+        {"in the last row, without a line end", "John,,Doe,1980-03-15,\n\"Mary,Ann,Smith,1979-08-06",
+         {john, error(2, neverClosed)}},
+        {"a quoted note over two lines is one row", "Mary,Ann,Smith,1979-08-06,\"first line\nsecond line\"\n"
+                                                    "John,,Doe,1980-03-15,\nBad,,Row,1979-13-01,\n",
+         {mary, john, error(3, u"The month must be January to December, not \"13\"."_s)}},
+        {"a stray quote closed where a field ends names the lines it joined",
+         "\"Mary,Ann,Smith,1979-08-06,\nJohn,,Doe,1980-03-15,\"\nJane,,Roe,1980-03-15,\n",
+         {error(1, u"The row has 1 field; the header names 5 (lines 2 to 3 of the input, joined by a quoted "
+                   "field)."_s),
+          jane}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        const Result r = cli({u"numerology"_s, u"--batch"_s, u"-"_s, u"--today"_s, u"2024-03-07"_s},
+                             "first,middle,last,born,note\n" + c.rows);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), c.lines.size()) << r.out.toStdString();
+        bool anyError = false;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QJsonObject line = object(lines[i]);
+            if (c.lines[i].contains(u"error"_s)) {
+                anyError = true;
+                EXPECT_EQ(line, c.lines[i]) << lines[i].toStdString();
+                continue;
+            }
+            for (auto it = c.lines[i].begin(); it != c.lines[i].end(); ++it)
+                EXPECT_EQ(line.value(it.key()), it.value()) << lines[i].toStdString();
+        }
+        EXPECT_EQ(r.status, anyError ? 1 : 0) << r.err.toStdString();
+    }
+
+    const Result header = cli({u"runes"_s, u"--batch"_s, u"-"_s}, "\"name\nSarah Jones\n");
+    EXPECT_EQ(header.status, 2);
+    EXPECT_TRUE(header.err.contains(u"a quote opened in the header row is never closed"_s)) << header.err.toStdString();
+    EXPECT_TRUE(header.out.isEmpty());
+}
+
+TEST(Cli, BatchAnswersEachRowBeforeTheInputEnds)
+{
+    QProcess process;
+    process.start(QStringLiteral(KESTRAVA_CLI),
+                  {u"numerology"_s, u"--batch"_s, u"-"_s, u"--today"_s, u"2024-03-07"_s});
+    ASSERT_TRUE(process.waitForStarted());
+    // The next line of output; empty when none comes (the batch waits for
+    // the end of its input).
+    auto nextLine = [&process] {
+        while (!process.canReadLine() && process.state() == QProcess::Running && process.waitForReadyRead(30000)) {
+        }
+        return process.readLine().toStdString();
+    };
+    process.write("first,middle,last,born\nMARY,ANN,SMITH,1979-08-06\n");
+    EXPECT_EQ(nextLine(), cli(kMary).out.toStdString());
+    process.write("JOHN,,DOE,1979-13-06\n");
+    EXPECT_EQ(nextLine(), "{\"row\":2,\"error\":\"The month must be January to December, not \\\"13\\\".\"}\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAll().isEmpty());
+}
+
+TEST(Cli, BatchEndsQuietlyWhenItsReaderHasGone)
+{
+    // kestrava-cli ... | head -n 1, its input still open and more rows
+    // waiting: it ends, whether a closed pipe stops it by the signal or, with
+    // the signal ignored, by the failed write, and says nothing.
+    QByteArray rows = "first,middle,last,born\n";
+    for (int i = 0; i < 20000; ++i)
+        rows += "JOHN,,DOE,1980-03-15\n";
+    const struct
+    {
+        const char *signal;
+        const char *status; // as sh reports it
+    } cases[] = {{"--default-signal=PIPE", "141"}, {"--ignore-signal=PIPE", "1"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.signal);
+        QTemporaryDir dir;
+        QProcess shell;
+        shell.start(u"sh"_s, {u"-c"_s,
+                              u"{ env %1 \"$0\" numerology --batch - 2>\"$1/err\"; echo $? >\"$1/status\"; } "
+                              "| head -n 1 >\"$1/out\""_s.arg(QLatin1StringView(c.signal)),
+                              QStringLiteral(KESTRAVA_CLI), dir.path()});
+        ASSERT_TRUE(shell.waitForStarted());
+        shell.write(rows);
+        ASSERT_TRUE(shell.waitForFinished(60000)); // before its input was closed
+        auto contents = [&dir](const char *name) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        };
+        EXPECT_EQ(contents("status"), QByteArray(c.status) + "\n");
+        EXPECT_EQ(contents("err"), QByteArray());
+        EXPECT_TRUE(contents("out").startsWith("{\"lifePath\":9,")) << contents("out").toStdString();
+        shell.kill();
+        shell.waitForFinished();
+    }
 }
