@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QSettings>
 #include <QStackedWidget>
@@ -394,6 +395,42 @@ TEST_F(DailyTest, ExitAsksAndNoAppliesTheSettings)
     EXPECT_EQ(daily(), nullptr);
     EXPECT_EQ(platform::readSetting("AutorunStartUpDailyNumerology"), "True");
     EXPECT_TRUE(welcome()->isVisible());
+}
+
+// Each Alt letter of the settings page reaches one menu or one list, on
+// every press: a letter two of them claim went to each in turn.
+TEST_F(DailyTest, EachAltLetterOfTheSettingsPageReachesOneMenuOrList)
+{
+    main->launch(kestrava::ProgramId::Daily);
+    ASSERT_TRUE(settingsInFront());
+    const struct
+    {
+        Qt::Key key;
+        const char *menu; // or
+        const char *list;
+    } rows[] = {
+        {Qt::Key_F, "mnuFile", nullptr},  {Qt::Key_C, "mnuClients", nullptr}, {Qt::Key_T, "mnuTools", nullptr},
+        {Qt::Key_H, "mnuHelp", nullptr},  {Qt::Key_O, nullptr, "cboHour"},      {Qt::Key_I, nullptr, "cboMinute"},
+        {Qt::Key_D, nullptr, "cboSecond"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(QKeySequence(row.key).toString().toStdString());
+        for (int round = 0; round < 2; ++round) {
+            list("cboDate")->setFocus();
+            QTest::keyClick(main->windowHandle(), row.key, Qt::AltModifier);
+            QApplication::processEvents();
+            QWidget *popup = QApplication::activePopupWidget();
+            if (row.menu) {
+                ASSERT_NE(popup, nullptr) << round;
+                EXPECT_EQ(popup->objectName(), row.menu) << round;
+            } else {
+                EXPECT_EQ(popup, nullptr) << round;
+                EXPECT_EQ(QApplication::focusWidget(), list(row.list)) << round;
+            }
+            while (QWidget *open = QApplication::activePopupWidget())
+                open->close();
+        }
+    }
 }
 
 TEST_F(DailyTest, TheCloseBoxPutsTheReadingAwayAndTheLauncherClosesIt)

@@ -219,11 +219,13 @@ QWidget *DailyMain::buildSettingsPage()
     m_minute = inputfields::makePickList(QStringLiteral("cboMinute"), numbers(59), time);
     m_second = inputfields::makePickList(QStringLiteral("cboSecond"), numbers(59), time);
     auto *timeGrid = new QGridLayout(time);
+    // Alt+H and Alt+C belong to the Help and Clients menus: a label claiming
+    // the same letter would take every other press.
     const struct
     {
         const char *name, *caption;
         QComboBox *list;
-    } parts[] = {{"Label5", "&Hour", m_hour}, {"Label7", "M&inute", m_minute}, {"Label6", "Se&cond", m_second}};
+    } parts[] = {{"Label5", "H&our", m_hour}, {"Label7", "M&inute", m_minute}, {"Label6", "Secon&d", m_second}};
     for (int i = 0; i < 3; ++i) {
         auto *label = named(new QLabel(tr(parts[i].caption), time), QString::fromLatin1(parts[i].name));
         label->setBuddy(parts[i].list);
