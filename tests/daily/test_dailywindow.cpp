@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QSettings>
@@ -431,6 +432,68 @@ TEST_F(DailyTest, EachAltLetterOfTheSettingsPageReachesOneMenuOrList)
                 open->close();
         }
     }
+}
+
+// A client's reading names the client, and every way back to the user's own
+// reading shows the user's own number under the plain caption again.
+TEST_F(DailyTest, AClientsReadingNamesTheClientAndGivesWayToTheUsersOwn)
+{
+    storeSettings("23", "June");
+    at(6, 59, 59);
+    main->launch(kestrava::ProgramId::Daily);
+    const QString own = numberOn({2026, 12, 10});
+    const QString lynns = QString::number(daily::dailyNumber(u"4", u"March", {2026, 12, 10}));
+    ASSERT_NE(own, lynns);
+    auto *reading = control<QGroupBox>(kDaily, "fraRune");
+    auto *ownReading = control<QPushButton>(kDaily, "cmdOwnReading");
+    ASSERT_NE(ownReading, nullptr);
+    EXPECT_FALSE(ownReading->isVisible());
+
+    const struct
+    {
+        const char *how;
+        std::function<void()> back;
+    } ways[] = {
+        // First, while the clock has not yet passed the display time.
+        {"the reminder", [&] {
+             at(7, 0, 0);
+             daily()->tick();
+         }},
+        {"Your Own Reading", [&] { click(kDaily, "cmdOwnReading"); }},
+        {"the close box", [&] {
+             daily()->close();
+             daily()->showNormal();
+         }},
+        {"Tools > Settings", [&] {
+             daily()->findChild<QAction *>(QStringLiteral("mnuSettings"))->trigger();
+             EXPECT_TRUE(settingsInFront());
+         }},
+    };
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.how);
+        // Names come as typed; the reading takes them in capitals.
+        daily()->readFor({QStringLiteral("Lynn"), {}, QStringLiteral("Wynn"), QDate(1990, 3, 4), {}}, 0);
+        EXPECT_FALSE(settingsInFront());
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading for LYNN WYNN");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), lynns);
+        EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(lynns.toInt()));
+        EXPECT_EQ(text("lblNumeroNumberOne"), own);
+        EXPECT_TRUE(ownReading->isVisible());
+
+        way.back();
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), own);
+        EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(own.toInt()));
+        EXPECT_FALSE(ownReading->isVisible());
+        EXPECT_EQ(list("cboDate")->currentText(), "23");
+        EXPECT_EQ(list("cboMonth")->currentText(), "June");
+        daily()->showNormal();
+    }
+
+    // A person without names is still told apart from the user.
+    daily()->readFor({{}, {}, {}, QDate(1990, 3, 4), {}}, 0);
+    EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading for a Client Born 4 March 1990");
+    EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join('|').toStdString();
 }
 
 TEST_F(DailyTest, TheCloseBoxPutsTheReadingAwayAndTheLauncherClosesIt)
