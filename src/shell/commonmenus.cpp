@@ -2,8 +2,6 @@
 
 #include "platform/weblinks.h"
 #include "shell/aboutbox.h"
-#include "widgets/programhost.h"
-#include "widgets/programwindow.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -11,17 +9,6 @@
 #include <QMenuBar>
 
 namespace {
-
-// The main window's Online Help item, for its own menus and its program
-// windows'; a window of its own makes one.
-QAction *sharedOnlineHelp(QWidget *owner)
-{
-    if (const auto *window = qobject_cast<const ProgramWindow *>(owner))
-        return window->host().onlineHelp();
-    if (const auto *host = dynamic_cast<const ProgramHost *>(owner))
-        return host->onlineHelp();
-    return makeOnlineHelp(owner);
-}
 
 QAction *addItem(QMenu *menu, const QString &text, const QString &name, const std::function<void()> &run)
 {
@@ -44,7 +31,7 @@ void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileI
 
     QMenu *help = bar->addMenu(QObject::tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(sharedOnlineHelp(owner));
+    help->addAction(makeOnlineHelp(help));
     addItem(help, QObject::tr("&Visit Us Online"), QStringLiteral("mnuVisitUs"),
             [] { kestrava::openWebPage(kestrava::page::kHome); });
     help->addSeparator();
@@ -58,14 +45,20 @@ void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileI
             [owner, modal] { AboutBox::showFor(owner, modal); });
 }
 
-QAction *makeOnlineHelp(QWidget *window)
+QAction *makeOnlineHelp(QObject *parent)
 {
-    auto *item = new QAction(QObject::tr("&Online Help"), window);
+    auto *item = new QAction(QObject::tr("&Online Help"), parent);
     item->setObjectName(QStringLiteral("mnuOnlineHelp"));
     item->setShortcut(QKeySequence::HelpContents);
+    // The menu's window: a program window's item only while the focus is in it.
     item->setShortcutContext(Qt::WindowShortcut);
-    QObject::connect(item, &QAction::triggered, window, [] { kestrava::openWebPage(kestrava::page::kHelp); });
-    // The key belongs to the window, whichever menus show the item.
-    window->addAction(item);
+    QObject::connect(item, &QAction::triggered, item, [] { kestrava::openWebPage(kestrava::page::kHelp); });
     return item;
+}
+
+QAction *onlineHelpOf(const QMenuBar *bar)
+{
+    const auto *help = bar->findChild<const QMenu *>(QStringLiteral("mnuHelp"), Qt::FindDirectChildrenOnly);
+    return help ? help->findChild<QAction *>(QStringLiteral("mnuOnlineHelp"), Qt::FindDirectChildrenOnly)
+                : nullptr;
 }

@@ -5,6 +5,7 @@
 
 class QAction;
 class QMenuBar;
+class QObject;
 class QWidget;
 
 // The menu set every main window of the suite carries: File with the
@@ -19,14 +20,19 @@ struct CommonMenuOptions
 
 // Adds File (fileItems, then "E&xit" running onExit) and Help to the bar.
 // Object names: mnuFile, mnuExit, mnuHelp, mnuOnlineHelp, mnuVisitUs,
-// mnuCheckUpdate, mnuAbout.  The Online Help item of the main window and of
-// its program windows is the one the main window holds (ProgramHost).
+// mnuCheckUpdate, mnuAbout.  Every item is the menu's own (see
+// makeOnlineHelp for why Online Help is too).
 void addCommonMenus(QMenuBar *bar, QWidget *owner, const QList<QAction *> &fileItems,
                     const std::function<void()> &onExit, CommonMenuOptions options = {});
 
-// The Online Help item, with its key F1 working while the window, or any
-// window inside it, is the active one.  Each menu set once had an item of
-// its own: F1 was then claimed twice wherever two menu sets share a window
-// (a program window inside the main window), and Qt does nothing with a key
-// claimed twice.
-QAction *makeOnlineHelp(QWidget *window);
+// An Online Help item, with its key F1, for one menu.  A screen reader knows
+// a menu item by its action, and an action shown in several menus answers
+// as the item of one of them only: in every other menu it said it was not
+// showing, and review passed over it.  So no item is shared.  The key stays
+// with one item at a time: a program window's item claims it only while that
+// window has the focus, and the main window's gives it up then (MainWindow),
+// since Qt does nothing with a key two items claim.
+QAction *makeOnlineHelp(QObject *parent);
+
+// The Online Help item of a menu bar that addCommonMenus filled, or null.
+QAction *onlineHelpOf(const QMenuBar *bar);

@@ -253,8 +253,8 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     layout->addWidget(buildBottomBar());
     setCentralWidget(central);
 
-    m_onlineHelp = makeOnlineHelp(this);
     addCommonMenus(menuBar(), this, {}, [this] { close(); });
+    m_onlineHelp = onlineHelpOf(menuBar());
     auto *clientsMenu = new QMenu(tr("&Clients"), menuBar());
     m_clientsMenu = clientsMenu;
     clientsMenu->setObjectName(QStringLiteral("mnuClients"));
@@ -687,7 +687,18 @@ QWidget *MainWindow::focusedProgramWindow() const
 
 void MainWindow::updateAccelerators()
 {
-    const bool own = focusedProgramWindow() == nullptr;
+    const QWidget *program = focusedProgramWindow();
+    // F1 is claimed by one item at a time: the focused window's menus hold
+    // their own Online Help item, unless their bar is hidden (a window
+    // without menus of its own).
+    const auto *programWindow = qobject_cast<const ProgramWindow *>(program);
+    const bool programHelp =
+        programWindow && !programWindow->menuBar()->isHidden() && onlineHelpOf(programWindow->menuBar());
+    const QKeySequence help = programHelp ? QKeySequence() : QKeySequence(QKeySequence::HelpContents);
+    if (m_onlineHelp->shortcut() != help)
+        m_onlineHelp->setShortcut(help);
+
+    const bool own = program == nullptr;
     if (own == m_ownAccelerators)
         return;
     m_ownAccelerators = own;

@@ -67,6 +67,8 @@ public:
     void readFor(kestrava::ProgramId program, const kestrava::Person &person, qint64 clientId = 0);
     // The client book window while it is open, or null.
     ClientBookWindow *clientBookWindow() const;
+    // The Online Help item of this window's Help menu.
+    QAction *onlineHelp() const { return m_onlineHelp; }
     // Offers the report: "New Report..." and "Report Settings..." in the
     // Clients menu, and "Report..." for the client chosen in the client book.
     void setReportOpener(ReportOpener opener);
@@ -76,7 +78,6 @@ public:
     platform::Services services() const override { return m_services; }
     void addProgramWindow(QWidget *window) override;
     bool isClosingPrograms() const override { return m_closingPrograms; }
-    QAction *onlineHelp() const override { return m_onlineHelp; }
     clients::ClientBook &clientBook() override;
     void openClientBook() override;
     void clientBookChanged() override;
@@ -107,6 +108,8 @@ private:
     QWidget *focusedProgramWindow() const;
     // The main window's own accelerators (its menus' and its Exit button's)
     // work only while no program window has the focus; see the constructor.
+    // Its F1 gives way only to a program window that shows an Online Help
+    // item of its own.
     void updateAccelerators();
 
     platform::Services m_services;

@@ -79,6 +79,7 @@ bool ClientLink::fillFor(const kestrava::Person &person, qint64 clientId)
         return false;
     m_clientId = clientId;
     m_filled = m_fields.snapshot();
+    emit filled();
     return true;
 }
 

@@ -62,6 +62,12 @@ public:
     QAction *chooseAction() const { return m_choose; }
     QAction *addAction() const { return m_add; }
 
+signals:
+    // The fields were filled from a person, chosen or handed in; a client
+    // of the book is clientId() by now.  A window whose filling is its
+    // reading (the daily window) records it here.
+    void filled();
+
 private:
     ProgramWindow &m_window;
     kestrava::ProgramId m_program;

@@ -2,7 +2,6 @@
 
 #include "platform/services.h"
 
-class QAction;
 namespace clients {
 class ClientBook;
 }
@@ -27,10 +26,6 @@ public:
     // True while the launcher (or the end of the application) closes every
     // program window; windows then close without opening others.
     virtual bool isClosingPrograms() const = 0;
-
-    // The Online Help item every menu set shows: one action, so that its
-    // key F1 belongs to one action only, whichever window has the focus.
-    virtual QAction *onlineHelp() const = 0;
 
     // The client book at $KESTRAVA_CLIENTS or the default path, opened on
     // first use and kept open.  Check isReadable() and isWritable(): a

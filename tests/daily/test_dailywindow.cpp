@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QSettings>
 #include <QStackedWidget>
@@ -394,6 +396,104 @@ TEST_F(DailyTest, ExitAsksAndNoAppliesTheSettings)
     EXPECT_EQ(daily(), nullptr);
     EXPECT_EQ(platform::readSetting("AutorunStartUpDailyNumerology"), "True");
     EXPECT_TRUE(welcome()->isVisible());
+}
+
+// Each Alt letter of the settings page reaches one menu or one list, on
+// every press: a letter two of them claim went to each in turn.
+TEST_F(DailyTest, EachAltLetterOfTheSettingsPageReachesOneMenuOrList)
+{
+    main->launch(kestrava::ProgramId::Daily);
+    ASSERT_TRUE(settingsInFront());
+    const struct
+    {
+        Qt::Key key;
+        const char *menu; // or
+        const char *list;
+    } rows[] = {
+        {Qt::Key_F, "mnuFile", nullptr},  {Qt::Key_C, "mnuClients", nullptr}, {Qt::Key_T, "mnuTools", nullptr},
+        {Qt::Key_H, "mnuHelp", nullptr},  {Qt::Key_O, nullptr, "cboHour"},      {Qt::Key_I, nullptr, "cboMinute"},
+        {Qt::Key_D, nullptr, "cboSecond"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(QKeySequence(row.key).toString().toStdString());
+        for (int round = 0; round < 2; ++round) {
+            list("cboDate")->setFocus();
+            QTest::keyClick(main->windowHandle(), row.key, Qt::AltModifier);
+            QApplication::processEvents();
+            QWidget *popup = QApplication::activePopupWidget();
+            if (row.menu) {
+                ASSERT_NE(popup, nullptr) << round;
+                EXPECT_EQ(popup->objectName(), row.menu) << round;
+            } else {
+                EXPECT_EQ(popup, nullptr) << round;
+                EXPECT_EQ(QApplication::focusWidget(), list(row.list)) << round;
+            }
+            while (QWidget *open = QApplication::activePopupWidget())
+                open->close();
+        }
+    }
+}
+
+// A client's reading names the client, and every way back to the user's own
+// reading shows the user's own number under the plain caption again.
+TEST_F(DailyTest, AClientsReadingNamesTheClientAndGivesWayToTheUsersOwn)
+{
+    storeSettings("23", "June");
+    at(6, 59, 59);
+    main->launch(kestrava::ProgramId::Daily);
+    const QString own = numberOn({2026, 12, 10});
+    const QString lynns = QString::number(daily::dailyNumber(u"4", u"March", {2026, 12, 10}));
+    ASSERT_NE(own, lynns);
+    auto *reading = control<QGroupBox>(kDaily, "fraRune");
+    auto *ownReading = control<QPushButton>(kDaily, "cmdOwnReading");
+    ASSERT_NE(ownReading, nullptr);
+    EXPECT_FALSE(ownReading->isVisible());
+
+    const struct
+    {
+        const char *how;
+        std::function<void()> back;
+    } ways[] = {
+        // First, while the clock has not yet passed the display time.
+        {"the reminder", [&] {
+             at(7, 0, 0);
+             daily()->tick();
+         }},
+        {"Your Own Reading", [&] { click(kDaily, "cmdOwnReading"); }},
+        {"the close box", [&] {
+             daily()->close();
+             daily()->showNormal();
+         }},
+        {"Tools > Settings", [&] {
+             daily()->findChild<QAction *>(QStringLiteral("mnuSettings"))->trigger();
+             EXPECT_TRUE(settingsInFront());
+         }},
+    };
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.how);
+        // Names come as typed; the reading takes them in capitals.
+        daily()->readFor({QStringLiteral("Lynn"), {}, QStringLiteral("Wynn"), QDate(1990, 3, 4), {}}, 0);
+        EXPECT_FALSE(settingsInFront());
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading for LYNN WYNN");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), lynns);
+        EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(lynns.toInt()));
+        EXPECT_EQ(text("lblNumeroNumberOne"), own);
+        EXPECT_TRUE(ownReading->isVisible());
+
+        way.back();
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), own);
+        EXPECT_EQ(text("lblNumberDesc"), daily::dailyText(own.toInt()));
+        EXPECT_FALSE(ownReading->isVisible());
+        EXPECT_EQ(list("cboDate")->currentText(), "23");
+        EXPECT_EQ(list("cboMonth")->currentText(), "June");
+        daily()->showNormal();
+    }
+
+    // A person without names is still told apart from the user.
+    daily()->readFor({{}, {}, {}, QDate(1990, 3, 4), {}}, 0);
+    EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading for a Client Born 4 March 1990");
+    EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join('|').toStdString();
 }
 
 TEST_F(DailyTest, TheCloseBoxPutsTheReadingAwayAndTheLauncherClosesIt)

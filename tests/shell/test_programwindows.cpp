@@ -3,6 +3,7 @@
 #include "platform/settingsstore.h"
 #include "support/suitefixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -181,28 +182,97 @@ TEST_F(ProgramWindowsTest, TheMainWindowsAcceleratorsWorkWhileNoProgramWindowHas
     EXPECT_FALSE(main->isVisible());
 }
 
-// One F1 key for the whole suite: every menu set once claimed F1, and Qt
-// does nothing with a key two of them claim ("Ambiguous shortcut overload").
+// One F1 key for the whole suite: every menu set has an Online Help item of
+// its own, and Qt does nothing with a key two of them claim ("Ambiguous
+// shortcut overload").
 TEST_F(ProgramWindowsTest, F1OpensTheOnlineHelpOnceFromEveryWindow)
 {
     UrlCatcher catcher;
     press(Qt::Key_F1);
     EXPECT_EQ(catcher.opened, QStringList{kHelpPage});
-
-    for (const char *name : kProgramWindows) {
-        SCOPED_TRACE(name);
-        ASSERT_NE(bringUp(QString::fromLatin1(name)), nullptr);
-        catcher.opened.clear();
-        press(Qt::Key_F1);
-        EXPECT_EQ(catcher.opened, QStringList{kHelpPage});
-    }
-
-    // Every menu set shows the one item, with its key.
-    const QMenu *help = window("frmTranticNumerologyDisplay")->menuBar()->findChild<QMenu *>("mnuHelp");
-    EXPECT_EQ(help->actions().value(0), main->onlineHelp());
     EXPECT_EQ(mainMenu("mnuHelp")->actions().value(0), main->onlineHelp());
     EXPECT_EQ(main->onlineHelp()->text(), "&Online Help");
     EXPECT_EQ(main->onlineHelp()->shortcut(), QKeySequence(Qt::Key_F1));
+
+    for (const char *name : kProgramWindows) {
+        SCOPED_TRACE(name);
+        ProgramWindow *program = bringUp(QString::fromLatin1(name));
+        ASSERT_NE(program, nullptr);
+        catcher.opened.clear();
+        press(Qt::Key_F1);
+        EXPECT_EQ(catcher.opened, QStringList{kHelpPage});
+
+        // The menus in front show the item with its key: the window's own,
+        // or the main window's where the window has no Help menu.
+        const auto *ownHelp = program->menuBar()->findChild<QMenu *>("mnuHelp");
+        const QAction *shown =
+            (program->menuBar()->isHidden() || !ownHelp) ? main->onlineHelp() : ownHelp->actions().value(0);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->text(), "&Online Help");
+        EXPECT_EQ(shown->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+
+    // Back on the main window's own controls, its item has the key again.
+    main->documentArea()->closeAllSubWindows();
+    main->findChild<QPushButton *>(QStringLiteral("cmdSelectOption_0"))->setFocus();
+    QApplication::processEvents();
+    catcher.opened.clear();
+    press(Qt::Key_F1);
+    EXPECT_EQ(catcher.opened, QStringList{kHelpPage});
+    EXPECT_EQ(main->onlineHelp()->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+// A screen reader reviews an open menu item by item and passes over what
+// reports itself as not showing: each Help item must say it shows, in the
+// main window and in every program window, whichever menu was read first.
+TEST_F(ProgramWindowsTest, EveryHelpItemOnScreenShowsToScreenReaders)
+{
+    auto expectShowing = [this](QMenu *help) {
+        ASSERT_NE(help, nullptr);
+        press(Qt::Key_H, Qt::AltModifier);
+        ASSERT_EQ(QApplication::activePopupWidget(), help);
+        QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(help);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->childCount(), help->actions().size());
+        for (int i = 0; i < menu->childCount(); ++i) {
+            QAccessibleInterface *item = menu->child(i);
+            ASSERT_NE(item, nullptr);
+            const QString name = item->text(QAccessible::Name);
+            SCOPED_TRACE(name.toStdString());
+            EXPECT_EQ(item->object(), help->actions().at(i));
+            EXPECT_FALSE(item->state().invisible);
+            EXPECT_FALSE(item->state().offscreen);
+            // Review goes up as well as down: the item belongs to this menu.
+            ASSERT_NE(item->parent(), nullptr);
+            EXPECT_EQ(item->parent()->object(), help);
+            EXPECT_EQ(menu->indexOfChild(item), i);
+        }
+        EXPECT_EQ(menu->child(0)->text(QAccessible::Name), "Online Help");
+        closePopups();
+    };
+
+    {
+        SCOPED_TRACE("main window");
+        expectShowing(mainMenu("mnuHelp"));
+    }
+    int withHelp = 0;
+    for (const char *name : kProgramWindows) {
+        SCOPED_TRACE(name);
+        ProgramWindow *window = bringUp(QString::fromLatin1(name));
+        ASSERT_NE(window, nullptr);
+        // The reading documents and the save page carry no menus of their own.
+        if (window->menuBar()->isHidden() || window->menuBar()->actions().isEmpty())
+            continue;
+        ++withHelp;
+        expectShowing(window->menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp")));
+    }
+    EXPECT_EQ(withHelp, 9);
+    // Read again once the program windows' menus were read.
+    SCOPED_TRACE("main window again");
+    main->documentArea()->closeAllSubWindows();
+    main->setFocus();
+    QApplication::processEvents();
+    expectShowing(mainMenu("mnuHelp"));
 }
 
 // A window restored from its title bar came back where Qt found room while

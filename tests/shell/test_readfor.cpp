@@ -1,9 +1,13 @@
 #include "support/clientbookfixture.h"
+#include "daily/dailynumber.h"
 #include "numpro/ui/numproprogram.h"
 #include "support/modalscript.h"
 
 #include <QAction>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QSettings>
 #include <QStackedWidget>
 
 #include <functional>
@@ -16,8 +20,9 @@ const kestrava::Person kMary{QStringLiteral("MARY"), QStringLiteral("ANN"), QStr
                              QDate(1979, 8, 6), {}};
 
 // Each program: its input window, the fields a person fills (name field ->
-// expected text; the date lists show 6 August 1979, daily's day and month),
-// and the window and control that show the reading once it ran.
+// expected text; the date lists show 6 August 1979, but daily's lists keep
+// the user's own date), and the window and control that show the reading
+// once it ran.
 struct ProgramRow
 {
     ProgramId program;
@@ -53,6 +58,10 @@ class ReadForTest : public ClientBookSuiteTest
 protected:
     void expectFilled(const ProgramRow &row)
     {
+        if (row.program == ProgramId::Daily) {
+            expectDailyReadsForMary();
+            return;
+        }
         for (const auto &[field, text] : row.fields) {
             auto *edit = control<QLineEdit>(row.input, field);
             ASSERT_NE(edit, nullptr) << field;
@@ -63,6 +72,20 @@ protected:
         if (row.program != ProgramId::Daily && row.program != ProgramId::Runes) {
             EXPECT_EQ(control<QComboBox>(row.input, "cboYear")->currentText(), "1979");
         }
+    }
+    // The daily window shows Mary's reading under her name; its lists are
+    // the user's own settings (never set here: the first start's date).
+    void expectDailyReadsForMary()
+    {
+        const QString daily = QStringLiteral("frmDailyNumerologyMain");
+        auto *reading = control<QGroupBox>(daily, "fraRune");
+        ASSERT_NE(reading, nullptr);
+        EXPECT_EQ(control<QStackedWidget>(daily, {})->currentWidget(), reading);
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading for MARY ANN SMITH");
+        EXPECT_EQ(control<QLabel>(daily, "lblNumeroNumberTwo")->text(),
+                  QString::number(daily::dailyNumber(u"6", u"August", test.clock.now().date())));
+        EXPECT_EQ(control<QComboBox>(daily, "cboMonth")->currentText(), "January");
+        EXPECT_EQ(control<QComboBox>(daily, "cboDate")->currentText(), "1");
     }
     void expectReadingShows(const ProgramRow &row)
     {
@@ -209,23 +232,107 @@ TEST_F(ReadForTest, AddToClientBookChecksTheFieldsAndKnowsWhoIsThere)
     EXPECT_EQ(window("frmRunesNumerologyMain")->findChild<QAction *>("mnuAddToClientBook"), nullptr);
 }
 
-TEST_F(ReadForTest, TheDailyReminderKeepsTheUsersOwnBirthDate)
+// The daily window's birth date is the user's reminder: a client's reading,
+// through whichever door, shows under the client's name and leaves the
+// user's date, the settings page and the settings file as they were, also
+// when the user then shows the reading with the button.
+TEST_F(ReadForTest, ADailyReadingForAClientLeavesTheUsersOwnSettingsAsTheyWere)
 {
-    main->launch(ProgramId::Daily);
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
     const QString daily = "frmDailyNumerologyMain";
+    const QDate today = test.clock.now().date();
+    const QString own = QString::number(daily::dailyNumber(u"21", u"March", today));
+    const QString marys = QString::number(daily::dailyNumber(u"6", u"August", today));
+    ASSERT_NE(own, marys);
+    const QString settingsPath = QSettings(QSettings::IniFormat, QSettings::UserScope, kestrava::productName(),
+                                           QCoreApplication::applicationName())
+                                     .fileName();
+    auto settingsFile = [&] {
+        QFile file(settingsPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     auto pick = [&](const char *name, const QString &value) {
         auto *list = control<QComboBox>(daily, name);
         list->setCurrentIndex(list->findText(value));
     };
-    pick("cboDate", "21");
-    pick("cboMonth", "March");
-    click(daily, "cmdCalculateMoonPhase");
-    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    auto text = [&](const char *label) { return control<QLabel>(daily, label)->text(); };
 
-    main->readFor(ProgramId::Daily, mary.person, mary.id);
-    EXPECT_EQ(control<QComboBox>(daily, "cboDate")->currentText(), "6");
-    EXPECT_EQ(platform::readSetting("BirthDateDailyNumerology"), "21");
-    EXPECT_EQ(platform::readSetting("BirthMonthDailyNumerology"), "March");
-    ASSERT_EQ(book().history(mary.id).size(), 1);
+    const struct
+    {
+        const char *how;
+        bool closed;     // the window closed before the reading
+        int page;        // the page in front of the window brought back, or -1: left where Show put it
+        bool chooseClient; // Clients > Choose Client..., else the client book's Read with
+    } doors[] = {
+        {"Read with, the window waiting", false, -1, false},
+        {"Read with, the window closed", true, -1, false},
+        {"Choose Client on the reading page", false, 0, true},
+        {"Choose Client on the settings page", false, 1, true},
+    };
+    int readings = 0;
+    for (const auto &door : doors) {
+        SCOPED_TRACE(door.how);
+        // The user's own: 21 March 1980, reminded at 7:30, applied.
+        main->launch(ProgramId::Daily);
+        control<QStackedWidget>(daily, {})->setCurrentIndex(1);
+        pick("cboDate", "21");
+        pick("cboMonth", "March");
+        pick("cboYear", "1980");
+        pick("cboMinute", "30");
+        click(daily, "cmdCalculateMoonPhase");
+        if (door.closed) {
+            // Another program from the launcher closes the daily window.
+            main->launch(ProgramId::Tarot);
+            ASSERT_EQ(window(daily), nullptr);
+        } else if (door.page >= 0) {
+            window(daily)->showNormal();
+            control<QStackedWidget>(daily, {})->setCurrentIndex(door.page);
+        }
+        const QByteArray before = settingsFile();
+        ASSERT_TRUE(before.contains("BirthDateDailyNumerology=21")) << before.toStdString();
+
+        if (door.chooseClient) {
+            ModalScript script{[](QWidget *dialog) {
+                QTest::keyClicks(dialog->findChild<QLineEdit *>("txtClientSearch"), "mary");
+                QTest::keyClick(dialog->findChild<QLineEdit *>("txtClientSearch"), Qt::Key_Return);
+            }};
+            window(daily)->findChild<QAction *>("mnuChooseClient")->trigger();
+            EXPECT_TRUE(script.done());
+        } else {
+            main->readFor(ProgramId::Daily, mary.person, mary.id);
+        }
+
+        ASSERT_NE(window(daily), nullptr);
+        EXPECT_TRUE(window(daily)->isVisible());
+        EXPECT_FALSE(window(daily)->isMinimized());
+        auto *reading = control<QGroupBox>(daily, "fraRune");
+        EXPECT_EQ(control<QStackedWidget>(daily, {})->currentWidget(), reading);
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading for MARY ANN SMITH");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), marys);
+        EXPECT_EQ(text("lblNumber"), daily::dailyWord(marys.toInt()));
+        EXPECT_TRUE(control<QPushButton>(daily, "cmdOwnReading")->isVisible());
+        // The settings page is the user's own.
+        EXPECT_EQ(control<QComboBox>(daily, "cboDate")->currentText(), "21");
+        EXPECT_EQ(control<QComboBox>(daily, "cboMonth")->currentText(), "March");
+        EXPECT_EQ(control<QComboBox>(daily, "cboYear")->currentText(), "1980");
+        EXPECT_EQ(text("lblNumeroNumberOne"), own);
+        EXPECT_EQ(settingsFile(), before);
+        EXPECT_EQ(book().history(mary.id).size(), ++readings);
+
+        // Back to the settings and Show: the user's own date, stored as it was.
+        click(daily, "cmdSettings");
+        EXPECT_EQ(reading->title(), "Vavov Uvarevuvir Reading");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), own);
+        click(daily, "cmdCalculateMoonPhase");
+        EXPECT_EQ(settingsFile(), before);
+        EXPECT_EQ(platform::readSetting("BirthDateDailyNumerology"), "21");
+        EXPECT_EQ(platform::readSetting("BirthMonthDailyNumerology"), "March");
+        EXPECT_EQ(text("lblNumeroNumberTwo"), own);
+        // The user's reading is not Mary's.
+        EXPECT_EQ(book().history(mary.id).size(), readings);
+        EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join('|').toStdString();
+        main->launch(ProgramId::Tarot);
+    }
+    ASSERT_EQ(book().history(mary.id).size(), 4);
     EXPECT_EQ(book().history(mary.id)[0].inputs, R"({"day":"6","month":"August","today":"2026-12-10"})");
 }

@@ -12,6 +12,7 @@
 #include "shell/updatereminderrun.h"
 #include "widgets/brandlabels.h"
 #include "widgets/clientlink.h"
+#include "widgets/clientlistmodel.h"
 #include "widgets/fonts.h"
 #include "widgets/inputfields.h"
 #include "widgets/linklabel.h"
@@ -66,6 +67,17 @@ QStringList numbers(int last)
     for (int n = 0; n <= last; ++n)
         texts << QString::number(n);
     return texts;
+}
+
+// A birth date as the birth lists write it: the day, the month's name.
+QString dayText(const QDate &date)
+{
+    return QString::number(date.day());
+}
+
+QString monthText(const QDate &date)
+{
+    return kestrava::monthNames().value(date.month() - 1);
 }
 
 QLabel *named(QLabel *label, const QString &name)
@@ -133,7 +145,7 @@ DailyMain::DailyMain(DailyProgram &program)
     connect(m_timer, &QTimer::timeout, this, &DailyMain::tick);
 }
 
-QWidget *DailyMain::buildReadingPage()
+QGroupBox *DailyMain::buildReadingPage()
 {
     auto *frame = new QGroupBox(daily::readingCaption());
     frame->setObjectName(QStringLiteral("fraRune"));
@@ -158,9 +170,19 @@ QWidget *DailyMain::buildReadingPage()
     auto *settings = new QPushButton(tr("&Settings"), frame);
     settings->setObjectName(QStringLiteral("cmdSettings"));
     connect(settings, &QPushButton::clicked, this, &DailyMain::showSettingsPage);
+    // Offered only while a client's reading is shown.
+    m_ownReading = new QPushButton(tr("&Your Own Reading"), frame);
+    m_ownReading->setObjectName(QStringLiteral("cmdOwnReading"));
+    m_ownReading->hide();
+    connect(m_ownReading, &QPushButton::clicked, this, [this, settings] {
+        endClientReading();
+        settings->setFocus();
+    });
+    setTabOrder(m_ownReading, settings);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(m_ownReading);
     buttons->addWidget(settings);
     auto *layout = new QVBoxLayout(frame);
     layout->addWidget(m_bigNumber);
@@ -219,11 +241,13 @@ QWidget *DailyMain::buildSettingsPage()
     m_minute = inputfields::makePickList(QStringLiteral("cboMinute"), numbers(59), time);
     m_second = inputfields::makePickList(QStringLiteral("cboSecond"), numbers(59), time);
     auto *timeGrid = new QGridLayout(time);
+    // Alt+H and Alt+C belong to the Help and Clients menus: a label claiming
+    // the same letter would take every other press.
     const struct
     {
         const char *name, *caption;
         QComboBox *list;
-    } parts[] = {{"Label5", "&Hour", m_hour}, {"Label7", "M&inute", m_minute}, {"Label6", "Se&cond", m_second}};
+    } parts[] = {{"Label5", "H&our", m_hour}, {"Label7", "M&inute", m_minute}, {"Label6", "Secon&d", m_second}};
     for (int i = 0; i < 3; ++i) {
         auto *label = named(new QLabel(tr(parts[i].caption), time), QString::fromLatin1(parts[i].name));
         label->setBuddy(parts[i].list);
@@ -301,59 +325,71 @@ void DailyMain::buildMenus()
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, tools);
 
-    // The window takes a birth day and month only: a client chosen fills
-    // the lists, but a date alone is no client to add.
+    // The lists are the user's own settings: a client chosen gets a reading
+    // of their own on the reading page, and a date alone is no client to add.
     ClientFields fields;
-    fields.fill = [this](const kestrava::Person &person) { return fillForClient(person); };
+    fields.fill = [this](const kestrava::Person &person) { return showClientReading(person); };
     fields.check = [this] { return validateBirthDate(); };
-    fields.snapshot = [this] { return QStringList{m_day->currentText(), m_month->currentText()}; };
+    fields.snapshot = [this] {
+        return m_client ? QStringList{m_client->joinedName(), m_client->birthDate.toString(Qt::ISODate)}
+                        : QStringList{};
+    };
     m_clients = new ClientLink(*this, kestrava::ProgramId::Daily, std::move(fields));
+    // Choosing a client shows their reading at once: it goes into their history.
+    connect(m_clients, &ClientLink::filled, this, &DailyMain::recordReading);
 }
 
-bool DailyMain::fillForClient(const kestrava::Person &person)
+bool DailyMain::showClientReading(const kestrava::Person &person)
 {
-    if (!person.birthDate.isValid())
+    if (!person.birthDate.isValid()) {
+        host().services().messages->inform(this, platform::Icon::Information,
+                                           tr("The number of the day needs a valid birth date."));
         return false;
-    // The reminder's date is the user's own: a client's date shows without
-    // being stored.
-    m_clientShown = true;
-    const QSignalBlocker day(m_day);
-    const QSignalBlocker month(m_month);
-    const QSignalBlocker year(m_year);
-    m_day->setCurrentIndex(person.birthDate.day() - 1);
-    m_month->setCurrentIndex(person.birthDate.month() - 1);
-    inputfields::selectIfPresent(m_year, QString::number(person.birthDate.year()));
+    }
+    m_client = kestrava::readingPerson(person);
+    m_ownReading->show();
+    updateReadingCaption();
+    showNumbers();
+    showReadingPage();
     return true;
 }
 
-void DailyMain::showOwnBirthDate()
+void DailyMain::endClientReading()
 {
-    if (!m_clientShown)
+    if (!m_client)
         return;
-    m_clientShown = false;
-    const QSignalBlocker day(m_day);
-    const QSignalBlocker month(m_month);
-    const QSignalBlocker year(m_year);
-    inputfields::selectIfPresent(m_day, platform::readSetting(kBirthDay));
-    inputfields::selectIfPresent(m_month, platform::readSetting(kBirthMonth));
-    inputfields::selectIfPresent(m_year, platform::readSetting(kBirthYear));
+    m_client.reset();
+    m_ownReading->hide();
+    updateReadingCaption();
+    showNumbers();
+}
+
+void DailyMain::updateReadingCaption()
+{
+    QString caption = daily::readingCaption();
+    if (m_client) {
+        const QString name = m_client->joinedName();
+        caption = name.isEmpty()
+                      ? tr("%1 for a Client Born %2").arg(caption, ClientListModel::dateText(m_client->birthDate))
+                      : tr("%1 for %2").arg(caption, name);
+    }
+    m_readingPage->setTitle(caption);
 }
 
 void DailyMain::recordReading()
 {
-    m_clients->readingRan({{QStringLiteral("day"), m_day->currentText()},
-                           {QStringLiteral("month"), m_month->currentText()},
+    if (!m_client)
+        return;
+    m_clients->readingRan({{QStringLiteral("day"), dayText(m_client->birthDate)},
+                           {QStringLiteral("month"), monthText(m_client->birthDate)},
                            {QStringLiteral("today"),
                             host().services().clock->now().date().toString(Qt::ISODate)}});
 }
 
 void DailyMain::readFor(const kestrava::Person &person, qint64 clientId)
 {
-    if (!m_clients->fillFor(person, clientId) || !validateBirthDate())
+    if (!m_clients->fillFor(person, clientId))
         return;
-    calculateDailyNumber();
-    recordReading();
-    showReadingPage();
     if (isInTray() || isMinimized())
         showFromTray();
 }
@@ -429,17 +465,25 @@ bool DailyMain::startsInTray()
 
 void DailyMain::calculateDailyNumber()
 {
-    const qint16 number =
-        daily::dailyNumber(m_day->currentText(), m_month->currentText(), host().services().clock->now().date());
-    m_bigNumber->setText(QString::number(number));
-    m_smallNumber->setText(QString::number(number));
-    m_word->setText(daily::dailyWord(number));
-    m_paragraph->setText(daily::dailyText(number));
-    if (m_clientShown)
+    showNumbers();
+    // A client's reading leaves the settings file as the user left it.
+    if (m_client)
         return;
     platform::writeSetting(kBirthDay, m_day->currentText());
     platform::writeSetting(kBirthMonth, m_month->currentText());
     platform::writeSetting(kBirthYear, m_year->currentText());
+}
+
+void DailyMain::showNumbers()
+{
+    const QDate today = host().services().clock->now().date();
+    const qint16 own = daily::dailyNumber(m_day->currentText(), m_month->currentText(), today);
+    const qint16 number =
+        m_client ? daily::dailyNumber(dayText(m_client->birthDate), monthText(m_client->birthDate), today) : own;
+    m_smallNumber->setText(QString::number(own));
+    m_bigNumber->setText(QString::number(number));
+    m_word->setText(daily::dailyWord(number));
+    m_paragraph->setText(daily::dailyText(number));
 }
 
 bool DailyMain::validateBirthDate()
@@ -502,12 +546,10 @@ void DailyMain::applySettings()
     if (!validateBirthDate())
         return;
     saveDisplayOptions();
-    // The date shown becomes the user's own, a client's too: the button
-    // stores what the lists show.
-    m_clientShown = false;
-    // The reading waiting in the tray is the one for the date just applied.
+    // The reading waiting in the tray is the user's own, for the date just
+    // applied.
+    endClientReading();
     calculateDailyNumber();
-    recordReading();
     sendToTray();
     showReadingPage();
 }
@@ -523,6 +565,8 @@ void DailyMain::exitAsked()
 
 void DailyMain::showSettingsPage()
 {
+    // The settings are the user's own, and so is the reading they go with.
+    endClientReading();
     m_pages->setCurrentWidget(m_settingsPage);
 }
 
@@ -538,6 +582,8 @@ bool DailyMain::isInTray() const
 
 void DailyMain::sendToTray()
 {
+    // What waits in the tray is the user's reminder, never a client's reading.
+    endClientReading();
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray->setIcon(windowIcon());
         m_tray->show();
@@ -623,7 +669,7 @@ void DailyMain::tick()
         return;
     m_remindedOn = due.date();
     // The reminder is the user's own reading, not the last client's.
-    showOwnBirthDate();
+    endClientReading();
     calculateDailyNumber();
     showNormal();
     raise();

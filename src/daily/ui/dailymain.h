@@ -13,8 +13,10 @@ class DailyProgram;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QSystemTrayIcon;
@@ -39,7 +41,9 @@ public:
     static bool startsInTray();
 
     // Computes the number of the day from the birth lists and the clock,
-    // shows it and stores the three birth values.
+    // shows it and stores the three birth values.  While a client's reading
+    // is shown, the reading page shows the client's number for the day and
+    // nothing is stored.
     void calculateDailyNumber();
     // False (after saying so) for a day the birth month does not have.
     bool validateBirthDate();
@@ -65,9 +69,9 @@ public:
     void tick();
 
     // Shows the reading of the day for a person's birth day and month
-    // (see Program::readFor).  The lists show the person's date, but the
-    // date the reminder keeps stays the user's own until the user shows a
-    // reading with the button.
+    // (see Program::readFor) on the reading page, under the person's name.
+    // The settings page and the stored settings stay the user's own: the
+    // reminder is never a client's.
     void readFor(const kestrava::Person &person, qint64 clientId);
     ClientLink *clientLink() const { return m_clients; }
 
@@ -83,13 +87,19 @@ protected:
 
 private:
     void buildMenus();
-    QWidget *buildReadingPage();
+    QGroupBox *buildReadingPage();
     QWidget *buildSettingsPage();
     void storeOnSelection(QComboBox *list, const QString &key);
-    // Puts a client's birth date in the lists without storing it.
-    bool fillForClient(const kestrava::Person &person);
-    // Puts the stored birth date back in the lists.
-    void showOwnBirthDate();
+    // Shows a client's reading on the reading page (Choose Client, readFor).
+    bool showClientReading(const kestrava::Person &person);
+    // The reading page shows the user's own reading again.
+    void endClientReading();
+    // Fills both pages' numbers for today: the settings page the user's
+    // own, the reading page the client's while one is shown.
+    void showNumbers();
+    // The reading page's caption: whose reading it is.
+    void updateReadingCaption();
+    // A client's reading goes into their history.
     void recordReading();
     // The program's choice of a start-up option: selected, with its effect
     // on the tray box, but the entry left as it is.
@@ -113,7 +123,8 @@ private:
 
     DailyProgram &m_program;
     QStackedWidget *m_pages = nullptr;
-    QWidget *m_readingPage = nullptr;
+    QGroupBox *m_readingPage = nullptr;
+    QPushButton *m_ownReading = nullptr;
     QWidget *m_settingsPage = nullptr;
     QLabel *m_bigNumber = nullptr;   // lblNumeroNumberTwo
     QLabel *m_smallNumber = nullptr; // lblNumeroNumberOne
@@ -134,8 +145,10 @@ private:
     QDateTime m_lastTick;
     QDate m_remindedOn;
     bool m_closingByProgram = false;
-    // The lists hold a client's birth date, not the user's own.
-    bool m_clientShown = false;
+    // Whose reading the reading page shows when it is not the user's own,
+    // in the capitals of every reading.
+    // The lists never hold a client's date: they are the user's settings.
+    std::optional<kestrava::Person> m_client;
     ClientLink *m_clients = nullptr;
     bool m_loaded = false; // the load sequence has run
     bool m_placeWhenShown = false; // loaded while the main window was hidden
