@@ -9,6 +9,10 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -115,6 +119,29 @@ TEST_F(ClientBookWindowTest, ReadWithOpensTheProgramRunsItAndTheHistoryShowsIt)
     ASSERT_EQ(rows->topLevelItemCount(), 2);
     EXPECT_EQ(rows->topLevelItem(0)->text(1), kestrava::programName(kestrava::ProgramId::NumerologyPro));
     EXPECT_EQ(rows->topLevelItem(1)->text(2), "MARY ANN SMITH, 6 August 1979");
+}
+
+TEST_F(ClientBookWindowTest, AReadingSavedOrExportedForAClientRecordsItsFilesInTheHistory)
+{
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    open()->select(mary.id);
+    click("frmClientBook", QString("cmdReadWith_%1").arg(int(kestrava::ProgramId::NumerologyPro)));
+    click("frmNumerologyProResult", "cmdLifePath");
+    test.files.paths = {test.dir.filePath("mary.num"), test.dir.filePath("mary.pdf")};
+    click("frmNumerologyProDisp", "cmdSave");
+    click("frmNumerologyProDisp", "cmdExportPdf");
+    EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join("\n").toStdString();
+    const QList<clients::ReadingEntry> history = book().history(mary.id);
+    ASSERT_EQ(history.size(), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(history[0].inputs.toUtf8()).object().value("file").toArray(),
+              QJsonArray({QFileInfo(test.dir.filePath("mary.num")).absoluteFilePath(),
+                          QFileInfo(test.dir.filePath("mary.pdf")).absoluteFilePath()}));
+    auto *rows = control<QTreeWidget>("frmClientBook", "lstHistory");
+    ASSERT_EQ(rows->topLevelItemCount(), 1);
+    EXPECT_EQ(rows->topLevelItem(0)->text(2), "MARY ANN SMITH, 6 August 1979; saved to mary.num, mary.pdf");
+    search()->setFocus();
+    QTest::keyClicks(search(), "mary.pdf");
+    EXPECT_EQ(shown(), QStringList({"SMITH, MARY ANN"}));
 }
 
 TEST_F(ClientBookWindowTest, TheHistoryNamesAReportAsSuch)
