@@ -32,6 +32,7 @@
 #include <QScrollBar>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
@@ -55,6 +56,37 @@ QString personName(const kestrava::Person &person)
     const QString joined = person.joinedName();
     return joined.isEmpty() ? ClientListModel::listName(person) : joined;
 }
+
+// The history's details, wrapped at the column's width: an entry in words
+// takes the lines it needs instead of ending in "...".
+class WrappedDetails : public QStyledItemDelegate
+{
+public:
+    WrappedDetails(QTreeWidget *view, int column) : QStyledItemDelegate(view), m_view(view), m_column(column)
+    {
+        // The rows are measured again once the columns have their widths.
+        connect(view->header(), &QHeaderView::sectionResized, view, [view, column](int section) {
+            if (section == column)
+                QTimer::singleShot(0, view, [view] { view->doItemsLayout(); });
+        });
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (index.column() != m_column)
+            return size;
+        const int width = std::max(40, m_view->header()->sectionSize(m_column) - 12);
+        const QRect text = option.fontMetrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap,
+                                                           index.data().toString());
+        size.setHeight(std::max(size.height(), text.height() + 4));
+        return size;
+    }
+
+private:
+    QTreeWidget *m_view;
+    int m_column;
+};
 
 QAction *windowAction(QWidget *window, QMenu *menu, const QString &text, const QString &name,
                       const QKeySequence &key = {})
@@ -262,8 +294,9 @@ QWidget *ClientBookWindow::buildDetailsSide()
     m_history = new QTreeWidget(history);
     m_history->setObjectName(QStringLiteral("lstHistory"));
     m_history->setRootIsDecorated(false);
-    m_history->setUniformRowHeights(true);
-    m_history->setHeaderLabels({tr("When"), tr("Program"), tr("Inputs")});
+    m_history->setWordWrap(true);
+    m_history->setItemDelegate(new WrappedDetails(m_history, 2));
+    m_history->setHeaderLabels({tr("When"), tr("Program"), tr("Details")});
     m_history->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_history->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_history->header()->setStretchLastSection(true);
