@@ -115,18 +115,27 @@ QByteArray clientJson(const clients::Client &client, const QList<clients::Readin
     return json.finish();
 }
 
-std::optional<int> ClientReading::fill(const Command &command, Invocation &call, QTextStream &err)
+std::optional<int> ClientReading::find(const Invocation &call, const QString &idText, QTextStream &err)
 {
     m_path = clientBookFile(call);
     bool failed = false;
     m_book = openClientBook(m_path, false, err, failed);
     if (failed)
         return kExitUsage;
-    m_client = findClient(m_book.get(), m_path, call.values.value(u"client"_s), err);
+    m_client = findClient(m_book.get(), m_path, idText, err);
     if (!m_client)
         return kExitUsage;
+    return std::nullopt;
+}
 
-    const kestrava::Person &person = m_client->person;
+std::optional<int> ClientReading::fill(const Command &command, Invocation &call, QTextStream &err)
+{
+    if (const std::optional<int> failed = find(call, call.values.value(u"client"_s), err))
+        return failed;
+
+    // Names as every reading takes them, whatever --keep-case says: the
+    // book keeps them as written.
+    const kestrava::Person person = kestrava::readingPerson(m_client->person);
     auto set = [&](Field field, const QString &text) {
         if (command.hasField(field)) {
             call.given[std::size_t(field)] = text;
@@ -163,6 +172,13 @@ int ClientReading::recordReport(const QJsonObject &request, QTextStream &err)
 {
     return add(clients::ReadingEntry::report(m_client->id, QDateTime::currentDateTimeUtc(),
                                              QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact))),
+               err);
+}
+
+int ClientReading::recordReading(kestrava::ProgramId program, const QJsonObject &inputs, QTextStream &err)
+{
+    return add({0, m_client->id, program, QDateTime::currentDateTimeUtc(),
+                QString::fromUtf8(QJsonDocument(inputs).toJson(QJsonDocument::Compact))},
                err);
 }
 

@@ -42,11 +42,16 @@ public:
     // call's subject fields, as far as the command has them.  The exit
     // status when that fails (said on err), nothing otherwise.
     std::optional<int> fill(const Command &command, Invocation &call, QTextStream &err);
+    // Finds the client whose number idText gives in the book of call.  The
+    // exit status when there is none (said on err), nothing otherwise.
+    std::optional<int> find(const Invocation &call, const QString &idText, QTextStream &err);
     // Adds the reading of the subject to the client's history; the exit
     // status: done, or some failed (said on err) when the book cannot take it.
     int record(const Command &command, const Subject &subject, QTextStream &err);
     // Adds a report made for the client, with what it was made from.
     int recordReport(const QJsonObject &request, QTextStream &err);
+    // Adds a reading of the program, with the inputs as it writes them.
+    int recordReading(kestrava::ProgramId program, const QJsonObject &inputs, QTextStream &err);
 
     const clients::Client &client() const { return *m_client; }
 

@@ -34,6 +34,7 @@ const OptionEntry kOptions[] = {
      "show: write the client and their history as lines of words for a person to read (one line per entry, "
      "oldest first, in UTC) instead of JSON.",
      Field::None},
+    {"no-fill", nullptr, "Keep the kept client's e-mail, phone and notes as they are, even where empty.", Field::None},
     options::clients,
     options::pretty,
 };
@@ -47,7 +48,20 @@ const Action kActions[] = {
      "written and the exit status is 1."},
     {"show", "ID", "words clients pretty",
      "The client's line with their history: the readings and reports made for them."},
+    {"edit", "ID", "first middle last born now email phone notes clients pretty",
+     "Changes the fields given (an empty text empties one) and writes the client's new line. A change that would "
+     "make the client the same person as another (the same birth names, in any case, and birth date) is refused: "
+     "the other client's line is written and the exit status is 1.",
+     true},
     {"remove", "ID", "clients pretty", "Removes the client and their history; writes the line they had."},
+    {"duplicates", "", "clients pretty",
+     "Writes {\"a\":CLIENT,\"b\":CLIENT} for each pair of clients who may be one person entered twice: born the "
+     "same day with the same last name, in any case and with or without accents (without a last name, the same "
+     "first name). a is the client added first."},
+    {"merge", "KEEP OTHER", "no-fill clients pretty",
+     "Makes two clients one, in one change: KEEP keeps its names and birth date and takes OTHER's readings and "
+     "reports into its history, and its empty e-mail, phone and notes are filled from OTHER's (unless --no-fill); "
+     "OTHER is removed. Writes KEEP's line with its history, as show does."},
     {"import", "FILE|FOLDER...", "clients pretty",
      "Brings people in from saved readings (.num, .tnm) and CSV files, and from every such file in the folders "
      "named, in one change: everyone found goes in, or no one. Writes {\"added\":N,\"alreadyThere\":N,"
@@ -191,6 +205,108 @@ struct Run
         return kExitDone;
     }
 
+    int edit(const QString &id)
+    {
+        static const char *const kFields[] = {"first", "middle", "last", "born", "now", "email", "phone", "notes"};
+        bool changes = false;
+        for (const char *field : kFields)
+            changes = changes || call.values.contains(QLatin1StringView(field));
+        if (!changes)
+            return usageError(command, u"name what to change: --first, --middle, --last, --born, --now, --email, "
+                                       "--phone or --notes"_s,
+                              err);
+        std::optional<QDate> born;
+        if (call.values.contains(u"born"_s)) {
+            born = parseIsoDate(call.values.value(u"born"_s));
+            if (!born)
+                return usageError(command, u"--born must be a date written YYYY-MM-DD, not \"%1\""_s.arg(
+                                               call.values.value(u"born"_s)),
+                                  err);
+        }
+
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        const std::optional<clients::Client> found = findClient(book.get(), path, id, err);
+        if (!found)
+            return kExitUsage;
+        if (!book->isWritable()) {
+            err << "kestrava-cli: " << (book->problem() ? book->problem()->message : path) << "\n";
+            return kExitUsage;
+        }
+        clients::Client client = *found;
+        const auto take = [this](const char *option, QString &field) {
+            if (call.values.contains(QLatin1StringView(option)))
+                field = call.values.value(QLatin1StringView(option));
+        };
+        take("first", client.person.firstName);
+        take("middle", client.person.middleName);
+        take("last", client.person.lastName);
+        take("now", client.person.nameNowUsed);
+        take("email", client.email);
+        take("phone", client.phone);
+        take("notes", client.notes);
+        if (born)
+            client.person.birthDate = *born;
+        if (const kestrava::MaybeFailure problem = clients::checkClient(client))
+            return usageError(command, problem->reason, err);
+        if (const std::optional<clients::Client> there = book->samePerson(client.person, client.id)) {
+            err << "kestrava-cli: " << client.person.joinedName() << ", born "
+                << client.person.birthDate.toString(Qt::ISODate) << ", is in the book already with ID " << there->id
+                << "; client " << client.id << " was not changed\n";
+            line(clientJson(*there));
+            return kExitSomeFailed;
+        }
+        const clients::Result<clients::Client> changed = book->edit(client, QDateTime::currentDateTimeUtc());
+        if (!changed) {
+            err << "kestrava-cli: cannot change client " << client.id << " in " << path << ": "
+                << changed.failure().reason << "\n";
+            return kExitUsage;
+        }
+        line(clientJson(*changed));
+        return kExitDone;
+    }
+
+    int duplicates()
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        if (!book)
+            return kExitDone;
+        for (const clients::PossibleDuplicate &pair : book->possibleDuplicates())
+            line(JsonObjectWriter().addJson("a", clientJson(pair.first)).addJson("b", clientJson(pair.second)).finish());
+        return kExitDone;
+    }
+
+    int merge(const QString &keepText, const QString &otherText)
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, false, err, failed);
+        if (failed)
+            return kExitUsage;
+        const std::optional<clients::Client> keep = findClient(book.get(), path, keepText, err);
+        if (!keep)
+            return kExitUsage;
+        const std::optional<clients::Client> other = findClient(book.get(), path, otherText, err);
+        if (!other)
+            return kExitUsage;
+        if (keep->id == other->id)
+            return usageError(command, u"clients merge takes two different clients, not %1 twice"_s.arg(keep->id), err);
+        const clients::Result<clients::MergedClients> merged =
+            book->merge(keep->id, other->id, !call.values.contains(u"no-fill"_s), QDateTime::currentDateTimeUtc());
+        if (!merged) {
+            err << "kestrava-cli: cannot merge client " << other->id << " into client " << keep->id << " in " << path
+                << ": " << merged.failure().reason << "\n";
+            return kExitUsage;
+        }
+        const QList<clients::ReadingEntry> history = book->history(merged->kept.id);
+        line(clientJson(merged->kept, &history));
+        return kExitDone;
+    }
+
     int import(const QStringList &paths)
     {
         bool failed = false;
@@ -242,7 +358,8 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
     if (const std::optional<int> done = parseInvocation(command, arguments, call, out, err))
         return *done;
     if (call.operands.isEmpty())
-        return usageError(command, u"name what to do: list, add, show, remove, import or export"_s, err);
+        return usageError(command,
+                          u"name what to do: list, add, show, edit, remove, duplicates, merge, import or export"_s, err);
     const QString name = call.operands.front();
     const QStringList operands = call.operands.mid(1);
     const Action *action = nullptr;
@@ -258,11 +375,12 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
             return usageError(command, u"clients %1 takes no --%2"_s.arg(name, it.key()), err);
     }
     const QString operandsWanted = QString::fromLatin1(action->operands);
-    const bool takesOne = operandsWanted == u"ID"_s;
     const bool takesMany = operandsWanted.endsWith(u"..."_s);
     const bool mayTakeOne = operandsWanted.startsWith(u'[');
-    if ((takesOne && operands.size() != 1) || (takesMany && operands.isEmpty())
-        || (mayTakeOne && operands.size() > 1) || (operandsWanted.isEmpty() && !operands.isEmpty()))
+    // "ID", "KEEP OTHER": exactly that many.
+    const qsizetype fixed = takesMany || mayTakeOne ? -1 : operandsWanted.split(u' ', Qt::SkipEmptyParts).size();
+    if ((fixed >= 0 && operands.size() != fixed) || (takesMany && operands.isEmpty())
+        || (mayTakeOne && operands.size() > 1))
         return usageError(command,
                           operandsWanted.isEmpty()
                               ? u"clients %1 takes no argument \"%2\""_s.arg(name, operands.front())
@@ -276,8 +394,14 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
         return run.add();
     if (name == u"show"_s)
         return run.show(operands.front());
+    if (name == u"edit"_s)
+        return run.edit(operands.front());
     if (name == u"remove"_s)
         return run.remove(operands.front());
+    if (name == u"duplicates"_s)
+        return run.duplicates();
+    if (name == u"merge"_s)
+        return run.merge(operands.at(0), operands.at(1));
     if (name == u"import"_s)
         return run.import(operands);
     return run.exportTo(operands.value(0));
@@ -287,7 +411,7 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
 
 const Command kClientsCommand{
     "clients",
-    "the client book: list, add, show, remove, import, export",
+    "the client book: list, add, show, edit, remove, duplicates, merge, import, export",
     "The client book: the people the practitioner keeps, shared with the suite's windows. Each action is the "
     "word after clients.",
     kestrava::ProgramId::NumerologyPro, // not a program: no reading is made

@@ -1,12 +1,15 @@
 #include "cli/command.h"
 
 #include "common/datelists.h"
+#include "common/person.h"
 #include "numpro/relationships/marriagevibration.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -129,7 +132,8 @@ QStringList Command::usage() const
             for (const QString &wanted : QString::fromLatin1(action.options).split(u' ', Qt::SkipEmptyParts)) {
                 for (const OptionEntry &entry : entries) {
                     if (wanted == QLatin1StringView(entry.name))
-                        line += entry.required ? u" "_s + usageOption(entry) : u" ["_s + usageOption(entry) + u"]"_s;
+                        line += entry.required && !action.optionsOptional ? u" "_s + usageOption(entry)
+                                                                          : u" ["_s + usageOption(entry) + u"]"_s;
                 }
             }
             lines.append(line);
@@ -138,11 +142,40 @@ QStringList Command::usage() const
     }
     // Name and date options are required (a middle name is not); the
     // subject can instead come from a client of the book or a batch file.
+    // A person of several (--a-first, --b-first) who can be a client of the
+    // book instead (--a-client) is shown both ways:
+    // (--a-first F ... | --a-client ID).
+    const auto personClient = [this](std::string_view entryName) -> std::string {
+        const std::size_t dash = entryName.find('-');
+        if (dash == std::string_view::npos)
+            return {};
+        std::string client = std::string(entryName.substr(0, dash)) + "-client";
+        return hasOption(client) ? client : std::string();
+    };
+    std::vector<std::pair<std::string, QString>> people; // the client option, the person's required options
+    for (const OptionEntry &entry : entries) {
+        const std::string client = personClient(entry.name);
+        if (!entry.required || client.empty())
+            continue;
+        if (people.empty() || people.back().first != client)
+            people.emplace_back(client, QString());
+        people.back().second += (people.back().second.isEmpty() ? QString() : u" "_s) + usageOption(entry);
+    }
+    const bool namesClients = std::any_of(entries.begin(), entries.end(), [](const OptionEntry &entry) {
+        return std::string_view(entry.name).ends_with("-client");
+    });
     QString single = start;
     QString dates, born, needed, rest;
+    for (const auto &[client, options] : people)
+        needed += u" ("_s + options + u" | --"_s + QString::fromStdString(client) + u" ID)"_s;
     for (const OptionEntry &entry : entries) {
         const std::string_view entryName(entry.name);
-        if (entryName == "batch" || entryName == "client" || entryName == "clients")
+        if (entryName == "batch" || entryName == "client" || (entryName == "clients" && !namesClients))
+            continue;
+        const bool personOption = std::any_of(people.begin(), people.end(), [&](const auto &person) {
+            return person.first == entryName || (entry.required && person.first == personClient(entryName));
+        });
+        if (personOption)
             continue;
         const QString option = usageOption(entry);
         if (entry.required) {
@@ -174,7 +207,7 @@ QStringList Command::usage() const
         single += u" "_s + (born.isEmpty() ? dates : u"("_s + dates + u" | "_s + born + u")"_s);
     QStringList lines{single + needed + rest};
     if (hasOption("client"))
-        lines.append(start + u" --client ID [--clients FILE]"_s + needed + rest);
+        lines.append(start + u" --client ID"_s + (namesClients ? QString() : u" [--clients FILE]"_s) + needed + rest);
     if (hasOption("batch"))
         lines.append(start + u" --batch FILE|- [options]"_s);
     return lines;
@@ -277,7 +310,7 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
     at(Field::Month) = monthName(at(Field::Month));
     if (!keepCase) {
         for (Field name : {Field::Name, Field::First, Field::Middle, Field::Last})
-            at(name) = at(name).toUpper();
+            at(name) = kestrava::capitalLetters(at(name));
     }
     subject.today = today;
     if (!at(Field::Today).isEmpty()) {
@@ -331,8 +364,11 @@ std::optional<int> parseInvocation(const Command &command, const QStringList &ar
         out << "\n" << parser.applicationDescription() << "\n\n";
         if (!command.actions.empty()) {
             out << "Actions:\n";
+            qsizetype width = 8;
             for (const Action &action : command.actions)
-                out << "  " << QString::fromLatin1(action.name).leftJustified(8) << " " << action.description << "\n";
+                width = std::max(width, qsizetype(std::strlen(action.name)));
+            for (const Action &action : command.actions)
+                out << "  " << QString::fromLatin1(action.name).leftJustified(width) << " " << action.description << "\n";
             out << "\n";
         }
         out << parser.helpText().section(u"Options:"_s, 1).prepend(u"Options:"_s).trimmed() << "\n";

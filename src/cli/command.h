@@ -58,9 +58,12 @@ extern const OptionEntry client, clientSubject, clients;
 struct Action
 {
     const char *name;
-    const char *operands;    // "ID", "[FILE|-]", or empty
+    const char *operands;    // "ID", "KEEP OTHER", "[FILE|-]", "FILE...", or empty
     const char *options;     // blank-separated option names
     const char *description;
+    // Every option may be left out, the required ones too (a change names
+    // only what changes).
+    bool optionsOptional = false;
 };
 
 // A key of a subcommand's JSON object and what it holds.

@@ -56,7 +56,13 @@ QList<Topic> topics()
           "name and date options (a command with one name option reads the names joined by blanks), with the "
           "same capitals rule, and the reading is added to the client's history (`clients show ID` lists it): "
           "the command, the time and the inputs it read. Giving a name or date option with `--client` is a usage "
-          "error. `forecast` and `timeline` read for a client too but add nothing to the history."_s}},
+          "error. `forecast` and `timeline` read for a client too but add nothing to the history."_s,
+          u"`compatibility` takes either person, or both, from the book with `--a-client ID` and `--b-client ID`; "
+          "the reading joins the history of each client in it, with the other person as the partner (a client on "
+          "both sides gets it once). `report --partner-client ID` takes the compatibility section's second person "
+          "from the book. A client's names are read in capitals even with `--keep-case`, which keeps the case of "
+          "typed names only; giving a client's number and typed names or date for the same person is a usage "
+          "error."_s}},
         {"Exit status",
          {u"0 when every subject was read; 1 when some batch rows could not be read (their lines say why), when "
           "an import refused some files or rows, when `clients add` found the person in the book already, or "
@@ -181,7 +187,8 @@ QString manualPage(std::span<const Command *const> commands)
                    "kestrava-cli tarot --name \"John Smith\" --month mar --day 15 --year 1980 --seed 42 --pretty\n"
                    "kestrava-cli numerology --first Mary --last Smith --month 8 --day 6 --year 1979 --format html "
                    "> mary.html\n"
-                   "kestrava-cli daily --batch clients.csv --today 2025-12-09\n"_s)
+                   "kestrava-cli daily --batch clients.csv --today 2025-12-09\n"
+                   "kestrava-cli compatibility --a-client 1 --b-client 2 --married 2001-06-16 --format text\n"_s)
             + u".fi\n"_s;
     return page;
 }

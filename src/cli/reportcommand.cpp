@@ -3,6 +3,7 @@
 #include "cli/clientaccess.h"
 #include "cli/numerologycommand.h"
 #include "common/datelists.h"
+#include "common/person.h"
 #include "common/randomsource.h"
 #include "numpro/readings/readinglist.h"
 #include "report/practitioner.h"
@@ -49,6 +50,10 @@ const OptionEntry kOptions[] = {
     {"partner-middle", "M", "The second person's middle name (may be left out).", Field::None, nullptr},
     {"partner-last", "L", "The second person's last name.", Field::None, nullptr},
     {"partner-born", "YYYY-MM-DD", "The second person's birth date.", Field::None, nullptr},
+    {"partner-client", "ID",
+     "The second person is the client with this number in the client book: their names, in capitals, and birth "
+     "date take the place of the --partner- options.",
+     Field::None, nullptr},
     options::married,
     {"format", "FORMAT",
      "pdf (the default): the report as a PDF document with its contents as bookmarks; html: as one "
@@ -191,7 +196,7 @@ std::optional<QString> readRequest(const Invocation &call, report::ReportRequest
         kestrava::Person partner;
         const auto name = [&call](const QString &option) {
             const QString text = call.values.value(option);
-            return call.keepCase ? text : text.toUpper();
+            return call.keepCase ? text : kestrava::capitalLetters(text);
         };
         partner.firstName = name(u"partner-first"_s);
         partner.middleName = name(u"partner-middle"_s);
@@ -221,6 +226,20 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
         return usageError(command, u"--format must be pdf or html, not \"%1\""_s.arg(formatText), err);
     const report::ReportFormat format = formatText == u"pdf"_s ? report::ReportFormat::Pdf : report::ReportFormat::Html;
 
+    // The second person from the book is found before anything is written.
+    std::optional<ClientReading> partnerClient;
+    if (call.values.contains(u"partner-client"_s)) {
+        for (const char *typed : {"partner-first", "partner-middle", "partner-last", "partner-born"}) {
+            if (call.values.contains(QLatin1StringView(typed)))
+                return usageError(command,
+                                  u"--partner-client takes the second person's names and birth date from the "
+                                  "client book, not from --"_s + QLatin1StringView(typed),
+                                  err);
+        }
+        if (const std::optional<int> failed =
+                partnerClient.emplace().find(call, call.values.value(u"partner-client"_s), err))
+            return *failed;
+    }
     std::optional<ClientReading> forClient;
     if (call.values.contains(u"client"_s)) {
         if (const std::optional<int> failed = forClient.emplace().fill(command, call, err))
@@ -237,6 +256,10 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
     request.today = call.today;
     report::Practitioner practitioner;
     std::optional<QString> problem = readRequest(call, request);
+    if (partnerClient) {
+        // The book keeps names as written; a reading takes them in capitals.
+        request.partner = kestrava::readingPerson(partnerClient->client().person);
+    }
     if (!problem)
         problem = readPractitioner(call, practitioner);
     if (problem)

@@ -4,6 +4,7 @@
 #include "clients/schema.h"
 #include "clients/searchtext.h"
 #include "common/numerology.h"
+#include "common/savefile.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -96,6 +97,24 @@ bool samePersonAs(const kestrava::Person &a, const kestrava::Person &b)
 {
     return a.birthDate == b.birthDate && nameKey(a.firstName) == nameKey(b.firstName)
            && nameKey(a.middleName) == nameKey(b.middleName) && nameKey(a.lastName) == nameKey(b.lastName);
+}
+
+// Why a client cannot be added, or changed, to be someone the book has.
+Failure alreadyThere(const Client &there)
+{
+    const QString name = there.person.joinedName();
+    return Failure{u"%1, born %2, is already in the client book (ID %3)"_s.arg(
+        name.isEmpty() ? kestrava::trimBlanks(there.person.nameNowUsed) : name,
+        there.person.birthDate.toString(Qt::ISODate)).arg(there.id)};
+}
+
+// The name two clients born the same day are compared by to find who may
+// be one person entered twice: the last name as the search takes it, or the
+// first name where there is no last name.
+QString duplicateKey(const QString &firstName, const QString &lastName)
+{
+    const QStringList last = searchWords(lastName);
+    return last.isEmpty() ? u"\x1f"_s + searchWords(firstName).join(u' ') : last.join(u' ');
 }
 
 // One change: BEGIN IMMEDIATE takes the write lock at once (waiting for
@@ -353,10 +372,24 @@ void ClientBook::open()
                 m_db.close();
             return;
         }
-    } else if (!QDir().mkpath(info.absolutePath())) {
-        fail(BookProblem::Kind::CannotOpen,
-             u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
-        return;
+    } else {
+        if (!kestrava::makePrivateFolder(info.absolutePath())) {
+            fail(BookProblem::Kind::CannotOpen,
+                 u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
+            return;
+        }
+        // SQLite would make the file readable by every user of the computer,
+        // and makes its -wal and -shm files with the permissions the file
+        // has: the file is made first, for the user alone.
+        if (!info.exists()) {
+            QFile file(m_path);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+                && !QFileInfo::exists(m_path)) {
+                fail(BookProblem::Kind::CannotOpen,
+                     u"The client book %1 cannot be created: %2."_s.arg(shown, file.errorString()));
+                return;
+            }
+        }
     }
 
     m_readable = false;
@@ -630,7 +663,7 @@ std::optional<Client> ClientBook::client(qint64 id) const
     return std::nullopt;
 }
 
-std::optional<Client> ClientBook::samePerson(const kestrava::Person &person) const
+std::optional<Client> ClientBook::samePerson(const kestrava::Person &person, qint64 except) const
 {
     if (!m_readable || !person.birthDate.isValid())
         return std::nullopt;
@@ -641,7 +674,7 @@ std::optional<Client> ClientBook::samePerson(const kestrava::Person &person) con
     if (query.exec()) {
         while (query.next()) {
             Client found = clientFrom(query);
-            if (samePersonAs(found.person, person))
+            if (found.id != except && samePersonAs(found.person, person))
                 return found;
         }
     }
@@ -700,6 +733,8 @@ Result<Client> ClientBook::add(const Client &client, const QDateTime &now)
     WriteTransaction transaction(m_db);
     if (transaction.failure())
         return *transaction.failure();
+    if (const std::optional<Client> there = samePerson(tidied(client).person))
+        return alreadyThere(*there);
     Result<Client> added = addInTransaction(client, now);
     if (!added)
         return added;
@@ -728,6 +763,8 @@ Result<Client> ClientBook::edit(const Client &client, const QDateTime &now)
             return Failure{u"client number %1 is not in the book"_s.arg(c.id)};
         c.added = timestampFrom(added.value(0));
     }
+    if (const std::optional<Client> there = samePerson(c.person, c.id))
+        return alreadyThere(*there);
     c.changed = now.toUTC();
     QSqlQuery query(m_db);
     query.prepare(u"UPDATE clients SET first_name = ?, middle_name = ?, last_name = ?, birth_date = ?,"
@@ -923,6 +960,127 @@ Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate>
     if (auto failure = transaction.commit())
         return *failure;
     return outcomes;
+}
+
+QList<PossibleDuplicate> ClientBook::possibleDuplicates() const
+{
+    QList<PossibleDuplicate> pairs;
+    if (!m_readable)
+        return pairs;
+    // Only the clients who share a birth date with someone can be in a pair;
+    // of them, only the names are read until a pair is found.
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(u"SELECT id, first_name, last_name, birth_date FROM clients WHERE birth_date IN"
+                    " (SELECT birth_date FROM clients GROUP BY birth_date HAVING count(*) > 1)"
+                    " ORDER BY birth_date, id"_s))
+        return pairs;
+    // Each group of clients who may be one person, its clients in the order
+    // they were added.
+    QList<QList<qint64>> groups;
+    QString date;
+    QHash<QString, QList<qint64>> sameDay; // by duplicateKey
+    auto closeDay = [&] {
+        for (const QList<qint64> &ids : std::as_const(sameDay)) {
+            if (ids.size() > 1)
+                groups.append(ids);
+        }
+        sameDay.clear();
+    };
+    while (query.next()) {
+        const QString born = query.value(3).toString();
+        if (born != date) {
+            closeDay();
+            date = born;
+        }
+        sameDay[duplicateKey(query.value(1).toString(), query.value(2).toString())].append(
+            query.value(0).toLongLong());
+    }
+    closeDay();
+
+    // A group's pairs stay together, the groups in the list's order of
+    // their first client.
+    QHash<qint64, Client> byId;
+    for (const QList<qint64> &ids : std::as_const(groups)) {
+        for (qint64 id : ids) {
+            if (std::optional<Client> c = client(id))
+                byId.insert(id, *c);
+        }
+    }
+    const auto sortKey = [&byId](const QList<qint64> &ids) {
+        return personSortKey(byId.value(ids.front()).person);
+    };
+    std::stable_sort(groups.begin(), groups.end(), [&](const QList<qint64> &a, const QList<qint64> &b) {
+        const QString keyA = sortKey(a), keyB = sortKey(b);
+        return keyA != keyB ? keyA < keyB : a.front() < b.front();
+    });
+    for (const QList<qint64> &ids : std::as_const(groups)) {
+        for (qsizetype i = 0; i < ids.size(); ++i) {
+            for (qsizetype j = i + 1; j < ids.size(); ++j) {
+                if (byId.contains(ids[i]) && byId.contains(ids[j]))
+                    pairs.append({byId.value(ids[i]), byId.value(ids[j])});
+            }
+        }
+    }
+    return pairs;
+}
+
+Result<MergedClients> ClientBook::merge(qint64 keepId, qint64 otherId, bool fillEmpty, const QDateTime &now)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    if (keepId == otherId)
+        return Failure{u"a client cannot be merged with themselves"_s};
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    std::optional<Client> kept = client(keepId);
+    if (!kept)
+        return Failure{u"client number %1 is not in the book"_s.arg(keepId)};
+    const std::optional<Client> other = client(otherId);
+    if (!other)
+        return Failure{u"client number %1 is not in the book"_s.arg(otherId)};
+
+    MergedClients merged{*kept, *other, 0};
+    Client &k = merged.kept;
+    if (fillEmpty) {
+        for (auto [field, from] : {std::pair{&k.email, &other->email}, std::pair{&k.phone, &other->phone},
+                                   std::pair{&k.notes, &other->notes}}) {
+            if (kestrava::trimBlanks(*field).isEmpty() && !kestrava::trimBlanks(*from).isEmpty())
+                *field = *from;
+        }
+    }
+    k.changed = now.toUTC();
+    QSqlQuery update(m_db);
+    update.prepare(u"UPDATE clients SET email = ?, phone = ?, notes = ?, changed = ? WHERE id = ?"_s);
+    update.addBindValue(text(k.email));
+    update.addBindValue(text(k.phone));
+    update.addBindValue(text(k.notes));
+    update.addBindValue(timestampText(k.changed));
+    update.addBindValue(k.id);
+    if (!update.exec())
+        return schema::failureFrom(update.lastError());
+
+    // The history moves before the other client goes: removing a client
+    // removes whatever history is still theirs.
+    QSqlQuery move(m_db);
+    move.prepare(u"UPDATE readings SET client_id = ? WHERE client_id = ?"_s);
+    move.addBindValue(k.id);
+    move.addBindValue(otherId);
+    if (!move.exec())
+        return schema::failureFrom(move.lastError());
+    merged.movedEntries = move.numRowsAffected();
+    QSqlQuery remove(m_db);
+    remove.prepare(u"DELETE FROM clients WHERE id = ?"_s);
+    remove.addBindValue(otherId);
+    if (!remove.exec())
+        return schema::failureFrom(remove.lastError());
+    // The search finds the kept client by both histories now.
+    if (auto failure = rebuildHistoryWords(k.id))
+        return *failure;
+    if (auto failure = transaction.commit())
+        return *failure;
+    return merged;
 }
 
 } // namespace clients

@@ -53,6 +53,22 @@ struct ImportCandidate
     QString source; // the file, or the file and row, for the report
 };
 
+// Two clients who may be one person (ClientBook::possibleDuplicates).
+struct PossibleDuplicate
+{
+    Client first;
+    Client second;
+};
+
+// What a merge did: the client kept, as it now is, and the one removed, as
+// it was before.
+struct MergedClients
+{
+    Client kept;
+    Client removed;
+    int movedEntries = 0; // the removed client's readings and reports, now the kept one's
+};
+
 // What became of each candidate of addMany.
 enum class CandidateOutcome { Added, AlreadyThere };
 
@@ -111,14 +127,18 @@ public:
     // The client with this number, if the book has one.
     std::optional<Client> client(qint64 id) const;
     // The client with the same birth names (ignoring case and outer blanks)
-    // and the same birth date, if there is one.
-    std::optional<Client> samePerson(const kestrava::Person &person) const;
+    // and the same birth date, if there is one; the client numbered `except`
+    // is passed over (the one being changed).
+    std::optional<Client> samePerson(const kestrava::Person &person, qint64 except = 0) const;
 
     // Adds the client (its id is ignored).  A client needs a first or a last
-    // name and a valid birth date.  Added and changed are `now`.  Names,
-    // e-mail and phone lose their outer blanks.  Returns the client as stored.
+    // name and a valid birth date, and is refused when the book holds the
+    // same person (samePerson).  Added and changed are `now`.  Names, e-mail
+    // and phone lose their outer blanks.  Returns the client as stored.
     Result<Client> add(const Client &client, const QDateTime &now);
     // Replaces the stored client with the same id; changed becomes `now`.
+    // Refused, naming the other client, when the change would make the
+    // client the same person as another one of the book.
     Result<Client> edit(const Client &client, const QDateTime &now);
     // Deletes the client and their history; returns what restore() needs to
     // bring them back.
@@ -144,6 +164,20 @@ public:
 
     // Every client, in the list's order.
     QList<Client> all() const { return list(0, -1); }
+
+    // Clients who may be one person entered twice: born the same day with
+    // the same last name, compared as the search compares names (without
+    // case or accents, word by word); clients without a last name are
+    // compared by their first name.  Each pair once, the client added first
+    // as `first`; three or more alike give every pair of them, side by side,
+    // and such groups come in the list's order of their first client.
+    QList<PossibleDuplicate> possibleDuplicates() const;
+    // Makes two clients one in one transaction: the client numbered `keepId`
+    // keeps its names, date and ways to reach them, takes the other's
+    // readings and reports into its history, and with fillEmpty takes the
+    // other's e-mail, phone and notes where its own are empty; the other
+    // client is removed.  Changed becomes `now`.
+    Result<MergedClients> merge(qint64 keepId, qint64 otherId, bool fillEmpty, const QDateTime &now);
 
 private:
     void open();

@@ -1,5 +1,7 @@
 #include "common/numerology.h"
 
+#include <QChar>
+
 #include <array>
 #include <limits>
 
@@ -16,7 +18,7 @@ constexpr std::array<qint16, 26> kLetterValues = {
 
 qint16 valueOf(QChar c)
 {
-    const char16_t u = c.unicode();
+    const char16_t u = baseCapital(c.unicode());
     if (u >= u'A' && u <= u'Z')
         return kLetterValues[u - u'A'];
     return 0;
@@ -24,11 +26,98 @@ qint16 valueOf(QChar c)
 
 bool isVowel(QChar c)
 {
-    const char16_t u = c.unicode();
+    const char16_t u = baseCapital(c.unicode());
     return u == u'A' || u == u'E' || u == u'I' || u == u'O' || u == u'U';
 }
 
+// The Latin blocks that hold precomposed capitals: Latin-1 Supplement,
+// Latin Extended-A and -B, and Latin Extended Additional (Ẁ, Ỳ, Ạ...).
+constexpr char16_t kLatinFirst = 0x00C0;
+constexpr char16_t kLatinLast = 0x024F;
+constexpr char16_t kAdditionalFirst = 0x1E00;
+constexpr char16_t kAdditionalLast = 0x1EFF;
+
+char16_t decomposedBase(char16_t c)
+{
+    if (!QChar::isUpper(c))
+        return c;
+    char32_t base = c;
+    // A decomposition may itself start with a precomposed letter (Ấ is Â
+    // with an acute): follow it down to the bare letter.
+    while (QChar::decompositionTag(base) == QChar::Canonical) {
+        const QString parts = QChar::decomposition(base);
+        if (parts.isEmpty())
+            break;
+        base = parts.front().unicode();
+    }
+    return base >= u'A' && base <= u'Z' ? char16_t(base) : c;
+}
+
+// One table for the four blocks, filled once.
+struct BaseCapitals
+{
+    std::array<char16_t, kLatinLast - kLatinFirst + 1> latin{};
+    std::array<char16_t, kAdditionalLast - kAdditionalFirst + 1> additional{};
+
+    BaseCapitals()
+    {
+        for (std::size_t i = 0; i < latin.size(); ++i)
+            latin[i] = decomposedBase(char16_t(kLatinFirst + i));
+        for (std::size_t i = 0; i < additional.size(); ++i)
+            additional[i] = decomposedBase(char16_t(kAdditionalFirst + i));
+    }
+};
+
+const BaseCapitals &baseCapitals()
+{
+    static const BaseCapitals table;
+    return table;
+}
+
 } // namespace
+
+char16_t baseCapital(char16_t c)
+{
+    if (c >= kLatinFirst && c <= kLatinLast)
+        return baseCapitals().latin[c - kLatinFirst];
+    if (c >= kAdditionalFirst && c <= kAdditionalLast)
+        return baseCapitals().additional[c - kAdditionalFirst];
+    return c;
+}
+
+QStringList unvaluedLetters(QStringView text)
+{
+    QStringList letters;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        qsizetype units = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            units = 2;
+        }
+        const QString written = text.sliced(i, units).toString();
+        i += units - 1;
+        if (!QChar::isLetter(c))
+            continue;
+        const char32_t capital = QChar::toUpper(c);
+        if (capital <= 0xFFFF && letterValue(char16_t(capital)) > 0)
+            continue;
+        if (!letters.contains(written))
+            letters.append(written);
+    }
+    return letters;
+}
+
+QString unvaluedLettersSentence(const QStringList &letters)
+{
+    if (letters.isEmpty())
+        return {};
+    if (letters.size() == 1)
+        return letters.front() + QStringLiteral(" has no value in this system and was not counted.");
+    const QString named = QStringList(letters.mid(0, letters.size() - 1)).join(QStringLiteral(", "))
+                          + QStringLiteral(" and ") + letters.back();
+    return named + QStringLiteral(" have no value in this system and were not counted.");
+}
 
 qint16 letterValue(QStringView text)
 {

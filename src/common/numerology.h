@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -18,14 +19,33 @@ inline void addSkippingOverflow(qint16 &sum, int value)
         sum = qint16(result);
 }
 
-// Value 1..9 of a text that is exactly one upper-case letter A..Z; 0 otherwise.
+// The capital A..Z that a capital with a diacritic is read as (É, È and Ê
+// as E, Ü as U, Ç as C, Ñ as N, Å as A: the first letter of its canonical
+// decomposition); every other character as itself.  Lower-case letters stay
+// as they are, so they keep counting nothing.
+char16_t baseCapital(char16_t c);
+
+// Value 1..9 of a text that is exactly one upper-case letter A..Z, or a
+// capital with a diacritic read as its base letter; 0 otherwise.
 qint16 letterValue(QStringView text);
 // The same for one UTF-16 code unit.
-constexpr qint16 letterValue(char16_t c)
+inline qint16 letterValue(char16_t c)
 {
     // The table runs 1..9 from A, again from J and from S.
+    if (c >= 0xC0)
+        c = baseCapital(c);
     return c >= u'A' && c <= u'Z' ? qint16((c - u'A') % 9 + 1) : qint16(0);
 }
+
+// The letters of the text that count nothing in the letter tables even as
+// capitals (Ø, Æ, ß, Ł, a Greek or Cyrillic letter), each once, in the order
+// met, as written.  Lower-case a..z and blanks, digits and punctuation are not
+// letters without a value: they are left out.
+QStringList unvaluedLetters(QStringView text);
+
+// The sentence that names those letters under a reading ("Ø has no value in
+// this system and was not counted."); empty when there are none.
+QString unvaluedLettersSentence(const QStringList &letters);
 
 // Sum of the letter values of the text, unreduced.  Lower case, digits,
 // blanks and punctuation count nothing.

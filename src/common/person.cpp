@@ -16,19 +16,46 @@ QString Person::joinedName() const
     return names.join(u' ');
 }
 
-QString capitalLetters(QStringView name)
+namespace {
+
+// Whether the UTF-16 unit at i (with the one after it, for a pair) has a
+// capital other than itself.
+bool hasOtherCapital(QStringView text, qsizetype i)
 {
-    QString capitals;
-    capitals.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const QChar c = name[i];
-        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
-            const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(c, name[i + 1]));
-            capitals.append(QChar::highSurrogate(upper));
-            capitals.append(QChar::lowSurrogate(upper));
-            ++i;
+    const char16_t c = text[i].unicode();
+    if (c < 0x80)
+        return c >= u'a' && c <= u'z';
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        const char32_t pair = QChar::surrogateToUcs4(c, text[i + 1].unicode());
+        return QChar::toUpper(pair) != pair;
+    }
+    return QChar::toUpper(c) != c;
+}
+
+} // namespace
+
+QString capitalLetters(const QString &name)
+{
+    // Names are mostly capitals already: hand them back uncopied.
+    qsizetype i = 0;
+    while (i < name.size() && !hasOtherCapital(name, i))
+        ++i;
+    if (i == name.size())
+        return name;
+    QString capitals = name;
+    char16_t *text = reinterpret_cast<char16_t *>(capitals.data());
+    for (; i < capitals.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            if (c >= u'a' && c <= u'z')
+                text[i] = char16_t(c - (u'a' - u'A'));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < capitals.size() && QChar::isLowSurrogate(text[i + 1])) {
+            // A capital outside the Basic Multilingual Plane stays there.
+            const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(c, text[i + 1]));
+            text[i] = QChar::highSurrogate(upper);
+            text[++i] = QChar::lowSurrogate(upper);
         } else {
-            capitals.append(c.toUpper());
+            text[i] = QChar::toUpper(c);
         }
     }
     return capitals;

@@ -29,7 +29,7 @@ struct Person
 
 // The name with each letter made its capital, one character for one (so ß
 // stays ß and counts as what it is), as the name fields make typed letters.
-QString capitalLetters(QStringView name);
+QString capitalLetters(const QString &name);
 
 // The person as every reading takes them: the names in capitals (see
 // capitalLetters), the birth date and the name now used as they are.  Every

@@ -1,6 +1,9 @@
 #include "common/savefile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace kestrava {
 
@@ -15,6 +18,31 @@ std::optional<SaveFailure> writeAndCommit(QSaveFile &file, QByteArrayView data)
     if (!file.commit())
         return SaveFailure{file.error(), file.errorString()};
     return std::nullopt;
+}
+
+bool makePrivateFolder(const QString &path)
+{
+    const QString folder = QDir::cleanPath(QDir(path).absolutePath());
+    if (QFileInfo(folder).isDir())
+        return true;
+    // The missing folders, outermost first: each is made with the owner's
+    // permissions only, where mkpath would leave them open to every user.
+    QStringList missing;
+    for (QString at = folder; !QFileInfo::exists(at);) {
+        missing.prepend(at);
+        const QString parent = QFileInfo(at).absolutePath();
+        if (parent == at)
+            break;
+        at = parent;
+    }
+    constexpr QFileDevice::Permissions kOwnerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    for (const QString &at : std::as_const(missing)) {
+        // Another program may make the same folder at the same moment.
+        if (!QDir().mkdir(at, kOwnerOnly) && !QFileInfo(at).isDir())
+            return false;
+    }
+    return QFileInfo(folder).isDir();
 }
 
 } // namespace kestrava

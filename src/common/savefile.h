@@ -23,4 +23,11 @@ struct SaveFailure
 // one was.  On failure the old file stays as it was.
 std::optional<SaveFailure> writeAndCommit(QSaveFile &file, QByteArrayView data);
 
+// Makes a folder, and the folders above it that are missing, for the user
+// alone (read, write and enter by the owner only): what the suite keeps
+// there (the client book, the practitioner's logo) is nobody else's.  A
+// folder that exists keeps the permissions it has.  False when a folder
+// could not be made.
+bool makePrivateFolder(const QString &path);
+
 } // namespace kestrava

@@ -74,6 +74,9 @@ richtext::Composition readingDocument(const QString &name)
         c.append(QObject::tr("Name: "));
         c.bold(false).append(person + crlf(2));
     }
+    if (const QString uncounted = kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(person));
+        !uncounted.isEmpty())
+        c.bold(false).append(uncounted + crlf(2));
 
     appendPart(c, numerologyCaption(), QString::number(number));
     appendFramed(c, significanceCaption(), significanceText());

@@ -8,12 +8,15 @@
 #include "common/savefile.h"
 #include "platform/modaldialogs.h"
 #include "shell/clientdialog.h"
+#include "shell/clientmerge.h"
 #include "shell/commonmenus.h"
 #include "widgets/afterfirstpaint.h"
 #include "widgets/clientlistmodel.h"
+#include "widgets/clientpicker.h"
 #include "widgets/programhost.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -155,7 +158,8 @@ ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book,
     setTabOrder(m_list, m_add);
     setTabOrder(m_add, m_edit);
     setTabOrder(m_edit, m_delete);
-    setTabOrder(m_delete, m_readButtons[0]);
+    setTabOrder(m_delete, m_duplicates);
+    setTabOrder(m_duplicates, m_readButtons[0]);
     for (std::size_t i = 1; i < m_readButtons.size(); ++i)
         setTabOrder(m_readButtons[i - 1], m_readButtons[i]);
     setTabOrder(m_readButtons.back(), m_history);
@@ -236,6 +240,10 @@ QWidget *ClientBookWindow::buildListSide()
     m_delete = new QPushButton(tr("&Delete"), side);
     m_delete->setObjectName(QStringLiteral("cmdDelete"));
     connect(m_delete, &QPushButton::clicked, this, &ClientBookWindow::deleteClient);
+    m_duplicates = new QPushButton(tr("&Possible Duplicates..."), side);
+    m_duplicates->setObjectName(QStringLiteral("cmdDuplicates"));
+    m_duplicates->setToolTip(tr("Clients born the same day with the same last name, to merge"));
+    connect(m_duplicates, &QPushButton::clicked, this, &ClientBookWindow::showPossibleDuplicates);
 
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
@@ -245,6 +253,7 @@ QWidget *ClientBookWindow::buildListSide()
     buttons->addWidget(m_add);
     buttons->addWidget(m_edit);
     buttons->addWidget(m_delete);
+    buttons->addWidget(m_duplicates);
     auto *layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(searchRow);
@@ -349,8 +358,13 @@ void ClientBookWindow::buildMenus()
     connect(remove, &QAction::triggered, this, &ClientBookWindow::deleteClient);
     m_undoAction = windowAction(this, menu, tr("&Undo Delete"), QStringLiteral("mnuUndo"), QKeySequence::Undo);
     connect(m_undoAction, &QAction::triggered, this, &ClientBookWindow::undoDelete);
+    menu->addSeparator();
+    QAction *duplicates = windowAction(this, menu, tr("&Possible Duplicates..."), QStringLiteral("mnuDuplicates"));
+    connect(duplicates, &QAction::triggered, this, &ClientBookWindow::showPossibleDuplicates);
+    QAction *merge = windowAction(this, menu, tr("&Merge..."), QStringLiteral("mnuMerge"));
+    connect(merge, &QAction::triggered, this, &ClientBookWindow::mergeSelected);
     m_changeActions = {add, importFilesItem, importFolderItem};
-    m_clientActions = {edit, remove};
+    m_clientActions = {edit, remove, merge};
 
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, menu);
@@ -486,6 +500,7 @@ void ClientBookWindow::updateActions()
     m_add->setEnabled(writable);
     m_edit->setEnabled(writable && chosen);
     m_delete->setEnabled(writable && chosen);
+    m_duplicates->setEnabled(m_book.isReadable());
     for (QAction *action : std::as_const(m_changeActions))
         action->setEnabled(writable);
     for (QAction *action : std::as_const(m_clientActions))
@@ -616,15 +631,32 @@ void ClientBookWindow::editClient()
     const std::optional<clients::Client> client = selected();
     if (!client || !m_book.isWritable())
         return;
-    const std::optional<clients::Client> edited = ClientDialog::edit(this, *client, *host().services().messages);
-    if (!edited || !isOpen() || *edited == *client)
+    // The change is stored while the dialog is open, so that a change the
+    // book refuses leaves the dialog open with what the user typed.
+    std::optional<clients::Client> stored;
+    platform::MessageBoxes &messages = *host().services().messages;
+    const auto store = [&](QWidget *dialog, const clients::Client &edited) {
+        if (edited == *client)
+            return true;
+        if (const std::optional<clients::Client> other = m_book.samePerson(edited.person, edited.id)) {
+            messages.inform(dialog, platform::Icon::Information,
+                            tr("%1, born %2, is already in the client book as another client. Change the names or "
+                               "the birth date, or use Client > Merge... to make the two one client.")
+                                .arg(personName(other->person), ClientListModel::dateText(other->person.birthDate)));
+            return false;
+        }
+        const clients::Result<clients::Client> changed = m_book.edit(edited, host().services().clock->now().toUTC());
+        if (!changed) {
+            messages.inform(dialog, platform::Icon::Error,
+                            tr("The client could not be changed: %1").arg(changed.failure().reason));
+            return false;
+        }
+        stored = *changed;
+        return true;
+    };
+    ClientDialog::edit(this, *client, messages, store);
+    if (!stored || !isOpen())
         return;
-    const clients::Result<clients::Client> stored = m_book.edit(*edited, host().services().clock->now().toUTC());
-    if (!stored) {
-        host().services().messages->inform(this, platform::Icon::Error,
-                                           tr("The client could not be changed: %1").arg(stored.failure().reason));
-        return;
-    }
     m_model->reload();
     updateCount();
     select(stored->id);
@@ -675,6 +707,60 @@ void ClientBookWindow::undoDelete()
     select(deleted.client.id);
     setStatus(tr("%1 is back in the client book.").arg(personName(deleted.client.person)), false);
     m_list->setFocus();
+}
+
+void ClientBookWindow::showPossibleDuplicates()
+{
+    if (!m_book.isReadable())
+        return;
+    QPointer<PossibleDuplicatesDialog> dialog = new PossibleDuplicatesDialog(
+        m_book, [this](const clients::Client &keep, const clients::Client &other) { return mergeClients(keep, other); },
+        [this](qint64 id) { select(id); }, this);
+    platform::runModal(this, dialog);
+    delete dialog;
+}
+
+void ClientBookWindow::mergeSelected()
+{
+    const std::optional<clients::Client> other = selected();
+    if (!other || !m_book.isWritable())
+        return;
+    QPointer<ClientPicker> picker = new ClientPicker(m_book, this);
+    picker->setWindowTitle(tr("Merge %1 Into").arg(personName(other->person)));
+    const bool picked = platform::runModal(this, picker) == QDialog::Accepted;
+    const std::optional<clients::Client> keep = (picked && picker) ? picker->chosen() : std::nullopt;
+    delete picker;
+    if (!keep || !isOpen())
+        return;
+    if (keep->id == other->id) {
+        host().services().messages->inform(this, platform::Icon::Information,
+                                           tr("Choose another client to merge %1 into.").arg(personName(other->person)));
+        return;
+    }
+    mergeClients(*keep, *other);
+}
+
+bool ClientBookWindow::mergeClients(const clients::Client &keep, const clients::Client &other)
+{
+    if (!m_book.isWritable())
+        return false;
+    QWidget *owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    const std::optional<MergeClientsDialog::Choice> choice = MergeClientsDialog::ask(owner, m_book, keep, other);
+    if (!choice || !isOpen())
+        return false;
+    const clients::Result<clients::MergedClients> merged =
+        m_book.merge(choice->keepId, choice->otherId, choice->fillEmpty, host().services().clock->now().toUTC());
+    if (!merged) {
+        host().services().messages->inform(owner, platform::Icon::Error,
+                                           tr("The clients could not be merged: %1").arg(merged.failure().reason));
+        return false;
+    }
+    m_model->reload();
+    updateCount();
+    select(merged->kept.id);
+    setStatus(tr("Merged %1 into %2.").arg(personName(merged->removed.person), personName(merged->kept.person)),
+              false);
+    return true;
 }
 
 void ClientBookWindow::readWith(kestrava::ProgramId program)

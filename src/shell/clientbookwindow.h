@@ -28,8 +28,8 @@ class ClientBook;
 // The client book window (frmClientBook): the clients with a search that
 // narrows the list as the user types, the chosen client's details, notes
 // and reading history, adding, changing and deleting clients (a deletion
-// can be undone), reading a client with any program, and importing and
-// exporting.  A book that is newer, damaged or unwritable says so at the
+// can be undone), finding and merging clients entered twice, reading a
+// client with any program, and importing and exporting.  A book that is newer, damaged or unwritable says so at the
 // top and is only read.
 class ClientBookWindow : public ProgramWindow
 {
@@ -58,6 +58,13 @@ public:
     // Asks first; the status line then offers to undo.
     void deleteClient();
     void undoDelete();
+    // Lists the clients who may be one person entered twice, to merge.
+    void showPossibleDuplicates();
+    // Asks which client the selected one is to be merged into, then merges.
+    void mergeSelected();
+    // Asks to confirm (which is kept can still be swapped), then makes the
+    // two clients one; true when they were merged.
+    bool mergeClients(const clients::Client &keep, const clients::Client &other);
     void readWith(kestrava::ProgramId program);
     // Offers "Report..." for the client under the selection (once).
     void offerReport(std::function<void(const clients::Client &)> openReport);
@@ -106,11 +113,12 @@ private:
     QPushButton *m_add = nullptr;
     QPushButton *m_edit = nullptr;
     QPushButton *m_delete = nullptr;
+    QPushButton *m_duplicates = nullptr;
     std::array<QPushButton *, kestrava::kProgramCount> m_readButtons{};
     QLabel *m_status = nullptr;
     QPushButton *m_undo = nullptr;
     QList<QAction *> m_changeActions; // add, import: need a writable book
-    QList<QAction *> m_clientActions; // edit, delete: need a writable book and a client
+    QList<QAction *> m_clientActions; // edit, delete, merge: need a writable book and a client
     QAction *m_undoAction = nullptr;
     std::function<void(const clients::Client &)> m_openReport;
     QPushButton *m_reportButton = nullptr;

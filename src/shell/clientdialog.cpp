@@ -2,6 +2,7 @@
 
 #include "clients/clientbook.h"
 #include "common/datelists.h"
+#include "common/numerology.h"
 #include "platform/messageboxes.h"
 #include "platform/modaldialogs.h"
 #include "widgets/inputfields.h"
@@ -24,10 +25,12 @@ constexpr int kFirstYear = 1800;
 
 } // namespace
 
-ClientDialog::ClientDialog(const clients::Client &client, platform::MessageBoxes &messages, QWidget *parent)
+ClientDialog::ClientDialog(const clients::Client &client, platform::MessageBoxes &messages, Store store,
+                           QWidget *parent)
     : QDialog(parent)
     , m_client(client)
     , m_messages(messages)
+    , m_store(std::move(store))
 {
     setObjectName(QStringLiteral("frmClient"));
     setWindowTitle(client.id == 0 ? tr("Add Client") : tr("Edit Client"));
@@ -53,8 +56,24 @@ ClientDialog::ClientDialog(const clients::Client &client, platform::MessageBoxes
     m_middle->setText(client.person.middleName);
     m_last->setText(client.person.lastName);
     m_now->setText(client.person.nameNowUsed);
-    if (client.person.birthDate.isValid())
-        inputfields::selectDate(dates, client.person.birthDate);
+    m_month->setPlaceholderText(tr("Month"));
+    m_day->setPlaceholderText(tr("Day"));
+    m_year->setPlaceholderText(tr("Year"));
+    const QDate born = client.person.birthDate;
+    if (born.isValid() && !inputfields::selectDate(dates, born)) {
+        // A year outside the list (an imported family tree reaches back
+        // further): the list offers it, so that the date shows as it is.
+        const QString year = QString::number(born.year());
+        int at = 0;
+        while (at < m_year->count() && m_year->itemText(at).toInt() < born.year())
+            ++at;
+        m_year->insertItem(at, year);
+        inputfields::selectDate(dates, born);
+    }
+    if (!born.isValid()) {
+        for (QComboBox *list : {m_month, m_day, m_year})
+            list->setCurrentIndex(-1);
+    }
     m_email->setText(client.email);
     m_phone->setText(client.phone);
     m_notes->setPlainText(client.notes);
@@ -106,7 +125,10 @@ clients::Client ClientDialog::client() const
     c.person.middleName = m_middle->text();
     c.person.lastName = m_last->text();
     c.person.nameNowUsed = m_now->text();
-    c.person.birthDate = QDate(m_year->currentText().toInt(), m_month->currentIndex() + 1, m_day->currentText().toInt());
+    const bool chosen = m_month->currentIndex() >= 0 && m_day->currentIndex() >= 0 && m_year->currentIndex() >= 0;
+    c.person.birthDate = chosen ? QDate(m_year->currentText().toInt(), m_month->currentIndex() + 1,
+                                        m_day->currentText().toInt())
+                                : QDate();
     c.email = m_email->text();
     c.phone = m_phone->text();
     c.notes = m_notes->toPlainText();
@@ -117,21 +139,39 @@ void ClientDialog::accept()
 {
     const clients::Client c = client();
     if (const kestrava::MaybeFailure problem = clients::checkClient(c)) {
-        const bool noName = c.person.birthDate.isValid();
-        m_messages.inform(this, platform::Icon::Information,
-                          noName ? tr("Please enter a first or a last name.")
-                                 : tr("%1 %2 has no day %3. Please choose the birth date again.")
-                                       .arg(m_month->currentText(), m_year->currentText(), m_day->currentText()));
-        (noName ? static_cast<QWidget *>(m_first) : m_day)->setFocus();
+        QComboBox *unchosen = nullptr;
+        for (QComboBox *list : {m_month, m_day, m_year}) {
+            if (!unchosen && list->currentIndex() < 0)
+                unchosen = list;
+        }
+        QString text;
+        QWidget *focus = nullptr;
+        const bool noName =
+            kestrava::trimBlanks(c.person.firstName).isEmpty() && kestrava::trimBlanks(c.person.lastName).isEmpty();
+        if (noName) {
+            text = tr("Please enter a first or a last name.");
+            focus = m_first;
+        } else if (unchosen) {
+            text = tr("Please choose the birth date: the month, the day and the year.");
+            focus = unchosen;
+        } else {
+            text = tr("%1 %2 has no day %3. Please choose the birth date again.")
+                       .arg(m_month->currentText(), m_year->currentText(), m_day->currentText());
+            focus = m_day;
+        }
+        m_messages.inform(this, platform::Icon::Information, text);
+        focus->setFocus();
         return;
     }
+    if (m_store && !m_store(this, c))
+        return;
     QDialog::accept();
 }
 
 std::optional<clients::Client> ClientDialog::edit(QWidget *owner, const clients::Client &client,
-                                                  platform::MessageBoxes &messages)
+                                                  platform::MessageBoxes &messages, Store store)
 {
-    QPointer<ClientDialog> dialog = new ClientDialog(client, messages, owner);
+    QPointer<ClientDialog> dialog = new ClientDialog(client, messages, std::move(store), owner);
     const bool accepted = platform::runModal(owner, dialog) == QDialog::Accepted;
     const std::optional<clients::Client> edited = (accepted && dialog) ? std::optional(dialog->client()) : std::nullopt;
     delete dialog;

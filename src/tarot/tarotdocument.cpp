@@ -98,6 +98,9 @@ richtext::Composition readingDocument(const TarotReading &reading, const NumberS
 {
     Composition text;
     appendField(text, QObject::tr("Name: "), reading.name, 2);
+    if (const QString uncounted = kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(reading.name));
+        !uncounted.isEmpty())
+        text.bold(false).colour(kBlack).append(uncounted + crlf(2));
     appendField(text, QObject::tr("Date of Birth: "), reading.birthDate, 2);
     appendSection(text, QObject::tr("Tarot & Life Path Number"), aboutLifePath(), QObject::tr("Life Path Number: "),
                   lifePath);

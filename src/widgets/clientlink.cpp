@@ -77,7 +77,8 @@ bool ClientLink::fillFor(const kestrava::Person &person, qint64 clientId)
     m_clientId = 0;
     m_filled.clear();
     m_last.reset();
-    if (!m_fields.fill(person))
+    // The book keeps names as written; the window reads them as typing them would.
+    if (!m_fields.fill(kestrava::readingPerson(person)))
         return false;
     m_clientId = clientId;
     m_filled = m_fields.snapshot();

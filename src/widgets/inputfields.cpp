@@ -1,5 +1,7 @@
 #include "widgets/inputfields.h"
 
+#include "common/person.h"
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,7 +12,8 @@ namespace inputfields {
 
 namespace {
 
-// Turns typed a..z into A..Z in the field it watches.
+// Turns a typed small letter into its capital in the field it watches
+// (a..z, and é into É, which the readings count as E).
 class CapitalLetters final : public QObject
 {
 public:
@@ -22,10 +25,10 @@ protected:
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             const QString text = key->text();
-            if (text.size() == 1 && text.front() >= u'a' && text.front() <= u'z'
+            if (text.size() == 1 && text.front().isLower()
                 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
                 if (auto *field = qobject_cast<QLineEdit *>(watched)) {
-                    field->insert(text.toUpper());
+                    field->insert(kestrava::capitalLetters(text));
                     return true;
                 }
             }

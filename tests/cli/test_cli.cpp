@@ -345,7 +345,7 @@ TEST(Cli, HelpAndVersion)
         EXPECT_TRUE(commandLine.match(line).hasMatch()) << line.toStdString();
     const Result clientsHelp = cli({u"clients"_s, u"--help"_s});
     EXPECT_EQ(clientsHelp.status, 0);
-    EXPECT_TRUE(clientsHelp.out.contains(u"\nActions:\n  list     One line per client"_s)) << clientsHelp.out.toStdString();
+    EXPECT_TRUE(clientsHelp.out.contains(u"\nActions:\n  list       One line per client"_s)) << clientsHelp.out.toStdString();
     const Result commandHelp = cli({u"numerology"_s, u"--help"_s});
     EXPECT_EQ(commandHelp.status, 0);
     EXPECT_TRUE(commandHelp.out.contains(u"--batch"_s));
@@ -1005,6 +1005,61 @@ TEST(CliClients, ImportSaysWhatItRefused)
     EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out).size(), 1);
 }
 
+TEST(CliClients, EditDuplicatesAndMergeKeepEachPersonOnceWithTheirWholeHistory)
+{
+    Book book;
+    const qint64 mary = book.add(kMaryClient);
+    const qint64 marie = book.add({u"--first"_s, u"Marie"_s, u"--last"_s, u"SMÍTH"_s, u"--born"_s, u"1979-08-06"_s,
+                                   u"--phone"_s, u"555 0100"_s, u"--notes"_s, u"Met at the fair."_s});
+    const qint64 john = book.add(kJohnClient);
+    ASSERT_EQ(book.run({u"tarot"_s, u"--client"_s, QString::number(marie), u"--seed"_s, u"3"_s}).status, 0);
+
+    // Edit changes only what is named; a change into someone the book has
+    // is refused, as adding them is: the other's line, exit status 1.
+    const Result phoned = book.run({u"clients"_s, u"edit"_s, QString::number(john), u"--phone"_s, u"555 0199"_s,
+                                    u"--notes"_s, u""_s});
+    ASSERT_EQ(phoned.status, 0) << phoned.err.toStdString();
+    EXPECT_EQ(object(phoned.out).value(u"phone"_s), u"555 0199"_s);
+    EXPECT_EQ(object(phoned.out).value(u"notes"_s), u""_s);
+    EXPECT_EQ(object(phoned.out).value(u"first"_s), u"John"_s);
+    const QString marieBefore = book.run({u"clients"_s, u"show"_s, QString::number(marie)}).out;
+    const Result copy = book.run({u"clients"_s, u"edit"_s, QString::number(marie), u"--first"_s, u"MARY"_s,
+                                  u"--middle"_s, u"ann"_s, u"--last"_s, u"Smith"_s});
+    EXPECT_EQ(copy.status, 1);
+    EXPECT_EQ(object(copy.out).value(u"id"_s).toInteger(), mary);
+    EXPECT_TRUE(copy.err.contains(u"already with ID %1"_s.arg(mary))) << copy.err.toStdString();
+    EXPECT_EQ(book.run({u"clients"_s, u"show"_s, QString::number(marie)}).out, marieBefore);
+
+    const Result pairs = book.run({u"clients"_s, u"duplicates"_s});
+    ASSERT_EQ(pairs.status, 0) << pairs.err.toStdString();
+    ASSERT_EQ(lines(pairs.out).size(), 1);
+    EXPECT_EQ(topLevelKeys(pairs.out), (QStringList{u"a"_s, u"b"_s}));
+    EXPECT_EQ(object(pairs.out).value(u"a"_s).toObject().value(u"id"_s).toInteger(), mary);
+    EXPECT_EQ(object(pairs.out).value(u"b"_s).toObject().value(u"id"_s).toInteger(), marie);
+
+    const Result merged = book.run({u"clients"_s, u"merge"_s, QString::number(mary), QString::number(marie)});
+    ASSERT_EQ(merged.status, 0) << merged.err.toStdString();
+    const QJsonObject kept = object(merged.out);
+    EXPECT_EQ(kept.value(u"id"_s).toInteger(), mary);
+    EXPECT_EQ(kept.value(u"first"_s), u"Mary"_s);
+    EXPECT_EQ(kept.value(u"email"_s), u"mary@example.org"_s);
+    EXPECT_EQ(kept.value(u"phone"_s), u"555 0100"_s) << "an empty field takes the other's";
+    EXPECT_EQ(kept.value(u"notes"_s), u"Met at the fair."_s);
+    ASSERT_EQ(kept.value(u"history"_s).toArray().size(), 1);
+    EXPECT_EQ(kept.value(u"history"_s).toArray()[0].toObject().value(u"program"_s), u"tarot"_s);
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), (QList<qint64>{john, mary}));
+    EXPECT_TRUE(book.run({u"clients"_s, u"duplicates"_s}).out.isEmpty());
+
+    // --no-fill keeps the kept client's empty fields empty.
+    const Result strict = book.run({u"clients"_s, u"merge"_s, QString::number(john), QString::number(mary),
+                                    u"--no-fill"_s});
+    ASSERT_EQ(strict.status, 0) << strict.err.toStdString();
+    EXPECT_EQ(object(strict.out).value(u"notes"_s), u""_s);
+    EXPECT_EQ(object(strict.out).value(u"email"_s), u""_s);
+    EXPECT_EQ(object(strict.out).value(u"history"_s).toArray().size(), 1);
+    EXPECT_EQ(ids(book.run({u"clients"_s, u"list"_s}).out), QList<qint64>{john});
+}
+
 TEST(CliClients, UsageErrorsExitTwo)
 {
     Book book;
@@ -1025,6 +1080,14 @@ TEST(CliClients, UsageErrorsExitTwo)
         {{u"clients"_s, u"import"_s}, "clients import takes FILE|FOLDER..."},
         {{u"clients"_s, u"add"_s, u"--first"_s, u"A"_s, u"--born"_s, u"1980-02-30"_s}, "--born must be a date"},
         {{u"clients"_s, u"add"_s, u"--born"_s, u"1980-02-03"_s}, "a first or a last name"},
+        {{u"clients"_s, u"edit"_s, u"1"_s}, "name what to change"},
+        {{u"clients"_s, u"edit"_s, u"1"_s, u"--born"_s, u"6.8.1979"_s}, "--born must be a date"},
+        {{u"clients"_s, u"edit"_s, u"1"_s, u"--first"_s, u""_s, u"--last"_s, u" "_s}, "a first or a last name"},
+        {{u"clients"_s, u"edit"_s, u"7"_s, u"--phone"_s, u"1"_s}, "no client with ID 7"},
+        {{u"clients"_s, u"duplicates"_s, u"1"_s}, "takes no argument \"1\""},
+        {{u"clients"_s, u"merge"_s, u"1"_s}, "clients merge takes KEEP OTHER"},
+        {{u"clients"_s, u"merge"_s, u"1"_s, u"1"_s}, "two different clients"},
+        {{u"clients"_s, u"merge"_s, u"1"_s, u"7"_s}, "no client with ID 7"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
@@ -1056,12 +1119,15 @@ TEST(CliClients, NewerAndDamagedBooksAreReportedAndLeftAsTheyWere)
         {newer, {u"clients"_s, u"show"_s, u"1"_s}, 0, true},
         {newer, QStringList{u"clients"_s, u"add"_s} + kJohnClient, 2, false},
         {newer, {u"clients"_s, u"remove"_s, u"1"_s}, 2, false},
+        {newer, {u"clients"_s, u"edit"_s, u"1"_s, u"--phone"_s, u"555 0100"_s}, 2, false},
+        {newer, {u"clients"_s, u"duplicates"_s}, 0, false},
         {newer, {u"clients"_s, u"import"_s, newer.dir.path()}, 2, false},
         // The reading is made; that it could not be kept is said.
         {newer, reading, 1, true},
         {damaged, {u"clients"_s, u"list"_s}, 2, false},
         {damaged, QStringList{u"clients"_s, u"add"_s} + kJohnClient, 2, false},
         {damaged, {u"clients"_s, u"export"_s}, 2, false},
+        {damaged, {u"clients"_s, u"duplicates"_s}, 2, false},
         {damaged, reading, 2, false},
     };
     for (const auto &row : rows) {
@@ -1106,8 +1172,9 @@ TEST(CliClients, ReadingsForAClientAreTheTypedOnesAndJoinTheHistory)
         {QStringList{u"daily"_s} + today, QStringList{u"daily"_s} + born + today,
          R"({"month":"August","day":"6","today":"2024-03-07"})"},
         {{u"astrology"_s}, QStringList{u"astrology"_s} + born, R"({"month":"August","day":"6","year":"1979"})"},
+        // A client's names are read in capitals, whatever --keep-case says.
         {{u"runes"_s, u"--keep-case"_s}, QStringList{u"runes"_s, u"--keep-case"_s} + oneName,
-         R"({"name":"Mary Ann Smith"})"},
+         R"({"name":"MARY ANN SMITH"})"},
         {{u"tantric"_s, u"--format"_s, u"html"_s}, QStringList{u"tantric"_s, u"--format"_s, u"html"_s} + born,
          R"({"month":"August","day":"6","year":"1979"})"},
     };
@@ -1509,6 +1576,105 @@ TEST(CliCompatibility, UsageErrorsSayWhatIsWrongAndExitTwo)
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.message))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
+}
+
+TEST(CliCompatibility, EitherPersonMayBeAClientAndEachClientGetsTheReadingInTheirHistory)
+{
+    Book book;
+    // The book keeps names as written; the readings take them in capitals.
+    const QString mary = QString::number(book.add(kMaryClient));
+    const QString john = QString::number(book.add(kJohnClient));
+    const QStringList typedMary = {u"--a-first"_s, u"MARY"_s, u"--a-middle"_s, u"ANN"_s, u"--a-last"_s,
+                                   u"SMITH"_s,     u"--a-born"_s, u"1979-08-06"_s};
+    const QStringList typedJohn = {u"--b-first"_s, u"JOHN"_s, u"--b-last"_s, u"DOE"_s, u"--b-born"_s,
+                                   u"1980-03-15"_s};
+    const QStringList married = {u"--married"_s, u"2001-06-16"_s};
+    const QString maryEntry = uR"({"first":"MARY","middle":"ANN","last":"SMITH","month":"August","day":"6",)"
+                              uR"("year":"1979","reading":"compatibility","partner":{"first":"JOHN","middle":"",)"
+                              uR"("last":"DOE","month":"March","day":"15","year":"1980"}%1})"_s;
+    const QString johnEntry = uR"({"first":"JOHN","middle":"","last":"DOE","month":"March","day":"15",)"
+                              uR"("year":"1980","reading":"compatibility","partner":{"first":"MARY","middle":"ANN",)"
+                              uR"("last":"SMITH","month":"August","day":"6","year":"1979"}%1})"_s;
+    const QString marriedKey = uR"(,"married":"2001-06-16")"_s;
+    const struct
+    {
+        const char *what;
+        QStringList arguments;
+        QStringList sameAs; // the typed options that read the same
+        QStringList maryGets, johnGets; // the history entries' inputs
+    } rows[] = {
+        {"both from the book, married", QStringList{u"--a-client"_s, mary, u"--b-client"_s, john} + married,
+         typedMary + typedJohn + married, {maryEntry.arg(marriedKey)}, {johnEntry.arg(marriedKey)}},
+        {"the first from the book", QStringList{u"--a-client"_s, mary} + typedJohn, typedMary + typedJohn,
+         {maryEntry.arg(QString())}, {}},
+        // A client's names are capitals even where typed names keep their case.
+        {"the second from the book, typed case kept",
+         QStringList{u"--keep-case"_s, u"--b-client"_s, john} + typedMary + married,
+         QStringList{u"--keep-case"_s} + typedMary + typedJohn + married, {}, {johnEntry.arg(marriedKey)}},
+        {"the same client on both sides: one entry", {u"--a-client"_s, john, u"--b-client"_s, john},
+         QStringList{u"--a-first"_s, u"JOHN"_s, u"--a-last"_s, u"DOE"_s, u"--a-born"_s, u"1980-03-15"_s}
+             + typedJohn,
+         {},
+         {uR"({"first":"JOHN","middle":"","last":"DOE","month":"March","day":"15","year":"1980",)"
+          uR"("reading":"compatibility","partner":{"first":"JOHN","middle":"","last":"DOE","month":"March",)"
+          uR"("day":"15","year":"1980"}})"_s}},
+    };
+    QList<QJsonObject> maryExpected, johnExpected;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const QString &format : {u"json"_s, u"text"_s}) {
+            const QStringList asked = QStringList{u"compatibility"_s, u"--format"_s, format};
+            const Result forClients = book.run(asked + row.arguments);
+            ASSERT_EQ(forClients.status, 0) << forClients.err.toStdString();
+            const Result typed = cli(asked + row.sameAs);
+            ASSERT_EQ(typed.status, 0) << typed.err.toStdString();
+            EXPECT_EQ(forClients.out, typed.out);
+            for (const QString &entry : row.maryGets)
+                maryExpected.append(object(entry));
+            for (const QString &entry : row.johnGets)
+                johnExpected.append(object(entry));
+        }
+    }
+    const auto historyOf = [&book](const QString &id) {
+        QList<QJsonObject> entries;
+        for (const QJsonValue &entry :
+             object(book.run({u"clients"_s, u"show"_s, id}).out).value(u"history"_s).toArray()) {
+            EXPECT_EQ(entry[u"program"_s].toString(), u"numerology"_s);
+            entries.append(entry[u"inputs"_s].toObject());
+        }
+        return entries;
+    };
+    EXPECT_EQ(historyOf(mary), maryExpected);
+    EXPECT_EQ(historyOf(john), johnExpected);
+
+    // What cannot be read for the clients adds nothing to either history.
+    const struct
+    {
+        QStringList arguments;
+        QString says;
+    } refused[] = {
+        {{u"--a-client"_s, u"42"_s, u"--b-client"_s, john},
+         u"the client book %1 has no client with ID 42"_s.arg(book.path)},
+        {QStringList{u"--b-client"_s, u"0"_s} + typedMary, u"a client ID is a whole number from 1, not \"0\""_s},
+        {{u"--a-client"_s, mary, u"--b-client"_s, john, u"--clients"_s, book.dir.filePath(u"none.sqlite"_s)},
+         u"has no client with ID"_s},
+        {QStringList{u"--a-client"_s, mary, u"--a-middle"_s, u"Jo"_s} + typedJohn,
+         u"--a-client takes the first person's names and birth date from the client book, not from --a-middle"_s},
+        {QStringList{u"--b-client"_s, john, u"--b-born"_s, u"1980-03-15"_s} + typedMary,
+         u"--b-client takes the second person's names and birth date from the client book, not from --b-born"_s},
+        {{u"--a-client"_s, mary, u"--b-first"_s, u"John"_s}, u"--b-last is missing"_s},
+        {{u"--a-client"_s, mary}, u"--b-client ID takes the second person from the client book instead"_s},
+    };
+    for (const auto &row : refused) {
+        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+        const Result r = book.run(QStringList{u"compatibility"_s} + row.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(row.says)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(book.dir.filePath(u"none.sqlite"_s)));
+    EXPECT_EQ(historyOf(mary).size(), maryExpected.size());
+    EXPECT_EQ(historyOf(john).size(), johnExpected.size());
 }
 
 TEST(CliCompatibility, NumerologyMarriedAddsTheMarriageVibration)

@@ -171,3 +171,64 @@ TEST_F(CliReport, AWebPageWithEverySectionAndUsageErrorsThatSayWhatIsWrong)
     EXPECT_EQ(noOut.status, 2);
     EXPECT_TRUE(noOut.err.contains(u"--out"_s));
 }
+
+TEST_F(CliReport, TheSecondPersonOfTheCompatibilityCanBeAClientOfTheBook)
+{
+    // The book keeps the names as written; the report reads them in capitals.
+    for (const QStringList &client : {QStringList{u"--first"_s, u"Mary"_s, u"--middle"_s, u"Ann"_s, u"--last"_s,
+                                                  u"Smith"_s, u"--born"_s, u"1979-08-06"_s},
+                                      QStringList{u"--first"_s, u"John"_s, u"--last"_s, u"Doe"_s, u"--born"_s,
+                                                  u"1984-02-29"_s}})
+        ASSERT_EQ(cli(QStringList{u"clients"_s, u"add"_s} + client).status, 0);
+    const QStringList sections = {u"--sections"_s, u"numerology,compatibility"_s, u"--married"_s, u"2001-06-16"_s,
+                                  u"--format"_s, u"html"_s};
+
+    const Result fromBook = cli(QStringList{u"report"_s} + kMary + sections
+                                + QStringList{u"--partner-client"_s, u"2"_s, u"--out"_s, path(u"book.html"_s)});
+    ASSERT_EQ(fromBook.status, 0) << fromBook.err.toStdString();
+    const Result typed = cli(QStringList{u"report"_s} + kMary + sections
+                             + QStringList{u"--partner-first"_s, u"john"_s, u"--partner-last"_s, u"doe"_s,
+                                           u"--partner-born"_s, u"1984-02-29"_s, u"--out"_s, path(u"typed.html"_s)});
+    ASSERT_EQ(typed.status, 0) << typed.err.toStdString();
+    QFile book(path(u"book.html"_s)), given(path(u"typed.html"_s));
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(given.open(QIODevice::ReadOnly));
+    const QByteArray page = book.readAll();
+    EXPECT_TRUE(page.contains("Compatibility with JOHN DOE"));
+    EXPECT_EQ(page, given.readAll());
+
+    // Both people from the book: the report joins the first one's history
+    // with the partner it was made with.
+    const Result both = cli(QStringList{u"report"_s, u"--client"_s, u"1"_s, u"--partner-client"_s, u"2"_s,
+                                        u"--today"_s, u"2026-12-11"_s}
+                            + sections + QStringList{u"--out"_s, path(u"both.html"_s)});
+    ASSERT_EQ(both.status, 0) << both.err.toStdString();
+    const QJsonArray history = QJsonDocument::fromJson(cli({u"clients"_s, u"show"_s, u"1"_s}).out.toUtf8())
+                                   .object()
+                                   .value(u"history"_s)
+                                   .toArray();
+    ASSERT_EQ(history.size(), 1);
+    EXPECT_EQ(history[0][u"inputs"_s][u"partner"_s].toObject(),
+              (QJsonObject{{u"first"_s, u"JOHN"_s}, {u"middle"_s, u""_s}, {u"last"_s, u"DOE"_s},
+                           {u"born"_s, u"1984-02-29"_s}}));
+
+    const struct
+    {
+        QStringList arguments;
+        QString message;
+    } refused[] = {
+        {{u"--partner-client"_s, u"3"_s}, u"has no client with ID 3"_s},
+        {{u"--partner-client"_s, u"two"_s}, u"a client ID is a whole number"_s},
+        {{u"--partner-client"_s, u"2"_s, u"--partner-middle"_s, u"Lee"_s},
+         u"--partner-client takes the second person's names and birth date from the client book, not from "
+         "--partner-middle"_s},
+    };
+    for (const auto &row : refused) {
+        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+        const Result r = cli(QStringList{u"report"_s} + kMary + sections + row.arguments
+                             + QStringList{u"--out"_s, path(u"x.html"_s)});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(row.message)) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path(u"x.html"_s)));
+    }
+}

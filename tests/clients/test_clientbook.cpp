@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace clients;
@@ -426,4 +427,177 @@ TEST_F(ClientBookTest, TwoProgramsWritingAtOnceLoseNoWrite)
     EXPECT_EQ(book.count(), total);
     EXPECT_EQ(book.search(u"writer0"_s, 1000000).size() + book.search(u"writer1"_s, 1000000).size(), total);
     EXPECT_EQ(sqlValue(bookPath(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+}
+
+TEST_F(ClientBookTest, AChangeThatWouldMakeAClientACopyOfAnotherIsRefusedNamingThem)
+{
+    ClientBook book(bookPath());
+    const Result<Client> mary = book.add(person(u"Mary"_s, u"Ann"_s, u"Smith"_s, QDate(1979, 8, 6)), kNow);
+    const Result<Client> marie = book.add(person(u"Marie"_s, u""_s, u"Smith"_s, QDate(1979, 8, 6)), kNow);
+    ASSERT_TRUE(mary && marie);
+
+    // The same person again, in other capitals and blanks, is refused by the
+    // book itself, whichever door it comes through.
+    const Result<Client> again = book.add(person(u" MARY"_s, u"ann "_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow);
+    ASSERT_FALSE(again);
+    EXPECT_TRUE(again.failure().reason.contains(u"Mary Ann Smith, born 1979-08-06"_s))
+        << again.failure().reason.toStdString();
+    EXPECT_EQ(book.count(), 2);
+
+    Client copy = marie.value();
+    copy.person.firstName = u"MARY"_s;
+    copy.person.middleName = u" ANN"_s;
+    copy.email = u"marie@example.org"_s;
+    const Result<Client> refused = book.edit(copy, kNow.addDays(1));
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.failure().reason.contains(u"Mary Ann Smith, born 1979-08-06"_s))
+        << refused.failure().reason.toStdString();
+    EXPECT_TRUE(refused.failure().reason.contains(u"ID %1"_s.arg(mary->id))) << refused.failure().reason.toStdString();
+    EXPECT_EQ(book.client(marie->id), marie.value()) << "nothing of the change was kept";
+    EXPECT_EQ(book.samePerson(copy.person, mary->id), std::nullopt) << "the other one passed over is no one";
+
+    // A client may still change while staying who they are, and may become
+    // someone the book does not have.
+    Client mine = mary.value();
+    mine.person.firstName = u"MARY"_s;
+    mine.notes = u"Prefers mornings."_s;
+    ASSERT_TRUE(book.edit(mine, kNow.addDays(1)));
+    copy.person.birthDate = QDate(1979, 8, 7);
+    EXPECT_TRUE(book.edit(copy, kNow.addDays(1)));
+}
+
+TEST_F(ClientBookTest, PossibleDuplicatesShareTheBirthDateAndTheLastNameAsTheSearchComparesIt)
+{
+    ClientBook book(bookPath());
+    const QDate born(1979, 8, 6);
+    const auto add = [&](const QString &first, const QString &middle, const QString &last, QDate date) {
+        const Result<Client> added = book.add(person(first, middle, last, date), kNow);
+        EXPECT_TRUE(added) << added.failure().reason.toStdString();
+        return added ? added->id : 0;
+    };
+    const qint64 mary = add(u"Mary"_s, u""_s, u"SMITH"_s, born);
+    const qint64 marie = add(u"Marie"_s, u""_s, u"Smíth"_s, born);         // case and accents aside
+    add(u"John"_s, u""_s, u"Smith"_s, born.addDays(1));                     // another day
+    add(u"Ann"_s, u""_s, u"Smithson"_s, born);                              // another name that starts alike
+    add(u"Lee"_s, u""_s, u""_s, born);                                      // no last name
+    const qint64 cher = add(u"Cher"_s, u""_s, u""_s, QDate(1946, 5, 20));
+    const qint64 cherToo = add(u"CHÉR"_s, u"S"_s, u""_s, QDate(1946, 5, 20)); // by first name
+    const qint64 ann = add(u"Ann"_s, u""_s, u"O'Neill-Doe"_s, QDate(1990, 1, 2));
+    const qint64 anna = add(u"Anna"_s, u""_s, u"oneill doe"_s, QDate(1990, 1, 2));
+    const qint64 annie = add(u"Annie"_s, u""_s, u"ONEILL DOE"_s, QDate(1990, 1, 2));
+
+    QList<std::pair<qint64, qint64>> pairs;
+    for (const PossibleDuplicate &pair : book.possibleDuplicates())
+        pairs.append({pair.first.id, pair.second.id});
+    // In the list's order of the first client; three alike give three pairs.
+    const QList<std::pair<qint64, qint64>> expected = {
+        {cher, cherToo}, {ann, anna}, {ann, annie}, {anna, annie}, {mary, marie}};
+    EXPECT_EQ(pairs, expected);
+    EXPECT_EQ(book.possibleDuplicates().front().second.person.firstName, u"CHÉR"_s) << "whole clients";
+}
+
+TEST_F(ClientBookTest, MergeKeepsOneClientWithBothHistoriesInOneChange)
+{
+    const struct
+    {
+        bool fillEmpty;
+        const char *email, *phone, *notes;
+    } rows[] = {
+        {true, "mary@example.org", "555 0100", "Met at the fair."},
+        {false, "mary@example.org", "", ""},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.fillEmpty ? "filling empty fields" : "keeping the fields as they are");
+        QTemporaryDir dir;
+        ClientBook book(dir.filePath(u"clients.sqlite"_s));
+        Client keepIn = person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6));
+        keepIn.email = u"mary@example.org"_s;
+        Client otherIn = person(u"MARIE"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6), u"MARIE JONES"_s);
+        otherIn.email = u"marie@example.org"_s;
+        otherIn.phone = u"555 0100"_s;
+        otherIn.notes = u"Met at the fair."_s;
+        const Result<Client> keep = book.add(keepIn, kNow);
+        const Result<Client> other = book.add(otherIn, kNow);
+        const Result<Client> bystander = book.add(person(u"JOHN"_s, u""_s, u"DOE"_s, QDate(1980, 3, 15)), kNow);
+        ASSERT_TRUE(keep && other && bystander);
+        ASSERT_TRUE(book.addReading({0, keep->id, kestrava::ProgramId::Tarot, kNow.addSecs(300), u"{}"_s}));
+        ASSERT_TRUE(book.addReading({0, other->id, kestrava::ProgramId::Runes, kNow.addSecs(60), u"{\"a\":1}"_s}));
+        ASSERT_TRUE(book.addReading(ReadingEntry::report(other->id, kNow.addSecs(600), u"{}"_s)));
+        ASSERT_TRUE(book.addReading({0, bystander->id, kestrava::ProgramId::Daily, kNow, u"{}"_s}));
+        const QList<ReadingEntry> otherHistory = book.history(other->id);
+
+        // Refusals change nothing.
+        EXPECT_FALSE(book.merge(keep->id, keep->id, row.fillEmpty, kNow));
+        EXPECT_FALSE(book.merge(keep->id, 999, row.fillEmpty, kNow));
+        EXPECT_FALSE(book.merge(999, other->id, row.fillEmpty, kNow));
+        EXPECT_EQ(book.count(), 3);
+        EXPECT_EQ(book.history(other->id), otherHistory);
+
+        const QDateTime later = kNow.addDays(2);
+        const Result<MergedClients> merged = book.merge(keep->id, other->id, row.fillEmpty, later);
+        ASSERT_TRUE(merged) << merged.failure().reason.toStdString();
+        EXPECT_EQ(merged->removed, other.value());
+        EXPECT_EQ(merged->movedEntries, 2);
+        const std::optional<Client> kept = book.client(keep->id);
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(*kept, merged->kept);
+        EXPECT_EQ(kept->person, keep->person) << "the kept client's names and date stay";
+        EXPECT_EQ(kept->email, QString::fromUtf8(row.email));
+        EXPECT_EQ(kept->phone, QString::fromUtf8(row.phone));
+        EXPECT_EQ(kept->notes, QString::fromUtf8(row.notes));
+        EXPECT_EQ(kept->added, kNow);
+        EXPECT_EQ(kept->changed, later);
+
+        // Both histories, in time order, with their entries as they were.
+        const QList<ReadingEntry> history = book.history(keep->id);
+        ASSERT_EQ(history.size(), 3);
+        EXPECT_EQ(history[0].program, kestrava::ProgramId::Runes);
+        EXPECT_EQ(history[0].inputs, u"{\"a\":1}"_s);
+        EXPECT_EQ(history[0].id, otherHistory[0].id);
+        EXPECT_EQ(history[1].program, kestrava::ProgramId::Tarot);
+        EXPECT_TRUE(history[2].isReport());
+        EXPECT_FALSE(book.client(other->id));
+        EXPECT_TRUE(book.history(other->id).isEmpty());
+        EXPECT_TRUE(book.search(u"jones"_s, 10).isEmpty()) << "the removed client is gone from the search";
+        EXPECT_EQ(book.history(bystander->id).size(), 1);
+        EXPECT_EQ(book.count(), 2);
+        EXPECT_TRUE(book.possibleDuplicates().isEmpty());
+    }
+}
+
+TEST_F(ClientBookTest, ANewBookAndItsFolderAreTheUsersAloneAndExistingOnesKeepTheirMode)
+{
+    const mode_t before = umask(022);
+    const auto modeOf = [](const QString &path) {
+        struct stat info{};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    };
+    {
+        // Two folders to make, as a first start in a fresh home would.
+        const QString fresh = path(u"data/kestrava/clients.sqlite"_s);
+        ClientBook book(fresh);
+        ASSERT_TRUE(book.isWritable());
+        ASSERT_TRUE(book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow));
+        // While the book is open SQLite keeps its -wal and -shm files beside it.
+        for (const QString &file : {fresh, fresh + u"-wal"_s, fresh + u"-shm"_s}) {
+            SCOPED_TRACE(file.toStdString());
+            EXPECT_EQ(modeOf(file), 0600);
+        }
+        EXPECT_EQ(modeOf(path(u"data/kestrava"_s)), 0700);
+        EXPECT_EQ(modeOf(path(u"data"_s)), 0700);
+    }
+    {
+        // A folder and a file made as someone chose keep what they chose.
+        ASSERT_TRUE(QDir().mkpath(path(u"shared"_s)));
+        ASSERT_EQ(::chmod(QFile::encodeName(path(u"shared"_s)).constData(), 0755), 0);
+        const QString kept = path(u"shared/clients.sqlite"_s);
+        { ClientBook book(kept); }
+        ASSERT_EQ(::chmod(QFile::encodeName(kept).constData(), 0640), 0);
+        ClientBook book(kept);
+        ASSERT_TRUE(book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow));
+        EXPECT_EQ(modeOf(path(u"shared"_s)), 0755);
+        EXPECT_EQ(modeOf(kept), 0640);
+        EXPECT_EQ(modeOf(kept + u"-wal"_s), 0640);
+    }
+    umask(before);
 }

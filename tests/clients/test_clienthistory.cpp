@@ -46,6 +46,12 @@ TEST(HistoryInWords, EveryEntryReadsAsWordsWithoutKeyNames)
          R"({"reading":"compatibility","first":"MARY","last":"SMITH","born":"1979-08-06",)"
          R"("partner":{"first":"JOHN","middle":"","last":"DOE","born":"1984-02-29"},"married":"2010-06-01"})",
          "MARY SMITH, 6 August 1979; compatibility with JOHN DOE, born 29 February 1984; married 1 June 2010"},
+        // ... as the compatibility window and command write it.
+        {ProgramId::NumerologyPro,
+         R"({"first":"MARY","middle":"ANN","last":"SMITH","month":"August","day":"6","year":"1979",)"
+         R"("reading":"compatibility","partner":{"first":"JOHN","middle":"","last":"DOE","month":"February",)"
+         R"("day":"29","year":"1984"}})",
+         "MARY ANN SMITH, 6 August 1979; compatibility with JOHN DOE, born 29 February 1984"},
         {ProgramId::NumerologyPro, R"({"reading":"compatibility","name":"MARY SMITH","partner":"JOHN DOE"})",
          "MARY SMITH; compatibility with JOHN DOE"},
         // A report leaves out its person, who is the client.
@@ -180,4 +186,18 @@ TEST_F(ClientBookTest, TheDataVersionTellsOfChangesByAnotherConnection)
     EXPECT_EQ(watching.dataVersion(), before) << "its own change";
     ASSERT_TRUE(other.add(person(u"JOHN"_s, u""_s, u"DOE"_s, QDate(1984, 2, 29)), kNow));
     EXPECT_NE(watching.dataVersion(), before);
+}
+
+TEST_F(ClientBookTest, AMergedClientIsFoundByTheHistoryTheyTookOver)
+{
+    ClientBook book(bookPath());
+    const Result<Client> keep = book.add(person(u"MARY"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow);
+    const Result<Client> other = book.add(person(u"MARIE"_s, u""_s, u"SMITH"_s, QDate(1979, 8, 6)), kNow);
+    ASSERT_TRUE(keep && other);
+    // "Dudov Aduradudav" is the runes program.
+    ASSERT_TRUE(book.addReading({0, other->id, kestrava::ProgramId::Runes, kNow, uR"({"name":"MARIE SMITH"})"_s}));
+    ASSERT_TRUE(book.merge(keep->id, other->id, true, kNow));
+    const QList<Client> found = book.search(u"dudov"_s, 10);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].id, keep->id);
 }

@@ -3,6 +3,7 @@
 // meets the 16-bit limit inside a block and where a character outside the
 // Basic Multilingual Plane is split between two fields.
 #include "common/numerology.h"
+#include "common/person.h"
 #include "numpro/readings/karmicreadings.h"
 #include "numpro/readings/namefacts.h"
 #include "numpro/readings/periodreadings.h"
@@ -10,6 +11,8 @@
 #include "numpro/readings/resultstate.h"
 
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -21,12 +24,16 @@ namespace {
 // equals: the hidden passion as the name reads.
 qint16 mostFrequentCapital(const QString &name)
 {
+    // An accented capital is its base letter: É and E are one letter.
+    QString letters = name;
+    for (QChar &c : letters)
+        c = QChar(kestrava::baseCapital(c.unicode()));
     QHash<QChar, int> counts;
-    for (QChar c : name)
+    for (QChar c : letters)
         ++counts[c];
     qint16 passion = 0;
     int best = 0;
-    for (QChar c : name) {
+    for (QChar c : letters) {
         const qint16 value = kestrava::letterValue(c.unicode());
         if (value > 0 && counts.value(c) > best) {
             best = counts.value(c);
@@ -115,4 +122,47 @@ TEST(Transit, LongPartsAndAgesCycleAsOftenAsNeeded)
         SCOPED_TRACE(row.age);
         EXPECT_EQ(transit(row.part, row.age), row.transit);
     }
+}
+
+TEST(NameFacts, AnAccentedCapitalCountsAsItsBaseLetterAndALetterWithoutValueIsNamed)
+{
+    const struct
+    {
+        const char *written; // as the person writes it; read in capitals
+        const char *plain;   // what the readings count: a letter without value is a character like "-"
+        QStringList uncounted;
+    } rows[] = {
+        {"Élodie Dupré", "ELODIE DUPRE", {}},
+        {"hélène", "HELENE", {}},
+        {"Müller", "MULLER", {}},
+        {"François", "FRANCOIS", {}},
+        {"Núñez", "NUNEZ", {}},
+        {"Åsa", "ASA", {}},
+        {"Ấu Ỳ", "AU Y", {}}, // a diacritic on a diacritic, and Latin Extended Additional
+        {"Bjørn", "BJ-RN", {u"Ø"_s}},
+        {"Æsir", "-SIR", {u"Æ"_s}},
+        {"Straße", "STRA-E", {u"ß"_s}},
+        {"Łukasz", "-UKASZ", {u"Ł"_s}},
+        {"Иван", "----", {u"И"_s, u"В"_s, u"А"_s, u"Н"_s}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.written);
+        const QString read = kestrava::capitalLetters(QString::fromUtf8(row.written));
+        auto values = [](const QString &name) {
+            const kestrava::Person split = kestrava::splitName(name);
+            ResultState state;
+            computeAllReadings({split.firstName, split.middleName, split.lastName.isEmpty() ? u"SMITH"_s : split.lastName,
+                                u"August"_s, u"6"_s, u"1979"_s, QDate(2026, 12, 11)},
+                               state);
+            return valuesToJson(state);
+        };
+        EXPECT_EQ(QJsonDocument(values(read)).toJson(), QJsonDocument(values(QString::fromUtf8(row.plain))).toJson());
+        EXPECT_EQ(kestrava::unvaluedLetters(read), row.uncounted);
+    }
+    // Small letters that a capital gives a value are no letters without a value.
+    EXPECT_TRUE(kestrava::unvaluedLetters(u"mary ann-smith 42"_s).isEmpty());
+    EXPECT_EQ(kestrava::unvaluedLettersSentence({u"Ø"_s}), u"Ø has no value in this system and was not counted."_s);
+    EXPECT_EQ(kestrava::unvaluedLettersSentence({u"Ø"_s, u"Æ"_s, u"ß"_s}),
+              u"Ø, Æ and ß have no value in this system and were not counted."_s);
+    EXPECT_EQ(kestrava::unvaluedLettersSentence({}), QString());
 }

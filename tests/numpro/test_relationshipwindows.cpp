@@ -2,10 +2,15 @@
 #include "numpro/relationships/compatibility.h"
 #include "numpro/relationships/compatibilityfile.h"
 #include "numpro/ui/compatibilitywindow.h"
+#include "support/clientbookfixture.h"
+#include "support/modalscript.h"
 #include "support/suitefixture.h"
+#include "widgets/clientlink.h"
 
+#include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
@@ -226,4 +231,140 @@ TEST_F(SuiteTest, DamagedCompatibilityFileOpenedFromOutsideSaysWhy)
     EXPECT_TRUE(test.messages.shown[0].text.contains("newer Kestrava")) << test.messages.shown[0].text.toStdString();
     EXPECT_EQ(window(kCompatibility), nullptr);
     EXPECT_NE(window(u"frmNumerologyProMain"_s), nullptr);
+}
+
+namespace {
+
+// The readings' inputs as each client's history has them, newest last.
+QList<QJsonObject> historyInputs(clients::ClientBook &book, qint64 clientId)
+{
+    QList<QJsonObject> entries;
+    for (const clients::ReadingEntry &entry : book.history(clientId))
+        entries.append(QJsonDocument::fromJson(entry.inputs.toUtf8()).object());
+    return entries;
+}
+
+QJsonObject personJson(const char *first, const char *middle, const char *last, const char *month, const char *day,
+                       const char *year)
+{
+    return {{u"first"_s, first}, {u"middle"_s, middle}, {u"last"_s, last},
+            {u"month"_s, month}, {u"day"_s, day},       {u"year"_s, year}};
+}
+
+QJsonObject compatibilityEntry(QJsonObject client, const QJsonObject &partner, const QString &married = {})
+{
+    client.insert(u"reading"_s, u"compatibility"_s);
+    client.insert(u"partner"_s, partner);
+    if (!married.isEmpty())
+        client.insert(u"married"_s, married);
+    return client;
+}
+
+} // namespace
+
+class CompatibilityClientsTest : public ClientBookSuiteTest
+{
+protected:
+    // Runs the picker as the user would: type, Enter.
+    void pick(const char *search, const QString &button)
+    {
+        ModalScript script{[search](QWidget *dialog) {
+            auto *field = dialog->findChild<QLineEdit *>(u"txtClientSearch"_s);
+            ASSERT_NE(field, nullptr);
+            QTest::keyClicks(field, QString::fromLatin1(search));
+            QTest::keyClick(field, Qt::Key_Return);
+        }};
+        click(kCompatibility, button);
+        EXPECT_TRUE(script.done());
+    }
+};
+
+TEST_F(CompatibilityClientsTest, AClientChosenForTheSecondPersonReadsAsTypedCapitalsAndJoinsBothHistories)
+{
+    // The book keeps the names as written: John's in small letters.
+    const clients::Client mary = addClient(u"MARY"_s, u"ANN"_s, u"SMITH"_s, QDate(1979, 8, 6));
+    const clients::Client john = addClient(u"John"_s, {}, u"Doe"_s, QDate(1980, 3, 15));
+    const clients::Client elder = addClient(u"Edith"_s, {}, u"Elder"_s, QDate(1899, 12, 31));
+    // Mary is read from the client book; her navigator opens the window.
+    main->readFor(kestrava::ProgramId::NumerologyPro, mary.person, mary.id);
+    ASSERT_EQ(book().history(mary.id).size(), 1);
+    click(kNavigator, u"cmdCompatibility"_s);
+    auto *window = qobject_cast<CompatibilityWindow *>(this->window(kCompatibility));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(control<QLineEdit>(kCompatibility, u"txtFirstName_0"_s)->text(), "MARY");
+    EXPECT_EQ(window->clientOf(0), mary.id);
+
+    auto *choose = window->findChild<QAction *>(u"mnuChooseClient_1"_s);
+    ASSERT_NE(choose, nullptr);
+    EXPECT_EQ(choose->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+    pick("doe", u"cmdChooseClient_1"_s);
+    EXPECT_EQ(control<QLineEdit>(kCompatibility, u"txtFirstName_1"_s)->text(), "JOHN");
+    EXPECT_EQ(control<QLineEdit>(kCompatibility, u"txtMiddleName_1"_s)->text(), "");
+    EXPECT_EQ(control<QLineEdit>(kCompatibility, u"txtLastName_1"_s)->text(), "DOE");
+    EXPECT_EQ(control<QComboBox>(kCompatibility, u"cboMonth_1"_s)->currentText(), "March");
+    EXPECT_EQ(control<QComboBox>(kCompatibility, u"cboDate_1"_s)->currentText(), "15");
+    EXPECT_EQ(control<QComboBox>(kCompatibility, u"cboYear_1"_s)->currentText(), "1980");
+    EXPECT_EQ(window->clientOf(1), john.id);
+
+    click(kCompatibility, u"cmdCompare"_s);
+    EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join(u'|').toStdString();
+    // The numbers of the typed capitals, which the names as the book writes
+    // them would not give (lower-case letters count nothing).
+    const QDate today = test.clock.now().date();
+    const numpro::ReadingInputs maryTyped{u"MARY"_s, u"ANN"_s, u"SMITH"_s, u"August"_s, u"6"_s, u"1979"_s, today};
+    const numpro::ReadingInputs johnTyped{u"JOHN"_s, {}, u"DOE"_s, u"March"_s, u"15"_s, u"1980"_s, today};
+    const numpro::ReadingInputs johnAsWritten{u"John"_s, {}, u"Doe"_s, u"March"_s, u"15"_s, u"1980"_s, today};
+    const numpro::Compatibility expected = numpro::computeCompatibility(maryTyped, johnTyped);
+    ASSERT_NE(numpro::compatibilityNumbers(johnAsWritten), expected.secondNumbers);
+    ASSERT_TRUE(window->shown().has_value());
+    EXPECT_EQ(window->shown()->firstNumbers, expected.firstNumbers);
+    EXPECT_EQ(window->shown()->secondNumbers, expected.secondNumbers);
+    EXPECT_EQ(window->shown()->pairs, expected.pairs);
+    auto *table = control<QTableWidget>(kCompatibility, u"tblNumbers"_s);
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "JOHN DOE");
+    for (int row = 0; row < 6; ++row) {
+        SCOPED_TRACE(row);
+        const QJsonValue number = expected.secondNumbers.value(numpro::kCompatibilityNumberKeys[std::size_t(row)]);
+        EXPECT_EQ(table->item(row, 1)->text(), QString::number(number.toInt()));
+    }
+
+    // Each client got the reading, with the other as the partner.
+    const QJsonObject maryJson = personJson("MARY", "ANN", "SMITH", "August", "6", "1979");
+    const QJsonObject johnJson = personJson("JOHN", "", "DOE", "March", "15", "1980");
+    QList<QJsonObject> maryHistory = historyInputs(book(), mary.id);
+    ASSERT_EQ(maryHistory.size(), 2);
+    EXPECT_EQ(maryHistory[1], compatibilityEntry(maryJson, johnJson));
+    EXPECT_EQ(historyInputs(book(), john.id), QList<QJsonObject>{compatibilityEntry(johnJson, maryJson)});
+    EXPECT_EQ(book().history(john.id)[0].program, kestrava::ProgramId::NumerologyPro);
+    EXPECT_EQ(book().history(john.id)[0].at, test.clock.now().toUTC());
+
+    // The same pair again, the other way round or saved, is no new reading;
+    // a marriage date makes one.
+    click(kCompatibility, u"cmdCompare"_s);
+    click(kCompatibility, u"cmdSwap"_s);
+    EXPECT_EQ(window->clientOf(0), john.id);
+    test.files.paths.push_back(test.dir.filePath(u"couple.knc"_s));
+    click(kCompatibility, u"cmdSave"_s);
+    EXPECT_EQ(book().history(mary.id).size(), 2);
+    EXPECT_EQ(book().history(john.id).size(), 1);
+    control<QGroupBox>(kCompatibility, u"fraMarriageDate"_s)->setChecked(true);
+    test.files.paths.push_back(test.dir.filePath(u"married.knc"_s));
+    click(kCompatibility, u"cmdSave"_s);
+    EXPECT_EQ(historyInputs(book(), mary.id).last(), compatibilityEntry(maryJson, johnJson, u"2026-12-10"_s));
+    EXPECT_EQ(historyInputs(book(), john.id).last(), compatibilityEntry(johnJson, maryJson, u"2026-12-10"_s));
+
+    // Typed over, John (the first person since the swap) is no longer the client.
+    QTest::keyClicks(control<QLineEdit>(kCompatibility, u"txtMiddleName_0"_s), "e");
+    click(kCompatibility, u"cmdCompare"_s);
+    EXPECT_EQ(window->clientOf(0), 0);
+    EXPECT_EQ(book().history(john.id).size(), 2);
+    EXPECT_EQ(historyInputs(book(), mary.id).last(),
+              compatibilityEntry(maryJson, personJson("JOHN", "E", "DOE", "March", "15", "1980"), u"2026-12-10"_s));
+
+    // A birth date the lists cannot show is said, and the fields stay.
+    test.messages.shown.clear();
+    pick("elder", u"cmdChooseClient_1"_s);
+    ASSERT_EQ(test.messages.texts(), QStringList{ClientLink::dateNotListed(elder.person.birthDate)});
+    EXPECT_EQ(control<QLineEdit>(kCompatibility, u"txtFirstName_1"_s)->text(), "MARY");
+    EXPECT_EQ(window->clientOf(1), mary.id);
 }

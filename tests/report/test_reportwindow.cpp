@@ -25,6 +25,8 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
+
 namespace {
 
 using report::SectionKind;
@@ -180,6 +182,17 @@ TEST_F(ReportWindowTest, ThePreviewFollowsTheNamesAndEverySectionTicked)
 
 TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
 {
+    // The copy is made for the user alone even where new files are made
+    // readable by everyone.
+    struct Umask
+    {
+        mode_t before = umask(022);
+        ~Umask() { umask(before); }
+    } openUmask;
+    const auto modeOf = [](const QString &path) {
+        struct stat info{};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    };
     const QString logo = test.dir.filePath("logo-source.png");
     QImage picture(40, 20, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -221,6 +234,8 @@ TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
     EXPECT_TRUE(test.messages.shown[0].text.contains("notes.png is not a picture the report can show"));
     EXPECT_EQ(ReportSettingsDialog::stored(), expected);
     EXPECT_EQ(readAll(expected.logoFile), readAll(logo));
+    EXPECT_EQ(modeOf(expected.logoFile), 0600);
+    EXPECT_EQ(modeOf(ReportSettingsDialog::logoFolder()), 0700);
 
     // The report window reads them, and its dialog opens on them; Cancel keeps them.
     ReportWindow *report = openReport();
@@ -329,7 +344,8 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
 
 TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
 {
-    addClient("JOHN", "", "DOE", QDate(1984, 2, 29));
+    // As written in the book; the second person's fields take capitals.
+    addClient("John", "", "Doe", QDate(1984, 2, 29));
     ReportWindow *report = openReport();
     ASSERT_NE(report, nullptr);
     typePerson(report, "MARY", "SMITH", QDate(1979, 8, 6));
@@ -342,6 +358,7 @@ TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
     }};
     in<QPushButton>(report, "cmdChoosePartner")->click();
     EXPECT_TRUE(script.done());
+    EXPECT_EQ(in<QLineEdit>(report, "txtPartnerFirstName")->text(), "JOHN");
     EXPECT_EQ(in<QLineEdit>(report, "txtPartnerLastName")->text(), "DOE");
     EXPECT_EQ(in<QComboBox>(report, "cboPartnerDate")->currentText(), "29");
     // The preview has them at once.

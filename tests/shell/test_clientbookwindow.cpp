@@ -6,6 +6,7 @@
 #include "support/modalscript.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -266,18 +267,34 @@ TEST_F(ClientBookWindowTest, AddAndEditThroughTheClientDialog)
     ClientBookWindow *bookWindow = open();
     {
         ModalScript adding{[](QWidget *dialog) {
+            // No date is chosen for a new client: nobody is born on the day
+            // the lists would happen to show.
+            for (const char *name : {"cboMonth", "cboDate", "cboYear"}) {
+                SCOPED_TRACE(name);
+                EXPECT_EQ(dialog->findChild<QComboBox *>(name)->currentIndex(), -1);
+                EXPECT_TRUE(dialog->findChild<QComboBox *>(name)->currentText().isEmpty());
+            }
+            EXPECT_EQ(dialog->findChild<QComboBox *>("cboMonth")->placeholderText(), "Month");
             // A name is needed: OK says so and the dialog stays.
             QTest::keyClick(dialog->findChild<QLineEdit *>("txtFirstName"), Qt::Key_Return);
             QTest::keyClicks(dialog->findChild<QLineEdit *>("txtFirstName"), "lynn");
             QTest::keyClicks(dialog->findChild<QLineEdit *>("txtLastName"), "wynn");
+            // So is a whole date: a year alone is refused, and the list
+            // still to choose takes the focus.
             dialog->findChild<QComboBox *>("cboYear")->setCurrentText("1990");
+            QTest::keyClick(dialog->findChild<QLineEdit *>("txtLastName"), Qt::Key_Return);
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(dialog->focusWidget(), dialog->findChild<QComboBox *>("cboMonth"));
+            dialog->findChild<QComboBox *>("cboMonth")->setCurrentText("August");
+            dialog->findChild<QComboBox *>("cboDate")->setCurrentText("6");
             dialog->findChild<QPlainTextEdit *>("txtNotes")->setPlainText("Prefers mornings.");
             QTest::keyClick(dialog->findChild<QLineEdit *>("txtLastName"), Qt::Key_Return);
         }};
         click("frmClientBook", "cmdAdd");
         EXPECT_TRUE(adding.done());
     }
-    EXPECT_EQ(test.messages.texts(), QStringList{"Please enter a first or a last name."});
+    EXPECT_EQ(test.messages.texts(), QStringList({"Please enter a first or a last name.",
+                                                  "Please choose the birth date: the month, the day and the year."}));
     ASSERT_EQ(book().count(), 1);
     const clients::Client lynn = book().all()[0];
     EXPECT_EQ(lynn.person.firstName, "LYNN");
@@ -285,8 +302,12 @@ TEST_F(ClientBookWindowTest, AddAndEditThroughTheClientDialog)
     EXPECT_EQ(lynn.notes, "Prefers mornings.");
     EXPECT_EQ(control<QPlainTextEdit>("frmClientBook", "txtNotes")->toPlainText(), "Prefers mornings.");
 
-    // Enter in the list edits the client under the selection.
+    // Enter in the list edits the client under the selection, whose date
+    // the lists show.
     ModalScript editing{[](QWidget *dialog) {
+        EXPECT_EQ(dialog->findChild<QComboBox *>("cboMonth")->currentText(), "August");
+        EXPECT_EQ(dialog->findChild<QComboBox *>("cboDate")->currentText(), "6");
+        EXPECT_EQ(dialog->findChild<QComboBox *>("cboYear")->currentText(), "1990");
         auto *middle = dialog->findChild<QLineEdit *>("txtMiddleName");
         QTest::keyClicks(middle, "ann");
         static_cast<QDialog *>(dialog)->accept();
@@ -297,6 +318,146 @@ TEST_F(ClientBookWindowTest, AddAndEditThroughTheClientDialog)
     EXPECT_EQ(book().client(lynn.id)->person.middleName, "ANN");
     EXPECT_EQ(shown(), QStringList({"WYNN, LYNN ANN"}));
     Q_UNUSED(bookWindow);
+}
+
+TEST_F(ClientBookWindowTest, EditRefusesToMakeAClientACopyOfAnotherAndKeepsWhatWasTyped)
+{
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    const clients::Client marie = addClient("MARIE", "", "SMITH", QDate(1979, 8, 6));
+    // Born before the dialog's year list begins, as an imported family tree may hold.
+    const clients::Client ada = addClient("ADA", "", "KING", QDate(1750, 12, 10));
+    ClientBookWindow *bookWindow = open();
+    bookWindow->select(marie.id);
+    {
+        ModalScript editing{[&](QWidget *dialog) {
+            auto *first = dialog->findChild<QLineEdit *>("txtFirstName");
+            auto *middle = dialog->findChild<QLineEdit *>("txtMiddleName");
+            first->setText("Mary");
+            middle->setText("Ann");
+            dialog->findChild<QLineEdit *>("txtPhone")->setText("555 0100");
+            static_cast<QDialog *>(dialog)->accept();
+            // Refused, naming the other client; the dialog keeps the input.
+            ASSERT_EQ(test.messages.shown.size(), 1);
+            EXPECT_EQ(test.messages.shown[0].text.toStdString(),
+                      "MARY ANN SMITH, born 6 August 1979, is already in the client book as another client. Change "
+                      "the names or the birth date, or use Client > Merge... to make the two one client.");
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(first->text(), "Mary");
+            EXPECT_EQ(middle->text(), "Ann");
+            // Another middle name makes someone else, and OK takes it.
+            middle->setText("Jo");
+            static_cast<QDialog *>(dialog)->accept();
+            EXPECT_FALSE(dialog->isVisible());
+        }};
+        click("frmClientBook", "cmdEdit");
+        EXPECT_TRUE(editing.done());
+    }
+    EXPECT_EQ(book().client(mary.id), mary);
+    EXPECT_EQ(book().client(marie.id)->person.middleName, "Jo");
+    EXPECT_EQ(book().client(marie.id)->phone, "555 0100");
+    EXPECT_EQ(control<QLabel>("frmClientBook", "lblStatus")->text(), "Changed Mary Jo SMITH.");
+
+    // A date the year list does not hold shows as it is and stays as it was.
+    bookWindow->select(ada.id);
+    {
+        ModalScript editing{[](QWidget *dialog) {
+            EXPECT_EQ(dialog->findChild<QComboBox *>("cboYear")->currentText(), "1750");
+            EXPECT_EQ(dialog->findChild<QComboBox *>("cboMonth")->currentText(), "December");
+            dialog->findChild<QLineEdit *>("txtEmail")->setText("ada@example.org");
+            static_cast<QDialog *>(dialog)->accept();
+        }};
+        click("frmClientBook", "cmdEdit");
+        EXPECT_TRUE(editing.done());
+    }
+    EXPECT_EQ(book().client(ada.id)->person.birthDate, QDate(1750, 12, 10));
+    EXPECT_EQ(book().client(ada.id)->email, "ada@example.org");
+}
+
+TEST_F(ClientBookWindowTest, PossibleDuplicatesListsPairsAndMergeKeepsBothHistories)
+{
+    const QDateTime at(QDate(2026, 2, 1), QTime(9, 0), Qt::UTC);
+    const clients::Client mary = addClient("MARY", "", "SMITH", QDate(1979, 8, 6));
+    const clients::Client marie = addClient("Marie", "", "Smíth", QDate(1979, 8, 6));
+    const clients::Client john = addClient("JOHN", "", "DOE", QDate(1980, 3, 15));
+    clients::Client withPhone = *book().client(mary.id);
+    withPhone.phone = "555 0100";
+    ASSERT_TRUE(book().edit(withPhone, at));
+    ASSERT_TRUE(book().addReading({0, mary.id, kestrava::ProgramId::Runes, at, "{}"}));
+    ASSERT_TRUE(book().addReading({0, marie.id, kestrava::ProgramId::Tarot, at.addSecs(60), "{}"}));
+    ASSERT_TRUE(book().addReading({0, john.id, kestrava::ProgramId::Daily, at.addSecs(120), "{}"}));
+    ClientBookWindow *bookWindow = open();
+    auto *menuItem = window("frmClientBook")->findChild<QAction *>("mnuDuplicates");
+    ASSERT_NE(menuItem, nullptr);
+    {
+        ModalScript merging{
+            [](QWidget *dialog) {
+                auto *pairs = dialog->findChild<QTreeWidget *>("lstDuplicates");
+                ASSERT_EQ(pairs->topLevelItemCount(), 1);
+                EXPECT_EQ(pairs->topLevelItem(0)->text(0), "SMITH, MARY");
+                EXPECT_EQ(pairs->topLevelItem(0)->text(1), "Smíth, Marie");
+                EXPECT_EQ(pairs->topLevelItem(0)->text(2), "6 August 1979");
+                dialog->findChild<QPushButton *>("cmdMerge")->click();
+            },
+            [](QWidget *dialog) {
+                // Said before it is done; Swap keeps the other one.
+                auto *outcome = dialog->findChild<QLabel *>("lblOutcome");
+                EXPECT_TRUE(outcome->text().contains("Marie Smíth is removed from the client book"))
+                    << outcome->text().toStdString();
+                dialog->findChild<QPushButton *>("cmdSwap")->click();
+                EXPECT_TRUE(outcome->text().contains("MARY SMITH is removed from the client book"))
+                    << outcome->text().toStdString();
+                EXPECT_TRUE(dialog->findChild<QLabel *>("lblKeep")->text().contains("Marie Smíth"));
+                dialog->findChild<QPushButton *>("cmdMerge")->click();
+            },
+            [](QWidget *dialog) {
+                // Back in the list, which has no pair left.
+                EXPECT_EQ(dialog->findChild<QTreeWidget *>("lstDuplicates")->topLevelItemCount(), 0);
+                EXPECT_EQ(dialog->findChild<QLabel *>("lblDuplicatesCount")->text(),
+                          "No two clients share a birth date and a last name.");
+                EXPECT_FALSE(dialog->findChild<QPushButton *>("cmdMerge")->isEnabled());
+                static_cast<QDialog *>(dialog)->reject();
+            },
+        };
+        click("frmClientBook", "cmdDuplicates");
+        EXPECT_TRUE(merging.done());
+    }
+    EXPECT_EQ(book().count(), 2);
+    EXPECT_FALSE(book().client(mary.id));
+    const clients::Client kept = *book().client(marie.id);
+    EXPECT_EQ(kept.person.firstName, "Marie");
+    EXPECT_EQ(kept.phone, "555 0100") << "an empty field is filled from the other";
+    EXPECT_EQ(book().history(marie.id).size(), 2);
+    ASSERT_TRUE(bookWindow->selected());
+    EXPECT_EQ(bookWindow->selected()->id, marie.id);
+    EXPECT_EQ(control<QTreeWidget>("frmClientBook", "lstHistory")->topLevelItemCount(), 2);
+    EXPECT_EQ(control<QLabel>("frmClientBook", "lblStatus")->text(), "Merged MARY SMITH into Marie Smíth.");
+
+    // Merge... on the selected client asks whom to merge them into; the
+    // dialog's choice not to fill leaves the kept client's fields alone.
+    bookWindow->select(john.id);
+    {
+        ModalScript merging{
+            [](QWidget *picker) {
+                EXPECT_EQ(picker->windowTitle(), "Merge JOHN DOE Into");
+                QTest::keyClicks(picker->findChild<QLineEdit *>("txtClientSearch"), "marie");
+                QTest::keyClick(picker->findChild<QLineEdit *>("txtClientSearch"), Qt::Key_Return);
+            },
+            [](QWidget *dialog) {
+                EXPECT_TRUE(dialog->findChild<QLabel *>("lblKeep")->text().contains("Marie Smíth"));
+                dialog->findChild<QCheckBox *>("chkFill")->setChecked(false);
+                dialog->findChild<QPushButton *>("cmdMerge")->click();
+            },
+        };
+        window("frmClientBook")->findChild<QAction *>("mnuMerge")->trigger();
+        EXPECT_TRUE(merging.done());
+    }
+    EXPECT_EQ(book().count(), 1);
+    EXPECT_EQ(book().history(marie.id).size(), 3);
+    EXPECT_EQ(*book().client(marie.id), [&] {
+        clients::Client same = kept;
+        same.changed = book().client(marie.id)->changed;
+        return same;
+    }());
 }
 
 TEST_F(ClientBookWindowTest, ImportReportsEachOutcomeAndExportWritesCsv)

@@ -31,10 +31,14 @@ TEST(TarotNumbers, WorkedExamples)
         int destiny;
     } names[] = {
         {"John Smith", 8}, {"john smith", 8}, {"JOHN SMITH", 8}, {"mary jones", 3}, {"Emma Hall", 11},
-        {"Susan Adams", 22}, {"123", 0}, {"", 0}, {"Jos\xc3\xa9", 8},
+        {"Susan Adams", 22}, {"123", 0}, {"", 0},
+        // An accented capital counts as its base letter, small or capital as typed.
+        {"Jos\xc3\xa9", 4}, {"JOS\xc3\x89", 4}, {"JOSE", 4},
     };
     for (const auto &row : names)
         EXPECT_EQ(destinyNumber(QString::fromUtf8(row.name)), row.destiny) << row.name;
+    // A letter without a value counts nothing; the others count as ever.
+    EXPECT_EQ(destinyNumber(u"Bj\u00f8rn \u00d8deg\u00e5rd"), destinyNumber(u"BJRN DEGARD"));
 }
 
 TEST(TarotProfiles, RowsCardsAndTexts)

@@ -27,6 +27,8 @@ QList<ReadingResult> comprehensiveReading(const ReadingInputs &inputs, ResultSta
     items.append(documentPiece(u"Name: "_s + inputs.firstName + u' ' + inputs.middleName + u' '
                                + inputs.lastName + crlf() + u"Date of Birth: "_s + inputs.month
                                + u' ' + inputs.day + u", "_s + inputs.year + crlf(2) + crlf(3)));
+    if (const QString sentence = uncountedLettersSentence(inputs); !sentence.isEmpty())
+        items.append(documentPiece(sentence + crlf(2)));
     for (const Reading &reading : readingList()) {
         ReadingResult result = runReading(reading, inputs, state, OutputMode::Document);
         if (!result.text.isEmpty())

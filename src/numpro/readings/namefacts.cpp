@@ -18,6 +18,13 @@ constexpr bool isVowel(std::size_t letter)
     return letter == 0 || letter == 4 || letter == 8 || letter == 14 || letter == 20; // A E I O U
 }
 
+// 0..25 for a capital A..Z, or a capital with a diacritic read as its base
+// letter; 26 or more for anything else.
+inline std::size_t capitalIndex(char16_t c)
+{
+    return std::size_t(c >= 0xC0 ? baseCapital(c) : c) - u'A';
+}
+
 // The name is read in blocks of this many code units.
 constexpr qsizetype kBlock = 256;
 constexpr int kMostValue = 9;
@@ -44,8 +51,8 @@ NameFacts nameFacts(const ReadingInputs &inputs)
     NameFacts facts;
     const QStringView parts[] = {blanksTrimmed(inputs.firstName), blanksTrimmed(inputs.middleName),
                                  blanksTrimmed(inputs.lastName)};
-    auto vowelValue = [](char16_t c) { return isVowel(std::size_t(c) - u'A') ? letterValue(c) : 0; };
-    auto consonantValue = [](char16_t c) { return isVowel(std::size_t(c) - u'A') ? 0 : letterValue(c); };
+    auto vowelValue = [](char16_t c) { return isVowel(capitalIndex(c)) ? letterValue(c) : 0; };
+    auto consonantValue = [](char16_t c) { return isVowel(capitalIndex(c)) ? 0 : letterValue(c); };
     qint64 units = 0;
     qint64 pairs = 0;        // surrogate pairs, one code point each; they may span two fields
     bool afterHigh = false;
@@ -59,7 +66,7 @@ NameFacts nameFacts(const ReadingInputs &inputs)
             int vowels = 0;
             for (qsizetype i = 0; i < size; ++i) {
                 const char16_t c = block[i];
-                const std::size_t letter = std::size_t(c) - u'A';
+                const std::size_t letter = capitalIndex(c);
                 if (letter < 26) {
                     ++facts.letterCounts[letter];
                     const int value = int(letter % 9) + 1;
@@ -106,7 +113,7 @@ NameFacts nameFacts(const ReadingInputs &inputs)
             break;
         const char16_t *text = part.utf16();
         for (qsizetype i = 0; i < part.size(); ++i) {
-            const std::size_t letter = std::size_t(text[i]) - u'A';
+            const std::size_t letter = capitalIndex(text[i]);
             if (letter < 26 && facts.letterCounts[letter] == best) {
                 bestLetter = letter;
                 tied = 0;

@@ -7,12 +7,14 @@
 #include "numpro/readings/personalreadings.h"
 #include "numpro/readings/pinnaclereadings.h"
 #include "numpro/relationships/marriagevibration.h"
+#include "common/numerology.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -129,7 +131,29 @@ ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, Re
 {
     if (!reading.isOffered())
         return {};
-    return reading.compose(state.store(reading.id, reading.compute(inputs, state), inputs), mode);
+    ReadingResult result = reading.compose(state.store(reading.id, reading.compute(inputs, state), inputs), mode);
+    // The comprehensive document says it once, under the name.
+    if (mode == OutputMode::Display && readsName(reading.id) && !result.text.isEmpty()) {
+        if (const QString sentence = uncountedLettersSentence(inputs); !sentence.isEmpty())
+            result.text.bold(false).defaultColour().size(0).underline(false).align(richtext::Align::Left)
+                .append(sentence + richtext::crlf());
+    }
+    return result;
+}
+
+bool readsName(QStringView id)
+{
+    static constexpr QStringView kNameReadings[] = {
+        u"destiny", u"soulUrge", u"innerDreams", u"maturity", u"essence", u"planes", u"hiddenPassion",
+        u"karmicLessons", u"balance", u"karmicDebt", u"subconsciousSelf", u"leBridge", u"hpBridge",
+        u"rationalThought"};
+    return std::find(std::begin(kNameReadings), std::end(kNameReadings), id) != std::end(kNameReadings);
+}
+
+QString uncountedLettersSentence(const ReadingInputs &inputs)
+{
+    return kestrava::unvaluedLettersSentence(
+        kestrava::unvaluedLetters(inputs.firstName + u' ' + inputs.middleName + u' ' + inputs.lastName));
 }
 
 void computeAllReadings(const ReadingInputs &inputs, ResultState &state)

@@ -57,6 +57,14 @@ std::ptrdiff_t readingIndex(QStringView id);
 // A reading that is not offered gives an empty result and leaves the state.
 ReadingResult runReading(const Reading &reading, const ReadingInputs &inputs, ResultState &state, OutputMode mode);
 
+// Whether the reading counts the letters of the name.
+bool readsName(QStringView id);
+
+// The sentence that names the letters of the name that count nothing
+// ("Ø has no value in this system and was not counted."); empty when every
+// letter counts.
+QString uncountedLettersSentence(const ReadingInputs &inputs);
+
 // Computes every reading's values in list order (the comprehensive order),
 // composing nothing: what a front end needs for the numbers alone.
 void computeAllReadings(const ReadingInputs &inputs, ResultState &state);

@@ -154,6 +154,29 @@ QString compatibilityName(const ReadingInputs &person)
     return parts.join(u' ');
 }
 
+namespace {
+
+QJsonObject personInputs(const ReadingInputs &person)
+{
+    using kestrava::trimBlanks;
+    return {{u"first"_s, trimBlanks(person.firstName)}, {u"middle"_s, trimBlanks(person.middleName)},
+            {u"last"_s, trimBlanks(person.lastName)},   {u"month"_s, trimBlanks(person.month)},
+            {u"day"_s, trimBlanks(person.day)},         {u"year"_s, trimBlanks(person.year)}};
+}
+
+} // namespace
+
+QJsonObject compatibilityHistoryInputs(const ReadingInputs &client, const ReadingInputs &partner,
+                                       QDate marriageDate)
+{
+    QJsonObject inputs = personInputs(client);
+    inputs.insert(u"reading"_s, u"compatibility"_s);
+    inputs.insert(u"partner"_s, personInputs(partner));
+    if (marriageDate.isValid())
+        inputs.insert(u"married"_s, marriageDate.toString(Qt::ISODate));
+    return inputs;
+}
+
 QList<richtext::Composition> composeCompatibility(const Compatibility &c)
 {
     const ReadingTexts &texts = readingTexts(kTable);

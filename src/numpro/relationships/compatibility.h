@@ -86,4 +86,13 @@ QList<richtext::Composition> composeCompatibility(const Compatibility &compatibi
 // The person's birth names, trimmed, joined with single blanks.
 QString compatibilityName(const ReadingInputs &person);
 
+// What a compatibility reading puts in the history of a client of the book:
+// "reading": "compatibility"; the client's birth names and birth date as the
+// reading took them ("first", "middle", "last", "month", "day", "year", the
+// names trimmed), as a Variduzeda Vad reading of the client alone records
+// them; the other person's the same way under "partner"; and with a marriage
+// date, "married" (YYYY-MM-DD).  The same whichever of the two came first.
+QJsonObject compatibilityHistoryInputs(const ReadingInputs &client, const ReadingInputs &partner,
+                                       QDate marriageDate);
+
 } // namespace numpro

@@ -1,24 +1,32 @@
 #include "numpro/ui/compatibilitywindow.h"
 
+#include "clients/clientbook.h"
 #include "common/numerology.h"
+#include "common/person.h"
 #include "common/subjectcheck.h"
 #include "numpro/readings/texttable.h"
 #include "numpro/ui/marriagedategroup.h"
 #include "numpro/ui/numproprogram.h"
 #include "shell/commonmenus.h"
+#include "widgets/clientlink.h"
+#include "widgets/clientpicker.h"
 #include "widgets/inputfields.h"
 #include "widgets/programhost.h"
 #include "widgets/texteditrenderer.h"
 #include "widgets/unreadablefile.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -35,7 +43,8 @@ QString numberText(const QJsonValue &value)
 
 } // namespace
 
-CompatibilityWindow::CompatibilityWindow(NumProProgram &program, const numpro::ReadingInputs &first)
+CompatibilityWindow::CompatibilityWindow(NumProProgram &program, const numpro::ReadingInputs &first,
+                                         qint64 firstClientId)
     : ReadingWindow(program.host(), u"frmCompatibility"_s, tr("Compatibility"), nullptr)
 {
     QWidget *page = body();
@@ -97,6 +106,11 @@ CompatibilityWindow::CompatibilityWindow(NumProProgram &program, const numpro::R
     connect(backButton, &QPushButton::clicked, this, &QWidget::close);
 
     addCommonMenus(menuBar(), this, {}, [this] { close(); }, {.modalAbout = false});
+    addClientsMenu();
+    if (firstClientId != 0) {
+        m_people[0].clientId = firstClientId;
+        m_people[0].filled = snapshotOf(m_people[0]);
+    }
     setMinimumWidth(900);
     // The people, the marriage date and the table take their room; the
     // document scrolls, so the window fits a document area of 768-pixel screens.
@@ -146,10 +160,120 @@ QWidget *CompatibilityWindow::makePerson(int index, const QString &title, const 
     for (QLineEdit *field : {fields.first, fields.middle, fields.last})
         connect(field, &QLineEdit::returnPressed, this, &CompatibilityWindow::compare);
 
+    auto *choose = new QPushButton(keys ? tr("Choose Cli&ent…") : tr("Choose Client…"), box);
+    choose->setObjectName(u"cmdChooseClient"_s + suffix);
+    choose->setAccessibleName(index == 0 ? tr("Choose the first person from the client book")
+                                         : tr("Choose the second person from the client book"));
+    connect(choose, &QPushButton::clicked, this, [this, index] { chooseClient(index); });
+    grid->addWidget(choose, 4, 1, 1, 3, Qt::AlignRight);
+
     if (!person.firstName.isEmpty() || !person.lastName.isEmpty())
         setFields(fields, {person.firstName, person.middleName, person.lastName, person.month, person.day,
                            person.year});
     return box;
+}
+
+void CompatibilityWindow::addClientsMenu()
+{
+    auto *menu = new QMenu(tr("Clie&nts"), menuBar());
+    menu->setObjectName(u"mnuClients"_s);
+    // Ctrl+K, as in the input windows, for the person usually chosen.
+    const struct
+    {
+        QString caption;
+        QKeySequence keys;
+    } items[] = {{tr("Choose Client for the &First Person…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)},
+                 {tr("Choose Client for the &Second Person…"), QKeySequence(Qt::CTRL | Qt::Key_K)}};
+    for (int person = 0; person < 2; ++person) {
+        QAction *choose = menu->addAction(items[person].caption, this, [this, person] { chooseClient(person); });
+        choose->setObjectName(u"mnuChooseClient_"_s + QString::number(person));
+        choose->setShortcut(items[person].keys);
+        // The keys belong to this window while it has the focus: the main
+        // window and the other program windows share one top-level window.
+        choose->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(choose);
+    }
+    menu->addSeparator();
+    QAction *book = menu->addAction(tr("Client &Book…"), this, [this] { host().openClientBook(); });
+    book->setObjectName(u"mnuClientBook"_s);
+    // Between File and Help, as in the main window.
+    const auto *help = menuBar()->findChild<QMenu *>(u"mnuHelp"_s);
+    menuBar()->insertMenu(help ? help->menuAction() : nullptr, menu);
+}
+
+void CompatibilityWindow::chooseClient(int person)
+{
+    clients::ClientBook &book = host().clientBook();
+    if (!book.isReadable()) {
+        host().services().messages->inform(this, platform::Icon::Error,
+                                           book.problem() ? book.problem()->message
+                                                          : tr("The client book cannot be read."));
+        return;
+    }
+    const std::optional<clients::Client> client = ClientPicker::choose(this, book);
+    if (client && isOpen())
+        fillFromClient(person, *client);
+}
+
+bool CompatibilityWindow::fillFromClient(int person, const clients::Client &client)
+{
+    PersonFields &fields = m_people[std::size_t(person)];
+    const kestrava::Person reading = kestrava::readingPerson(client.person);
+    if (!inputfields::selectDate({fields.month, fields.day, fields.year}, reading.birthDate)) {
+        host().services().messages->inform(this, platform::Icon::Information,
+                                           ClientLink::dateNotListed(reading.birthDate));
+        return false;
+    }
+    fields.first->setText(reading.firstName);
+    fields.middle->setText(reading.middleName);
+    fields.last->setText(reading.lastName);
+    fields.clientId = client.id;
+    fields.filled = snapshotOf(fields);
+    return true;
+}
+
+QStringList CompatibilityWindow::snapshotOf(const PersonFields &f)
+{
+    return {f.first->text(),        f.middle->text(),     f.last->text(),
+            f.month->currentText(), f.day->currentText(), f.year->currentText()};
+}
+
+qint64 CompatibilityWindow::clientOf(int person) const
+{
+    const PersonFields &fields = m_people[std::size_t(person)];
+    return (fields.clientId != 0 && snapshotOf(fields) == fields.filled) ? fields.clientId : 0;
+}
+
+void CompatibilityWindow::recordForClients()
+{
+    const QDate married = m_marriageDate->date();
+    for (int person = 0; person < 2; ++person) {
+        const qint64 id = clientOf(person);
+        // A client on both sides gets the reading once.
+        if (id == 0 || (person == 1 && clientOf(0) == id))
+            continue;
+        const QJsonObject inputs = numpro::compatibilityHistoryInputs(inputsOf(m_people[std::size_t(person)]),
+                                                                      inputsOf(m_people[std::size_t(1 - person)]),
+                                                                      married);
+        // Showing the same pair again, the other way round or after saving,
+        // is no new reading.
+        if (m_recorded.value(id) == inputs)
+            continue;
+        clients::ReadingEntry entry;
+        entry.clientId = id;
+        entry.program = kestrava::ProgramId::NumerologyPro;
+        entry.at = host().services().clock->now().toUTC();
+        entry.inputs = QString::fromUtf8(QJsonDocument(inputs).toJson(QJsonDocument::Compact));
+        const clients::Result<clients::ReadingEntry> added = host().clientBook().addReading(entry);
+        if (!added) {
+            host().services().messages->inform(this, platform::Icon::Error,
+                                               tr("The reading could not be added to the client's history: %1")
+                                                   .arg(added.failure().reason));
+            return;
+        }
+        m_recorded.insert(id, inputs);
+        host().clientBookChanged();
+    }
 }
 
 numpro::ReadingSubject CompatibilityWindow::subjectOf(const PersonFields &f) const
@@ -187,18 +311,27 @@ void CompatibilityWindow::setSubjects(const numpro::CompatibilitySubjects &subje
     m_marriageDate->setDate(subjects.marriageDate);
 }
 
-bool CompatibilityWindow::compare()
+bool CompatibilityWindow::checkPeople(bool tell)
 {
     for (PersonFields &f : m_people) {
         const auto problem = kestrava::checkSubject(f.first->text(), f.last->text(), f.day->currentText(),
                                                     f.month->currentText(), f.year->currentText());
         if (problem) {
-            host().services().messages->inform(this, platform::Icon::Information, problem->message);
-            QWidget *const controls[] = {f.first, f.last, f.day, f.month, f.year};
-            controls[int(problem->field)]->setFocus();
+            if (tell) {
+                host().services().messages->inform(this, platform::Icon::Information, problem->message);
+                QWidget *const controls[] = {f.first, f.last, f.day, f.month, f.year};
+                controls[int(problem->field)]->setFocus();
+            }
             return false;
         }
     }
+    return true;
+}
+
+bool CompatibilityWindow::compare()
+{
+    if (!checkPeople(true))
+        return false;
     const numpro::Compatibility compatibility =
         numpro::computeCompatibility(inputsOf(m_people[0]), inputsOf(m_people[1]), m_marriageDate->date());
     showTable(compatibility);
@@ -207,6 +340,7 @@ bool CompatibilityWindow::compare()
         richtext::appendToTextEdit(view(), part);
     view()->moveCursor(QTextCursor::Start);
     m_shown = compatibility;
+    recordForClients();
     return true;
 }
 
@@ -236,6 +370,9 @@ void CompatibilityWindow::swapPeople()
     const numpro::CompatibilitySubjects now = subjects();
     setFields(m_people[0], now.second);
     setFields(m_people[1], now.first);
+    // A client goes with their fields.
+    std::swap(m_people[0].clientId, m_people[1].clientId);
+    std::swap(m_people[0].filled, m_people[1].filled);
     if (m_shown)
         compare();
 }
@@ -251,7 +388,11 @@ void CompatibilityWindow::saveFile()
         host().services().messages->inform(this, platform::Icon::Error,
                                            tr("The reading could not be saved to %1.\n%2")
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
+        return;
     }
+    // Saved clients were read for, whether or not the reading was shown.
+    if (isOpen() && subjects() == saved && checkPeople(false))
+        recordForClients();
 }
 
 void CompatibilityWindow::openFile()

@@ -3,6 +3,7 @@
 #include "common/brand.h"
 #include "common/subjectcheck.h"
 #include "common/numerology.h"
+#include "common/person.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
 #include "shell/commonmenus.h"
@@ -229,9 +230,11 @@ void NumerologyProMain::openReadingFile(const QString &path)
     if (inputfields::refuseUnreadableFile(this, host().services(), path))
         return;
     const numpro::ReadingSubject saved = numpro::readNumFile(path);
-    m_first->setText(saved.firstName);
-    m_middle->setText(saved.middleName);
-    m_last->setText(saved.lastName);
+    // A file written by hand or by another program may hold small letters:
+    // the names read as typing them would.
+    m_first->setText(kestrava::capitalLetters(saved.firstName));
+    m_middle->setText(kestrava::capitalLetters(saved.middleName));
+    m_last->setText(kestrava::capitalLetters(saved.lastName));
     inputfields::selectIfPresent(m_month, saved.month);
     inputfields::selectIfPresent(m_date, saved.day);
     inputfields::selectIfPresent(m_year, saved.year);

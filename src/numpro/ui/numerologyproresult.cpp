@@ -11,6 +11,7 @@
 #include "numpro/ui/numproprogram.h"
 #include "shell/commonmenus.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/fonts.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
@@ -215,7 +216,10 @@ void NumerologyProResult::openForecast()
 
 void NumerologyProResult::openCompatibility()
 {
-    m_program.showCompatibility(readingInputs());
+    // The first person is read from the input window's fields: a client of
+    // the book while those still hold them.
+    const NumerologyProMain *input = m_program.input();
+    m_program.showCompatibility(readingInputs(), input ? input->clientLink()->clientId() : 0);
 }
 
 void NumerologyProResult::syncHiddenLabels()

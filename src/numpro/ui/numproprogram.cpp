@@ -107,11 +107,11 @@ CompatibilityWindow *NumProProgram::compatibility() const
     return openOrNull(m_compatibility);
 }
 
-CompatibilityWindow *NumProProgram::showCompatibility(const numpro::ReadingInputs &first)
+CompatibilityWindow *NumProProgram::showCompatibility(const numpro::ReadingInputs &first, qint64 firstClientId)
 {
     if (CompatibilityWindow *old = compatibility())
         old->close();
-    m_compatibility = new CompatibilityWindow(*this, first);
+    m_compatibility = new CompatibilityWindow(*this, first, firstClientId);
     m_compatibility->showAtTop(navigator());
     return m_compatibility;
 }

@@ -63,8 +63,9 @@ public:
     LifeTimelineWindow *lifeTimeline() const;
     ForecastWindow *forecast() const;
     // The compatibility window with the first person filled in (and the
-    // marriage date, when one was chosen), opened afresh and shown.
-    CompatibilityWindow *showCompatibility(const numpro::ReadingInputs &first);
+    // marriage date, when one was chosen), opened afresh and shown;
+    // firstClientId is the client of the book the first person is, or 0.
+    CompatibilityWindow *showCompatibility(const numpro::ReadingInputs &first, qint64 firstClientId = 0);
     CompatibilityWindow *compatibility() const;
 
     // The subject as the user last confirmed it with Next.

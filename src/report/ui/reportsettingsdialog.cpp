@@ -256,12 +256,17 @@ std::optional<QString> ReportSettingsDialog::copyLogo()
         return refuse(source.errorString());
     const QByteArray bytes = source.readAll();
     source.close();
-    if (!QDir().mkpath(m_logoFolder))
+    if (!kestrava::makePrivateFolder(m_logoFolder))
         return refuse(tr("the folder %1 could not be made.").arg(QDir::toNativeSeparators(m_logoFolder)));
     const QString copy = QDir(m_logoFolder).filePath(QStringLiteral("logo.") + QString::fromLatin1(*format));
+    const bool replacing = QFileInfo::exists(copy);
     QSaveFile file(copy);
     if (!file.open(QIODevice::WriteOnly))
         return refuse(file.errorString());
+    // A new copy is the user's alone, as the suite's other files are; one
+    // that is replaced keeps the permissions it has.
+    if (!replacing)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (const std::optional<kestrava::SaveFailure> failure = kestrava::writeAndCommit(file, bytes))
         return refuse(failure->reason);
     return copy;

@@ -1,6 +1,7 @@
 #include "report/ui/reportwindow.h"
 
 #include "clients/clientbook.h"
+#include "common/person.h"
 #include "numpro/readings/readinglist.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "shell/commonmenus.h"
@@ -668,9 +669,11 @@ bool ReportWindow::fillPerson(const PersonFields &fields, const kestrava::Person
                                            ClientLink::dateNotListed(person.birthDate));
         return false;
     }
-    fields.first->setText(person.firstName);
-    fields.middle->setText(person.middleName);
-    fields.last->setText(person.lastName);
+    // The book keeps names as written; the report reads them as typing them would.
+    const kestrava::Person reading = kestrava::readingPerson(person);
+    fields.first->setText(reading.firstName);
+    fields.middle->setText(reading.middleName);
+    fields.last->setText(reading.lastName);
     return true;
 }
 
@@ -685,7 +688,9 @@ void ReportWindow::choosePartner()
     const std::optional<clients::Client> chosen = ClientPicker::choose(this, book);
     if (!chosen || !isOpen())
         return;
-    if (fillPerson({m_partnerFirst, m_partnerMiddle, m_partnerLast, m_partnerBorn}, chosen->person))
+    // The book keeps names as written; the compatibility reads them in capitals.
+    if (fillPerson({m_partnerFirst, m_partnerMiddle, m_partnerLast, m_partnerBorn},
+                   kestrava::readingPerson(chosen->person)))
         refreshNow();
 }
 

@@ -1,6 +1,7 @@
 #include "runes/ui/runesmain.h"
 
 #include "common/brand.h"
+#include "common/numerology.h"
 #include "runes/runes.h"
 #include "runes/runesdocument.h"
 #include "runes/ui/runesprogram.h"
@@ -243,6 +244,10 @@ void RunesMain::numerologyRunesDisplay(int number)
     m_number->setText(QString::number(number));
     m_significance->setText(runes::significanceText());
     m_interpretation->setPlainText(row->numberText);
+    if (const QString uncounted =
+            kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(kestrava::trimBlanks(m_name->text())));
+        !uncounted.isEmpty())
+        m_interpretation->setPlainText(row->numberText + QStringLiteral("\n\n") + uncounted);
     m_rune->setText(row->rune);
     m_keywords->setText(row->keywords);
     m_runeText->setText(row->text);

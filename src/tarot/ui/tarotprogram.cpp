@@ -1,5 +1,6 @@
 #include "tarot/ui/tarotprogram.h"
 
+#include "common/numerology.h"
 #include "tarot/ui/tarotmain.h"
 #include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotresult.h"
@@ -42,7 +43,7 @@ void TarotProgram::showReading(const tarot::TarotReading &reading)
         old->close();
     m_result = new TarotResult(*this);
     m_result->showLifePathProfile(reading.lifePath);
-    m_result->showDestinyProfile(reading.destiny);
+    m_result->showDestinyProfile(reading.destiny, kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(reading.name)));
     // A new deal for every reading, also of the same subject.
     if (const auto cards = tarot::dealSpread(tarot::kNumerologySpread, *m_host.services().random))
         m_spread = *cards;

@@ -301,9 +301,14 @@ void TarotResult::showLifePathProfile(int number)
     showProfile(kLifePathPage, number);
 }
 
-void TarotResult::showDestinyProfile(int number)
+void TarotResult::showDestinyProfile(int number, const QString &uncounted)
 {
     showProfile(kDestinyPage, number);
+    if (uncounted.isEmpty())
+        return;
+    QPlainTextEdit *text = m_page[std::size_t(kDestinyPage)].numberText;
+    const QString shown = text->toPlainText();
+    text->setPlainText(shown.isEmpty() ? uncounted : shown + QStringLiteral("\n\n") + uncounted);
 }
 
 void TarotResult::showProfile(int index, int number)

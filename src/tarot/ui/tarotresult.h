@@ -27,7 +27,9 @@ public:
     // Fill a page with a number's profile and its first card; a number
     // without a profile only empties the card descriptions and keywords.
     void showLifePathProfile(int number);
-    void showDestinyProfile(int number);
+    // `uncounted` is said under the number's text: the sentence naming the
+    // letters of the name that count nothing, or empty.
+    void showDestinyProfile(int number, const QString &uncounted = {});
 
     // The card browser of a page (0 life path, 1 destiny).
     void nextCard(int page);
