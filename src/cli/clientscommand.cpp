@@ -4,6 +4,7 @@
 #include "cli/jsonwriter.h"
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
+#include "clients/historytext.h"
 #include "numpro/files/numfile.h"
 #include "tarot/tarotdocument.h"
 
@@ -18,7 +19,8 @@ namespace {
 
 const OptionEntry kOptions[] = {
     {"search", "TEXT",
-     "Only the clients whose names or birth date (YYYY-MM-DD) hold every word of the text, closest first.",
+     "Only the clients whose names, birth date (YYYY-MM-DD) or history (\"report\", a program, a year) hold "
+     "every word of the text, closest first: those found by name or date before those found by their history.",
      Field::None},
     {"first", "F", "First name.", Field::None, nullptr, true},
     {"middle", "M", "Middle name (may be left out).", Field::None},
@@ -28,6 +30,10 @@ const OptionEntry kOptions[] = {
     {"email", "ADDRESS", "E-mail address.", Field::None},
     {"phone", "NUMBER", "Telephone number.", Field::None},
     {"notes", "TEXT", "Notes on the client.", Field::None},
+    {"words", nullptr,
+     "show: write the client and their history as lines of words for a person to read (one line per entry, "
+     "oldest first, in UTC) instead of JSON.",
+     Field::None},
     {"no-fill", nullptr, "Keep the kept client's e-mail, phone and notes as they are, even where empty.", Field::None},
     options::clients,
     options::pretty,
@@ -40,7 +46,8 @@ const Action kActions[] = {
      "Adds a client (a first or a last name and the birth date are needed) and writes their line. A person "
      "already in the book (the same birth names, in any case, and birth date) is not added again: their line is "
      "written and the exit status is 1."},
-    {"show", "ID", "clients pretty", "The client's line with their history: the readings and reports made for them."},
+    {"show", "ID", "words clients pretty",
+     "The client's line with their history: the readings and reports made for them."},
     {"edit", "ID", "first middle last born now email phone notes clients pretty",
      "Changes the fields given (an empty text empties one) and writes the client's new line. A change that would "
      "make the client the same person as another (the same birth names, in any case, and birth date) is refused: "
@@ -105,9 +112,19 @@ struct Run
             return kExitUsage;
         if (!book)
             return kExitDone;
-        const QString search = call.values.value(u"search"_s);
-        for (const clients::Client &client : search.isEmpty() ? book->all() : book->search(search, -1))
-            line(clientJson(client));
+        // Each line goes out as the book yields its client: a search that
+        // matches most of a large book starts writing at once and holds no
+        // more than one client at a time.
+        const kestrava::MaybeFailure failure =
+            book->forEachMatch(call.values.value(u"search"_s), [this](const clients::Client &client) {
+                line(clientJson(client));
+                return out.status() == QTextStream::Ok;
+            });
+        if (failure) {
+            out.flush();
+            err << "kestrava-cli: cannot read the client book " << path << ": " << failure->reason << "\n";
+            return kExitUsage;
+        }
         return kExitDone;
     }
 
@@ -156,7 +173,17 @@ struct Run
         if (!client)
             return kExitUsage;
         const QList<clients::ReadingEntry> history = book->history(client->id);
-        line(clientJson(*client, &history));
+        if (!call.values.contains(u"words"_s)) {
+            line(clientJson(*client, &history));
+            return kExitDone;
+        }
+        const kestrava::Person &p = client->person;
+        out << p.joinedName() << " (client " << client->id << "), born " << p.birthDate.toString(u"d MMMM yyyy"_s)
+            << "\n";
+        if (history.isEmpty())
+            out << "No readings or reports yet.\n";
+        for (const clients::ReadingEntry &entry : history)
+            out << entry.at.toUTC().toString(u"yyyy-MM-dd hh:mm"_s) << "  " << clients::entryInWords(entry) << "\n";
         return kExitDone;
     }
 

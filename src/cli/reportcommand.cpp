@@ -277,7 +277,10 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
     }
     if (forClient) {
         out.flush();
-        return forClient->recordReport(report::requestToJson(request), err);
+        // The history says where the report went.
+        QJsonObject made = report::requestToJson(request);
+        made.insert(u"file"_s, QFileInfo(path).absoluteFilePath());
+        return forClient->recordReport(made, err);
     }
     return kExitDone;
 }

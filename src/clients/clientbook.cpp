@@ -1,5 +1,6 @@
 #include "clients/clientbook.h"
 
+#include "clients/historytext.h"
 #include "clients/schema.h"
 #include "clients/searchtext.h"
 #include "common/numerology.h"
@@ -470,53 +471,108 @@ QList<Client> ClientBook::list(int offset, int limit) const
     return clients;
 }
 
+namespace {
+
+// A test on the search table with the values its marks take, in order.
+struct Condition
+{
+    QString sql;
+    QStringList values;
+
+    Condition operator&&(const Condition &other) const
+    {
+        return {u'(' + sql + u" AND "_s + other.sql + u')', values + other.values};
+    }
+    Condition operator!() const { return {u"NOT "_s + sql, values}; }
+};
+
+// How closely a client matches the typed words, from the closest: every word
+// a whole name word (or the date), every word the start of one, every word
+// inside one, every word inside one or inside the client's history.
+struct Closeness
+{
+    Condition exact, prefix, anywhere, history;
+
+    explicit Closeness(const QStringList &terms)
+    {
+        // The stored words have a blank before and after each word: " mary
+        // ann smith 1979-08-06 ".
+        QStringList exactTests, prefixTests, anywhereTests, historyTests;
+        for (const QString &term : terms) {
+            exactTests.append(u"instr(s.words, ?) > 0"_s);
+            exact.values.append(u' ' + term + u' ');
+            prefixTests.append(u"instr(s.words, ?) > 0"_s);
+            prefix.values.append(u' ' + term);
+            anywhereTests.append(u"instr(s.words, ?) > 0"_s);
+            anywhere.values.append(term);
+            historyTests.append(u"(instr(s.words, ?) > 0 OR instr(s.history, ?) > 0)"_s);
+            history.values << term << term;
+        }
+        exact.sql = u'(' + exactTests.join(u" AND "_s) + u')';
+        prefix.sql = u'(' + prefixTests.join(u" AND "_s) + u')';
+        anywhere.sql = u'(' + anywhereTests.join(u" AND "_s) + u')';
+        history.sql = u'(' + historyTests.join(u" AND "_s) + u')';
+    }
+    // Each closeness alone, closest first: what a client of each passes.
+    QList<Condition> steps() const
+    {
+        return {exact, prefix && !exact, anywhere && !prefix, history && !anywhere};
+    }
+};
+
+// Enough for anything typed into a search field; more words only narrow.
+constexpr qsizetype kMostTerms = 8;
+
+QStringList termsOf(const QString &typed)
+{
+    return searchTerms(typed).mid(0, kMostTerms);
+}
+
+} // namespace
+
 QList<Client> ClientBook::search(const QString &typed, int limit) const
 {
-    // Enough for anything typed into a search field; more words only narrow.
-    constexpr qsizetype kMostTerms = 8;
-    const QStringList terms = searchTerms(typed).mid(0, kMostTerms);
+    const QStringList terms = termsOf(typed);
     if (terms.isEmpty())
         return list(0, limit);
     if (!m_readable || limit == 0)
         return {};
-
-    // The stored words have a blank before and after each word: " mary ann
-    // smith 1979-08-06 ".  A term is a whole word, the start of one, or
-    // anywhere in them; a client's closeness is the loosest of its terms.
-    QStringList exactTerms, prefixTerms;
-    for (const QString &term : terms) {
-        exactTerms.append(u' ' + term + u' ');
-        prefixTerms.append(u' ' + term);
+    if (limit < 0) {
+        QList<Client> all;
+        forEachMatch(typed, [&all](const Client &c) {
+            all.append(c);
+            return true;
+        });
+        return all;
     }
-    auto all = [&](const QStringList &values) {
-        QStringList tests;
-        for (qsizetype i = 0; i < values.size(); ++i)
-            tests.append(u"instr(words, ?) > 0"_s);
-        return u'(' + tests.join(u" AND "_s) + u')';
-    };
-    const QString exact = all(exactTerms), prefix = all(prefixTerms), anywhere = all(terms);
+    const Closeness closeness(terms);
 
     struct Hit
     {
-        qint64 id;
+        Client client;
         int closeness;
     };
-    // The first `count` clients in the list's order that pass `where`.  The
-    // table is kept in that order, so a test many clients pass stops early.
-    auto hits = [&](const QString &where, const QList<QStringList> &whereValues, int count) {
+    // The first `count` clients in the list's order that pass `where`, with
+    // their closeness.  The table is kept in that order, so a test many
+    // clients pass stops early.
+    auto hits = [&](const Condition &where, int count) {
         QList<Hit> found;
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
-        query.prepare(u"SELECT client_id, CASE WHEN %1 THEN 0 WHEN %2 THEN 1 ELSE 2 END FROM client_search"
-                      " WHERE %3 ORDER BY sort_key, client_id LIMIT ?"_s.arg(exact, prefix, where));
-        for (const QStringList &values : QList<QStringList>{exactTerms, prefixTerms} + whereValues) {
+        query.prepare(u"SELECT %1, CASE WHEN %2 THEN 0 WHEN %3 THEN 1 WHEN %4 THEN 2 ELSE 3 END"
+                      " FROM client_search s JOIN clients c ON c.id = s.client_id"
+                      " WHERE %5 ORDER BY s.sort_key, s.client_id LIMIT ?"_s.arg(
+                          kClientColumns, closeness.exact.sql, closeness.prefix.sql, closeness.anywhere.sql,
+                          where.sql));
+        for (const QStringList &values :
+             {closeness.exact.values, closeness.prefix.values, closeness.anywhere.values, where.values}) {
             for (const QString &value : values)
                 query.addBindValue(value);
         }
         query.addBindValue(count);
         if (query.exec()) {
             while (query.next())
-                found.append({query.value(0).toLongLong(), query.value(1).toInt()});
+                found.append({clientFrom(query), query.value(11).toInt()});
         }
         return found;
     };
@@ -524,45 +580,75 @@ QList<Client> ClientBook::search(const QString &typed, int limit) const
     // Most searches match a few hundred clients at most: one pass finds
     // them all, and they only need putting closest first.
     constexpr int kOnePass = 500;
-    const int gather = limit < 0 ? -1 : std::max(limit, kOnePass);
-    QList<Hit> chosen = hits(anywhere, {terms}, gather);
-    if (gather < 0 || chosen.size() < gather) {
+    const int gather = std::max(limit, kOnePass);
+    QList<Hit> chosen = hits(closeness.history, gather);
+    if (chosen.size() < gather) {
         std::stable_sort(chosen.begin(), chosen.end(),
                          [](const Hit &a, const Hit &b) { return a.closeness < b.closeness; });
-        if (limit >= 0)
-            chosen = chosen.mid(0, limit);
+        chosen = chosen.mid(0, limit);
     } else {
         // Many matches: take each closeness in turn until the page is full.
-        chosen = hits(exact, {exactTerms}, limit);
-        if (chosen.size() < limit)
-            chosen += hits(prefix + u" AND NOT "_s + exact, {prefixTerms, exactTerms}, limit - int(chosen.size()));
-        if (chosen.size() < limit)
-            chosen += hits(anywhere + u" AND NOT "_s + prefix, {terms, prefixTerms}, limit - int(chosen.size()));
-    }
-    if (chosen.isEmpty())
-        return {};
-
-    QStringList marks;
-    for (qsizetype i = 0; i < chosen.size(); ++i)
-        marks.append(u"?"_s);
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    query.prepare(u"SELECT %1 FROM clients c WHERE c.id IN (%2)"_s.arg(kClientColumns, marks.join(u',')));
-    for (const Hit &hit : chosen)
-        query.addBindValue(hit.id);
-    QHash<qint64, Client> byId;
-    if (query.exec()) {
-        while (query.next()) {
-            Client c = clientFrom(query);
-            byId.insert(c.id, c);
+        chosen.clear();
+        for (const Condition &step : closeness.steps()) {
+            if (chosen.size() >= limit)
+                break;
+            chosen += hits(step, limit - int(chosen.size()));
         }
     }
     QList<Client> clients;
-    for (const Hit &hit : chosen) {
-        if (const auto it = byId.constFind(hit.id); it != byId.cend())
-            clients.append(*it);
-    }
+    clients.reserve(chosen.size());
+    for (const Hit &hit : std::as_const(chosen))
+        clients.append(hit.client);
     return clients;
+}
+
+MaybeFailure ClientBook::forEachMatch(const QString &typed, const std::function<bool(const Client &)> &take) const
+{
+    if (!m_readable)
+        return Failure{m_problem ? m_problem->message : u"The client book is not open."_s};
+    const QStringList terms = termsOf(typed);
+    // Each closeness in turn, each in the list's order: the search table is
+    // kept in that order, so every pass reads it from start to end once,
+    // with no sorting and nothing held back.
+    const QList<Condition> steps =
+        terms.isEmpty() ? QList<Condition>{Condition{u"1"_s, {}}} : Closeness(terms).steps();
+    for (const Condition &step : steps) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        query.prepare(u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id"
+                      " WHERE %2 ORDER BY s.sort_key, s.client_id"_s.arg(kClientColumns, step.sql));
+        for (const QString &value : step.values)
+            query.addBindValue(value);
+        if (!query.exec())
+            return schema::failureFrom(query.lastError());
+        while (query.next()) {
+            if (!take(clientFrom(query)))
+                return std::nullopt;
+        }
+        if (query.lastError().isValid())
+            return schema::failureFrom(query.lastError());
+    }
+    return std::nullopt;
+}
+
+void ClientBook::prepareSearch() const
+{
+    if (!m_readable)
+        return;
+    // Touches every word of the search table, as a search for a word no
+    // client has does.
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (query.exec(u"SELECT count(*) FROM client_search s WHERE instr(s.words, ' ') = 0 AND instr(s.history, ' ') = 0"_s))
+        query.next();
+}
+
+qint64 ClientBook::dataVersion() const
+{
+    if (!m_readable)
+        return 0;
+    QSqlQuery query(m_db);
+    return query.exec(u"PRAGMA data_version"_s) && query.next() ? query.value(0).toLongLong() : 0;
 }
 
 std::optional<Client> ClientBook::client(qint64 id) const
@@ -752,7 +838,23 @@ MaybeFailure ClientBook::restore(const DeletedClient &deleted)
         if (!query.exec())
             return schema::failureFrom(query.lastError());
     }
+    if (auto failure = rebuildHistoryWords(c.id))
+        return failure;
     return transaction.commit();
+}
+
+MaybeFailure ClientBook::rebuildHistoryWords(qint64 clientId)
+{
+    QString words;
+    for (const ReadingEntry &entry : history(clientId))
+        words += entrySearchWords(entry);
+    QSqlQuery query(m_db);
+    query.prepare(u"UPDATE client_search SET history = ? WHERE client_id = ?"_s);
+    query.addBindValue(text(words));
+    query.addBindValue(clientId);
+    if (!query.exec())
+        return schema::failureFrom(query.lastError());
+    return std::nullopt;
 }
 
 Result<ReadingEntry> ClientBook::addReading(const ReadingEntry &entry)
@@ -775,6 +877,42 @@ Result<ReadingEntry> ClientBook::addReading(const ReadingEntry &entry)
     if (!query.exec())
         return schema::failureFrom(query.lastError());
     e.id = query.lastInsertId().toLongLong();
+    QSqlQuery words(m_db);
+    words.prepare(u"UPDATE client_search SET history = history || ? WHERE client_id = ?"_s);
+    words.addBindValue(entrySearchWords(e));
+    words.addBindValue(e.clientId);
+    if (!words.exec())
+        return schema::failureFrom(words.lastError());
+    if (auto failure = transaction.commit())
+        return *failure;
+    return e;
+}
+
+Result<ReadingEntry> ClientBook::setReadingInputs(qint64 entryId, const QString &inputs)
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    WriteTransaction transaction(m_db);
+    if (transaction.failure())
+        return *transaction.failure();
+    QSqlQuery query(m_db);
+    query.prepare(u"SELECT id, client_id, program, at, inputs FROM readings WHERE id = ?"_s);
+    query.addBindValue(entryId);
+    if (!query.exec())
+        return schema::failureFrom(query.lastError());
+    if (!query.next())
+        return Failure{u"the history entry is no longer in the book"_s};
+    ReadingEntry e = readingFrom(query);
+    query.finish();
+    e.inputs = inputs;
+    QSqlQuery update(m_db);
+    update.prepare(u"UPDATE readings SET inputs = ? WHERE id = ?"_s);
+    update.addBindValue(text(inputs));
+    update.addBindValue(entryId);
+    if (!update.exec())
+        return schema::failureFrom(update.lastError());
+    if (auto failure = rebuildHistoryWords(e.clientId))
+        return *failure;
     if (auto failure = transaction.commit())
         return *failure;
     return e;
@@ -937,6 +1075,9 @@ Result<MergedClients> ClientBook::merge(qint64 keepId, qint64 otherId, bool fill
     remove.addBindValue(otherId);
     if (!remove.exec())
         return schema::failureFrom(remove.lastError());
+    // The search finds the kept client by both histories now.
+    if (auto failure = rebuildHistoryWords(k.id))
+        return *failure;
     if (auto failure = transaction.commit())
         return *failure;
     return merged;

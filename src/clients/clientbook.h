@@ -16,7 +16,7 @@ namespace clients {
 
 // The schema version this build writes.  Older files are brought forward
 // when they are opened; newer ones are only read.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // How long a change waits for another program that is writing to the same
 // file before it gives up.
@@ -104,11 +104,26 @@ public:
     QList<Client> list(int offset, int limit) const;
     // Clients matching what was typed, closest first: every typed word must
     // be part of a name or of the birth date (YYYY-MM-DD; D.M.YYYY is
-    // understood).  Clients where every word is a whole name or the date come
-    // first, then those where every word starts a name or the date, then the
-    // rest; within each, in the list's order.  Case and accents are ignored.
-    // An empty text gives the start of the list.  At most `limit` clients.
+    // understood), or of the client's history in words (entrySearchWords).
+    // Clients where every word is a whole name or the date come first, then
+    // those where every word starts a name or the date, then those where
+    // every word is inside one, then those found by their history; within
+    // each, in the list's order.  Case and accents are ignored.  An empty
+    // text gives the start of the list.  At most `limit` clients (-1: all).
     QList<Client> search(const QString &typed, int limit) const;
+    // Every client search() would give without a limit (the whole list for
+    // an empty text), in the same order, handed to `take` one by one as the
+    // book reads them, so that none has to wait for the last; `take` returns
+    // false to stop.  Why the book could not be read, if it could not.
+    kestrava::MaybeFailure forEachMatch(const QString &typed,
+                                        const std::function<bool(const Client &)> &take) const;
+    // Reads what a search reads, so that the first search after opening is
+    // as quick as the next ones.
+    void prepareSearch() const;
+    // A number that changes when another program (or another connection)
+    // has changed the file since it was last asked; changes made through
+    // this object leave it as it is.
+    qint64 dataVersion() const;
     // The client with this number, if the book has one.
     std::optional<Client> client(qint64 id) const;
     // The client with the same birth names (ignoring case and outer blanks)
@@ -136,6 +151,9 @@ public:
     Result<ReadingEntry> addReading(const ReadingEntry &entry);
     // A client's readings and reports, oldest first.
     QList<ReadingEntry> history(qint64 clientId) const;
+    // Replaces the inputs of a history entry (to add the file it was saved
+    // to, see inputsWithFile); returns the entry as stored.
+    Result<ReadingEntry> setReadingInputs(qint64 entryId, const QString &inputs);
 
     // Adds the candidates in one transaction, skipping anyone already in the
     // book or earlier in the list (same person as samePerson()).  Either all
@@ -167,6 +185,7 @@ private:
     kestrava::MaybeFailure checkWritable() const;
     kestrava::MaybeFailure insert(Client &client, bool keepId);
     Result<Client> addInTransaction(const Client &client, const QDateTime &now);
+    kestrava::MaybeFailure rebuildHistoryWords(qint64 clientId);
 
     QString m_path;
     QString m_connectionName;

@@ -1,6 +1,7 @@
 #include "clients/schema.h"
 
 #include "clients/clientbook.h"
+#include "clients/historytext.h"
 #include "clients/searchtext.h"
 
 #include <QDate>
@@ -97,12 +98,39 @@ kestrava::MaybeFailure toVersion3(QSqlDatabase &db)
     });
 }
 
+// Version 4: the words of each client's history beside their name words,
+// so that a search finds clients by what was read for them.
+kestrava::MaybeFailure toVersion4(QSqlDatabase &db)
+{
+    if (auto failure = execAll(db, {u"ALTER TABLE client_search ADD COLUMN history TEXT NOT NULL DEFAULT ''"_s}))
+        return failure;
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    if (!rows.exec(u"SELECT client_id, program, at, inputs FROM readings ORDER BY client_id, at, id"_s))
+        return failureFrom(rows.lastError());
+    QSqlQuery update(db);
+    update.prepare(u"UPDATE client_search SET history = history || ? WHERE client_id = ?"_s);
+    while (rows.next()) {
+        ReadingEntry entry;
+        entry.clientId = rows.value(0).toLongLong();
+        entry.program = rows.value(1).isNull() ? std::nullopt
+                                               : std::optional(kestrava::ProgramId(rows.value(1).toInt()));
+        entry.at = QDateTime::fromString(rows.value(2).toString(), Qt::ISODateWithMs);
+        entry.inputs = rows.value(3).toString();
+        update.addBindValue(entrySearchWords(entry));
+        update.addBindValue(entry.clientId);
+        if (!update.exec())
+            return failureFrom(update.lastError());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 kestrava::MaybeFailure migrate(QSqlDatabase &db, int fromVersion)
 {
     using Step = kestrava::MaybeFailure (*)(QSqlDatabase &);
-    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3};
+    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3, toVersion4};
     static_assert(std::size(steps) == kSchemaVersion);
     for (int version = fromVersion; version < kSchemaVersion; ++version) {
         if (auto failure = steps[version](db))

@@ -3,12 +3,14 @@
 #include "clients/clientbook.h"
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
+#include "clients/historytext.h"
 #include "common/numerology.h"
 #include "common/savefile.h"
 #include "platform/modaldialogs.h"
 #include "shell/clientdialog.h"
 #include "shell/clientmerge.h"
 #include "shell/commonmenus.h"
+#include "widgets/afterfirstpaint.h"
 #include "widgets/clientlistmodel.h"
 #include "widgets/clientpicker.h"
 #include "widgets/programhost.h"
@@ -22,8 +24,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,9 +32,12 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -57,6 +60,37 @@ QString personName(const kestrava::Person &person)
     return joined.isEmpty() ? ClientListModel::listName(person) : joined;
 }
 
+// The history's details, wrapped at the column's width: an entry in words
+// takes the lines it needs instead of ending in "...".
+class WrappedDetails : public QStyledItemDelegate
+{
+public:
+    WrappedDetails(QTreeWidget *view, int column) : QStyledItemDelegate(view), m_view(view), m_column(column)
+    {
+        // The rows are measured again once the columns have their widths.
+        connect(view->header(), &QHeaderView::sectionResized, view, [view, column](int section) {
+            if (section == column)
+                QTimer::singleShot(0, view, [view] { view->doItemsLayout(); });
+        });
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (index.column() != m_column)
+            return size;
+        const int width = std::max(40, m_view->header()->sectionSize(m_column) - 12);
+        const QRect text = option.fontMetrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap,
+                                                           index.data().toString());
+        size.setHeight(std::max(size.height(), text.height() + 4));
+        return size;
+    }
+
+private:
+    QTreeWidget *m_view;
+    int m_column;
+};
+
 QAction *windowAction(QWidget *window, QMenu *menu, const QString &text, const QString &name,
                       const QKeySequence &key = {})
 {
@@ -70,32 +104,6 @@ QAction *windowAction(QWidget *window, QMenu *menu, const QString &text, const Q
         window->addAction(action);
     }
     return action;
-}
-
-// A reading's inputs as the history shows them: the name, then the date
-// ("MARY ANN SMITH, 6 August 1979"), then anything else the program wrote.
-QString inputsText(const QString &json)
-{
-    QJsonObject inputs = QJsonDocument::fromJson(json.toUtf8()).object();
-    const auto joined = [&inputs](std::initializer_list<const char *> keys) {
-        QStringList parts;
-        for (const char *key : keys) {
-            const QString value = inputs.take(QLatin1String(key)).toVariant().toString();
-            if (!value.isEmpty())
-                parts << value;
-        }
-        return parts.join(u' ');
-    };
-    QStringList shown;
-    for (const QString &part : {joined({"name", "first", "middle", "last"}), joined({"day", "month", "year"})}) {
-        if (!part.isEmpty())
-            shown << part;
-    }
-    if (const QString today = inputs.take(QStringLiteral("today")).toString(); !today.isEmpty())
-        shown << QObject::tr("for %1").arg(today);
-    for (auto it = inputs.constBegin(); it != inputs.constEnd(); ++it)
-        shown << it.key() + u' ' + it.value().toVariant().toString();
-    return shown.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -159,6 +167,16 @@ ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book,
 
     m_model->setBook(&book);
     searchChanged(QString());
+    // Other programs change the file too: the window looks while it is
+    // shown, and whenever it becomes the active window.
+    m_dataVersion = book.dataVersion();
+    m_watch = new QTimer(this);
+    m_watch->setInterval(kCheckIntervalMs);
+    connect(m_watch, &QTimer::timeout, this, &ClientBookWindow::checkForChanges);
+    connect(this, &QMdiSubWindow::aboutToActivate, this, &ClientBookWindow::checkForChanges);
+    // The first search of a large book would otherwise read the whole
+    // search table from the file while the user waits for a keystroke.
+    new AfterFirstPaint(m_list->viewport(), [this] { m_book.prepareSearch(); });
     if (book.problem())
         host.services().messages->inform(this, book.isReadable() ? platform::Icon::Warning : platform::Icon::Error,
                                          m_problem->text());
@@ -171,7 +189,9 @@ QWidget *ClientBookWindow::buildListSide()
     auto *side = new QWidget;
     m_search = new QLineEdit(side);
     m_search->setObjectName(QStringLiteral("txtSearch"));
-    m_search->setPlaceholderText(tr("Name or birth date (1979-08-06 or 6.8.1979)"));
+    m_search->setPlaceholderText(tr("Name, birth date (1979-08-06 or 6.8.1979) or history"));
+    m_search->setToolTip(tr("Finds clients by their names, their birth date or their history: a program's name, "
+                            "\"report\", a year or the name of a saved file."));
     m_search->setClearButtonEnabled(true);
     m_search->installEventFilter(this);
     auto *searchLabel = new QLabel(tr("&Search:"), side);
@@ -283,8 +303,9 @@ QWidget *ClientBookWindow::buildDetailsSide()
     m_history = new QTreeWidget(history);
     m_history->setObjectName(QStringLiteral("lstHistory"));
     m_history->setRootIsDecorated(false);
-    m_history->setUniformRowHeights(true);
-    m_history->setHeaderLabels({tr("When"), tr("Program"), tr("Inputs")});
+    m_history->setWordWrap(true);
+    m_history->setItemDelegate(new WrappedDetails(m_history, 2));
+    m_history->setHeaderLabels({tr("When"), tr("Program"), tr("Details")});
     m_history->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_history->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_history->header()->setStretchLastSection(true);
@@ -466,9 +487,9 @@ void ClientBookWindow::showDetails(const std::optional<clients::Client> &client)
     for (auto it = readings.crbegin(); it != readings.crend(); ++it) {
         auto *row = new QTreeWidgetItem(m_history);
         row->setText(0, QLocale().toString(it->at.toLocalTime(), QLocale::ShortFormat));
-        row->setText(1, it->program ? kestrava::programName(*it->program) : tr("Report"));
-        row->setText(2, inputsText(it->inputs));
-        row->setToolTip(2, row->text(2));
+        row->setText(1, clients::entryHeading(*it));
+        row->setText(2, clients::entryDetails(*it));
+        row->setToolTip(2, clients::entryInWords(*it));
     }
 }
 
@@ -504,15 +525,67 @@ void ClientBookWindow::setStatus(const QString &text, bool offerUndo)
 
 void ClientBookWindow::bookChanged()
 {
+    m_dataVersion = m_book.dataVersion();
     const std::optional<clients::Client> before = selected();
     const int row = m_list->currentIndex().row();
+    const int scroll = m_list->verticalScrollBar()->value();
     m_model->reload();
     updateCount();
-    const int again = before ? m_model->rowOf(before->id) : -1;
-    if (again >= 0 || row < 0)
-        selectRow(again);
-    else
+    if (!before) {
+        m_list->verticalScrollBar()->setValue(scroll);
+        return;
+    }
+    int again = m_model->rowOf(before->id);
+    if (again < 0 && m_model->search().isEmpty()) {
+        // Browsing a large book: the client is on the page where they were
+        // or next to it, unless their name changed.
+        for (const int near : {row, row - 1, row + 1})
+            m_model->client(near);
+        again = m_model->rowOf(before->id);
+    }
+    if (again >= 0) {
+        m_list->setCurrentIndex(m_model->index(again, 0));
+        m_list->selectRow(again);
+        m_list->verticalScrollBar()->setValue(scroll);
+        m_list->scrollTo(m_model->index(again, 0));
+    } else if (m_book.client(before->id)) {
+        // Still in the book, but elsewhere in the list or no longer found by
+        // the search: the row where they were.
         selectRow(row);
+    } else {
+        m_list->setCurrentIndex({});
+        m_list->clearSelection();
+        m_list->verticalScrollBar()->setValue(scroll);
+        selectionChanged();
+        setStatus(tr("%1 is no longer in the client book.").arg(personName(before->person)), false);
+    }
+}
+
+void ClientBookWindow::checkForChanges()
+{
+    if (m_book.isReadable() && m_book.dataVersion() != m_dataVersion)
+        bookChanged();
+}
+
+void ClientBookWindow::changeEvent(QEvent *event)
+{
+    ProgramWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        checkForChanges();
+}
+
+void ClientBookWindow::showEvent(QShowEvent *event)
+{
+    ProgramWindow::showEvent(event);
+    if (m_watch)
+        m_watch->start();
+}
+
+void ClientBookWindow::hideEvent(QHideEvent *event)
+{
+    ProgramWindow::hideEvent(event);
+    if (m_watch)
+        m_watch->stop();
 }
 
 void ClientBookWindow::addClient()
@@ -554,6 +627,7 @@ void ClientBookWindow::addClient()
 
 void ClientBookWindow::editClient()
 {
+    checkForChanges();
     const std::optional<clients::Client> client = selected();
     if (!client || !m_book.isWritable())
         return;
@@ -592,6 +666,7 @@ void ClientBookWindow::editClient()
 
 void ClientBookWindow::deleteClient()
 {
+    checkForChanges();
     const std::optional<clients::Client> client = selected();
     if (!client || !m_book.isWritable())
         return;
@@ -690,6 +765,7 @@ bool ClientBookWindow::mergeClients(const clients::Client &keep, const clients::
 
 void ClientBookWindow::readWith(kestrava::ProgramId program)
 {
+    checkForChanges();
     const std::optional<clients::Client> client = selected();
     if (client && m_readWith)
         m_readWith(program, *client);

@@ -18,6 +18,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class QTimer;
 class QTreeWidget;
 
 namespace clients {
@@ -41,9 +42,16 @@ public:
     ClientBookWindow(ProgramHost &host, clients::ClientBook &book, clients::SavedReadingKinds savedReadingKinds,
                      ReadWith readWith);
 
+    // How often the window looks for changes other programs made to the
+    // book while it is shown; it also looks whenever it is activated.
+    static constexpr int kCheckIntervalMs = 2000;
+
     // Reads the book again (another window changed it), keeping the
-    // selection where it can.
+    // selection and the scroll position where the client is still there.
     void bookChanged();
+    // Reads the book again when another program changed the file since the
+    // window last looked (the command line, another copy of the suite).
+    void checkForChanges();
 
     void addClient();
     void editClient();
@@ -87,6 +95,9 @@ private:
     void setStatus(const QString &text, bool offerUndo);
     void selectRow(int row);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     clients::ClientBook &m_book;
     clients::SavedReadingKinds m_savedReadingKinds;
@@ -113,4 +124,6 @@ private:
     QPushButton *m_reportButton = nullptr;
     QAction *m_reportAction = nullptr;
     std::optional<clients::DeletedClient> m_deleted;
+    QTimer *m_watch = nullptr;
+    qint64 m_dataVersion = 0;
 };

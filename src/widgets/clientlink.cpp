@@ -1,12 +1,14 @@
 #include "widgets/clientlink.h"
 
 #include "clients/clientbook.h"
+#include "clients/historytext.h"
 #include "widgets/clientlistmodel.h"
 #include "widgets/clientpicker.h"
 #include "widgets/programhost.h"
 #include "widgets/programwindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QMenu>
 #include <QMenuBar>
@@ -74,6 +76,7 @@ bool ClientLink::fillFor(const kestrava::Person &person, qint64 clientId)
 {
     m_clientId = 0;
     m_filled.clear();
+    m_last.reset();
     // The book keeps names as written; the window reads them as typing them would.
     if (!m_fields.fill(kestrava::readingPerson(person)))
         return false;
@@ -90,6 +93,7 @@ qint64 ClientLink::clientId() const
 
 void ClientLink::readingRan(const QJsonObject &inputs)
 {
+    m_last.reset();
     const qint64 id = clientId();
     if (id == 0)
         return;
@@ -107,6 +111,24 @@ void ClientLink::readingRan(const QJsonObject &inputs)
                                              .arg(added.failure().reason));
         return;
     }
+    m_last = added.value();
+    host.clientBookChanged();
+}
+
+void ClientLink::fileWritten(const QString &path)
+{
+    if (!m_last || clientId() != m_last->clientId)
+        return;
+    ProgramHost &host = m_window.host();
+    const clients::Result<clients::ReadingEntry> stored = host.clientBook().setReadingInputs(
+        m_last->id, clients::inputsWithFile(m_last->inputs, QFileInfo(path).absoluteFilePath()));
+    if (!stored) {
+        host.services().messages->inform(&m_window, platform::Icon::Error,
+                                         tr("The file was written, but the client's history could not record it: %1")
+                                             .arg(stored.failure().reason));
+        return;
+    }
+    m_last = stored.value();
     host.clientBookChanged();
 }
 

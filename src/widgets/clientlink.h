@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/client.h"
 #include "common/brand.h"
 #include "common/person.h"
 
@@ -53,6 +54,10 @@ public:
     // the fields still hold gets it in their history.
     void readingRan(const QJsonObject &inputs);
 
+    // The reading last put into a client's history was saved or exported to
+    // a file: the entry records it, while the fields still hold the client.
+    void fileWritten(const QString &path);
+
     // The client the fields hold, or 0.
     qint64 clientId() const;
 
@@ -76,4 +81,5 @@ private:
     QAction *m_add = nullptr;
     qint64 m_clientId = 0;
     QStringList m_filled; // the fields as filled for the client
+    std::optional<clients::ReadingEntry> m_last; // the reading of these fields in the history
 };

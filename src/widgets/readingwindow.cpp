@@ -1,5 +1,7 @@
 #include "widgets/readingwindow.h"
 
+#include "widgets/clientlink.h"
+
 #include "common/charactershift.h"
 #include "common/shiftedlines.h"
 #include "platform/printer.h"
@@ -94,22 +96,24 @@ void ReadingWindow::appendReading(const richtext::Composition &reading)
     }
 }
 
-void saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved)
+std::optional<QString> saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved)
 {
     const auto path = services.files->saveFile(window, saved.saveRequest());
     if (!path)
-        return;
+        return std::nullopt;
 
     const QStringList lines = saved.savedLines();
     const QList<kestrava::UnsavableCharacter> lost = kestrava::unsavableCharacters(lines.join(QString()));
     if (!lost.isEmpty() && !services.messages->ask(window, platform::Icon::Warning, unsavableQuestion(lost)))
-        return;
+        return std::nullopt;
 
     if (const kestrava::MaybeFailure failure = kestrava::writeShiftedLines(*path, lines)) {
         services.messages->inform(window, platform::Icon::Error,
                                   QObject::tr("The reading could not be saved to %1.\n%2")
                                       .arg(QDir::toNativeSeparators(*path), failure->reason));
+        return std::nullopt;
     }
+    return path;
 }
 
 PrintSender::PrintSender(ProgramWindow *window, QTextEdit *view)
@@ -183,24 +187,29 @@ void PrintSender::print(const platform::Services &services, const QTextDocument 
     });
 }
 
-void exportDocumentAsPdf(QWidget *window, const platform::Services &services, const QTextDocument &document)
+std::optional<QString> exportDocumentAsPdf(QWidget *window, const platform::Services &services,
+                                           const QTextDocument &document)
 {
     const auto path =
         services.files->saveFile(window, {QObject::tr("Export as PDF"), QObject::tr("PDF document (*.pdf)"),
                                           QStringLiteral("pdf")});
     if (!path)
-        return;
+        return std::nullopt;
     if (const kestrava::MaybeFailure failure = platform::exportPdf(document, *path)) {
         services.messages->inform(window, platform::Icon::Error,
                                   QObject::tr("The reading could not be exported to %1.\n%2")
                                       .arg(QDir::toNativeSeparators(*path), failure->reason));
+        return std::nullopt;
     }
+    return path;
 }
 
 void ReadingWindow::save()
 {
-    if (m_saved)
-        saveSubject(this, host().services(), *m_saved);
+    if (!m_saved)
+        return;
+    if (const std::optional<QString> path = saveSubject(this, host().services(), *m_saved); path && historyLink())
+        historyLink()->fileWritten(*path);
 }
 
 void ReadingWindow::print()
@@ -213,5 +222,7 @@ void ReadingWindow::print()
 
 void ReadingWindow::exportPdf()
 {
-    exportDocumentAsPdf(this, host().services(), *m_view->document());
+    const std::optional<QString> path = exportDocumentAsPdf(this, host().services(), *m_view->document());
+    if (path && historyLink())
+        historyLink()->fileWritten(*path);
 }

@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QStringList>
 
+#include <optional>
+
+class ClientLink;
 class QHBoxLayout;
 class QPushButton;
 class QTextDocument;
@@ -26,7 +29,8 @@ public:
 
 // Saves the subject to a file the user picks.  Characters the file cannot
 // keep are named first; a failed save says why and keeps an existing file.
-void saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved);
+// The file written, if one was.
+std::optional<QString> saveSubject(QWidget *window, const platform::Services &services, const SavedSubject &saved);
 
 // A window's print on its way to the printer.  While the job is sent the
 // window stays in use, with a busy cursor, its Print button (cmdPrint) off
@@ -55,8 +59,10 @@ private:
 };
 
 // Asks where to and writes the document as a PDF file with the printed page
-// layout; a failure is shown and leaves an existing file as it was.
-void exportDocumentAsPdf(QWidget *window, const platform::Services &services, const QTextDocument &document);
+// layout; a failure is shown and leaves an existing file as it was.  The
+// file written, if one was.
+std::optional<QString> exportDocumentAsPdf(QWidget *window, const platform::Services &services,
+                                           const QTextDocument &document);
 
 // A window showing a composed reading: the read-only view with its links,
 // Print, Save of the subject, the forum and advertising notes, and the
@@ -84,6 +90,10 @@ public:
 protected:
     // Adds a button at the bottom right, after those added before.
     QPushButton *addButton(const QString &name, const QString &caption);
+    // The input window's link to the client book, when the reading shown
+    // is the one it last put into a client's history: a file the reading is
+    // saved or exported to is recorded there.
+    virtual ClientLink *historyLink() const { return nullptr; }
 
 private:
     const SavedSubject *m_saved;

@@ -109,6 +109,7 @@ int main(int argc, char **argv)
     Figures keystrokes;
     Figures handling;
     Figures clearing;
+    Figures firstKeys; // the first keystroke after the window opened
     QList<double> slowestOf(typed.size(), 0.0);
     QStringList slowestAt(typed.size());
     QList<int> foundBy(typed.size(), 0);
@@ -133,6 +134,9 @@ int main(int argc, char **argv)
             return 1;
         }
         opening.add(timer);
+        // A person looks at the window before typing: the window's work
+        // after its first paint is done by then.
+        QTest::qWait(200);
 
         auto *search = main.findChild<QLineEdit *>(QStringLiteral("txtSearch"));
         auto *list = main.findChild<QTableView *>(QStringLiteral("lstClients"));
@@ -150,6 +154,8 @@ int main(int argc, char **argv)
                     return 1;
                 }
                 keystrokes.add(timer);
+                if (t == 0 && key == typed[t].front())
+                    firstKeys.add(timer);
                 if (keystrokes.times.back() > slowestOf[t]) {
                     slowestOf[t] = keystrokes.times.back();
                     slowestAt[t] = search->text();
@@ -179,6 +185,8 @@ int main(int argc, char **argv)
         std::count_if(keystrokes.times.begin(), keystrokes.times.end(), [](double ms) { return ms >= 50; });
     out << "  search, " << count << " keystrokes, to the list painted with the results: " << keystrokes.summary()
         << "; " << late << " took 50 ms or more\n";
+    out << "    the first keystroke after the window opened (typed 200 ms after its first paint): "
+        << firstKeys.summary() << "\n";
     out << "    of which the key alone (the search and the window's reply, before painting): " << handling.summary()
         << "\n";
     out << "  clearing the search, " << clearing.times.size() << " times, to the whole book painted: "

@@ -1936,3 +1936,51 @@ TEST(Cli, BatchEndsQuietlyWhenItsReaderHasGone)
         shell.waitForFinished();
     }
 }
+
+TEST(CliClients, ASearchMatchingMostOfALargeBookListsEveryMatchClosestFirst)
+{
+    // More matches than SQLite takes values in one statement: a search that
+    // gathered them into one list of numbers found no one at all.
+    constexpr int kMany = 33000;
+    Book book;
+    qint64 john = 0;
+    {
+        clients::ClientBook direct(book.path);
+        QList<clients::ImportCandidate> people;
+        for (int i = 0; i < kMany; ++i)
+            people.append({clientstest::person(u"ANNA %1"_s.arg(i), {}, u"BLACK"_s, QDate(1900, 1, 1).addDays(i)), {}});
+        for (int i = 0; i < 5; ++i)
+            people.append({clientstest::person(u"JOHN"_s, {}, u"DOE"_s, QDate(1990, 1, 1 + i)), {}});
+        people.append({clientstest::person(u"A"_s, {}, u"LEE"_s, QDate(1970, 5, 5)), {}});
+        ASSERT_TRUE(direct.addMany(people, clientstest::kNow));
+        john = direct.search(u"john 1990-01-03"_s, 1).value(0).id;
+        // Found by this reading's words only ("Virer Ovuvudavov", the tarot
+        // program): after everyone found by name.
+        ASSERT_TRUE(direct.addReading(
+            {0, john, kestrava::ProgramId::Tarot, clientstest::kNow, uR"({"name":"JOHN DOE","seed":"7"})"_s}));
+    }
+    const Result r = book.run({u"clients"_s, u"list"_s, u"--search"_s, u"a"_s});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList found = lines(r.out);
+    ASSERT_EQ(found.size(), kMany + 2);
+    EXPECT_EQ(object(found.first()).value(u"last"_s), u"LEE"_s) << "a whole name first";
+    EXPECT_EQ(object(found.last()).value(u"id"_s).toInteger(), john) << "found by the history last";
+    QSet<qint64> distinct;
+    for (const QString &line : found)
+        distinct.insert(object(line).value(u"id"_s).toInteger());
+    EXPECT_EQ(distinct.size(), kMany + 2) << "no one twice";
+    // The same clients in the same order as the library's own search.
+    clients::ClientBook direct(book.path);
+    const QList<clients::Client> all = direct.search(u"a"_s, -1);
+    ASSERT_EQ(all.size(), found.size());
+    for (qsizetype i = 0; i < all.size(); i += 997)
+        EXPECT_EQ(object(found[i]).value(u"id"_s).toInteger(), all[i].id) << i;
+
+    // The history in words, for a person to read.
+    const Result words = book.run({u"clients"_s, u"show"_s, QString::number(john), u"--words"_s});
+    ASSERT_EQ(words.status, 0) << words.err.toStdString();
+    EXPECT_EQ(lines(words.out),
+              (QStringList{u"JOHN DOE (client %1), born 3 January 1990"_s.arg(john),
+                           u"2024-03-07 10:00  %1: JOHN DOE; seed 7"_s.arg(
+                               kestrava::programName(kestrava::ProgramId::Tarot))}));
+}

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -120,6 +121,11 @@ TEST_F(CliReport, ForAClientUnderTheSavedPractitionerUnlessTheOptionsSayOtherwis
     EXPECT_EQ(entry.value(u"program"_s).toString(), u"report"_s);
     EXPECT_EQ(entry.value(u"inputs"_s).toObject().value(u"sections"_s).toArray(),
               (QJsonArray{u"numerology"_s, u"tarot"_s}));
+    EXPECT_EQ(entry.value(u"inputs"_s).toObject().value(u"file"_s).toString(),
+              QFileInfo(path(u"saved.pdf"_s)).absoluteFilePath());
+    const Result words = cli({u"clients"_s, u"show"_s, u"1"_s, u"--words"_s});
+    ASSERT_EQ(words.status, 0) << words.err.toStdString();
+    EXPECT_TRUE(words.out.contains(u"  Report: numerology, tarot; saved to saved.pdf\n"_s)) << words.out.toStdString();
 }
 
 TEST_F(CliReport, AWebPageWithEverySectionAndUsageErrorsThatSayWhatIsWrong)

@@ -1,3 +1,4 @@
+#include "clients/historytext.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "report/ui/reportwindow.h"
 #include "shell/clientbookwindow.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -323,8 +325,13 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
     ASSERT_EQ(history.size(), 2);
     EXPECT_TRUE(history[0].isReport());
     EXPECT_TRUE(history[1].isReport());
-    EXPECT_EQ(QJsonDocument::fromJson(history[0].inputs.toUtf8()).object(),
-              report::requestToJson(std::get<report::ReportRequest>(report->request())));
+    // The exported one names its file; the printed one has none.
+    QJsonObject exported = report::requestToJson(std::get<report::ReportRequest>(report->request()));
+    EXPECT_EQ(QJsonDocument::fromJson(history[1].inputs.toUtf8()).object(), exported);
+    exported.insert("file", QFileInfo(test.dir.filePath("a.pdf")).absoluteFilePath());
+    EXPECT_EQ(QJsonDocument::fromJson(history[0].inputs.toUtf8()).object(), exported);
+    EXPECT_TRUE(clients::entryDetails(history[0]).endsWith("; saved to a.pdf"))
+        << clients::entryDetails(history[0]).toStdString();
     // The client book window shows them at once.
     EXPECT_EQ(main->clientBookWindow()->findChild<QTreeWidget *>("lstHistory")->topLevelItemCount(), 2);
 

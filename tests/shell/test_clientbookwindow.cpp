@@ -7,11 +7,17 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -116,6 +122,29 @@ TEST_F(ClientBookWindowTest, ReadWithOpensTheProgramRunsItAndTheHistoryShowsIt)
     EXPECT_EQ(rows->topLevelItem(1)->text(2), "MARY ANN SMITH, 6 August 1979");
 }
 
+TEST_F(ClientBookWindowTest, AReadingSavedOrExportedForAClientRecordsItsFilesInTheHistory)
+{
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    open()->select(mary.id);
+    click("frmClientBook", QString("cmdReadWith_%1").arg(int(kestrava::ProgramId::NumerologyPro)));
+    click("frmNumerologyProResult", "cmdLifePath");
+    test.files.paths = {test.dir.filePath("mary.num"), test.dir.filePath("mary.pdf")};
+    click("frmNumerologyProDisp", "cmdSave");
+    click("frmNumerologyProDisp", "cmdExportPdf");
+    EXPECT_TRUE(test.messages.shown.isEmpty()) << test.messages.texts().join("\n").toStdString();
+    const QList<clients::ReadingEntry> history = book().history(mary.id);
+    ASSERT_EQ(history.size(), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(history[0].inputs.toUtf8()).object().value("file").toArray(),
+              QJsonArray({QFileInfo(test.dir.filePath("mary.num")).absoluteFilePath(),
+                          QFileInfo(test.dir.filePath("mary.pdf")).absoluteFilePath()}));
+    auto *rows = control<QTreeWidget>("frmClientBook", "lstHistory");
+    ASSERT_EQ(rows->topLevelItemCount(), 1);
+    EXPECT_EQ(rows->topLevelItem(0)->text(2), "MARY ANN SMITH, 6 August 1979; saved to mary.num, mary.pdf");
+    search()->setFocus();
+    QTest::keyClicks(search(), "mary.pdf");
+    EXPECT_EQ(shown(), QStringList({"SMITH, MARY ANN"}));
+}
+
 TEST_F(ClientBookWindowTest, TheHistoryNamesAReportAsSuch)
 {
     const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
@@ -123,13 +152,78 @@ TEST_F(ClientBookWindowTest, TheHistoryNamesAReportAsSuch)
     // Astrology is the program numbered 0: a report must not show as it.
     ASSERT_TRUE(book().addReading({0, mary.id, kestrava::ProgramId::Astrology, at, R"({"month":"August"})"}));
     ASSERT_TRUE(book().addReading(clients::ReadingEntry::report(
-        mary.id, at.addSecs(60), R"({"first":"MARY","middle":"ANN","last":"SMITH","year":"1979"})")));
+        mary.id, at.addSecs(60),
+        R"({"first":"MARY","middle":"ANN","last":"SMITH","born":"1979-08-06","date":"2026-01-05",)"
+        R"("sections":["numerology","timeline","forecast"],"forecastFrom":2026,"forecastTo":2028,)"
+        R"("file":"/home/ann/mary-smith.pdf"})")));
+    addClient("LYNN", "", "WYNN", QDate(1990, 3, 4));
     open()->select(mary.id);
     auto *rows = control<QTreeWidget>("frmClientBook", "lstHistory");
     ASSERT_EQ(rows->topLevelItemCount(), 2);
     EXPECT_EQ(rows->topLevelItem(0)->text(1), "Report");
-    EXPECT_EQ(rows->topLevelItem(0)->text(2), "MARY ANN SMITH, 1979");
+    // In words: no key names, the file by its name.
+    EXPECT_EQ(rows->topLevelItem(0)->text(2), "numerology, timeline, forecast 2026\u20132028; saved to mary-smith.pdf");
+    EXPECT_EQ(rows->topLevelItem(0)->toolTip(2),
+              "Report: numerology, timeline, forecast 2026\u20132028; saved to mary-smith.pdf");
     EXPECT_EQ(rows->topLevelItem(1)->text(1), kestrava::programName(kestrava::ProgramId::Astrology));
+    EXPECT_EQ(rows->topLevelItem(1)->text(2), "August");
+
+    // The search field finds clients by their history too.
+    for (const char *typed : {"report", "2028", "mary-smith.pdf", "ruzazeder"}) {
+        SCOPED_TRACE(typed);
+        search()->clear();
+        QTest::keyClicks(search(), typed);
+        EXPECT_EQ(shown(), QStringList({"SMITH, MARY ANN"}));
+    }
+    search()->clear();
+    QTest::keyClicks(search(), "wynn report");
+    EXPECT_TRUE(shown().isEmpty());
+}
+
+TEST_F(ClientBookWindowTest, AChangeByAnotherProgramShowsWithoutTheUserDoingAnything)
+{
+    addClient("ANN", "", "ADAMS", QDate(1970, 1, 1));
+    const clients::Client lynn = addClient("LYNN", "", "WYNN", QDate(1990, 3, 4));
+    const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
+    ClientBookWindow *bookWindow = open();
+    bookWindow->select(mary.id);
+    // Deleted and brought back here: the status line says she is back.
+    test.messages.answers = {true};
+    click("frmClientBook", "cmdDelete");
+    click("frmClientBook", "cmdUndo");
+    auto *status = control<QLabel>("frmClientBook", "lblStatus");
+    EXPECT_EQ(status->text(), "MARY ANN SMITH is back in the client book.");
+
+    // Another program removes a client, then the one chosen here.
+    const auto removeElsewhere = [this](qint64 id) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("KESTRAVA_CLIENTS", bookPath);
+        QProcess cli;
+        cli.setProcessEnvironment(environment);
+        cli.start(KESTRAVA_CLI, {"clients", "remove", QString::number(id)});
+        return cli.waitForFinished(30000) && cli.exitCode() == 0;
+    };
+    // Runs the event loop until the list shows these names; no longer than
+    // a few of the window's checks.
+    const auto untilShown = [this](const QStringList &names) {
+        QDeadlineTimer deadline(3 * ClientBookWindow::kCheckIntervalMs);
+        while (shown() != names && !deadline.hasExpired())
+            QTest::qWait(20);
+        return shown() == names;
+    };
+    ASSERT_TRUE(removeElsewhere(lynn.id));
+    ASSERT_TRUE(untilShown({"ADAMS, ANN", "SMITH, MARY ANN"})) << shown().join(" / ").toStdString();
+    ASSERT_TRUE(bookWindow->selected().has_value()) << "the selection stays on Mary";
+    EXPECT_EQ(bookWindow->selected()->id, mary.id);
+    EXPECT_EQ(status->text(), "MARY ANN SMITH is back in the client book.");
+
+    ASSERT_TRUE(removeElsewhere(mary.id));
+    ASSERT_TRUE(untilShown({"ADAMS, ANN"})) << shown().join(" / ").toStdString();
+    EXPECT_FALSE(bookWindow->selected().has_value());
+    EXPECT_EQ(status->text(), "MARY ANN SMITH is no longer in the client book.");
+    EXPECT_FALSE(control<QPushButton>("frmClientBook", "cmdEdit")->isEnabled());
+    EXPECT_EQ(control<QLabel>("frmClientBook", "lblCount")->text(), "1 client");
+    EXPECT_TRUE(control<QLabel>("frmClientBook", "lblDetails")->text().contains("No client chosen"));
 }
 
 TEST_F(ClientBookWindowTest, DeleteAsksAndUndoBringsTheClientBackWithTheirHistory)

@@ -1,6 +1,7 @@
 #include "numpro/ui/numerologyprodisp.h"
 
 #include "numpro/readings/texttable.h"
+#include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numproprogram.h"
 
 #include <QPushButton>
@@ -36,4 +37,10 @@ void NumerologyProDisp::addReading(const numpro::ReadingResult &result)
     // in one) would push the text out of the title bar.
     setWindowTitle(caption.remove(u'\r').remove(u'\n'));
     appendReading(result.text);
+}
+
+ClientLink *NumerologyProDisp::historyLink() const
+{
+    const NumerologyProMain *input = m_program.input();
+    return input ? input->clientLink() : nullptr;
 }

@@ -15,6 +15,9 @@ public:
     // Appends a reading below those shown and takes its title as the caption.
     void addReading(const numpro::ReadingResult &result);
 
+protected:
+    ClientLink *historyLink() const override;
+
 private:
     NumProProgram &m_program;
 };

@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "numpro/ui/numerologyprodisp.h"
+#include "numpro/ui/numerologypromain.h"
 #include "numpro/ui/numproprogram.h"
 #include "widgets/programhost.h"
 
@@ -35,4 +36,10 @@ void NumerologyProSave::onClosed()
         return;
     m_program.showNavigator();
     m_program.ensureDisplay()->hide();
+}
+
+ClientLink *NumerologyProSave::historyLink() const
+{
+    const NumerologyProMain *input = m_program.input();
+    return input ? input->clientLink() : nullptr;
 }

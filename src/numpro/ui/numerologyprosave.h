@@ -15,6 +15,7 @@ public:
 
 protected:
     void onClosed() override;
+    ClientLink *historyLink() const override;
 
 private:
     NumProProgram &m_program;

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -590,7 +591,7 @@ void ReportWindow::save(report::ReportFormat format)
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
         return;
     }
-    recordReport(std::get<report::ReportRequest>(made));
+    recordReport(std::get<report::ReportRequest>(made), *path);
 }
 
 void ReportWindow::exportPdf()
@@ -699,12 +700,16 @@ void ReportWindow::editSettings()
         refreshNow();
 }
 
-void ReportWindow::recordReport(const report::ReportRequest &request)
+void ReportWindow::recordReport(const report::ReportRequest &request, const QString &file)
 {
     const qint64 clientId = m_link->clientId();
     if (clientId == 0)
         return;
-    const QString inputs = QString::fromUtf8(QJsonDocument(report::requestToJson(request)).toJson(QJsonDocument::Compact));
+    QJsonObject made = report::requestToJson(request);
+    // The history says where a saved report went.
+    if (!file.isEmpty())
+        made.insert(u"file"_s, QFileInfo(file).absoluteFilePath());
+    const QString inputs = QString::fromUtf8(QJsonDocument(made).toJson(QJsonDocument::Compact));
     const clients::Result<clients::ReadingEntry> added = host().clientBook().addReading(
         clients::ReadingEntry::report(clientId, host().services().clock->now().toUTC(), inputs));
     if (!added) {

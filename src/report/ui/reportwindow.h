@@ -91,8 +91,9 @@ private:
     // The report of the fields, composed now; the refusal shown when there is none.
     std::optional<report::Report> currentReport();
     void save(report::ReportFormat format);
-    // Puts the report into the client's history when the fields hold a client.
-    void recordReport(const report::ReportRequest &request);
+    // Puts the report into the client's history when the fields hold a
+    // client, with the file it was written to when it was saved.
+    void recordReport(const report::ReportRequest &request, const QString &file = {});
     std::optional<kestrava::Person> partner() const;
 
     QTimer m_refresh;

@@ -7,6 +7,7 @@
 #include "tarot/ui/tarotprogram.h"
 #include "tarot/ui/tarotresult.h"
 #include "widgets/brandlabels.h"
+#include "widgets/clientlink.h"
 #include "widgets/linkdetector.h"
 #include "widgets/linklabel.h"
 #include "widgets/programhost.h"
@@ -91,7 +92,15 @@ TarotSave::TarotSave(TarotProgram &program)
 
 void TarotSave::save()
 {
-    saveSubject(this, host().services(), m_program);
+    if (const std::optional<QString> path = saveSubject(this, host().services(), m_program))
+        fileWritten(*path);
+}
+
+void TarotSave::fileWritten(const QString &path)
+{
+    // The reading goes into the history when it is run on the input window.
+    if (TarotMain *input = m_program.input(); input && input->clientLink())
+        input->clientLink()->fileWritten(path);
 }
 
 void TarotSave::composeReport()
@@ -109,7 +118,8 @@ void TarotSave::print()
 void TarotSave::exportPdf()
 {
     composeReport();
-    exportDocumentAsPdf(this, host().services(), *m_printView->document());
+    if (const std::optional<QString> path = exportDocumentAsPdf(this, host().services(), *m_printView->document()))
+        fileWritten(*path);
 }
 
 void TarotSave::onClosed()

@@ -29,6 +29,8 @@ public:
 private:
     // Fills the print view with the report; the same report each time.
     void composeReport();
+    // Records a file the reading was written to in the client's history.
+    void fileWritten(const QString &path);
 
 protected:
     void onClosed() override;
