@@ -212,6 +212,18 @@ QString withoutAccelerator(const QString &caption)
     return plain;
 }
 
+// Whether an action of the window, enabled, answers to the key.
+bool claimsKey(const QWidget &window, const QKeySequence &key)
+{
+    QList<QAction *> actions = window.actions();
+    actions += window.findChildren<QAction *>();
+    for (const QAction *action : std::as_const(actions)) {
+        if (action->isEnabled() && action->shortcuts().contains(key))
+            return true;
+    }
+    return false;
+}
+
 const QString kBannerText = QStringLiteral(
     "The Most Popular Online Mystic Forum. Best Resource For Everything Mystic. "
     "Join the conversation at ");
@@ -244,6 +256,9 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setFrameShape(QFrame::NoFrame);
+    // A window that closes hands the front to the one used before it, not
+    // to the next one in the order the windows opened.
+    m_area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
 
     // The welcome panel stands above the document area and takes the room it
     // needs; a window left open while it shows stays visible below it.  Both
@@ -585,9 +600,7 @@ void MainWindow::openClientBook()
         window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
         window->move(qMax(0, (room.width() - window->width()) / 2), 0);
     }
-    window->showNormal();
-    window->raise();
-    m_area->setActiveSubWindow(window);
+    bringToFront(window);
 }
 
 void MainWindow::clientBookChanged()
@@ -687,7 +700,16 @@ QWidget *MainWindow::focusedProgramWindow() const
 
 void MainWindow::updateAccelerators()
 {
-    const bool own = focusedProgramWindow() == nullptr;
+    const QWidget *focused = focusedProgramWindow();
+    // Ctrl+K is Choose Client in a program's input window.  A key that two
+    // actions claim at once does nothing at all ("Ambiguous shortcut
+    // overload"), so the Client Book item gives it up to such a window, and
+    // only to one that claims it: in the navigator, the key opens the book.
+    const QKeySequence clientBookKey(Qt::CTRL | Qt::Key_K);
+    const bool keyTaken = focused && claimsKey(*focused, clientBookKey);
+    m_clientBookItem->setShortcut(keyTaken ? QKeySequence() : clientBookKey);
+
+    const bool own = focused == nullptr;
     if (own == m_ownAccelerators)
         return;
     m_ownAccelerators = own;
@@ -696,8 +718,6 @@ void MainWindow::updateAccelerators()
     for (const auto &[menu, title] : std::as_const(m_menuTitles))
         menu->setText(own ? title : withoutAccelerator(title));
     m_exitButton->setText(own ? m_exitCaption : withoutAccelerator(m_exitCaption));
-    // Ctrl+K is Choose Client in a program's input window.
-    m_clientBookItem->setShortcut(own ? QKeySequence(Qt::CTRL | Qt::Key_K) : QKeySequence());
 }
 
 void MainWindow::captionClicked(int index)
