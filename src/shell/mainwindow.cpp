@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -276,9 +277,10 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_clientBookItem = clientsMenu->addAction(tr("Client &Book..."), this, &MainWindow::openClientBook);
     m_clientBookItem->setObjectName(QStringLiteral("mnuClientBook"));
     m_clientBookItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    // Between File and Help.
+    // Clients, then Window, between File and Help.
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, clientsMenu);
+    menuBar()->insertMenu(help ? help->menuAction() : nullptr, buildWindowMenu());
     for (QAction *menu : menuBar()->actions())
         m_menuTitles.append({menu, menu->text()});
 
@@ -603,6 +605,87 @@ void MainWindow::openClientBook()
     bringToFront(window);
 }
 
+QMenu *MainWindow::buildWindowMenu()
+{
+    m_windowMenu = new QMenu(tr("&Window"), menuBar());
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    m_cascade = m_windowMenu->addAction(tr("&Cascade"), m_area, &QMdiArea::cascadeSubWindows);
+    m_cascade->setObjectName(QStringLiteral("mnuCascade"));
+    m_tile = m_windowMenu->addAction(tr("&Tile"), m_area, &QMdiArea::tileSubWindows);
+    m_tile->setObjectName(QStringLiteral("mnuTile"));
+    m_windowMenu->addSeparator();
+    m_nextWindow = m_windowMenu->addAction(tr("Ne&xt"), this, [this] { activateNeighbour(1); });
+    m_nextWindow->setObjectName(QStringLiteral("mnuNextWindow"));
+    m_nextWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    m_previousWindow = m_windowMenu->addAction(tr("Pre&vious"), this, [this] { activateNeighbour(-1); });
+    m_previousWindow->setObjectName(QStringLiteral("mnuPreviousWindow"));
+    m_previousWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
+    updateWindowCommands();
+    return m_windowMenu;
+}
+
+QList<QMdiSubWindow *> MainWindow::shownWindows() const
+{
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *window : m_area->subWindowList(QMdiArea::CreationOrder)) {
+        const auto *program = qobject_cast<const ProgramWindow *>(window);
+        if (!window->isHidden() && (!program || program->isOpen()))
+            shown << window;
+    }
+    return shown;
+}
+
+void MainWindow::listWindows()
+{
+    updateWindowCommands();
+    qDeleteAll(m_windowItems);
+    m_windowItems.clear();
+    const QList<QMdiSubWindow *> shown = shownWindows();
+    if (!shown.isEmpty())
+        m_windowItems << m_windowMenu->addSeparator();
+    QMdiSubWindow *active = m_area->currentSubWindow();
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        QMdiSubWindow *window = shown[i];
+        QString caption = window->windowTitle();
+        caption.replace(u'&', QStringLiteral("&&"));
+        // The first nine are reached by their number.
+        const QString text = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(caption)
+                                   : QStringLiteral("%1 %2").arg(i + 1).arg(caption);
+        QAction *item = m_windowMenu->addAction(text);
+        item->setObjectName(QStringLiteral("mnuWindow_%1").arg(i));
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        connect(item, &QAction::triggered, this, [window = QPointer<QMdiSubWindow>(window)] {
+            if (window)
+                bringToFront(window);
+        });
+        m_windowItems << item;
+    }
+}
+
+void MainWindow::updateWindowCommands()
+{
+    if (!m_previousWindow) // the menu is not built yet
+        return;
+    const qsizetype shown = shownWindows().size();
+    m_cascade->setEnabled(shown > 0);
+    m_tile->setEnabled(shown > 0);
+    m_nextWindow->setEnabled(shown > 1);
+    m_previousWindow->setEnabled(shown > 1);
+}
+
+void MainWindow::activateNeighbour(int step)
+{
+    const QList<QMdiSubWindow *> shown = shownWindows();
+    if (shown.isEmpty())
+        return;
+    const qsizetype at = shown.indexOf(m_area->currentSubWindow());
+    const qsizetype count = shown.size();
+    const qsizetype next = at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
+    bringToFront(shown[next]);
+}
+
 void MainWindow::clientBookChanged()
 {
     if (ClientBookWindow *window = clientBookWindow())
@@ -647,8 +730,10 @@ void MainWindow::addProgramWindow(QWidget *window)
     connect(window, &QObject::destroyed, this, [this] {
         m_programWindows.removeAll(nullptr);
         updateWelcome();
+        updateWindowCommands();
     });
     updateWelcome();
+    updateWindowCommands();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -661,6 +746,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::WindowStateChange:
         updateWelcome();
         updateAccelerators();
+        updateWindowCommands();
         break;
     default:
         break;
