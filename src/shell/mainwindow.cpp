@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -212,6 +213,18 @@ QString withoutAccelerator(const QString &caption)
     return plain;
 }
 
+// Whether an action of the window, enabled, answers to the key.
+bool claimsKey(const QWidget &window, const QKeySequence &key)
+{
+    QList<QAction *> actions = window.actions();
+    actions += window.findChildren<QAction *>();
+    for (const QAction *action : std::as_const(actions)) {
+        if (action->isEnabled() && action->shortcuts().contains(key))
+            return true;
+    }
+    return false;
+}
+
 const QString kBannerText = QStringLiteral(
     "The Most Popular Online Mystic Forum. Best Resource For Everything Mystic. "
     "Join the conversation at ");
@@ -244,6 +257,9 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setFrameShape(QFrame::NoFrame);
+    // A window that closes hands the front to the one used before it, not
+    // to the next one in the order the windows opened.
+    m_area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
 
     // The welcome panel stands above the document area and takes the room it
     // needs; a window left open while it shows stays visible below it.  Both
@@ -261,9 +277,10 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_clientBookItem = clientsMenu->addAction(tr("Client &Book..."), this, &MainWindow::openClientBook);
     m_clientBookItem->setObjectName(QStringLiteral("mnuClientBook"));
     m_clientBookItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    // Between File and Help.
+    // Clients, then Window, between File and Help.
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, clientsMenu);
+    menuBar()->insertMenu(help ? help->menuAction() : nullptr, buildWindowMenu());
     for (QAction *menu : menuBar()->actions())
         m_menuTitles.append({menu, menu->text()});
 
@@ -585,9 +602,88 @@ void MainWindow::openClientBook()
         window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
         window->move(qMax(0, (room.width() - window->width()) / 2), 0);
     }
-    window->showNormal();
-    window->raise();
-    m_area->setActiveSubWindow(window);
+    bringToFront(window);
+}
+
+QMenu *MainWindow::buildWindowMenu()
+{
+    m_windowMenu = new QMenu(tr("&Window"), menuBar());
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    m_cascade = m_windowMenu->addAction(tr("&Cascade"), m_area, &QMdiArea::cascadeSubWindows);
+    m_cascade->setObjectName(QStringLiteral("mnuCascade"));
+    m_tile = m_windowMenu->addAction(tr("&Tile"), m_area, &QMdiArea::tileSubWindows);
+    m_tile->setObjectName(QStringLiteral("mnuTile"));
+    m_windowMenu->addSeparator();
+    m_nextWindow = m_windowMenu->addAction(tr("Ne&xt"), this, [this] { activateNeighbour(1); });
+    m_nextWindow->setObjectName(QStringLiteral("mnuNextWindow"));
+    m_nextWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    m_previousWindow = m_windowMenu->addAction(tr("Pre&vious"), this, [this] { activateNeighbour(-1); });
+    m_previousWindow->setObjectName(QStringLiteral("mnuPreviousWindow"));
+    m_previousWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
+    updateWindowCommands();
+    return m_windowMenu;
+}
+
+QList<QMdiSubWindow *> MainWindow::shownWindows() const
+{
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *window : m_area->subWindowList(QMdiArea::CreationOrder)) {
+        const auto *program = qobject_cast<const ProgramWindow *>(window);
+        if (!window->isHidden() && (!program || program->isOpen()))
+            shown << window;
+    }
+    return shown;
+}
+
+void MainWindow::listWindows()
+{
+    updateWindowCommands();
+    qDeleteAll(m_windowItems);
+    m_windowItems.clear();
+    const QList<QMdiSubWindow *> shown = shownWindows();
+    if (!shown.isEmpty())
+        m_windowItems << m_windowMenu->addSeparator();
+    QMdiSubWindow *active = m_area->currentSubWindow();
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        QMdiSubWindow *window = shown[i];
+        QString caption = window->windowTitle();
+        caption.replace(u'&', QStringLiteral("&&"));
+        // The first nine are reached by their number.
+        const QString text = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(caption)
+                                   : QStringLiteral("%1 %2").arg(i + 1).arg(caption);
+        QAction *item = m_windowMenu->addAction(text);
+        item->setObjectName(QStringLiteral("mnuWindow_%1").arg(i));
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        connect(item, &QAction::triggered, this, [window = QPointer<QMdiSubWindow>(window)] {
+            if (window)
+                bringToFront(window);
+        });
+        m_windowItems << item;
+    }
+}
+
+void MainWindow::updateWindowCommands()
+{
+    if (!m_previousWindow) // the menu is not built yet
+        return;
+    const qsizetype shown = shownWindows().size();
+    m_cascade->setEnabled(shown > 0);
+    m_tile->setEnabled(shown > 0);
+    m_nextWindow->setEnabled(shown > 1);
+    m_previousWindow->setEnabled(shown > 1);
+}
+
+void MainWindow::activateNeighbour(int step)
+{
+    const QList<QMdiSubWindow *> shown = shownWindows();
+    if (shown.isEmpty())
+        return;
+    const qsizetype at = shown.indexOf(m_area->currentSubWindow());
+    const qsizetype count = shown.size();
+    const qsizetype next = at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
+    bringToFront(shown[next]);
 }
 
 void MainWindow::clientBookChanged()
@@ -634,8 +730,10 @@ void MainWindow::addProgramWindow(QWidget *window)
     connect(window, &QObject::destroyed, this, [this] {
         m_programWindows.removeAll(nullptr);
         updateWelcome();
+        updateWindowCommands();
     });
     updateWelcome();
+    updateWindowCommands();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -648,6 +746,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::WindowStateChange:
         updateWelcome();
         updateAccelerators();
+        updateWindowCommands();
         break;
     default:
         break;
@@ -687,18 +786,26 @@ QWidget *MainWindow::focusedProgramWindow() const
 
 void MainWindow::updateAccelerators()
 {
-    const QWidget *program = focusedProgramWindow();
+    const QWidget *focused = focusedProgramWindow();
     // F1 is claimed by one item at a time: the focused window's menus hold
     // their own Online Help item, unless their bar is hidden (a window
     // without menus of its own).
-    const auto *programWindow = qobject_cast<const ProgramWindow *>(program);
+    const auto *programWindow = qobject_cast<const ProgramWindow *>(focused);
     const bool programHelp =
         programWindow && !programWindow->menuBar()->isHidden() && onlineHelpOf(programWindow->menuBar());
     const QKeySequence help = programHelp ? QKeySequence() : QKeySequence(QKeySequence::HelpContents);
     if (m_onlineHelp->shortcut() != help)
         m_onlineHelp->setShortcut(help);
 
-    const bool own = program == nullptr;
+    // Ctrl+K is Choose Client in a program's input window.  A key that two
+    // actions claim at once does nothing at all ("Ambiguous shortcut
+    // overload"), so the Client Book item gives it up to such a window, and
+    // only to one that claims it: in the navigator, the key opens the book.
+    const QKeySequence clientBookKey(Qt::CTRL | Qt::Key_K);
+    const bool keyTaken = focused && claimsKey(*focused, clientBookKey);
+    m_clientBookItem->setShortcut(keyTaken ? QKeySequence() : clientBookKey);
+
+    const bool own = focused == nullptr;
     if (own == m_ownAccelerators)
         return;
     m_ownAccelerators = own;
@@ -707,8 +814,6 @@ void MainWindow::updateAccelerators()
     for (const auto &[menu, title] : std::as_const(m_menuTitles))
         menu->setText(own ? title : withoutAccelerator(title));
     m_exitButton->setText(own ? m_exitCaption : withoutAccelerator(m_exitCaption));
-    // Ctrl+K is Choose Client in a program's input window.
-    m_clientBookItem->setShortcut(own ? QKeySequence(Qt::CTRL | Qt::Key_K) : QKeySequence());
 }
 
 void MainWindow::captionClicked(int index)

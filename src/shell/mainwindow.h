@@ -20,6 +20,7 @@ class LinkLabel;
 class Program;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QPushButton;
 class WelcomePanel;
@@ -112,6 +113,18 @@ private:
     // item of its own.
     void updateAccelerators();
 
+    // The Window menu: Cascade, Tile, Next and Previous, then the windows of
+    // the document area that show, the active one checked.
+    QMenu *buildWindowMenu();
+    // The windows the Window menu lists, in the order they opened: a window
+    // a program hid (it moved on to another) is not among them.
+    QList<QMdiSubWindow *> shownWindows() const;
+    void listWindows();
+    void updateWindowCommands();
+    // The next (step 1) or previous (-1) shown window after the active one
+    // comes to the front.
+    void activateNeighbour(int step);
+
     platform::Services m_services;
     QMdiArea *m_area = nullptr;
     WelcomePanel *m_welcome = nullptr;
@@ -128,6 +141,12 @@ private:
     bool m_closingPrograms = false;
     QAction *m_clientBookItem = nullptr;
     QMenu *m_clientsMenu = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QAction *m_cascade = nullptr;
+    QAction *m_tile = nullptr;
+    QAction *m_nextWindow = nullptr;
+    QAction *m_previousWindow = nullptr;
+    QList<QAction *> m_windowItems; // one per window shown
     ReportOpener m_reportOpener;
     std::unique_ptr<clients::ClientBook> m_clientBook;
     clients::SavedReadingKinds m_savedReadingKinds;

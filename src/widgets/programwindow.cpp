@@ -3,6 +3,7 @@
 #include "platform/modaldialogs.h"
 #include "widgets/programhost.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -32,17 +33,16 @@ ProgramWindow::ProgramWindow(ProgramHost &host, const QString &name, const QStri
     host.addProgramWindow(this);
 }
 
-void ProgramWindow::showAtTop(const QWidget *over)
+void ProgramWindow::showAtTop(ProgramWindow *over)
 {
+    m_opener = over;
     show();
     adjustSize();
     if (over && over->isVisible())
         resize(size().expandedTo(over->size()));
     const QWidget *area = m_host.documentArea()->viewport();
     move(qMax(0, (area->width() - width()) / 2), 0);
-    show();
-    raise();
-    m_host.documentArea()->setActiveSubWindow(this);
+    bringToFront(this);
 }
 
 void ProgramWindow::closeEvent(QCloseEvent *event)
@@ -51,10 +51,14 @@ void ProgramWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    const bool wasActive = mdiArea() && mdiArea()->currentSubWindow() == this;
     QMdiSubWindow::closeEvent(event);
     if (!event->isAccepted())
         return;
     m_closed = true;
+    // The launcher closes every window; nothing is to come forward then.
+    if (wasActive && !m_host.isClosingPrograms())
+        returnToPrevious();
     // A box of this window still running returns through this window's code:
     // close the box, and destroy the window only once that code has finished.
     if (platform::rejectBoxesOf(this)) {
@@ -65,6 +69,52 @@ void ProgramWindow::closeEvent(QCloseEvent *event)
         });
     }
     onClosed();
+}
+
+void ProgramWindow::returnToPrevious()
+{
+    QMdiArea *area = mdiArea();
+    if (!area)
+        return;
+    const auto showing = [this](const QMdiSubWindow *window) {
+        const auto *program = qobject_cast<const ProgramWindow *>(window);
+        return window && window != this && !window->isHidden() && (!program || program->isOpen());
+    };
+    if (showing(m_opener)) {
+        bringToFront(m_opener);
+        return;
+    }
+    // The most recently active window last.  One minimised since stays so.
+    const QList<QMdiSubWindow *> history = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.crbegin(); it != history.crend(); ++it) {
+        if (showing(*it) && !(*it)->isMinimized()) {
+            bringToFront(*it);
+            return;
+        }
+    }
+}
+
+void bringToFront(QMdiSubWindow *window)
+{
+    if (window->isMinimized())
+        window->showNormal();
+    window->show();
+    window->raise();
+    if (QMdiArea *area = window->mdiArea())
+        area->setActiveSubWindow(window);
+    // Qt gives an activated window's focus to the first control in its focus
+    // chain, shown or not: a control on a page of a stack that is not the
+    // current one took it, and the window kept no focus at all, nor a key.
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == window || window->isAncestorOf(focus)) && focus->isVisible())
+        return;
+    for (QWidget *next = window->nextInFocusChain(); next && next != window; next = next->nextInFocusChain()) {
+        if (window->isAncestorOf(next) && next->isVisible() && next->isEnabled()
+            && (next->focusPolicy() & Qt::TabFocus)) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void ProgramWindow::changeEvent(QEvent *event)

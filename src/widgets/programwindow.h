@@ -17,9 +17,10 @@ public:
     ProgramWindow(ProgramHost &host, const QString &name, const QString &caption);
 
     // Shows the window and places it centred horizontally at the top of the
-    // document area.  Given a window it opens over, it takes at least that
-    // window's size, so no part of the one below peeks out at its edges.
-    void showAtTop(const QWidget *over = nullptr);
+    // document area, in front and active.  Given a window it opens over, it
+    // takes at least that window's size, so no part of the one below peeks
+    // out at its edges, and closing it (its Back) returns to that window.
+    void showAtTop(ProgramWindow *over = nullptr);
     // False once the window has been closed (it is then about to be destroyed).
     bool isOpen() const { return !m_closed; }
 
@@ -28,7 +29,8 @@ public:
 
 protected:
     QWidget *body() const { return m_body; }
-    // Window-specific work after the close was accepted.
+    // Window-specific work after the close was accepted; a window it shows
+    // or brings to the front here takes the place of the one returnToPrevious() chose.
     virtual void onClosed() {}
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -43,8 +45,14 @@ private:
     // taller than the area.
     void placeRestored();
     void rememberPlace();
+    // The window closing was the active one: the window it opened over comes
+    // back to the front, or else the one that was active before it.  Left to
+    // itself, Qt activates a window by its place in the document area's list,
+    // which put the client book over the window the user came back to.
+    void returnToPrevious();
 
     ProgramHost &m_host;
+    QPointer<ProgramWindow> m_opener;
     QWidget *m_body;
     QMenuBar *m_menuBar;
     bool m_closed = false;
@@ -55,6 +63,10 @@ private:
     bool m_restoring = false;
     int m_handlingChange = 0;
 };
+
+// Shows a window of the document area in front as the active window,
+// restored from its title bar.
+void bringToFront(QMdiSubWindow *window);
 
 // The window while it is open, or null: a closed window lingers until its
 // deferred deletion but no longer counts.

@@ -48,11 +48,11 @@ TEST_F(ClientBookWindowTest, OpensFromTheClientsMenuAndFromAnInputWindow)
     auto *item = main->findChild<QAction *>("mnuClientBook");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
-    // Between File and Help.
+    // Between File and Help, before Window.
     QStringList titles;
     for (QAction *menu : main->menuBar()->actions())
         titles << menu->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&Clients", "&Help"}));
+    EXPECT_EQ(titles, QStringList({"&File", "&Clients", "&Window", "&Help"}));
     QTest::keySequence(main.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
     ASSERT_NE(main->clientBookWindow(), nullptr);
     EXPECT_TRUE(main->clientBookWindow()->isVisible());

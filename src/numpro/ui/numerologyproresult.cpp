@@ -182,10 +182,12 @@ void NumerologyProResult::deliver(const numpro::ReadingResult &result, numpro::O
     }
     NumerologyProDisp *display = m_program.ensureDisplay();
     display->addReading(result);
+    // The reading comes to the front, also in a display window already open
+    // behind others.
     if (display->isHidden())
         display->showAtTop(this);
     else
-        display->raise();
+        bringToFront(display);
 }
 
 void NumerologyProResult::comprehensiveReading()
