@@ -20,9 +20,11 @@ QList<Topic> topics()
     return {
         {"Names",
          {u"Letters in names are made capitals, as the name fields do when a person types, so `--first Mary` and "
-          "`--first MARY` give the same reading. `--keep-case` takes names exactly as given. That matters to "
-          "Variduzeda Vad, whose letter tables value only the capitals A to Z: there a lower-case letter counts "
-          "nothing, as in text pasted into a name field."_s}},
+          "`--first MARY` give the same reading. A capital with an accent counts as its letter (É as E, Ü as U, "
+          "Ç as C); a letter without a value in the letter tables (Ø, Æ, ß, a Greek or Cyrillic letter) is named "
+          "in a sentence under the readings of the name. A client of the book is always read in capitals. "
+          "`--keep-case` takes typed names exactly as given. That matters to Variduzeda Vad, whose letter tables "
+          "value only capitals: there a lower-case letter counts nothing, as in text pasted into a name field."_s}},
         {"Dates",
          {u"`--month` takes the English month name in any case, its first three letters in any case, or its "
           "number 1 to 12 (`08` too, but no sign); `--day` takes the day 1 to 31, with a leading zero too (`06`). "
