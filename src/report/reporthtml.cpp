@@ -6,8 +6,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QObject>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -20,23 +22,44 @@ QString escaped(const QString &text)
     return text.toHtmlEscaped();
 }
 
-// A text as a CSS string, for the running headers and footers.  The
-// characters markup would read (& < >) are written as CSS escapes, so the
-// style sheet reads the same as HTML and as XML.
+// A text as a CSS string, for the running headers and footers.  Every
+// character but a plain letter or digit is written as a hex escape: then no
+// character of a name can end the string (a quote, a backslash, a line or
+// form feed), end the style element (<), or be read differently by HTML and
+// XML.  The space after each escape ends it, as the following character
+// could be a hex digit.
 QString cssString(const QString &text)
 {
     QString out;
-    for (const QChar c : text) {
-        if (c == u'\\' || c == u'"')
-            out += u'\\';
-        if (c == u'\n' || c == u'\r')
-            out += u"\\A "_s;
-        else if (c == u'&' || c == u'<' || c == u'>')
-            out += u"\\%1 "_s.arg(c.unicode(), 0, 16);
+    for (const char32_t c : text.toUcs4()) {
+        const bool plain = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
+        if (plain)
+            out += QChar(char16_t(c));
         else
-            out += c;
+            out += u"\\%1 "_s.arg(quint32(c == 0 ? 0xFFFD : c), 0, 16);
     }
     return u'"' + out + u'"';
+}
+
+// The template with each of its placeholders (words in capitals) replaced
+// by its value, all in one pass: a value is never searched for placeholders
+// itself.
+QString filled(const QString &pattern, const QHash<QString, QString> &values)
+{
+    static const QRegularExpression word(u"\\b[A-Z]{4,}\\b"_s);
+    QString out;
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator it = word.globalMatch(pattern); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const auto value = values.constFind(match.captured());
+        if (value == values.constEnd())
+            continue;
+        out += QStringView(pattern).sliced(done, match.capturedStart() - done);
+        out += *value;
+        done = match.capturedEnd();
+    }
+    out += QStringView(pattern).sliced(done);
+    return out;
 }
 
 // The logo as a data address, so that the page needs no other file.  Only
@@ -83,7 +106,7 @@ QString styleSheet(const Report &report)
 {
     const QString accent = colourName(report.practitioner.accent);
     const QString paper = paperName(report.practitioner.paper);
-    QString css = uR"(
+    const QString css = uR"(
 :root { --accent: ACCENT; }
 * { box-sizing: border-box; }
 body { font-family: "DejaVu Sans", Verdana, sans-serif; font-size: 10pt; color: #000; background: #fff;
@@ -130,12 +153,11 @@ svg.timeline { display: block; width: 100%; height: auto; margin: 0 0 1em; }
   * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
 }
 )"_s;
-    css.replace(u"ACCENT"_s, accent);
-    css.replace(u"PAPER"_s, paper);
-    css.replace(u"CLIENT"_s, cssString(report.clientName));
-    css.replace(u"TITLE"_s, cssString(report.title));
-    css.replace(u"PRACTITIONER"_s, cssString(report.practitioner.name.trimmed()));
-    return css;
+    return filled(css, {{u"ACCENT"_s, accent},
+                        {u"PAPER"_s, paper},
+                        {u"CLIENT"_s, cssString(report.clientName)},
+                        {u"TITLE"_s, cssString(report.title)},
+                        {u"PRACTITIONER"_s, cssString(report.practitioner.name.trimmed())}});
 }
 
 QString titlePage(const Report &report)
