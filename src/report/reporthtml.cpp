@@ -2,12 +2,12 @@
 
 #include "common/brand.h"
 #include "numpro/forecast/picture/timelinepicture.h"
+#include "report/logo.h"
 #include "report/practitioner.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QObject>
 #include <QRegularExpression>
 
@@ -62,22 +62,36 @@ QString filled(const QString &pattern, const QHash<QString, QString> &values)
     return out;
 }
 
-// The logo as a data address, so that the page needs no other file.  Only
-// a real SVG or PNG is taken; as an <img>, an SVG cannot run anything.
-QString logoAddress(const QString &file)
+// The logo as an image element with a data address, so that the page needs
+// no other file, drawn at the size it is shown at: a PNG at twice that
+// (sharp in print), an SVG as its own cleaned document while that is small.
+// As an <img>, an SVG cannot run anything.
+QString logoElement(const QString &file)
 {
     if (file.isEmpty())
         return {};
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    const std::variant<Logo, QString> read = readLogo(file);
+    const Logo *logo = std::get_if<Logo>(&read);
+    if (!logo)
         return {};
-    const QByteArray bytes = in.read(8 * 1024 * 1024);
-    const QByteArray format = QImageReader::imageFormat(file);
-    if (file.endsWith(u".svg"_s, Qt::CaseInsensitive) && bytes.contains("<svg"))
-        return u"data:image/svg+xml;base64,"_s + QString::fromLatin1(bytes.toBase64());
-    if (format == "png")
-        return u"data:image/png;base64,"_s + QString::fromLatin1(bytes.toBase64());
-    return {};
+    // The most the style sheet lets a logo take (96pt high), in CSS pixels.
+    const QSize shown = logo->size.scaled(QSize(480, 128), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    QString address;
+    if (logo->format == "svg" && logo->data.size() <= 256 * 1024) {
+        address = u"data:image/svg+xml;base64,"_s + QString::fromLatin1(logo->data.toBase64());
+    } else {
+        QSize pixels = shown * 2;
+        if (logo->format == "png")
+            pixels = pixels.boundedTo(logo->size);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!logoImage(*logo, pixels).save(&buffer, "PNG"))
+            return {};
+        address = u"data:image/png;base64,"_s + QString::fromLatin1(png.toBase64());
+    }
+    return u"<img class=\"logo\" alt=\"\" width=\"%1\" height=\"%2\" src=\""_s.arg(shown.width()).arg(shown.height())
+           + address + u"\"/>\n"_s;
 }
 
 // A picture of the suite's own (an SVG resource) as a data address.
@@ -112,7 +126,7 @@ QString styleSheet(const Report &report)
 body { font-family: "DejaVu Sans", Verdana, sans-serif; font-size: 10pt; color: #000; background: #fff;
        margin: 0 auto; max-width: 52em; padding: 2em 1.5em; line-height: 1.35; }
 .title-page { text-align: center; padding: 2em 0 3em; }
-.title-page .logo { max-width: 60%; max-height: 96pt; }
+.title-page .logo { max-width: 60%; height: auto; }
 .title-page .practitioner { font-size: 15pt; font-weight: bold; margin: 0.6em 0 0.2em; }
 .title-page .contact { white-space: pre-line; color: #464646; margin: 0; }
 .title-page .rule { border: 0; border-top: 3px solid var(--accent); margin: 2.5em 0; }
@@ -163,8 +177,7 @@ svg.timeline { display: block; width: 100%; height: auto; margin: 0 0 1em; }
 QString titlePage(const Report &report)
 {
     QString html = u"<header class=\"title-page\">\n"_s;
-    if (const QString logo = logoAddress(report.practitioner.logoFile); !logo.isEmpty())
-        html += u"<img class=\"logo\" alt=\"\" src=\""_s + logo + u"\"/>\n"_s;
+    html += logoElement(report.practitioner.logoFile);
     if (!report.practitioner.name.trimmed().isEmpty())
         html += u"<p class=\"practitioner\">"_s + escaped(report.practitioner.name.trimmed()) + u"</p>\n"_s;
     if (!report.practitioner.contact.trimmed().isEmpty())

@@ -1,15 +1,21 @@
 #include "common/siteaddress.h"
+#include "report/logo.h"
 #include "report/reportfiles.h"
 #include "report/reporthtml.h"
 #include "report/reportlayout.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -262,4 +268,117 @@ TEST_F(ReportDocument, TheWebPageIsWellFormedSelfContainedAndHoldsEverySection)
     EXPECT_TRUE(html.contains(u"content: \"Aurelia\\20 Venn\\20 \\26 \\20 Daughters\\20 \\3c Readings\\3e \""_s));
     EXPECT_TRUE(html.contains(u"content: \"Numbers\\20 for\\20 a\\20 \\22 Life\\22 \""_s));
     EXPECT_TRUE(html.contains(u"counter(page) \" of \" counter(pages)"_s));
+}
+
+namespace {
+
+// How many pixels of the picture are near the colour.
+int pixelsLike(const QImage &picture, QColor colour)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() > 200 && std::abs(pixel.red() - colour.red()) < 40
+                && std::abs(pixel.green() - colour.green()) < 40 && std::abs(pixel.blue() - colour.blue()) < 40)
+                ++count;
+        }
+    }
+    return count;
+}
+
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(ReportDocument, AnSvgLogoShowsOnlyWhatItHoldsItselfNeverAnotherFileOfTheComputer)
+{
+    // A picture beside the logo and one in a folder above it, both green; the
+    // logo's own drawing is a red square, and a blue one it holds as data.
+    QImage green(40, 40, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(u"logos"_s));
+    const QString beside = m_dir.filePath(u"logos/secret.png"_s);
+    const QString above = m_dir.filePath(u"private.png"_s);
+    ASSERT_TRUE(green.save(beside) && green.save(above));
+    QImage blue(40, 40, QImage::Format_RGB32);
+    blue.fill(QColor(0, 0, 220));
+    const QString blueAddress = u"data:image/png;base64,"_s + QString::fromLatin1(pngBytes(blue).toBase64());
+    // An SVG held as data that reaches for the file itself, by its full path.
+    const QByteArray inner = u"<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                             "width=\"40\" height=\"40\"><image width=\"40\" height=\"40\" xlink:href=\"%1\"/></svg>"_s
+                                 .arg(beside)
+                                 .toUtf8();
+    const QString svg =
+        uR"(<?xml version="1.0"?>
+<!DOCTYPE svg [ <!ENTITY up "../private.png"> ]>
+<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="240" height="40">
+  <rect x="0" y="0" width="40" height="40" fill="#dc0000"/>
+  <image x="40" y="0" width="40" height="40" xlink:href="secret.png"/>
+  <image x="80" y="0" width="40" height="40" href="&up;"/>
+  <image x="120" y="0" width="40" height="40" xlink:href="file://BESIDE"/>
+  <image x="160" y="0" width="40" height="40" xlink:href="data:image/svg+xml;base64,INNER"/>
+  <image x="200" y="0" width="40" height="40" xlink:href="BLUE"/>
+</svg>
+)"_s.replace(u"BESIDE"_s, beside)
+            .replace(u"INNER"_s, QString::fromLatin1(inner.toBase64()))
+            .replace(u"BLUE"_s, blueAddress);
+    const QString logoPath = m_dir.filePath(u"logos/logo.svg"_s);
+    QFile file(logoPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(svg.toUtf8());
+    file.close();
+
+    const QColor red(220, 0, 0), greenColour(0, 200, 0), blueColour(0, 0, 220);
+    {
+        // Drawn as it stands, the logo does bring in the files beside and above it.
+        QSvgRenderer raw(logoPath);
+        QImage image(480, 80, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        raw.render(&painter);
+        painter.end();
+        ASSERT_GT(pixelsLike(image, greenColour), 1000) << "the file no longer shows what it is made to show";
+    }
+    const std::variant<Logo, QString> read = readLogo(logoPath);
+    ASSERT_TRUE(std::holds_alternative<Logo>(read)) << std::get<QString>(read).toStdString();
+    const Logo &logo = std::get<Logo>(read);
+    EXPECT_EQ(logo.size, QSize(240, 40));
+    for (const char *name : {"secret.png", "private.png", "file:"})
+        EXPECT_FALSE(logo.data.contains(name)) << name;
+
+    // As Report Settings previews it.
+    const QImage preview = logoImage(logo, QSize(480, 80));
+    EXPECT_GT(pixelsLike(preview, red), 1000);
+    EXPECT_GT(pixelsLike(preview, blueColour), 1000) << "a picture the logo holds as data is drawn";
+    EXPECT_EQ(pixelsLike(preview, greenColour), 0);
+
+    // On the report's title page.
+    Practitioner p = practitioner();
+    p.logoFile = logoPath;
+    p.accent = {120, 30, 90};
+    ReportRequest r = request();
+    r.sections = {SectionKind::Numerology};
+    const Report composed = std::get<Report>(composeReport(r, p));
+    const QImage titlePage = ReportLayout(composed).pageImage(0, 144);
+    EXPECT_GT(pixelsLike(titlePage, red), 1000);
+    EXPECT_EQ(pixelsLike(titlePage, greenColour), 0);
+
+    // In the web page: the logo embedded is the cleaned one.
+    const QString html = reportHtml(composed);
+    const QRegularExpressionMatch embedded =
+        QRegularExpression(u"<img class=\"logo\"[^>]* src=\"data:image/svg\\+xml;base64,([^\"]+)\""_s).match(html);
+    ASSERT_TRUE(embedded.hasMatch());
+    const QByteArray page = QByteArray::fromBase64(embedded.captured(1).toLatin1());
+    EXPECT_FALSE(page.contains("secret.png"));
+    EXPECT_FALSE(page.contains("private.png"));
+    EXPECT_TRUE(page.contains(blueAddress.toLatin1()));
 }
