@@ -6,6 +6,7 @@
 #include "common/person.h"
 #include "common/randomsource.h"
 #include "numpro/readings/readinglist.h"
+#include "report/logo.h"
 #include "report/practitioner.h"
 #include "report/reportcontent.h"
 #include "report/reportfiles.h"
@@ -67,7 +68,10 @@ const OptionEntry kOptions[] = {
     {"practitioner-contact", "TEXT", "The contact block on the title page; \\n starts a new line (default: as "
                                      "saved).",
      Field::None, nullptr},
-    {"logo", "FILE", "The logo on the title page, an SVG or PNG file (default: as saved).", Field::None, nullptr},
+    {"logo", "FILE",
+     "The logo on the title page, an SVG or PNG file of at most 16 MB and, for a PNG, 6,000 pixels a side "
+     "(default: as saved).",
+     Field::None, nullptr},
     {"title", "TEXT", "The report's title (default: as saved, or \"Numerology Report\").", Field::None, nullptr},
     {"accent", "#RRGGBB", "The accent colour of headings and rules (default: as saved).", Field::None, nullptr},
     {"paper", "PAPER", "The paper the PDF is laid out on (default: as saved, or the locale's).", Field::None,
@@ -113,8 +117,10 @@ std::optional<QString> readPractitioner(const Invocation &call, report::Practiti
         const QString ending = QFileInfo(logo).suffix().toLower();
         if (ending != u"svg"_s && ending != u"png"_s)
             return u"--logo must name an .svg or .png file, not \"%1\""_s.arg(logo);
-        if (!QFileInfo(logo).isReadable())
-            return u"--logo: cannot read %1"_s.arg(logo);
+        // The checks Report Settings makes when a logo is chosen, with its words.
+        const std::variant<report::Logo, QString> read = report::readLogo(logo);
+        if (const QString *problem = std::get_if<QString>(&read))
+            return *problem;
         practitioner.logoFile = QFileInfo(logo).absoluteFilePath();
     }
     if (given(u"accent"_s)) {

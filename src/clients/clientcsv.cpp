@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace clients {
@@ -21,11 +23,22 @@ bool formulaStart(QStringView text)
     return c == u'\'' && formulaStart(text.mid(1));
 }
 
+// Where a spreadsheet may split a cell into pieces: a list separator (a
+// comma, or a semicolon or tab where the comma is the decimal mark) or a line
+// break.
+bool pieceSeparator(QChar c)
+{
+    return c == u',' || c == u';' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+// A field is quoted when it holds anything a spreadsheet could split it at
+// or read as a formula, whatever the spreadsheet's separator.
 QByteArray csvField(const QString &text)
 {
     const QString cell = spreadsheetCell(text);
     QByteArray bytes = cell.toUtf8();
-    if (cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r')) {
+    static const QByteArray kQuoted = ",;\"\t\r\n=+-@";
+    if (std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return kQuoted.contains(c); })) {
         bytes.replace("\"", "\"\"");
         bytes = '"' + bytes + '"';
     }
@@ -50,12 +63,27 @@ std::optional<int> monthFrom(const QString &text)
 
 QString spreadsheetCell(const QString &text)
 {
-    return formulaStart(text) ? u'\'' + text : text;
+    QString cell;
+    cell.reserve(text.size() + 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if ((i == 0 || pieceSeparator(text[i - 1])) && formulaStart(QStringView(text).sliced(i)))
+            cell += u'\'';
+        cell += text[i];
+    }
+    return cell;
 }
 
 QString textFromSpreadsheetCell(const QString &cell)
 {
-    return cell.startsWith(u'\'') && formulaStart(QStringView(cell).mid(1)) ? cell.mid(1) : cell;
+    QString text;
+    text.reserve(cell.size());
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        const bool pieceStart = i == 0 || pieceSeparator(cell[i - 1]);
+        if (pieceStart && cell[i] == u'\'' && formulaStart(QStringView(cell).sliced(i + 1)))
+            continue;
+        text += cell[i];
+    }
+    return text;
 }
 
 QByteArray clientsCsv(const QList<Client> &clients)

@@ -14,17 +14,21 @@ namespace clients {
 inline constexpr char kExportHeader[] = "first,middle,last,born,now,email,phone,notes";
 
 // A spreadsheet takes a cell that starts with =, +, -, @, a tab or a carriage
-// return for a formula: such a cell is written with a leading apostrophe,
-// which the spreadsheet shows as text and an import removes again.  A cell
-// that already starts with an apostrophe followed by such a cell gets one
-// more, so that every text comes back as it was.
+// return for a formula, and one whose list separator is not the comma may
+// split a text at a semicolon or tab into cells of their own.  So the text
+// and each piece of it after a comma, semicolon, tab or line break that
+// starts so is written with a leading apostrophe, which the spreadsheet shows
+// as text and an import removes again.  A piece that already starts with an
+// apostrophe followed by such a piece gets one more, so that every text comes
+// back as it was.
 QString spreadsheetCell(const QString &text);
 // The text of a cell spreadsheetCell() wrote.
 QString textFromSpreadsheetCell(const QString &cell);
 
 // The clients as UTF-8 CSV with a byte-order mark (so that spreadsheets take
 // it as UTF-8): the header above, then one row per client with the birth
-// date as YYYY-MM-DD; lines end in CR LF, fields are quoted where needed.
+// date as YYYY-MM-DD; lines end in CR LF.  A field is quoted when it holds a
+// separator (comma, semicolon, tab, line break), a quote or a formula character.
 QByteArray clientsCsv(const QList<Client> &clients);
 
 // A person read from a CSV file, or why the row was refused.

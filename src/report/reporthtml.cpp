@@ -2,12 +2,14 @@
 
 #include "common/brand.h"
 #include "numpro/forecast/picture/timelinepicture.h"
+#include "report/logo.h"
 #include "report/practitioner.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
+#include <QHash>
 #include <QObject>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -20,41 +22,76 @@ QString escaped(const QString &text)
     return text.toHtmlEscaped();
 }
 
-// A text as a CSS string, for the running headers and footers.  The
-// characters markup would read (& < >) are written as CSS escapes, so the
-// style sheet reads the same as HTML and as XML.
+// A text as a CSS string, for the running headers and footers.  Every
+// character but a plain letter or digit is written as a hex escape: then no
+// character of a name can end the string (a quote, a backslash, a line or
+// form feed), end the style element (<), or be read differently by HTML and
+// XML.  The space after each escape ends it, as the following character
+// could be a hex digit.
 QString cssString(const QString &text)
 {
     QString out;
-    for (const QChar c : text) {
-        if (c == u'\\' || c == u'"')
-            out += u'\\';
-        if (c == u'\n' || c == u'\r')
-            out += u"\\A "_s;
-        else if (c == u'&' || c == u'<' || c == u'>')
-            out += u"\\%1 "_s.arg(c.unicode(), 0, 16);
+    for (const char32_t c : text.toUcs4()) {
+        const bool plain = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
+        if (plain)
+            out += QChar(char16_t(c));
         else
-            out += c;
+            out += u"\\%1 "_s.arg(quint32(c == 0 ? 0xFFFD : c), 0, 16);
     }
     return u'"' + out + u'"';
 }
 
-// The logo as a data address, so that the page needs no other file.  Only
-// a real SVG or PNG is taken; as an <img>, an SVG cannot run anything.
-QString logoAddress(const QString &file)
+// The template with each of its placeholders (words in capitals) replaced
+// by its value, all in one pass: a value is never searched for placeholders
+// itself.
+QString filled(const QString &pattern, const QHash<QString, QString> &values)
+{
+    static const QRegularExpression word(u"\\b[A-Z]{4,}\\b"_s);
+    QString out;
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator it = word.globalMatch(pattern); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const auto value = values.constFind(match.captured());
+        if (value == values.constEnd())
+            continue;
+        out += QStringView(pattern).sliced(done, match.capturedStart() - done);
+        out += *value;
+        done = match.capturedEnd();
+    }
+    out += QStringView(pattern).sliced(done);
+    return out;
+}
+
+// The logo as an image element with a data address, so that the page needs
+// no other file, drawn at the size it is shown at: a PNG at twice that
+// (sharp in print), an SVG as its own cleaned document while that is small.
+// As an <img>, an SVG cannot run anything.
+QString logoElement(const QString &file)
 {
     if (file.isEmpty())
         return {};
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    const std::variant<Logo, QString> read = readLogo(file);
+    const Logo *logo = std::get_if<Logo>(&read);
+    if (!logo)
         return {};
-    const QByteArray bytes = in.read(8 * 1024 * 1024);
-    const QByteArray format = QImageReader::imageFormat(file);
-    if (file.endsWith(u".svg"_s, Qt::CaseInsensitive) && bytes.contains("<svg"))
-        return u"data:image/svg+xml;base64,"_s + QString::fromLatin1(bytes.toBase64());
-    if (format == "png")
-        return u"data:image/png;base64,"_s + QString::fromLatin1(bytes.toBase64());
-    return {};
+    // The most the style sheet lets a logo take (96pt high), in CSS pixels.
+    const QSize shown = logo->size.scaled(QSize(480, 128), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    QString address;
+    if (logo->format == "svg" && logo->data.size() <= 256 * 1024) {
+        address = u"data:image/svg+xml;base64,"_s + QString::fromLatin1(logo->data.toBase64());
+    } else {
+        QSize pixels = shown * 2;
+        if (logo->format == "png")
+            pixels = pixels.boundedTo(logo->size);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!logoImage(*logo, pixels).save(&buffer, "PNG"))
+            return {};
+        address = u"data:image/png;base64,"_s + QString::fromLatin1(png.toBase64());
+    }
+    return u"<img class=\"logo\" alt=\"\" width=\"%1\" height=\"%2\" src=\""_s.arg(shown.width()).arg(shown.height())
+           + address + u"\"/>\n"_s;
 }
 
 // A picture of the suite's own (an SVG resource) as a data address.
@@ -83,13 +120,13 @@ QString styleSheet(const Report &report)
 {
     const QString accent = colourName(report.practitioner.accent);
     const QString paper = paperName(report.practitioner.paper);
-    QString css = uR"(
+    const QString css = uR"(
 :root { --accent: ACCENT; }
 * { box-sizing: border-box; }
 body { font-family: "DejaVu Sans", Verdana, sans-serif; font-size: 10pt; color: #000; background: #fff;
        margin: 0 auto; max-width: 52em; padding: 2em 1.5em; line-height: 1.35; }
 .title-page { text-align: center; padding: 2em 0 3em; }
-.title-page .logo { max-width: 60%; max-height: 96pt; }
+.title-page .logo { max-width: 60%; height: auto; }
 .title-page .practitioner { font-size: 15pt; font-weight: bold; margin: 0.6em 0 0.2em; }
 .title-page .contact { white-space: pre-line; color: #464646; margin: 0; }
 .title-page .rule { border: 0; border-top: 3px solid var(--accent); margin: 2.5em 0; }
@@ -130,19 +167,17 @@ svg.timeline { display: block; width: 100%; height: auto; margin: 0 0 1em; }
   * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
 }
 )"_s;
-    css.replace(u"ACCENT"_s, accent);
-    css.replace(u"PAPER"_s, paper);
-    css.replace(u"CLIENT"_s, cssString(report.clientName));
-    css.replace(u"TITLE"_s, cssString(report.title));
-    css.replace(u"PRACTITIONER"_s, cssString(report.practitioner.name.trimmed()));
-    return css;
+    return filled(css, {{u"ACCENT"_s, accent},
+                        {u"PAPER"_s, paper},
+                        {u"CLIENT"_s, cssString(report.clientName)},
+                        {u"TITLE"_s, cssString(report.title)},
+                        {u"PRACTITIONER"_s, cssString(report.practitioner.name.trimmed())}});
 }
 
 QString titlePage(const Report &report)
 {
     QString html = u"<header class=\"title-page\">\n"_s;
-    if (const QString logo = logoAddress(report.practitioner.logoFile); !logo.isEmpty())
-        html += u"<img class=\"logo\" alt=\"\" src=\""_s + logo + u"\"/>\n"_s;
+    html += logoElement(report.practitioner.logoFile);
     if (!report.practitioner.name.trimmed().isEmpty())
         html += u"<p class=\"practitioner\">"_s + escaped(report.practitioner.name.trimmed()) + u"</p>\n"_s;
     if (!report.practitioner.contact.trimmed().isEmpty())

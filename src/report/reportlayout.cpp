@@ -1,6 +1,7 @@
 #include "report/reportlayout.h"
 
 #include "common/brand.h"
+#include "report/logo.h"
 #include "numpro/forecast/picture/timelinepicture.h"
 #include "richtext/textdocumentrenderer.h"
 
@@ -223,6 +224,8 @@ struct ReportLayout::Private
     void paintRunning(QPainter &painter, int index, int pageCount) const;
     void paintContentsNumbers(QPainter &painter, int index) const;
     void paintLogo(QPainter &painter, const QRectF &area) const;
+
+    std::optional<Logo> logo; // read once: the file may change or go while the report is shown
 };
 
 void ReportLayout::Private::layOutText()
@@ -313,6 +316,11 @@ void ReportLayout::Private::layOutContents()
 ReportLayout::ReportLayout(const Report &report) : d(std::make_unique<Private>())
 {
     d->report = report;
+    if (!report.practitioner.logoFile.isEmpty()) {
+        const std::variant<Logo, QString> logo = readLogo(report.practitioner.logoFile);
+        if (const Logo *read = std::get_if<Logo>(&logo))
+            d->logo = *read;
+    }
     const QPageSize paper(report.practitioner.paper == kestrava::Paper::Letter ? QPageSize::Letter : QPageSize::A4);
     d->page = QPageLayout(paper, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
     const QRectF full = paper.rect(QPageSize::Point);
@@ -370,24 +378,12 @@ QList<PdfLink> ReportLayout::contentsLinks() const
 
 void ReportLayout::Private::paintLogo(QPainter &painter, const QRectF &area) const
 {
-    const QString &file = report.practitioner.logoFile;
-    if (file.isEmpty() || !QFileInfo(file).isReadable())
+    if (!logo)
         return;
-    QSizeF size;
-    QSvgRenderer svg;
-    QImage image;
-    if (file.endsWith(u".svg"_s, Qt::CaseInsensitive) && svg.load(file) && svg.isValid())
-        size = svg.defaultSize();
-    else if (image.load(file))
-        size = image.size();
-    if (size.isEmpty())
-        return;
-    size.scale(area.size(), Qt::KeepAspectRatio);
+    const QSizeF size = QSizeF(logo->size).scaled(area.size(), Qt::KeepAspectRatio);
     const QRectF target(area.center().x() - size.width() / 2, area.top(), size.width(), size.height());
-    if (svg.isValid())
-        svg.render(&painter, target);
-    else
-        painter.drawImage(target, image);
+    // A PNG is kept at the print's resolution, not the file's.
+    drawLogo(painter, *logo, target, 300 / kPointsPerInch);
 }
 
 void ReportLayout::Private::paintTitlePage(QPainter &painter) const
@@ -399,7 +395,7 @@ void ReportLayout::Private::paintTitlePage(QPainter &painter) const
 
     // The practitioner: logo, name and contact, centred at the top.
     paintLogo(painter, QRectF(kSideMargin, y, width, 96));
-    if (!report.practitioner.logoFile.isEmpty())
+    if (logo)
         y += 112;
     auto centred = [&](const QString &text, const QFont &font, const QColor &colour) {
         painter.setFont(font);

@@ -2,14 +2,17 @@
 // window tests.
 #include "report/practitioner.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -230,5 +233,147 @@ TEST_F(CliReport, TheSecondPersonOfTheCompatibilityCanBeAClientOfTheBook)
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.err.contains(row.message)) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(path(u"x.html"_s)));
+    }
+}
+
+namespace {
+
+// The PNG with the width and height its header states changed, the header's
+// check sum made right again: a picture any reader sizes as that.
+QByteArray withStatedSize(QByteArray png, quint32 width, quint32 height)
+{
+    const auto put = [&png](qsizetype at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            png[at + i] = char(value >> (24 - 8 * i));
+    };
+    // Signature (8), length (4), "IHDR" (4): the width and height follow.
+    put(16, width);
+    put(20, height);
+    quint32 crc = 0xFFFFFFFF;
+    for (qsizetype i = 12; i < 12 + 4 + 13; ++i) {
+        crc ^= quint8(png[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    put(12 + 4 + 13, ~crc);
+    return png;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+TEST_F(CliReport, ALogoTheReportCannotShowIsRefusedWithReportSettingsWords)
+{
+    QImage small(60, 40, QImage::Format_RGB32);
+    small.fill(Qt::darkCyan);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(small.save(&buffer, "PNG"));
+    }
+    ASSERT_TRUE(writeBytes(path(u"notes.png"_s), "These are my notes, not a picture.\n"));
+    ASSERT_TRUE(writeBytes(path(u"program.png"_s), "#!/bin/sh\necho hello\n"));
+    ASSERT_TRUE(writeBytes(path(u"cut.png"_s), png.left(png.size() / 2)));
+    ASSERT_TRUE(writeBytes(path(u"huge.png"_s), withStatedSize(png, 30000, 30000)));
+    ASSERT_TRUE(writeBytes(path(u"tall.png"_s), withStatedSize(png, 60, 6001)));
+    // Larger than any logo, whatever it holds.
+    ASSERT_TRUE(writeBytes(path(u"heavy.png"_s), png + QByteArray(17 * 1024 * 1024, '\0')));
+    ASSERT_TRUE(writeBytes(path(u"empty.svg"_s), "<svg xmlns=\"http://www.w3.org/2000/svg\""));
+
+    const struct
+    {
+        const char *file;
+        const char *message;
+    } cases[] = {
+        {"notes.png", "notes.png is not a picture the report can show. Please choose an SVG or PNG picture."},
+        {"program.png", "program.png is not a picture the report can show."},
+        {"cut.png", "cut.png is not a picture the report can show."},
+        {"empty.svg", "empty.svg is not a picture the report can show."},
+        {"huge.png", "huge.png is too large for a logo (30,000 \u00d7 30,000 pixels). Please choose a picture of at "
+                     "most 6,000 pixels a side."},
+        {"tall.png", "(60 \u00d7 6,001 pixels)"},
+        {"heavy.png", "heavy.png is too large for a logo (17.0 MB). Please choose a picture of at most 16 MB."},
+        {"missing.png", "missing.png is not a picture the report can show."},
+    };
+    for (const auto &c : cases) {
+        for (const QString &format : {u"pdf"_s, u"html"_s}) {
+            SCOPED_TRACE(std::string(c.file) + " " + format.toStdString());
+            const QString out = path(u"report."_s + format);
+            const Result r = cli(QStringList{u"report"_s} + kMary
+                                 + QStringList{u"--sections"_s, u"numerology"_s, u"--logo"_s, path(QString::fromLatin1(c.file)),
+                                               u"--format"_s, format, u"--out"_s, out});
+            EXPECT_EQ(r.status, 2);
+            EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+            EXPECT_FALSE(QFile::exists(out));
+        }
+    }
+}
+
+TEST_F(CliReport, ALargeLogoIsStoredAtTheSizeItIsShownInBothOutputs)
+{
+    // 2000 x 1500 pixels of noise: a PNG of 9 MB that cannot be squeezed,
+    // shown 128 x 96 points on the title page.
+    QImage noise(2000, 1500, QImage::Format_RGB32);
+    quint32 seed = 7;
+    for (int y = 0; y < noise.height(); ++y) {
+        auto *line = reinterpret_cast<quint32 *>(noise.scanLine(y));
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525 + 1013904223;
+            line[x] = 0xFF000000 | (seed >> 8);
+        }
+    }
+    ASSERT_TRUE(noise.save(path(u"big.png"_s), "PNG", 100)); // stored, not compressed: quick to write
+    ASSERT_GT(QFileInfo(path(u"big.png"_s)).size(), 8 * 1024 * 1024);
+    // An SVG too long to embed as it is: a mosaic of many small tiles.
+    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"300\" height=\"100\">\n";
+    for (int i = 0; i < 30000; ++i) {
+        svg += "<rect x=\"" + QByteArray::number(i % 300) + "\" y=\"" + QByteArray::number((i / 300) % 100)
+               + "\" width=\"1\" height=\"1\" fill=\"#" + QByteArray::number(0x100000 + i * 97 % 0xEFFFFF, 16)
+               + "\"/>\n";
+    }
+    svg += "</svg>\n";
+    ASSERT_TRUE(writeBytes(path(u"long.svg"_s), svg));
+
+    for (const QString &logo : {u"big.png"_s, u"long.svg"_s}) {
+        SCOPED_TRACE(logo.toStdString());
+        const QStringList common = QStringList{u"report"_s} + kMary
+                                   + QStringList{u"--sections"_s, u"numerology"_s, u"--logo"_s, path(logo)};
+        const Result pdf = cli(common + QStringList{u"--out"_s, path(u"report.pdf"_s)});
+        ASSERT_EQ(pdf.status, 0) << pdf.err.toStdString();
+        const Result html = cli(common + QStringList{u"--format"_s, u"html"_s, u"--out"_s, path(u"report.html"_s)});
+        ASSERT_EQ(html.status, 0) << html.err.toStdString();
+
+        // The web page holds the logo as a PNG of twice the size it is shown at.
+        QFile page(path(u"report.html"_s));
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll());
+        const QRegularExpressionMatch img = QRegularExpression(
+            u"<img class=\"logo\" alt=\"\" width=\"(\\d+)\" height=\"(\\d+)\" src=\"data:image/png;base64,([^\"]+)\""_s)
+                                                .match(text);
+        ASSERT_TRUE(img.hasMatch()) << text.left(3000).toStdString();
+        const QSize shown(img.captured(1).toInt(), img.captured(2).toInt());
+        const QImage embedded = QImage::fromData(QByteArray::fromBase64(img.captured(3).toLatin1()), "PNG");
+        EXPECT_EQ(shown.height(), 128);
+        // (Its proportions kept: a side may be a pixel off twice.)
+        EXPECT_LE(std::abs(embedded.width() - 2 * shown.width()), 1) << embedded.width();
+        EXPECT_LE(std::abs(embedded.height() - 2 * shown.height()), 1) << embedded.height();
+
+        // The PDF holds a picture of at most 300 dots to the inch.
+        const QString images = tool(u"pdfimages"_s, {u"-list"_s, path(u"report.pdf"_s)});
+        if (logo.endsWith(u".png"_s)) {
+            const QRegularExpressionMatch row =
+                QRegularExpression(u"^\\s*1\\s+\\d+\\s+image\\s+(\\d+)\\s+(\\d+)"_s, QRegularExpression::MultilineOption)
+                    .match(images);
+            ASSERT_TRUE(row.hasMatch()) << images.toStdString();
+            EXPECT_LE(row.captured(1).toInt(), 600) << images.toStdString();
+            EXPECT_LE(row.captured(2).toInt(), 400);
+            EXPECT_GE(row.captured(2).toInt(), 300) << "the logo is stored sharp enough to print";
+        }
     }
 }

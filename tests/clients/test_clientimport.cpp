@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <csignal>
 
@@ -127,13 +128,52 @@ TEST(ClientCsv, ReadsTheBatchColumnsAndTheirVariants)
     EXPECT_FALSE(peopleFromCsv(""));
 }
 
+TEST(ClientCsv, GuardsEveryPieceASpreadsheetCouldSplitOffAndQuotesIt)
+{
+    // The text, and the field the export writes for it (as notes, the last column).
+    const struct
+    {
+        const char16_t *text;
+        const char *field;
+    } cases[] = {
+        {u"plain words", "plain words"},
+        {u"O'Neill", "O'Neill"},
+        {u"hello;=1+1", "\"hello;'=1+1\""},
+        {u"a; +1", "\"a; +1\""}, // a space before the sign: no formula, but quoted for the sign
+        {u"a,-1", "\"a,'-1\""},
+        {u"tab\t@SUM(A1)", "\"tab\t'@SUM(A1)\""},
+        {u"line\r\n=A1", "\"line\r\n'=A1\""},
+        {u"x;'=y", "\"x;''=y\""},
+        {u"x;'plain", "\"x;'plain\""},
+        {u"=A1;=B1", "\"'=A1;'=B1\""},
+        {u"a;;b", "\"a;;b\""},
+        {u"end;", "\"end;\""},
+        {u"1-2", "\"1-2\""},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        SCOPED_TRACE(text.toStdString());
+        Client client = person(u"MARY"_s, QString(), u"SMITH"_s, QDate(1979, 8, 6));
+        client.notes = text;
+        const QByteArray csv = clientsCsv({client});
+        EXPECT_TRUE(csv.endsWith("," + QByteArray(c.field) + "\r\n")) << csv.toStdString();
+        EXPECT_EQ(textFromSpreadsheetCell(spreadsheetCell(text)), text);
+        const Result<QList<CsvRow>> read = peopleFromCsv(csv);
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->size(), 1);
+        ASSERT_TRUE(read->front().client);
+        EXPECT_EQ(read->front().client->notes, text);
+    }
+}
+
 TEST_F(ClientBookTest, AnExportedBookImportsAsTheSameBookAndOpensSafelyInASpreadsheet)
 {
     ClientBook book(bookPath());
     const QStringList awkward{u"=HYPERLINK(\"http://x\")"_s, u"+44 20 7946 0000"_s, u"-5"_s, u"@SUM(A1)"_s,
                               u"\tTabbed"_s, u"\rReturn"_s, u"'=already quoted"_s, u"''+twice"_s,
                               u"O'Neill"_s, u"'plain apostrophe"_s, u"comma, \"quoted\"\r\nand a new line"_s,
-                              u"Zoë Ñúñez"_s};
+                              u"Zoë Ñúñez"_s, u"hello;=1+1"_s, u"tab\t@SUM(A1)"_s, u"line\n-2;'=3,'x"_s,
+                              u"a;b\tc"_s};
     for (qsizetype i = 0; i < awkward.size(); ++i) {
         Client c = person(u"CLIENT"_s, awkward[i], u"NUMBER %1"_s.arg(i), QDate(1950, 1, 1).addDays(i * 400));
         c.notes = awkward[i];
@@ -143,15 +183,20 @@ TEST_F(ClientBookTest, AnExportedBookImportsAsTheSameBookAndOpensSafelyInASpread
         ASSERT_TRUE(book.add(c, kNow));
     }
     const QByteArray csv = clientsCsv(book.all());
-    // No cell a spreadsheet would take for a formula.
+    // No cell a spreadsheet would take for a formula, nor any piece of one a
+    // spreadsheet could split off at its list separator or a line break.
+    static const QRegularExpression pieces(u"[,;\t\r\n]"_s);
     for (const QStringList &row : parseCsv(csv)) {
         for (const QString &cell : row) {
             SCOPED_TRACE(cell.toStdString());
             EXPECT_FALSE(!cell.isEmpty() && QStringView(u"=+-@\t\r").contains(cell.front()));
+            for (const QString &piece : cell.split(pieces))
+                EXPECT_FALSE(!piece.isEmpty() && QStringView(u"=+-@").contains(piece.front())) << piece.toStdString();
         }
     }
     EXPECT_TRUE(csv.contains(",\"'=HYPERLINK(\"\"http://x\"\")\","));
-    EXPECT_TRUE(csv.contains(",''=already quoted,"));
+    EXPECT_TRUE(csv.contains(",\"''=already quoted\","));
+    EXPECT_TRUE(csv.contains(",\"hello;'=1+1\","));
     EXPECT_TRUE(csv.contains(",'plain apostrophe,")) << "an apostrophe before plain text stays one";
 
     ClientBook copy(path(u"copy.sqlite"_s));

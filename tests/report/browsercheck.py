@@ -3,7 +3,8 @@
 
     browsercheck.py --html PAGE [--chromium PATH] [--expect-sections N]
                     [--expect-contents] [--expect-text TEXT]... [--pdf OUT.pdf]
-                    [--screenshot OUT.png] [--timeout SECONDS]
+                    [--screenshot OUT.png] [--style-outline OUT.txt]
+                    [--timeout SECONDS]
 
 The page fails when the browser logs an error (console.error, an uncaught
 exception, a resource it could not load), when it asks for anything but its own
@@ -11,6 +12,11 @@ file (data: URLs are allowed and listed), or when Chromium's print to PDF loses
 what the page shows: every section heading and every expected text must be in
 the PDF's text, and the page must hold the expected number of sections and,
 when asked, contents that lead to each of them.
+
+--style-outline writes what the page's style sheets say, without their values
+(each rule's kind, selector and property names, nested rules indented), and
+how the title page and the page itself look (shown, background, colour): two
+pages whose texts differ but whose style is the same give the same outline.
 
 Exit status: 0 when every check holds, 1 when a check fails (each reason on a
 line starting "FAIL:"), 2 when the check could not be run (no Chromium, a
@@ -58,6 +64,40 @@ READ_PAGE = """
   ids: Array.from(document.querySelectorAll('[id]')).map(element => element.id),
 })
 """ % json.dumps(SECTION_SELECTOR)
+
+# Run in the page: the outline --style-outline writes.  Margin rules inside
+# @page are listed when the browser exposes them.
+STYLE_OUTLINE = """
+(() => {
+  const lines = [];
+  const walk = (rules, depth) => {
+    for (const rule of rules) {
+      const head = rule.selectorText !== undefined ? rule.selectorText
+                 : rule.name !== undefined ? '@' + rule.name
+                 : rule.cssText.split('{')[0].trim();
+      const names = rule.style ? Array.from(rule.style).join(',') : '';
+      lines.push('  '.repeat(depth) + rule.constructor.name + ' ' + head + ' {' + names + '}');
+      if (rule.cssRules)
+        walk(rule.cssRules, depth + 1);
+    }
+  };
+  for (const sheet of document.styleSheets)
+    walk(sheet.cssRules, 0);
+  for (const selector of ['html', 'body', '.title-page', '.title-page .client', 'nav.contents']) {
+    const element = document.querySelector(selector);
+    if (!element) {
+      lines.push(selector + ': missing');
+      continue;
+    }
+    const style = getComputedStyle(element);
+    const box = element.getBoundingClientRect();
+    lines.push(selector + ': display ' + style.display + ', visibility ' + style.visibility
+               + ', shown ' + (box.width > 0 && box.height > 0) + ', background ' + style.backgroundColor
+               + ', colour ' + style.color);
+  }
+  return lines.join('\\n') + '\\n';
+})()
+"""
 
 # Lets anything the load event set off (timers, late images, fonts) happen
 # before the page is judged.
@@ -320,6 +360,9 @@ def check(args, browser, deadline):
     if args.expect_contents:
         failures += contents_problems(page)
 
+    if args.style_outline:
+        pathlib.Path(args.style_outline).write_text(evaluate(browser, STYLE_OUTLINE, deadline))
+
     if args.screenshot:
         shot = browser.call("Page.captureScreenshot", {"format": "png"}, deadline)
         pathlib.Path(args.screenshot).write_bytes(
@@ -359,6 +402,8 @@ def main():
                         help="the page must have one nav.contents with a link to each section")
     parser.add_argument("--pdf", help="keep the printed PDF here")
     parser.add_argument("--screenshot", help="write the first screen as PNG here")
+    parser.add_argument("--style-outline", metavar="OUT.txt",
+                        help="write the outline of the page's style here")
     parser.add_argument("--timeout", type=float, default=60, metavar="SECONDS")
     args = parser.parse_args()
 

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// The practitioner's logo as a picture: an SVG or PNG file, told by its
-// contents rather than its name.
+// The practitioner's logo as Report Settings shows it: an SVG or PNG file,
+// read and checked as the report reads it (report/logo.h).
 namespace report::ui {
 
 // "svg" or "png" for a file that reads as such a picture; nothing for any

@@ -3,6 +3,7 @@
 #include "common/paper.h"
 #include "common/savefile.h"
 #include "platform/modaldialogs.h"
+#include "report/logo.h"
 #include "report/ui/logopicture.h"
 
 #include <QColorDialog>
@@ -202,11 +203,9 @@ void ReportSettingsDialog::askForLogo()
 
 bool ReportSettingsDialog::chooseLogo(const QString &path)
 {
-    if (!report::ui::logoFormat(path)) {
-        m_services.messages->inform(this, platform::Icon::Error,
-                                    tr("%1 is not a picture the report can show. Please choose an SVG or PNG "
-                                       "picture.")
-                                        .arg(QDir::toNativeSeparators(path)));
+    const std::variant<report::Logo, QString> logo = report::readLogo(path);
+    if (const QString *problem = std::get_if<QString>(&logo)) {
+        m_services.messages->inform(this, platform::Icon::Error, *problem);
         return false;
     }
     m_logo = QFileInfo(path).absoluteFilePath();
