@@ -5,6 +5,7 @@
 #include "common/datelists.h"
 #include "common/person.h"
 #include "common/randomsource.h"
+#include "common/regularfile.h"
 #include "numpro/readings/readinglist.h"
 #include "report/practitioner.h"
 #include "report/reportcontent.h"
@@ -113,8 +114,10 @@ std::optional<QString> readPractitioner(const Invocation &call, report::Practiti
         const QString ending = QFileInfo(logo).suffix().toLower();
         if (ending != u"svg"_s && ending != u"png"_s)
             return u"--logo must name an .svg or .png file, not \"%1\""_s.arg(logo);
-        if (!QFileInfo(logo).isReadable())
-            return u"--logo: cannot read %1"_s.arg(logo);
+        // Only a regular file is opened: a named pipe would be waited on for ever.
+        auto opened = kestrava::openRegularFile(logo);
+        if (const auto *failure = std::get_if<kestrava::Failure>(&opened))
+            return u"--logo: cannot read %1: %2"_s.arg(logo, failure->reason);
         practitioner.logoFile = QFileInfo(logo).absoluteFilePath();
     }
     if (given(u"accent"_s)) {

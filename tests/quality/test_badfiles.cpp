@@ -1,6 +1,7 @@
 // Files that are no saved reading, opened in the real windows: each is
 // refused (or opens as an ordinary bad file would) at once, without hanging
 // on a pipe or reading a huge file into memory.
+#include "common/regularfile.h"
 #include "common/shiftedlines.h"
 #include "support/ordinaryuser.h"
 #include "support/suitefixture.h"
@@ -11,8 +12,11 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <chrono>
+#include <future>
 #include <optional>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -206,6 +210,116 @@ TEST_F(BadFilesTest, ATnmFileWithADateNoListHoldsIsRefused)
         EXPECT_EQ(control<QLineEdit>(input, "txtName")->text(), "Someone Else");
         EXPECT_EQ(control<QComboBox>(input, "cboMonth")->currentText(), "January");
     }
+}
+
+TEST_F(BadFilesTest, OnlyARegularFileIsOpenedAndOnlyAsFarAsAsked)
+{
+    const QString folder = test.dir.filePath("kinds");
+    QDir().mkpath(folder);
+    auto file = [&](const char *name, const QByteArray &bytes) {
+        QFile f(folder + u'/' + QLatin1StringView(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString pipe = folder + "/pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QFile::link(folder + "/loop-b", folder + "/loop-a");
+    QFile::link(folder + "/loop-a", folder + "/loop-b");
+    QFile::link(pipe, folder + "/to-pipe");
+    struct Row
+    {
+        QString path;
+        qint64 maxBytes;
+        kestrava::WhenLarger larger;
+        QByteArray bytes; // when read
+        QString reason;   // when refused
+    };
+    using enum kestrava::WhenLarger;
+    const Row rows[] = {
+        {file("small", "MARY\r\n"), 16, Refuse, "MARY\r\n", {}},
+        {file("exact", "0123456789"), 10, Refuse, "0123456789", {}},
+        {file("large", "0123456789A"), 10, Refuse, {}, "it is larger than 10 bytes"},
+        {file("larger", QByteArray(3 * 1024 * 1024, 'x')), 2 * 1024 * 1024, Refuse, {}, "it is larger than 2 MB"},
+        {file("cut", "0123456789A"), 4, Cut, "0123", {}},
+        {file("empty", {}), 16, Refuse, "", {}},
+        {pipe, 16, Refuse, {}, "it is not a regular file (it is a named pipe)"},
+        {folder + "/to-pipe", 16, Refuse, {}, "it is not a regular file (it is a named pipe)"},
+        {"/dev/zero", 16, Cut, {}, "it is not a regular file (it is a device)"},
+        {folder, 16, Refuse, {}, "it is a folder"},
+        {folder + "/missing", 16, Refuse, {}, "there is no such file"},
+        {folder + "/small/below", 16, Refuse, {}, "there is no such file"},
+        {"", 16, Refuse, {}, "there is no such file"},
+        {folder + "/loop-a", 16, Refuse, {}, "Too many levels of symbolic links"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        // Run aside, so that a pipe waited on fails the test instead of hanging it.
+        auto reading = std::async(std::launch::async, [&row] {
+            return kestrava::readRegularFile(row.path, row.maxBytes, row.larger);
+        });
+        if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+            reading.wait();
+            FAIL() << "waited on the file";
+        }
+        const auto read = reading.get();
+        if (row.reason.isEmpty()) {
+            ASSERT_TRUE(std::holds_alternative<QByteArray>(read)) << std::get<kestrava::Failure>(read).reason.toStdString();
+            EXPECT_EQ(std::get<QByteArray>(read), row.bytes);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<kestrava::Failure>(read));
+            EXPECT_EQ(std::get<kestrava::Failure>(read).reason, row.reason);
+        }
+        // Only a regular file is named as none, the rest by what it is.
+        EXPECT_EQ(kestrava::notARegularFile(row.path).has_value(),
+                  !row.reason.isEmpty() && !row.reason.startsWith("it is larger"));
+    }
+}
+
+TEST_F(BadFilesTest, AQuotedExcerptIsShortAndPrintable)
+{
+    const QChar replaced(QChar::ReplacementCharacter);
+    const struct
+    {
+        QString text;
+        int maxChars;
+        QString shown;
+    } rows[] = {
+        {"August", 12, "August"},
+        {QString::fromUtf8("Ren\xc3\xa9" "e O'Neil"), 32, QString::fromUtf8("Ren\xc3\xa9" "e O'Neil")},
+        {"\x1b[2J\a", 12, replaced + QString("[2J") + replaced},
+        {"tab\there\r\n", 32, QString("tab") + replaced + "here" + replaced + replaced},
+        {QString(40, u'x'), 12, QString(12, u'x') + QChar(0x2026)},
+        {QString(12, u'x'), 12, QString(12, u'x')},
+        {QString(QChar(0xd800)) + "a", 12, replaced + QString("a")},
+        {QString::fromUtf8("\xf0\x9f\x8c\x99 moon"), 12, QString::fromUtf8("\xf0\x9f\x8c\x99 moon")},
+        {QString(QChar(0x200e)) + "a" + QChar(0x7f), 12, replaced + QString("a") + replaced},
+        {QString::fromUtf8("\xff\xfe"), 12, QString(2, replaced)},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        EXPECT_EQ(kestrava::shownExcerpt(row.text, row.maxChars), row.shown);
+    }
+}
+
+TEST_F(BadFilesTest, ACompatibilityReadingNamingAPipeSaysWhatItIs)
+{
+    const QString pipe = test.dir.filePath("couple.knc");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    openNavigator("MARY", "ANN", "SMITH");
+    click("frmNumerologyProResult", "cmdCompatibility");
+    test.messages.shown.clear();
+    test.files.paths.push_back(pipe);
+    QElapsedTimer timer;
+    timer.start();
+    click("frmCompatibility", "cmdOpen");
+    EXPECT_LT(timer.elapsed(), 1000);
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_EQ(test.messages.shown[0].text,
+              pipe + " cannot be opened as a compatibility reading.\nIt is not a regular file (it is a named pipe).");
 }
 
 namespace {
