@@ -47,14 +47,14 @@ struct Opener
     kestrava::ProgramId program;
     const char *window;
     const char *ending;
-    const char *refusal; // the end of the message for a file that is no reading; empty: opens as a bad file
+    const char *refusal; // the end of the message for a file that is no reading
 };
 
 const Opener kOpeners[] = {
     {kestrava::ProgramId::Tarot, "frmTarotNumerologyMain", "tnm", "is not a saved Virer Ovuvudavov reading."},
     {kestrava::ProgramId::Astrology, "frmAstrologyNumerologyMain", "num", "is not a saved Variduzeda Vad reading."},
     {kestrava::ProgramId::Tantric, "frmTantricNumerologyMain", "num", "is not a saved Variduzeda Vad reading."},
-    {kestrava::ProgramId::NumerologyPro, "frmNumerologyProMain", "num", ""},
+    {kestrava::ProgramId::NumerologyPro, "frmNumerologyProMain", "num", "is not a saved Variduzeda Vad reading."},
 };
 
 } // namespace
@@ -139,16 +139,13 @@ TEST_F(BadFilesTest, EveryOpenCommandRefusesThemAtOnce)
                 ASSERT_EQ(test.messages.shown.size(), 1);
                 EXPECT_EQ(test.messages.shown[0].text, file + " cannot be read: Permission denied.");
                 EXPECT_EQ(window(QStringLiteral("frmNumerologyProResult")), nullptr);
-            } else if (*opener.refusal) {
+            } else {
+                // Refused as no reading, not opened to ask for a name or
+                // read letters found in the bytes as one.
                 ASSERT_EQ(test.messages.shown.size(), 1);
                 EXPECT_TRUE(test.messages.shown[0].text.endsWith(QString::fromLatin1(opener.refusal)))
                     << test.messages.shown[0].text.toStdString();
-            } else {
-                // Variduzeda Vad opens a bad file as a short or odd one and
-                // Next decides: a name field left empty is reported, and
-                // letters found in the bytes make a (strange) name.
-                const bool navigator = window(QStringLiteral("frmNumerologyProResult")) != nullptr;
-                EXPECT_NE(test.messages.shown.isEmpty(), !navigator);
+                EXPECT_EQ(window(QStringLiteral("frmNumerologyProResult")), nullptr);
             }
         }
     }
@@ -209,6 +206,57 @@ TEST_F(BadFilesTest, ATnmFileWithADateNoListHoldsIsRefused)
         EXPECT_EQ(window(QStringLiteral("frmTarotNumerologyResult")), nullptr);
         EXPECT_EQ(control<QLineEdit>(input, "txtName")->text(), "Someone Else");
         EXPECT_EQ(control<QComboBox>(input, "cboMonth")->currentText(), "January");
+    }
+}
+
+TEST_F(BadFilesTest, ANumFileWithoutADateOfTheListsIsRefusedByEveryDoor)
+{
+    // Each line as a saved reading holds it, but for one damaged date; and
+    // files that hold no date at all.
+    const QStringList rows[] = {
+        {"MARY", "", "SMITH", "August", "99", "1979"},
+        {"MARY", "", "SMITH", "Smarch", "6", "1979"},
+        {"MARY", "", "SMITH", "August", "6", "99999"},
+        {"MARY", "", "SMITH", "august", "6", "1979"},
+        {"MARY", "ANN", "SMITH"},
+        {},
+    };
+    struct Door
+    {
+        const char *name;
+        kestrava::ProgramId program;
+        const char *window; // empty: the file is handed over on the command line
+    };
+    const Door doors[] = {
+        {"Open Previously Saved Reading", kestrava::ProgramId::NumerologyPro, "frmNumerologyProMain"},
+        {"the astrology program's date from a file", kestrava::ProgramId::Astrology, "frmAstrologyNumerologyMain"},
+        {"the tantric program's date from a file", kestrava::ProgramId::Tantric, "frmTantricNumerologyMain"},
+        {"the command line", kestrava::ProgramId::NumerologyPro, ""},
+    };
+    int n = 0;
+    for (const Door &door : doors) {
+        SCOPED_TRACE(door.name);
+        for (const QStringList &lines : rows) {
+            SCOPED_TRACE(lines.join(u'|').toStdString());
+            const QString path = test.dir.filePath(QStringLiteral("damaged%1.num").arg(n++));
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(kestrava::encodeShiftedLines(lines));
+            file.close();
+
+            test.messages.shown.clear();
+            if (*door.window) {
+                main->launch(door.program);
+                test.files.paths.push_back(path);
+                click(QString::fromLatin1(door.window), "cmdOpen");
+            } else {
+                main->openFile(path);
+            }
+            ASSERT_EQ(test.messages.shown.size(), 1);
+            EXPECT_EQ(test.messages.shown[0].text, path + " is not a saved Variduzeda Vad reading.");
+            EXPECT_EQ(test.messages.shown[0].icon, platform::Icon::Error);
+            EXPECT_EQ(window(QStringLiteral("frmNumerologyProResult")), nullptr);
+        }
     }
 }
 
