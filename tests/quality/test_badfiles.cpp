@@ -3,6 +3,7 @@
 // on a pipe or reading a huge file into memory.
 #include "common/regularfile.h"
 #include "common/shiftedlines.h"
+#include "report/practitioner.h"
 #include "support/ordinaryuser.h"
 #include "support/suitefixture.h"
 
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSettings>
 
 #include <chrono>
 #include <future>
@@ -368,6 +370,35 @@ TEST_F(BadFilesTest, ACompatibilityReadingNamingAPipeSaysWhatItIs)
     ASSERT_EQ(test.messages.shown.size(), 1);
     EXPECT_EQ(test.messages.shown[0].text,
               pipe + " cannot be opened as a compatibility reading.\nIt is not a regular file (it is a named pipe).");
+}
+
+TEST_F(BadFilesTest, ASavedLogoThatIsNoFileIsLeftOutAndAMissingOneStaysNamed)
+{
+    const QString pipe = test.dir.filePath("logo.svg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString png = test.dir.filePath("logo.png");
+    QFile real(png);
+    ASSERT_TRUE(real.open(QIODevice::WriteOnly));
+    real.write("\x89PNG\r\n\x1a\n");
+    real.close();
+    const struct
+    {
+        QString saved;
+        QString read;
+    } rows[] = {
+        {pipe, ""},
+        {test.dir.path(), ""},
+        {"/dev/zero", ""},
+        {png, png},
+        // On a drive not mounted now, say: it comes back with the drive.
+        {test.dir.filePath("missing.png"), test.dir.filePath("missing.png")},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.saved.toStdString());
+        QSettings settings(test.dir.filePath("settings.ini"), QSettings::IniFormat);
+        settings.setValue("Report/Logo", row.saved);
+        EXPECT_EQ(report::readPractitioner(settings, kestrava::Paper::A4).logoFile, row.read);
+    }
 }
 
 namespace {
