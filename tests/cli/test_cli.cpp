@@ -1058,6 +1058,28 @@ TEST(CliFiles, ANamedPipeIsRefusedAtOnceWhereverAFileIsNamed)
     }
 }
 
+TEST(CliFiles, ARowOfABinaryBatchIsQuotedOnlyInAShortPrintableExcerpt)
+{
+    const QByteArray junk = "\x1b[2J\x07" + QByteArray(400, 'z') + "\x01";
+    const QByteArray csv = "first,middle,last,month,day,year,today,married\n"
+                           "MARY,,SMITH,\"" + junk + "\",6,1979,,\n"
+                           "MARY,,SMITH,August,\"" + junk + "\",1979,,\n"
+                           "MARY,,SMITH,August,6,\"" + junk + "\",,\n"
+                           "MARY,,SMITH,August,6,1979,\"" + junk + "\",\n"
+                           "MARY,,SMITH,August,6,1979,,\"" + junk + "\"\n";
+    const Result r = cli({u"numerology"_s, u"--batch"_s, u"-"_s}, csv);
+    const QStringList rows = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 5) << r.out.toStdString() << r.err.toStdString();
+    for (const QString &row : rows) {
+        const QString error = QJsonDocument::fromJson(row.toUtf8()).object().value(u"error"_s).toString();
+        SCOPED_TRACE(error.toStdString());
+        EXPECT_TRUE(error.contains(u"\"\uFFFD[2J\uFFFDzzz"_s));
+        EXPECT_LT(error.size(), 140);
+        for (const QChar c : error)
+            EXPECT_TRUE(c.isPrint() || c == u' ') << int(c.unicode());
+    }
+}
+
 TEST(CliClients, ImportSaysWhatItRefused)
 {
     Book book;
