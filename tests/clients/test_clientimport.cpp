@@ -151,7 +151,8 @@ TEST_F(ClientBookTest, ARefusalNeverQuotesABinaryFileWhole)
         {"noise.num", "MARY\r\n\r\nSMITH\r\n" + noise},
         {"noise.tnm", "MARY SMITH\r\n" + noise},
         {"controls.num", "MARY\r\n\r\nSMITH\r\n" + controls + "\r\n" + controls + "\r\n" + controls + "\r\n"},
-        {"dates.csv", "first,last,month,day,year\nANN,LEE,\"" + controls + "\",1,1980\nANN,LEE,May,1,\"" + noise.left(500).replace('"', 'x') + "\"\n"},
+        {"dates.csv", "first,last,month,day,year\nANN,LEE,\"" + controls + "\",1,1980\nANN,LEE,May,1,\""
+                          + noise.left(500).replace('"', 'x') + "\"\n"},
         {"born.csv", "name,born\nANN LEE,\"" + controls + "\"\n"},
     };
     QStringList files;

@@ -317,7 +317,8 @@ TEST_F(BadFilesTest, OnlyARegularFileIsOpenedAndOnlyAsFarAsAsked)
         }
         const auto read = reading.get();
         if (row.reason.isEmpty()) {
-            ASSERT_TRUE(std::holds_alternative<QByteArray>(read)) << std::get<kestrava::Failure>(read).reason.toStdString();
+            ASSERT_TRUE(std::holds_alternative<QByteArray>(read))
+                << std::get<kestrava::Failure>(read).reason.toStdString();
             EXPECT_EQ(std::get<QByteArray>(read), row.bytes);
         } else {
             ASSERT_TRUE(std::holds_alternative<kestrava::Failure>(read));
