@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "common/csv.h"
+#include "common/regularfile.h"
 #include "numpro/readings/readingvalues.h"
 
 #include <QFile>
@@ -210,11 +211,24 @@ int runBatch(const Command &command, const Invocation &call, const BatchReaderMa
 {
     const QString source = *call.batch;
     QFile file;
-    const bool opened = source == u"-"_s ? file.open(stdin, QIODevice::ReadOnly)
-                                         : (file.setFileName(source), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        err << "kestrava-cli: cannot read " << source << ": " << file.errorString() << "\n";
-        return kExitUsage;
+    if (source == u"-"_s) {
+        if (!file.open(stdin, QIODevice::ReadOnly)) {
+            err << "kestrava-cli: cannot read standard input: " << file.errorString() << "\n";
+            return kExitUsage;
+        }
+    } else {
+        // A named pipe with no writer would be waited on for ever; what
+        // another program writes comes through standard input instead.
+        auto opened = kestrava::openRegularFile(source);
+        if (const auto *failure = std::get_if<kestrava::Failure>(&opened)) {
+            err << "kestrava-cli: cannot read " << source << ": " << failure->reason;
+            if (kestrava::notARegularFile(source))
+                err << "; give - to read the batch from standard input";
+            err << "\n";
+            return kExitUsage;
+        }
+        file.open(std::get<kestrava::RegularFile>(opened).release(), QIODevice::ReadOnly,
+                  QFileDevice::AutoCloseHandle);
     }
     // Read straight from the descriptor: rows are read and their lines
     // written while the input still comes, in as little memory for a

@@ -2,6 +2,7 @@
 
 #include "common/datelists.h"
 #include "common/person.h"
+#include "common/regularfile.h"
 #include "numpro/relationships/marriagevibration.h"
 
 #include <QCommandLineParser>
@@ -257,7 +258,7 @@ QString marriageDateProblem(QStringView source, const QString &text)
     return u"%1married must be a date written YYYY-MM-DD from %2 to %3, not \"%4\""_s.arg(source)
         .arg(numpro::kFirstMarriageYear)
         .arg(numpro::kLastMarriageYear)
-        .arg(text);
+        .arg(kestrava::shownExcerpt(text));
 }
 
 QString monthName(const QString &text)
@@ -311,7 +312,7 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
                                             [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'-'; })
                              && born.count(u'-') == 2;
         if (!written)
-            return u"%1born must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, born);
+            return u"%1born must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, kestrava::shownExcerpt(born));
         at(Field::Year) = born.left(4);
         at(Field::Month) = born.mid(5, 2);
         at(Field::Day) = born.mid(8, 2);
@@ -326,7 +327,8 @@ std::optional<QString> makeSubject(std::array<QString, kFieldCount> raw, bool ke
     if (!at(Field::Today).isEmpty()) {
         const std::optional<QDate> date = parseIsoDate(at(Field::Today));
         if (!date)
-            return u"%1today must be a date written YYYY-MM-DD, not \"%2\""_s.arg(source, at(Field::Today));
+            return u"%1today must be a date written YYYY-MM-DD, not \"%2\""_s.arg(
+                source, kestrava::shownExcerpt(at(Field::Today)));
         subject.today = *date;
     }
     if (!at(Field::Married).isEmpty() && !parseMarriageDate(at(Field::Married)))

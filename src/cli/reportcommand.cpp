@@ -5,6 +5,7 @@
 #include "common/datelists.h"
 #include "common/person.h"
 #include "common/randomsource.h"
+#include "common/regularfile.h"
 #include "numpro/readings/readinglist.h"
 #include "report/logo.h"
 #include "report/practitioner.h"
@@ -117,6 +118,13 @@ std::optional<QString> readPractitioner(const Invocation &call, report::Practiti
         const QString ending = QFileInfo(logo).suffix().toLower();
         if (ending != u"svg"_s && ending != u"png"_s)
             return u"--logo must name an .svg or .png file, not \"%1\""_s.arg(logo);
+        // Only a regular file is opened: a named pipe would be waited on for
+        // ever.  A missing one gets Report Settings' words below.
+        if (QFileInfo::exists(logo)) {
+            auto opened = kestrava::openRegularFile(logo);
+            if (const auto *failure = std::get_if<kestrava::Failure>(&opened))
+                return u"--logo: cannot read %1: %2"_s.arg(logo, failure->reason);
+        }
         // The checks Report Settings makes when a logo is chosen, with its words.
         const std::variant<report::Logo, QString> read = report::readLogo(logo);
         if (const QString *problem = std::get_if<QString>(&read))

@@ -2,6 +2,7 @@
 
 #include "common/csv.h"
 #include "common/datelists.h"
+#include "common/regularfile.h"
 
 #include <QHash>
 
@@ -143,7 +144,8 @@ Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data)
             const QString born = field(u"born"_s).trimmed();
             c.person.birthDate = born.size() == 10 ? QDate::fromString(born, Qt::ISODate) : QDate();
             if (!c.person.birthDate.isValid())
-                result.problem = u"born must be a date written YYYY-MM-DD, not \"%1\""_s.arg(born);
+                result.problem =
+                    u"born must be a date written YYYY-MM-DD, not \"%1\""_s.arg(kestrava::shownExcerpt(born));
         } else {
             const QString monthText = field(u"month"_s).trimmed(), dayText = field(u"day"_s).trimmed(),
                           yearText = field(u"year"_s).trimmed();
@@ -153,7 +155,9 @@ Result<QList<CsvRow>> peopleFromCsv(const QByteArray &data)
             if (month && dayOk && yearOk)
                 c.person.birthDate = QDate(year, *month, day);
             if (!c.person.birthDate.isValid())
-                result.problem = u"\"%1 %2 %3\" is no date"_s.arg(dayText, monthText, yearText);
+                result.problem = u"\"%1 %2 %3\" is no date"_s.arg(kestrava::shownExcerpt(dayText, kShownDatePart),
+                                                                  kestrava::shownExcerpt(monthText, kShownDatePart),
+                                                                  kestrava::shownExcerpt(yearText, kShownDatePart));
         }
         c.person.nameNowUsed = field(u"now"_s);
         c.email = field(u"email"_s);

@@ -10,6 +10,10 @@
 // columns a CSV file of people may have (the command line's batch columns).
 namespace clients {
 
+// Characters of each part of a date quoted in a refusal: room for any month
+// name, not for a line of a binary file.
+inline constexpr int kShownDatePart = 12;
+
 // The header of an exported book.
 inline constexpr char kExportHeader[] = "first,middle,last,born,now,email,phone,notes";
 

@@ -2,6 +2,7 @@
 
 #include "clients/clientcsv.h"
 #include "common/datelists.h"
+#include "common/regularfile.h"
 #include "common/shiftedlines.h"
 
 #include <QDir>
@@ -16,6 +17,9 @@ using namespace Qt::StringLiterals;
 namespace clients {
 
 namespace {
+
+// A list of clients is far smaller; a larger file is some other file.
+constexpr qint64 kMaxImportCsvBytes = qint64(256) * 1024 * 1024;
 
 // The saved reading kind a file is of, by its ending (whatever its case).
 const kestrava::SavedReadingKind *savedKindOf(const SavedReadingKinds &kinds, const QString &path)
@@ -66,8 +70,11 @@ void addReadingFile(Gathered &gathered, const QString &path, const kestrava::Sav
     client.person = saved.person;
     client.person.birthDate = readingDate(saved.month, saved.day, saved.year);
     if (!client.person.birthDate.isValid()) {
-        gathered.refused.append(
-            {path, u"its birth date \"%1 %2 %3\" is no date"_s.arg(saved.day, saved.month, saved.year)});
+        // A binary file's lines are quoted only in part, and made printable.
+        gathered.refused.append({path, u"its birth date \"%1 %2 %3\" is no date"_s.arg(
+                                           kestrava::shownExcerpt(saved.day, kShownDatePart),
+                                           kestrava::shownExcerpt(saved.month, kShownDatePart),
+                                           kestrava::shownExcerpt(saved.year, kShownDatePart))});
     } else if (auto problem = checkClient(client)) {
         gathered.refused.append({path, problem->reason});
     } else {
@@ -78,12 +85,14 @@ void addReadingFile(Gathered &gathered, const QString &path, const kestrava::Sav
 void gatherFile(Gathered &gathered, const SavedReadingKinds &kinds, const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    if (auto unreadable = kestrava::unreadableFile(path)) {
-        gathered.refused.append({shown, unreadable->reason});
+    // A pipe or a device is said to be one: "no such file" would send the
+    // person looking for a file that is there.
+    if (auto notFile = kestrava::notARegularFile(path)) {
+        gathered.refused.append({shown, notFile->reason});
         return;
     }
-    if (!QFileInfo(path).isFile()) {
-        gathered.refused.append({shown, u"there is no such file"_s});
+    if (auto unreadable = kestrava::unreadableFile(path)) {
+        gathered.refused.append({shown, unreadable->reason});
         return;
     }
     if (const kestrava::SavedReadingKind *kind = savedKindOf(kinds, path)) {
@@ -94,12 +103,12 @@ void gatherFile(Gathered &gathered, const SavedReadingKinds &kinds, const QStrin
         gathered.refused.append({shown, u"it is not a %1 file"_s.arg(endingsList(kinds))});
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        gathered.refused.append({shown, file.errorString()});
+    const auto data = kestrava::readRegularFile(path, kMaxImportCsvBytes);
+    if (const auto *failure = std::get_if<kestrava::Failure>(&data)) {
+        gathered.refused.append({shown, failure->reason});
         return;
     }
-    const Result<QList<CsvRow>> rows = peopleFromCsv(file.readAll());
+    const Result<QList<CsvRow>> rows = peopleFromCsv(std::get<QByteArray>(data));
     if (!rows) {
         gathered.refused.append({shown, rows.failure().reason});
         return;

@@ -1,10 +1,10 @@
 #include "common/shiftedlines.h"
 
 #include "common/charactershift.h"
+#include "common/regularfile.h"
 #include "common/savefile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <optional>
@@ -92,9 +92,10 @@ QStringList readShiftedLines(const QString &path, int count)
 {
     QStringList lines;
     lines.reserve(qMax(count, 0));
-    // Opening a pipe would wait for a writer, and a device never ends.
-    QFile file(path);
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+    auto opened = kestrava::openRegularFile(path);
+    QFile file;
+    if (auto *regular = std::get_if<RegularFile>(&opened);
+        regular && file.open(regular->release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         qint64 budget = qint64(qMax(count, 0)) * kReadBudgetPerLine;
         while (lines.size() < count) {
             const std::optional<QByteArray> line = readCappedLine(file, budget);
@@ -110,12 +111,12 @@ QStringList readShiftedLines(const QString &path, int count)
 
 MaybeFailure unreadableFile(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    if (notARegularFile(path))
         return std::nullopt;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return Failure{file.errorString()};
+    auto opened = openRegularFile(path);
+    if (auto *failure = std::get_if<Failure>(&opened))
+        return *failure;
+    return std::nullopt;
 }
 
 } // namespace kestrava

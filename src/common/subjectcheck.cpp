@@ -1,6 +1,7 @@
 #include "common/subjectcheck.h"
 
 #include "common/datelists.h"
+#include "common/regularfile.h"
 
 #include <QObject>
 
@@ -51,16 +52,18 @@ std::optional<SubjectProblem> checkDateEntries(const QString &day, const QString
                                                int firstYear)
 {
     if (!isListNumber(day, 1, 31))
-        return SubjectProblem{SubjectField::Day, QObject::tr("The day must be 1 to 31, not \"%1\".").arg(day)};
+        return SubjectProblem{SubjectField::Day,
+                              QObject::tr("The day must be 1 to 31, not \"%1\".").arg(shownExcerpt(day))};
     if (!monthNames().contains(month)) {
         return SubjectProblem{SubjectField::Month,
-                              QObject::tr("The month must be January to December, not \"%1\".").arg(month)};
+                              QObject::tr("The month must be January to December, not \"%1\".")
+                                  .arg(shownExcerpt(month))};
     }
     if (!isListNumber(year, firstYear, kLastBirthYear)) {
         return SubjectProblem{SubjectField::Year, QObject::tr("The year must be %1 to %2, not \"%3\".")
                                                       .arg(firstYear)
                                                       .arg(kLastBirthYear)
-                                                      .arg(year)};
+                                                      .arg(shownExcerpt(year))};
     }
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #include "report/logo.h"
 
+#include "common/regularfile.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -135,13 +137,14 @@ std::variant<Logo, QString> readLogo(const QString &path)
         return tr("%1 is too large for a logo (%2). Please choose a picture of at most 16 MB.")
             .arg(shown(path), QLocale().formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat));
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return tr("%1 could not be read: %2").arg(shown(path), file.errorString());
+    // Read as a regular file only, and with a bound: a pipe put in its place
+    // since the look above is refused rather than waited on.
+    std::variant<QByteArray, kestrava::Failure> read =
+        kestrava::readRegularFile(path, kMaxLogoBytes, kestrava::WhenLarger::Cut);
+    if (const auto *failure = std::get_if<kestrava::Failure>(&read))
+        return tr("%1 could not be read: %2").arg(shown(path), failure->reason);
     Logo logo;
-    logo.data = file.read(kMaxLogoBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return tr("%1 could not be read: %2").arg(shown(path), file.errorString());
+    logo.data = std::get<QByteArray>(std::move(read));
 
     QBuffer buffer(&logo.data);
     buffer.open(QIODevice::ReadOnly);

@@ -1,7 +1,9 @@
 #include "report/practitioner.h"
 
 #include "common/brand.h"
+#include "common/regularfile.h"
 
+#include <QFileInfo>
 #include <QObject>
 #include <QRegularExpression>
 #include <QSettings>
@@ -38,6 +40,12 @@ Practitioner readPractitioner(QSettings &settings, kestrava::Paper defaultPaper)
     practitioner.name = text(settings, kName);
     practitioner.contact = text(settings, kContact);
     practitioner.logoFile = text(settings, kLogo);
+    // Something put in the copy's place that is no file (a pipe would block
+    // whoever opens it) is no logo; a copy that is missing, on a drive not
+    // mounted say, stays named and is left out until it is back.
+    if (!practitioner.logoFile.isEmpty() && QFileInfo::exists(practitioner.logoFile)
+        && kestrava::notARegularFile(practitioner.logoFile))
+        practitioner.logoFile.clear();
     practitioner.reportTitle = text(settings, kTitle);
     if (practitioner.reportTitle.trimmed().isEmpty())
         practitioner.reportTitle = defaultReportTitle();

@@ -38,7 +38,9 @@ bool takeDateFromNumFile(QWidget *window, const platform::Services &services, co
     const QString &month = lines[3];
     const QString &day = lines[4];
     const QString &year = lines[5];
-    if (!isEntry(lists.month, month) && !isEntry(lists.day, day) && !isEntry(lists.year, year)) {
+    // All three, as a saved reading holds them: a date missing one would
+    // leave that list as it was and read for another date.
+    if (!isEntry(lists.month, month) || !isEntry(lists.day, day) || !isEntry(lists.year, year)) {
         services.messages->inform(
             window, platform::Icon::Error,
             QObject::tr("%1 is not a saved %2 reading.")

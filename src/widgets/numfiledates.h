@@ -9,12 +9,11 @@ class QWidget;
 // reading (a .num file): its fourth to sixth lines hold month, day and year.
 namespace inputfields {
 
-// Asks for the file and selects its month, day and year in the lists (a
-// value that is no entry leaves that list as it was).  True when the date
-// was taken and the reading may go on; false when the user cancelled or was
-// told why not: a name not ending in "num", or a file that holds no date of
-// the lists and so is no saved reading.  Reads a bounded amount whatever the
-// file is.
+// Asks for the file and selects its month, day and year in the lists.  True
+// when the date was taken and the reading may go on; false when the user
+// cancelled or was told why not: a name not ending in "num", or a file whose
+// month, day or year is no entry of the lists and so is no saved reading.
+// Reads a bounded amount whatever the file is.
 bool takeDateFromNumFile(QWidget *window, const platform::Services &services, const DateLists &lists);
 
 } // namespace inputfields

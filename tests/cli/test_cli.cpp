@@ -23,6 +23,8 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -1002,6 +1004,79 @@ TEST(CliClients, AddListSearchShowRemoveAndExport)
         const Result gone = book.run({u"clients"_s, action, QString::number(john)});
         EXPECT_EQ(gone.status, 2);
         EXPECT_TRUE(gone.err.contains(u"no client with ID %1"_s.arg(john))) << gone.err.toStdString();
+    }
+}
+
+TEST(CliFiles, ANamedPipeIsRefusedAtOnceWhereverAFileIsNamed)
+{
+    // A pipe no one writes to: opened as an ordinary file, it is waited on
+    // for ever.  Each run is a child given a few seconds, then killed.
+    Book book;
+    auto fifo = [&book](const QString &name) {
+        const QString file = book.dir.filePath(name);
+        EXPECT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        return file;
+    };
+    struct Door
+    {
+        const char *name;
+        QStringList arguments;
+        QString expected; // in the error output or, for an import, in its report
+    };
+    const QString logo = fifo(u"logo.svg"_s), batch = fifo(u"people.csv"_s), import = fifo(u"import.csv"_s),
+                  reading = fifo(u"mary.num"_s);
+    const QString pipe = u"is not a regular file (it is a named pipe)"_s;
+    const Door doors[] = {
+        {"report --logo",
+         {u"report"_s, u"--first"_s, u"MARY"_s, u"--last"_s, u"SMITH"_s, u"--month"_s, u"August"_s, u"--day"_s,
+          u"6"_s, u"--year"_s, u"1979"_s, u"--logo"_s, logo, u"--out"_s, book.dir.filePath(u"r.pdf"_s)},
+         u"--logo: cannot read %1: it %2"_s.arg(logo, pipe)},
+        {"--batch", {u"numerology"_s, u"--batch"_s, batch},
+         u"cannot read %1: it %2; give - to read the batch from standard input"_s.arg(batch, pipe)},
+        {"clients import of a CSV file", {u"clients"_s, u"import"_s, import}, u"it "_s + pipe},
+        {"clients import of a saved reading", {u"clients"_s, u"import"_s, reading}, u"it "_s + pipe},
+    };
+    for (const Door &door : doors) {
+        SCOPED_TRACE(door.name);
+        QProcess process;
+        QProcessEnvironment environment = book.environment;
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(KESTRAVA_CLI), door.arguments);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "kestrava-cli waited on the pipe";
+            continue;
+        }
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_NE(process.exitCode(), 0);
+        EXPECT_TRUE(err.contains(door.expected) || out.contains(door.expected))
+            << err.toStdString() << out.toStdString();
+    }
+}
+
+TEST(CliFiles, ARowOfABinaryBatchIsQuotedOnlyInAShortPrintableExcerpt)
+{
+    const QByteArray junk = "\x1b[2J\x07" + QByteArray(400, 'z') + "\x01";
+    const QByteArray csv = "first,middle,last,month,day,year,today,married\n"
+                           "MARY,,SMITH,\"" + junk + "\",6,1979,,\n"
+                           "MARY,,SMITH,August,\"" + junk + "\",1979,,\n"
+                           "MARY,,SMITH,August,6,\"" + junk + "\",,\n"
+                           "MARY,,SMITH,August,6,1979,\"" + junk + "\",\n"
+                           "MARY,,SMITH,August,6,1979,,\"" + junk + "\"\n";
+    const Result r = cli({u"numerology"_s, u"--batch"_s, u"-"_s}, csv);
+    const QStringList rows = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 5) << r.out.toStdString() << r.err.toStdString();
+    for (const QString &row : rows) {
+        const QString error = QJsonDocument::fromJson(row.toUtf8()).object().value(u"error"_s).toString();
+        SCOPED_TRACE(error.toStdString());
+        EXPECT_TRUE(error.contains(u"\"\uFFFD[2J\uFFFDzzz"_s));
+        EXPECT_LT(error.size(), 140);
+        for (const QChar c : error)
+            EXPECT_TRUE(c.isPrint() || c == u' ') << int(c.unicode());
     }
 }
 

@@ -8,9 +8,12 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <csignal>
+
+#include <sys/stat.h>
 
 using namespace clients;
 using namespace clientstest;
@@ -163,6 +166,76 @@ TEST(ClientCsv, GuardsEveryPieceASpreadsheetCouldSplitOffAndQuotesIt)
         ASSERT_EQ(read->size(), 1);
         ASSERT_TRUE(read->front().client);
         EXPECT_EQ(read->front().client->notes, text);
+    }
+}
+
+TEST_F(ClientBookTest, ARefusalNeverQuotesABinaryFileWhole)
+{
+    // Control characters (an escape sequence would act on a terminal) and
+    // long runs of bytes, in the date lines of saved readings and the date
+    // fields of a CSV file.
+    QByteArray noise(8 * 1024, '\0');
+    QRandomGenerator random(5);
+    for (char &c : noise)
+        c = char(random.bounded(256));
+    const QByteArray controls = "\x1b[2J\x07\x01" + QByteArray(300, '\x7f') + "\xff\xfe";
+    const QString in = path(u"in"_s);
+    QDir().mkpath(in);
+    struct Row
+    {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Row rows[] = {
+        {"noise.num", "MARY\r\n\r\nSMITH\r\n" + noise},
+        {"noise.tnm", "MARY SMITH\r\n" + noise},
+        {"controls.num", "MARY\r\n\r\nSMITH\r\n" + controls + "\r\n" + controls + "\r\n" + controls + "\r\n"},
+        {"dates.csv", "first,last,month,day,year\nANN,LEE,\"" + controls + "\",1,1980\nANN,LEE,May,1,\""
+                          + noise.left(500).replace('"', 'x') + "\"\n"},
+        {"born.csv", "name,born\nANN LEE,\"" + controls + "\"\n"},
+    };
+    QStringList files;
+    for (const Row &row : rows) {
+        ASSERT_TRUE(writeFile(in + u'/' + QLatin1StringView(row.name), row.bytes));
+        files << in + u'/' + QLatin1StringView(row.name);
+    }
+    ClientBook book(bookPath());
+    const ImportReport report = importFiles(book, savedReadings(), files, kNow);
+    EXPECT_EQ(report.added, 0);
+    ASSERT_EQ(report.refused.size(), 6) << "two saved readings with noise, one with controls, three CSV rows";
+    for (const ImportRefusal &refusal : report.refused) {
+        SCOPED_TRACE(refusal.source.toStdString());
+        EXPECT_LT(refusal.reason.size(), 120) << refusal.reason.toStdString();
+        for (const QChar c : refusal.reason)
+            EXPECT_TRUE(c.isPrint() || c == u' ') << "U+" << std::hex << int(c.unicode());
+        EXPECT_TRUE(refusal.reason.contains(u"is no date"_s) || refusal.reason.startsWith(u"born must be"_s))
+            << refusal.reason.toStdString();
+    }
+}
+
+TEST_F(ClientBookTest, WhatIsNoRegularFileIsNamedForWhatItIs)
+{
+    const QString pipe = path(u"pipe.csv"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString readingPipe = path(u"pipe.num"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(readingPipe).constData(), 0600), 0);
+    struct Row
+    {
+        QString file;
+        QString reason;
+    };
+    const Row rows[] = {
+        {pipe, u"it is not a regular file (it is a named pipe)"_s},
+        {readingPipe, u"it is not a regular file (it is a named pipe)"_s},
+        {u"/dev/null"_s, u"it is not a regular file (it is a device)"_s},
+        {path(u"missing.csv"_s), u"there is no such file"_s},
+    };
+    ClientBook book(bookPath());
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        const ImportReport report = importFiles(book, savedReadings(), {row.file}, kNow);
+        ASSERT_EQ(report.refused.size(), 1);
+        EXPECT_EQ(report.refused[0].reason, row.reason);
     }
 }
 

@@ -146,21 +146,24 @@ TEST_F(SavedReadingTest, OpenRefusesOtherEndingsAndIsSilentOnCancel)
     EXPECT_TRUE(window(kInput)->isVisible());
 }
 
-TEST_F(SavedReadingTest, ShortOrOddFilesFillWhatTheyCanAndNextDecides)
+TEST_F(SavedReadingTest, FilesWithADateFillWhatTheyCanAndNextDecides)
 {
     struct Row
     {
         const char *name;
         QStringList lines;
-        const char *message; // empty: the navigator opens
+        const char *message; // empty: the navigator opens; "-": refused as no saved reading
         const char *month;
     };
     const Row rows[] = {
-        {"three lines keep the date lists", {"MARY", "ANN", "SMITH"}, "", "August"},
-        {"a missing last name is reported", {"MARY"}, "Please Enter Your Last Name", "August"},
-        {"an empty file reports the first name", {}, "Please Enter Your First Name", "August"},
-        {"a month that is no month keeps the list",
-         {"MARY", "", "SMITH", "Smarch", "12", "1990"}, "", "August"},
+        {"three lines hold no date and are no saved reading", {"MARY", "ANN", "SMITH"}, "-", "August"},
+        {"a missing last name is reported", {"MARY", "", "", "May", "1", "1990"}, "Please Enter Your Last Name",
+         "May"},
+        {"a missing first name is reported", {"", "", "SMITH", "May", "1", "1990"}, "Please Enter Your First Name",
+         "May"},
+        {"an empty file is no saved reading", {}, "-", "August"},
+        {"a month that is no month is no saved reading", {"MARY", "", "SMITH", "Smarch", "12", "1990"}, "-",
+         "August"},
         {"a full file selects its date", {"MARY", "", "SMITH", "March", "15", "1976"}, "", "March"},
     };
     for (const Row &row : rows) {
@@ -177,7 +180,9 @@ TEST_F(SavedReadingTest, ShortOrOddFilesFillWhatTheyCanAndNextDecides)
             ASSERT_NE(window(kNavigator), nullptr);
         } else {
             ASSERT_EQ(test.messages.shown.size(), 1);
-            EXPECT_EQ(test.messages.shown[0].text, row.message);
+            EXPECT_EQ(test.messages.shown[0].text, QString(row.message) == "-"
+                                                       ? file + " is not a saved Variduzeda Vad reading."
+                                                       : QString(row.message));
             EXPECT_EQ(window(kNavigator), nullptr);
         }
         EXPECT_EQ(list("cboMonth"), row.month);

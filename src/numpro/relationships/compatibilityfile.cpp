@@ -1,12 +1,11 @@
 #include "numpro/relationships/compatibilityfile.h"
 
+#include "common/regularfile.h"
 #include "common/savefile.h"
 #include "common/subjectcheck.h"
 #include "numpro/relationships/marriagevibration.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -121,17 +120,20 @@ kestrava::MaybeFailure writeCompatibilityFile(const QString &path, const Compati
 
 std::variant<CompatibilitySubjects, Failure> readCompatibilityFile(const QString &path)
 {
-    // Opening a pipe would wait for a writer, and a device never ends.
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return Failure{tr("It is not a file.")};
-    if (info.size() > kMaxCompatibilityFileBytes)
-        return Failure{tr("The file is too large to be a compatibility reading.")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{file.errorString()};
-    // One byte more than allowed tells a file that grew since it was looked at.
-    return decodeCompatibilityFile(file.read(kMaxCompatibilityFileBytes + 1));
+    // One byte more than allowed tells a file too large to be a reading, even
+    // one that grew since it was looked at; decoding says so.
+    const auto data =
+        kestrava::readRegularFile(path, kMaxCompatibilityFileBytes + 1, kestrava::WhenLarger::Cut);
+    if (const auto *failure = std::get_if<Failure>(&data)) {
+        // The reason as a sentence of its own, under the file's name.
+        QString sentence = failure->reason;
+        if (!sentence.isEmpty())
+            sentence[0] = sentence[0].toUpper();
+        if (!sentence.endsWith(u'.'))
+            sentence += u'.';
+        return Failure{sentence};
+    }
+    return decodeCompatibilityFile(std::get<QByteArray>(data));
 }
 
 } // namespace numpro

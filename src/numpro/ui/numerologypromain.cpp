@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QJsonObject>
@@ -230,6 +231,19 @@ void NumerologyProMain::openReadingFile(const QString &path)
     if (inputfields::refuseUnreadableFile(this, host().services(), path))
         return;
     const numpro::ReadingSubject saved = numpro::readNumFile(path);
+    // A saved reading always holds a month, a day and a year of the lists.
+    // Anything else (an empty or binary file, a folder, a damaged date) is
+    // no reading: opened, it would ask for a name or read another date.
+    const auto listed = [](const QComboBox *list, const QString &text) {
+        return list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    };
+    if (!listed(m_month, saved.month) || !listed(m_date, saved.day) || !listed(m_year, saved.year)) {
+        host().services().messages->inform(
+            this, platform::Icon::Error,
+            tr("%1 is not a saved %2 reading.")
+                .arg(QDir::toNativeSeparators(path), kestrava::programName(kestrava::ProgramId::NumerologyPro)));
+        return;
+    }
     // A file written by hand or by another program may hold small letters:
     // the names read as typing them would.
     m_first->setText(kestrava::capitalLetters(saved.firstName));

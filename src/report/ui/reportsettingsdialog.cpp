@@ -1,6 +1,7 @@
 #include "report/ui/reportsettingsdialog.h"
 
 #include "common/paper.h"
+#include "common/regularfile.h"
 #include "common/savefile.h"
 #include "platform/modaldialogs.h"
 #include "report/logo.h"
@@ -26,6 +27,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// As much as a logo may hold (logoFormat refuses a larger file).
+constexpr qint64 kMaxLogoCopyBytes = 16 * 1024 * 1024;
 
 constexpr QSize kPreviewSize(160, 80);
 
@@ -250,11 +254,12 @@ std::optional<QString> ReportSettingsDialog::copyLogo()
     };
     if (!format)
         return refuse(tr("%1 is no longer a readable SVG or PNG picture.").arg(QDir::toNativeSeparators(m_logo)));
-    QFile source(m_logo);
-    if (!source.open(QIODevice::ReadOnly))
-        return refuse(source.errorString());
-    const QByteArray bytes = source.readAll();
-    source.close();
+    // Opened only as a regular file, and read with a bound: the file may have
+    // changed since it was chosen.
+    const auto read = kestrava::readRegularFile(m_logo, kMaxLogoCopyBytes);
+    if (const auto *failure = std::get_if<kestrava::Failure>(&read))
+        return refuse(tr("%1: %2.").arg(QDir::toNativeSeparators(m_logo), failure->reason));
+    const QByteArray &bytes = std::get<QByteArray>(read);
     if (!kestrava::makePrivateFolder(m_logoFolder))
         return refuse(tr("the folder %1 could not be made.").arg(QDir::toNativeSeparators(m_logoFolder)));
     const QString copy = QDir(m_logoFolder).filePath(QStringLiteral("logo.") + QString::fromLatin1(*format));
