@@ -266,6 +266,8 @@ TEST_F(ClientBookTest, AHeaderAheadOfTheFileWhileChangesAreCopiedInIsNoDamage)
     bytes.replace(0, 100, newestFirstPage.left(100));
     ASSERT_GT(qint64(qFromBigEndian<quint32>(bytes.constData() + 28)) * pageSize, bytes.size())
         << "the header counts pages the file does not hold yet";
+    ASSERT_EQ(qFromBigEndian<quint32>(bytes.constData() + 24), qFromBigEndian<quint32>(bytes.constData() + 92))
+        << "and says that count is valid";
     ASSERT_TRUE(writeFile(book, bytes));
 
     ClientBook opened(book);
