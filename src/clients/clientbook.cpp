@@ -7,16 +7,20 @@
 #include "common/savefile.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QUrl>
 #include <QVariant>
 #include <QtEndian>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using kestrava::Failure;
@@ -117,6 +121,12 @@ QString duplicateKey(const QString &firstName, const QString &lastName)
     return last.isEmpty() ? u"\x1f"_s + searchWords(firstName).join(u' ') : last.join(u' ');
 }
 
+int sqliteCode(const QSqlError &error)
+{
+    // Extended result codes: the primary code is the low byte.
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
 // One change: BEGIN IMMEDIATE takes the write lock at once (waiting for
 // another writer up to the busy timeout), so no reader inside the change can
 // find the file changed under it.  Rolled back unless committed.
@@ -125,11 +135,24 @@ class WriteTransaction
 public:
     explicit WriteTransaction(QSqlDatabase &db) : m_db(db)
     {
+        // SQLite's own wait backs off to a tenth of a second between tries,
+        // so a program that changes the book again and again would take every
+        // turn: trying every millisecond lets each writer have its own.
         QSqlQuery begin(m_db);
-        if (begin.exec(u"BEGIN IMMEDIATE"_s))
-            m_open = true;
-        else
-            m_failure = schema::failureFrom(begin.lastError());
+        begin.exec(u"PRAGMA busy_timeout = 0"_s);
+        const QDeadlineTimer deadline(kBusyTimeoutMs);
+        for (;;) {
+            if (begin.exec(u"BEGIN IMMEDIATE"_s)) {
+                m_open = true;
+                break;
+            }
+            if (sqliteCode(begin.lastError()) != 5 /* SQLITE_BUSY */ || deadline.hasExpired()) {
+                m_failure = schema::failureFrom(begin.lastError());
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        begin.exec(u"PRAGMA busy_timeout = %1"_s.arg(kBusyTimeoutMs));
     }
     ~WriteTransaction()
     {
@@ -157,26 +180,29 @@ private:
     MaybeFailure m_failure;
 };
 
-// What the first 100 bytes of an SQLite file say about it.
+// What the first 100 bytes of a file say about it.
 struct FileHeader
 {
     bool sqlite = false;
-    bool truncated = false;
-    int userVersion = 0;
+    // The header counts more pages than the file holds.  Only a hint on why
+    // SQLite found a file damaged, never a judgement of its own: while another
+    // program copies its changes into the file, the header may count pages
+    // the file has not grown to hold yet.
+    bool cutOff = false;
 };
 
-FileHeader readHeader(const QString &path, qint64 size)
+FileHeader readHeader(const QString &path)
 {
     FileHeader header;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return header;
+    const qint64 size = file.size();
     const QByteArray bytes = file.read(100);
     if (bytes.size() < 100 || !bytes.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         return header;
     header.sqlite = true;
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
-    header.userVersion = qFromBigEndian<qint32>(data + 60);
     quint32 pageSize = qFromBigEndian<quint16>(data + 16);
     if (pageSize == 1)
         pageSize = 65536;
@@ -185,10 +211,38 @@ FileHeader readHeader(const QString &path, qint64 size)
     // the "version valid for" number, as it does for every file SQLite
     // 3.7.0 or later wrote.
     const bool countValid = qFromBigEndian<quint32>(data + 24) == qFromBigEndian<quint32>(data + 92);
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || size % pageSize != 0
-        || (countValid && qint64(pageCount) * pageSize > size))
-        header.truncated = true;
+    header.cutOff = pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || size % pageSize != 0
+                    || (countValid && qint64(pageCount) * pageSize > size);
     return header;
+}
+
+bool isDamage(const QSqlError &error)
+{
+    const int code = sqliteCode(error);
+    return code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */;
+}
+
+// Whether SQLite finds the open file damaged.  Asked only after a read
+// failed as if it were: a read may also fail that way while another program
+// changes the file in a way this connection has not seen yet.
+bool confirmedDamaged(QSqlDatabase &db)
+{
+    QSqlQuery check(db);
+    return !(check.exec(u"PRAGMA quick_check(1)"_s) && check.next() && check.value(0).toString() == u"ok"_s);
+}
+
+// Whether a failure to read or write the book comes from a full disk.
+// SQLite says so for the file itself, but a shared-memory file it cannot
+// grow comes back as an input/output error.
+bool diskIsFull(const QString &folder, const QSqlError &error)
+{
+    const int code = sqliteCode(error);
+    if (code == 13) // SQLITE_FULL
+        return true;
+    if (code != 10) // SQLITE_IOERR
+        return false;
+    const QStorageInfo storage(folder);
+    return storage.isValid() && storage.bytesAvailable() < 64 * 1024;
 }
 
 QString shownPath(const QString &path)
@@ -278,90 +332,145 @@ void ClientBook::open()
     }
 
     const QFileInfo info(m_path);
+    const QString folder = info.absolutePath();
     const bool existed = info.exists() && info.size() > 0;
     if (info.exists() && !info.isFile()) {
         fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: it is not a file."_s.arg(shown));
         return;
     }
 
+    // The book cannot be used at all: says why and lets go of the file.
+    auto refuse = [&](BookProblem::Kind kind, const QString &message) {
+        fail(kind, message);
+        m_readable = false;
+        m_db.close();
+    };
+    auto refuseForeign = [&] {
+        refuse(BookProblem::Kind::Damaged,
+               u"The client book %1 is no client book: it is an SQLite database of another program. "
+               "Kestrava leaves it as it is."_s.arg(shown));
+    };
+    // Why the file could not be read, as SQLite found it.
+    auto refuseUnread = [&](const QSqlError &error, bool cutOff) {
+        if (diskIsFull(folder, error)) {
+            refuse(BookProblem::Kind::CannotOpen,
+                   u"The client book %1 cannot be opened because the disk is full. The book itself is safe: free "
+                   "some space on the disk, then open it again."_s.arg(shown));
+        } else if (isDamage(error)) {
+            refuse(BookProblem::Kind::Damaged,
+                   (cutOff ? u"The client book %1 is damaged: the file is shorter than its contents (it may have "
+                             "been cut off). Kestrava leaves it as it is. It cannot be read."_s
+                           : u"The client book %1 is damaged. Kestrava leaves it as it is. It cannot be read."_s)
+                       .arg(shown));
+        } else {
+            refuse(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
+                                                      shown, schema::failureFrom(error).reason));
+        }
+    };
+
     // Everything that could write (journal mode, migrations) waits until the
     // file is known to be a client book this version may change.
     if (existed) {
-        const FileHeader header = readHeader(m_path, info.size());
+        const FileHeader header = readHeader(m_path);
         if (!header.sqlite) {
             fail(BookProblem::Kind::Damaged,
                  u"The client book %1 is damaged or is no client book: it is not an SQLite database. "
                  "Kestrava leaves it as it is."_s.arg(shown));
             return;
         }
-        m_versionFound = header.userVersion;
-        if (header.truncated) {
-            fail(BookProblem::Kind::Damaged,
-                 u"The client book %1 is damaged: the file is shorter than its contents (it may have been cut "
-                 "off). Kestrava leaves it as it is."_s.arg(shown));
-        } else if (header.userVersion > kSchemaVersion) {
-            failNewer(header.userVersion);
-        }
+        if (!openConnection(true))
+            return refuseUnread(m_db.lastError(), header.cutOff);
 
-        if (!openConnection(true)) {
-            fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
-                                                     shown, schema::failureFrom(m_db.lastError()).reason));
-            return;
-        }
-        QSqlQuery version(m_db);
-        bool versionRead = version.exec(u"PRAGMA user_version"_s) && version.next();
-        if (!versionRead && !QFileInfo(info.absolutePath()).isWritable()) {
-            version = QSqlQuery();
-            if (!openConnection(true, true)) {
-                fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
-                                                         shown, schema::failureFrom(m_db.lastError()).reason));
-                return;
+        qint32 applicationId = 0;
+        QSqlError error;
+        auto readMarks = [&] {
+            QSqlQuery query(m_db);
+            if (!query.exec(u"PRAGMA user_version"_s) || !query.next()) {
+                error = query.lastError();
+                return false;
             }
-            version = QSqlQuery(m_db);
-            versionRead = version.exec(u"PRAGMA user_version"_s) && version.next();
+            m_versionFound = query.value(0).toInt();
+            if (!query.exec(u"PRAGMA application_id"_s) || !query.next()) {
+                error = query.lastError();
+                return false;
+            }
+            applicationId = query.value(0).toInt();
+            return true;
+        };
+        bool marksRead = readMarks();
+        if (!marksRead && !QFileInfo(folder).isWritable()) {
+            // Reading the changes waiting in a WAL file needs a shared-memory
+            // file beside it, which a folder nobody may write to cannot be
+            // given.  Without such changes the file alone is the whole book,
+            // and it is read as one nobody changes.
+            const QFileInfo wal(m_path + u"-wal"_s);
+            if (wal.exists() && wal.size() > 0) {
+                return refuse(BookProblem::Kind::CannotOpen,
+                              u"The client book %1 cannot be read: its latest changes (in %2) can't be read until "
+                              "its folder is writable. Kestrava leaves it as it is."_s.arg(shown,
+                                                                                       shownPath(wal.filePath())));
+            }
+            if (!openConnection(true, true))
+                return refuseUnread(m_db.lastError(), header.cutOff);
+            marksRead = readMarks();
         }
-        if (!versionRead) {
-            if (!m_problem)
-                fail(BookProblem::Kind::Damaged,
-                     u"The client book %1 is damaged or is no client book: %2. Kestrava leaves it as it is."_s.arg(
-                         shown, schema::failureFrom(version.lastError()).reason));
-            return;
+        if (!marksRead && isDamage(error) && !confirmedDamaged(m_db))
+            marksRead = readMarks();
+        if (!marksRead)
+            return refuseUnread(error, header.cutOff);
+
+        // A book is known by its mark, or, made before books had one, by its
+        // tables; the version alone is no proof, as any program may set it.
+        const bool marked = applicationId == schema::kApplicationId;
+        if (m_versionFound < 0) {
+            return refuse(BookProblem::Kind::Damaged,
+                          u"The client book %1 cannot be opened: its version (%2) is not one Kestrava writes. "
+                          "Kestrava leaves it as it is."_s.arg(shown)
+                              .arg(m_versionFound));
         }
-        m_versionFound = version.value(0).toInt();
-        version.finish();
-        if (m_versionFound > kSchemaVersion && (!m_problem || m_problem->kind != BookProblem::Kind::Damaged)) {
-            failNewer(m_versionFound);
-        }
+        if (applicationId != 0 && !marked)
+            return refuseForeign();
         if (m_versionFound == 0) {
+            // An SQLite file with nothing in it yet may become a book.
             QSqlQuery tables(m_db);
             if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next()
-                || tables.value(0).toInt() != 0) {
-                fail(BookProblem::Kind::Damaged,
-                     u"The client book %1 is no client book: it is an SQLite database of another program. "
-                     "Kestrava leaves it as it is."_s.arg(shown));
-                return;
-            }
+                || tables.value(0).toInt() != 0)
+                return refuseForeign();
+        } else if (m_versionFound > kSchemaVersion) {
+            if (!marked)
+                return refuseForeign();
+            failNewer(m_versionFound);
+        } else if (!schema::hasTablesOf(m_db, m_versionFound)) {
+            if (!marked)
+                return refuseForeign();
+            return refuse(BookProblem::Kind::Damaged,
+                          u"The client book %1 is damaged: tables of the book are missing. Kestrava leaves it as "
+                          "it is."_s.arg(shown));
         }
+
         // A book of this version or a newer one is read as it is; an older
         // one only once it has been brought forward.
         if (m_versionFound >= kSchemaVersion) {
-            QSqlQuery probe(m_db);
             const QString firstClient =
                 u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(kClientColumns);
-            m_readable = probe.exec(firstClient) && (probe.next() || probe.lastError().type() == QSqlError::NoError);
+            auto probe = [&] {
+                QSqlQuery query(m_db);
+                if (query.exec(firstClient) && (query.next() || query.lastError().type() == QSqlError::NoError))
+                    return true;
+                error = query.lastError();
+                return false;
+            };
+            m_readable = probe();
+            if (!m_readable && isDamage(error) && !confirmedDamaged(m_db))
+                m_readable = probe();
+            if (!m_readable)
+                return refuseUnread(error, false);
         }
-        if (m_problem) {
-            if (!m_readable) {
-                m_problem->message += u" It cannot be read."_s;
-                m_db.close();
-            } else if (m_problem->kind == BookProblem::Kind::Damaged) {
-                m_problem->message += u" It is open read-only, and some clients may be missing."_s;
-            }
+        if (m_problem)
             return;
-        }
 
-        const QFileInfo folder(info.absolutePath());
-        if (!info.isWritable() || !folder.isWritable()) {
+        const QFileInfo folderInfo(folder);
+        if (!info.isWritable() || !folderInfo.isWritable()) {
             const QString what = info.isWritable() ? u"its folder"_s : u"the file"_s;
             fail(BookProblem::Kind::Unwritable,
                  m_readable ? u"The client book %1 cannot be changed: there is no permission to write to %2. It "
@@ -373,7 +482,7 @@ void ClientBook::open()
             return;
         }
     } else {
-        if (!kestrava::makePrivateFolder(info.absolutePath())) {
+        if (!kestrava::makePrivateFolder(folder)) {
             fail(BookProblem::Kind::CannotOpen,
                  u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
             return;
@@ -392,38 +501,59 @@ void ClientBook::open()
         }
     }
 
+    const bool wasReadable = m_readable;
     m_readable = false;
-    if (!openConnection(false)) {
-        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
-                                                 shown, schema::failureFrom(m_db.lastError()).reason));
-        return;
-    }
-    auto failOpen = [&](const QString &reason) {
-        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(shown, reason));
-        m_db.close();
-    };
-    {
-        QSqlQuery pragma(m_db);
-        if (!pragma.exec(u"PRAGMA foreign_keys = ON"_s) || !pragma.exec(u"PRAGMA journal_mode = WAL"_s))
-            return failOpen(schema::failureFrom(pragma.lastError()).reason);
-    }
+    if (!openConnection(false))
+        return refuseUnread(m_db.lastError(), false);
+    auto failOpen = [&](const QSqlError &error) { refuseUnread(error, false); };
+
+    // Opening takes no lock that keeps anyone else from reading or writing:
+    // only a book that is new or older than this version is changed, in one
+    // short transaction.  Reading the version first also reads the journal
+    // mode the file is in.
     int version = 0;
     {
+        QSqlQuery query(m_db);
+        if (!query.exec(u"PRAGMA foreign_keys = ON"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next())
+            return failOpen(query.lastError());
+        version = query.value(0).toInt();
+        if (!query.exec(u"PRAGMA journal_mode"_s) || !query.next())
+            return failOpen(query.lastError());
+        const bool wal = query.value(0).toString().compare(u"wal"_s, Qt::CaseInsensitive) == 0;
+        query.finish();
+        // WAL lets readers go on while someone writes.  A book is switched
+        // to it once, when it is made or first opened by a version that
+        // uses it.
+        if (!wal && !query.exec(u"PRAGMA journal_mode = WAL"_s))
+            return failOpen(query.lastError());
+    }
+    if (version < kSchemaVersion) {
         WriteTransaction transaction(m_db);
-        if (transaction.failure())
-            return failOpen(transaction.failure()->reason);
+        if (transaction.failure()) {
+            const QString reason = transaction.failure()->reason;
+            return refuse(BookProblem::Kind::CannotOpen,
+                          u"The client book %1 cannot be opened: %2."_s.arg(shown, reason));
+        }
         // Another program may have brought the file forward since it was looked at.
         QSqlQuery query(m_db);
         if (!query.exec(u"PRAGMA user_version"_s) || !query.next())
-            return failOpen(schema::failureFrom(query.lastError()).reason);
+            return failOpen(query.lastError());
         version = query.value(0).toInt();
         query.finish();
         if (version < kSchemaVersion) {
-            if (auto failure = schema::migrate(m_db, version))
-                return failOpen(failure->reason);
-            if (auto failure = transaction.commit())
-                return failOpen(failure->reason);
+            if (auto failure = schema::migrate(m_db, version)) {
+                return refuse(BookProblem::Kind::CannotOpen,
+                              u"The client book %1 cannot be opened: %2."_s.arg(shown, failure->reason));
+            }
+            if (auto failure = transaction.commit()) {
+                return refuse(BookProblem::Kind::CannotOpen,
+                              u"The client book %1 cannot be opened: %2."_s.arg(shown, failure->reason));
+            }
         }
+    } else if (version == kSchemaVersion && !wasReadable) {
+        // Brought forward by another program since it was looked at.
+        if (!schema::hasTablesOf(m_db, version))
+            return refuseForeign();
     }
     if (version > kSchemaVersion) {
         // A newer version took the file over in the meantime.

@@ -34,7 +34,7 @@ struct BookProblem
 {
     enum class Kind {
         NewerVersion, // written by a later Kestrava: read-only
-        Damaged,      // not an SQLite file, truncated, or not a client book
+        Damaged,      // damaged as SQLite finds it, another program's database, or a version no Kestrava writes
         Unwritable,   // no permission to change the file or its folder
         CannotOpen,   // no file could be opened or created at the path
     };
@@ -79,9 +79,12 @@ class ClientBook
 {
 public:
     // Opens the book at path, creating it (and its folder) when there is no
-    // file yet and bringing an older file up to kSchemaVersion.  A file that
-    // is newer, damaged or unwritable is never altered: it is opened
-    // read-only where it can be read, and problem() says why.
+    // file yet and bringing an older file up to kSchemaVersion.  A book is
+    // known by its mark and its tables; a file that is no book, is newer,
+    // damaged or unwritable is never altered: it is opened read-only where
+    // it can be read, and problem() says why.  Opening takes no lock that
+    // keeps other programs from reading or writing, unless the book is new
+    // or older and must be brought forward.
     explicit ClientBook(const QString &path);
     ~ClientBook();
     ClientBook(const ClientBook &) = delete;

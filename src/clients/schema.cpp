@@ -127,17 +127,54 @@ kestrava::MaybeFailure toVersion4(QSqlDatabase &db)
 
 } // namespace
 
+bool hasTablesOf(QSqlDatabase &db, int version)
+{
+    QStringList clients{u"id"_s, u"first_name"_s, u"middle_name"_s, u"last_name"_s, u"birth_date"_s, u"email"_s,
+                        u"phone"_s, u"notes"_s, u"added"_s, u"changed"_s};
+    const QStringList readings{u"id"_s, u"client_id"_s, u"program"_s, u"at"_s, u"inputs"_s};
+    QStringList search;
+    if (version >= 2) {
+        clients << u"name_now"_s;
+        search << u"sort_key"_s << u"client_id"_s << u"words"_s;
+    }
+    if (version >= 4)
+        search << u"history"_s;
+    const std::pair<QString, QStringList> tables[] = {
+        {u"clients"_s, clients}, {u"readings"_s, readings}, {u"client_search"_s, search}};
+    for (const auto &[table, columns] : tables) {
+        if (columns.isEmpty())
+            continue;
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(u"SELECT name FROM pragma_table_info(?)"_s);
+        query.addBindValue(table);
+        if (!query.exec())
+            return false;
+        QStringList found;
+        while (query.next())
+            found.append(query.value(0).toString());
+        for (const QString &column : columns) {
+            if (!found.contains(column))
+                return false;
+        }
+    }
+    return true;
+}
+
 kestrava::MaybeFailure migrate(QSqlDatabase &db, int fromVersion)
 {
     using Step = kestrava::MaybeFailure (*)(QSqlDatabase &);
     static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3, toVersion4};
     static_assert(std::size(steps) == kSchemaVersion);
+    if (fromVersion < 0 || fromVersion > kSchemaVersion)
+        return kestrava::Failure{u"the client book's version %1 is not one Kestrava writes"_s.arg(fromVersion)};
     for (int version = fromVersion; version < kSchemaVersion; ++version) {
         if (auto failure = steps[version](db))
             return failure;
     }
     QSqlQuery query(db);
-    if (!query.exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion)))
+    if (!query.exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion))
+        || !query.exec(u"PRAGMA application_id = %1"_s.arg(kApplicationId)))
         return failureFrom(query.lastError());
     return std::nullopt;
 }
@@ -156,7 +193,7 @@ kestrava::Failure failureFrom(const QSqlError &error)
     case 26: // SQLITE_NOTADB
         return {u"the client book is damaged"_s};
     case 13: // SQLITE_FULL
-        return {u"the disk is full"_s};
+        return {u"the disk is full, so the change was not made; the client book is safe as it was"_s};
     default:
         break;
     }

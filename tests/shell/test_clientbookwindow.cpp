@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -542,4 +543,40 @@ TEST_F(ClientBookWindowTest, ABookItCannotChangeIsShownReadOnly)
         EXPECT_FALSE(control<QPushButton>("frmClientBook", button)->isEnabled()) << button;
     EXPECT_FALSE(window("frmClientBook")->findChild<QAction *>("mnuImportFiles")->isEnabled());
     EXPECT_TRUE(control<QPushButton>("frmClientBook", "cmdReadWith_4")->isEnabled());
+}
+
+TEST_F(ClientBookWindowTest, AnotherProgramsDatabaseIsRefusedAndLeftAsItIs)
+{
+    // Another program's database that happens to carry a version a book
+    // could have.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+        db.setDatabaseName(bookPath);
+        ASSERT_TRUE(db.open());
+        db.exec("CREATE TABLE clients (id INTEGER PRIMARY KEY, name TEXT)");
+        db.exec("INSERT INTO clients VALUES (1, 'someone')");
+        db.exec("PRAGMA user_version = 3");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    auto hash = [this] {
+        QFile file(bookPath);
+        return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                              : QByteArray();
+    };
+    const QByteArray before = hash();
+
+    open();
+    auto *problem = control<QLabel>("frmClientBook", "lblProblem");
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_EQ(problem->text(), QString("The client book %1 is no client book: it is an SQLite database of another "
+                                       "program. Kestrava leaves it as it is.")
+                                   .arg(QDir::toNativeSeparators(bookPath)));
+    ASSERT_EQ(test.messages.shown.size(), 1);
+    EXPECT_TRUE(shown().isEmpty());
+    for (const char *button : {"cmdAdd", "cmdEdit", "cmdDelete"})
+        EXPECT_FALSE(control<QPushButton>("frmClientBook", button)->isEnabled()) << button;
+    EXPECT_FALSE(window("frmClientBook")->findChild<QAction *>("mnuImportFiles")->isEnabled());
+    EXPECT_EQ(hash(), before);
+    EXPECT_FALSE(QFileInfo::exists(bookPath + "-wal"));
 }
