@@ -16,7 +16,7 @@ namespace clients {
 
 // The schema version this build writes.  Older files are brought forward
 // when they are opened; newer ones are only read.
-inline constexpr int kSchemaVersion = 4;
+inline constexpr int kSchemaVersion = 5;
 
 // How long a change waits for another program that is writing to the same
 // file before it gives up.
@@ -118,8 +118,23 @@ public:
     kestrava::MaybeFailure forEachMatch(const QString &typed,
                                         const std::function<bool(const Client &)> &take) const;
     // Reads what a search reads, so that the first search after opening is
-    // as quick as the next ones.
+    // as quick as the next ones (and finds damage in it: damageMet()).
     void prepareSearch() const;
+    // Whether a read of this object has met a damaged part of the file
+    // since it was opened or last rebuilt: the list and the search may then
+    // miss clients the book holds.
+    bool damageMet() const { return m_damageMet; }
+    // Every client, in the order they were added, read from the clients
+    // themselves rather than through the search table, so that a damaged
+    // search table loses none of them; handed to `take` one by one as the
+    // book reads them (`take` returns false to stop).  Why the book could
+    // not be read to the end, if it could not: the clients before that
+    // were handed over.
+    kestrava::MaybeFailure forEachClient(const std::function<bool(const Client &)> &take) const;
+    // Makes the search table (which the list and the search read) again
+    // from the clients and their history, in one transaction: it mends a
+    // search table that is damaged.  How many clients it holds now.
+    Result<int> rebuildSearchIndex();
     // A number that changes when another program (or another connection)
     // has changed the file since it was last asked; changes made through
     // this object leave it as it is.
@@ -186,6 +201,8 @@ private:
     kestrava::MaybeFailure insert(Client &client, bool keepId);
     Result<Client> addInTransaction(const Client &client, const QDateTime &now);
     kestrava::MaybeFailure rebuildHistoryWords(qint64 clientId);
+    // The failure of a read, noting whether it met damage.
+    kestrava::Failure readFailure(const QSqlError &error) const;
 
     QString m_path;
     QString m_connectionName;
@@ -194,6 +211,7 @@ private:
     bool m_writable = false;
     int m_versionFound = 0;
     std::optional<BookProblem> m_problem;
+    mutable bool m_damageMet = false;
 };
 
 // A client as the book would store it: outer blanks removed from the names,

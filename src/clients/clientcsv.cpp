@@ -58,22 +58,34 @@ QString textFromSpreadsheetCell(const QString &cell)
     return cell.startsWith(u'\'') && formulaStart(QStringView(cell).mid(1)) ? cell.mid(1) : cell;
 }
 
-QByteArray clientsCsv(const QList<Client> &clients)
+QByteArray clientsCsvHeader()
 {
     QByteArray out = "\xEF\xBB\xBF";
     out += kExportHeader;
     out += "\r\n";
-    for (const Client &c : clients) {
-        const QStringList fields{c.person.firstName, c.person.middleName, c.person.lastName,
-                                 c.person.birthDate.toString(Qt::ISODate), c.person.nameNowUsed, c.email, c.phone,
-                                 c.notes};
-        for (qsizetype i = 0; i < fields.size(); ++i) {
-            if (i > 0)
-                out += ',';
-            out += csvField(fields[i]);
-        }
-        out += "\r\n";
+    return out;
+}
+
+QByteArray clientCsvLine(const Client &c)
+{
+    const QStringList fields{c.person.firstName, c.person.middleName, c.person.lastName,
+                             c.person.birthDate.toString(Qt::ISODate), c.person.nameNowUsed, c.email, c.phone,
+                             c.notes};
+    QByteArray out;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += csvField(fields[i]);
     }
+    out += "\r\n";
+    return out;
+}
+
+QByteArray clientsCsv(const QList<Client> &clients)
+{
+    QByteArray out = clientsCsvHeader();
+    for (const Client &c : clients)
+        out += clientCsvLine(c);
     return out;
 }
 

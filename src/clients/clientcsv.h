@@ -26,6 +26,10 @@ QString textFromSpreadsheetCell(const QString &cell);
 // it as UTF-8): the header above, then one row per client with the birth
 // date as YYYY-MM-DD; lines end in CR LF, fields are quoted where needed.
 QByteArray clientsCsv(const QList<Client> &clients);
+// The same in parts, for a book too large to hold at once: the byte-order
+// mark and the header line, then each client's line.
+QByteArray clientsCsvHeader();
+QByteArray clientCsvLine(const Client &client);
 
 // A person read from a CSV file, or why the row was refused.
 struct CsvRow

@@ -125,12 +125,36 @@ kestrava::MaybeFailure toVersion4(QSqlDatabase &db)
     return std::nullopt;
 }
 
+// Version 5: each client's birth names folded into one key beside the birth
+// date, so that an import finds whether a person is in the book with one
+// look-up however many clients were born that day.
+kestrava::MaybeFailure toVersion5(QSqlDatabase &db)
+{
+    if (auto failure = execAll(db, {u"ALTER TABLE clients ADD COLUMN person_key TEXT NOT NULL DEFAULT ''"_s}))
+        return failure;
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    if (!rows.exec(u"SELECT id, first_name, middle_name, last_name FROM clients"_s))
+        return failureFrom(rows.lastError());
+    QSqlQuery update(db);
+    update.prepare(u"UPDATE clients SET person_key = ? WHERE id = ?"_s);
+    while (rows.next()) {
+        const kestrava::Person person{rows.value(1).toString(), rows.value(2).toString(), rows.value(3).toString(),
+                                      QDate(), QString()};
+        update.addBindValue(personKey(person));
+        update.addBindValue(rows.value(0));
+        if (!update.exec())
+            return failureFrom(update.lastError());
+    }
+    return execAll(db, {u"CREATE INDEX clients_same_person ON clients (birth_date, person_key)"_s});
+}
+
 } // namespace
 
 kestrava::MaybeFailure migrate(QSqlDatabase &db, int fromVersion)
 {
     using Step = kestrava::MaybeFailure (*)(QSqlDatabase &);
-    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3, toVersion4};
+    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3, toVersion4, toVersion5};
     static_assert(std::size(steps) == kSchemaVersion);
     for (int version = fromVersion; version < kSchemaVersion; ++version) {
         if (auto failure = steps[version](db))
