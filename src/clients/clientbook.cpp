@@ -1067,9 +1067,13 @@ Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate>
 {
     if (auto failure = checkWritable())
         return *failure;
-    WriteTransaction transaction(m_db);
-    if (transaction.failure())
-        return *transaction.failure();
+    // Inside an import, the import's transaction holds the change.
+    std::optional<WriteTransaction> transaction;
+    if (!m_importOpen) {
+        transaction.emplace(m_db);
+        if (transaction->failure())
+            return *transaction->failure();
+    }
     QList<CandidateOutcome> outcomes;
     outcomes.reserve(candidates.size());
     const int total = int(candidates.size());
@@ -1085,9 +1089,37 @@ Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate>
         if (progress && !progress(int(outcomes.size()), total))
             return Failure{u"the import was stopped; nothing was added"_s};
     }
-    if (auto failure = transaction.commit())
-        return *failure;
+    if (transaction) {
+        if (auto failure = transaction->commit())
+            return *failure;
+    }
     return outcomes;
+}
+
+MaybeFailure ClientBook::beginImport()
+{
+    if (auto failure = checkWritable())
+        return failure;
+    if (m_importOpen)
+        return Failure{u"an import is already under way"_s};
+    QSqlQuery begin(m_db);
+    if (!begin.exec(u"BEGIN IMMEDIATE"_s))
+        return schema::failureFrom(begin.lastError());
+    m_importOpen = true;
+    return std::nullopt;
+}
+
+MaybeFailure ClientBook::finishImport(bool keep)
+{
+    if (!m_importOpen)
+        return Failure{u"no import is under way"_s};
+    m_importOpen = false;
+    QSqlQuery end(m_db);
+    if (keep && end.exec(u"COMMIT"_s))
+        return std::nullopt;
+    MaybeFailure failure = keep ? MaybeFailure(schema::failureFrom(end.lastError())) : std::nullopt;
+    QSqlQuery(m_db).exec(u"ROLLBACK"_s);
+    return failure;
 }
 
 QList<PossibleDuplicate> ClientBook::possibleDuplicates() const

@@ -42,8 +42,8 @@ struct BookProblem
     QString message; // a whole sentence for the user, naming the file
 };
 
-// Reports progress while many clients go in; return false to stop, which
-// leaves the book as it was.
+// Reports progress while many clients go in (total is -1 while it is not
+// known); return false to stop, which leaves the book as it was.
 using Progress = std::function<bool(int done, int total)>;
 
 // One person to add by an import, with where they came from.
@@ -177,6 +177,13 @@ public:
     Result<QList<CandidateOutcome>> addMany(const QList<ImportCandidate> &candidates, const QDateTime &now,
                                             const Progress &progress = {});
 
+    // An import too large to hold at once: between beginImport() and
+    // finishImport(), each addMany() adds inside one transaction, which
+    // finishImport(true) commits and finishImport(false) (or closing the
+    // book) rolls back, so that either all of it goes in or none.
+    kestrava::MaybeFailure beginImport();
+    kestrava::MaybeFailure finishImport(bool keep);
+
     // Every client, in the list's order.
     QList<Client> all() const { return list(0, -1); }
 
@@ -212,6 +219,7 @@ private:
     int m_versionFound = 0;
     std::optional<BookProblem> m_problem;
     mutable bool m_damageMet = false;
+    bool m_importOpen = false;
 };
 
 // A client as the book would store it: outer blanks removed from the names,

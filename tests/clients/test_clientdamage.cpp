@@ -168,3 +168,40 @@ TEST_F(ClientBookTest, ManyClientsBornOneDayAreEachFoundByTheirNamesWithOneLookU
     EXPECT_FALSE(book.samePerson({u"First2500"_s, u""_s, u"Last2500"_s, born.addDays(1), QString()}));
     EXPECT_FALSE(book.samePerson(found->person, found->id));
 }
+
+TEST_F(ClientBookTest, AnImportLargerThanAChunkIsStillOneChangeAndFindsRepeatsAcrossChunks)
+{
+    QByteArray csv = "first,last,born\n";
+    for (int i = 0; i < 2500; ++i)
+        csv += "Person" + QByteArray::number(i) + ",Many,1950-03-0" + QByteArray::number(1 + i % 9) + "\n";
+    // Row 2501 repeats row 10; row 2502 opens a quote it never closes.
+    csv += "person9,MANY,1950-03-01\n\"Open,Quote,1950-03-01\nAfter,Quote,1950-03-02\n";
+    const QString file = path(u"many.csv"_s);
+    ASSERT_TRUE(writeFile(file, csv));
+
+    {
+        // Stopped past the first chunk: the chunks already written go too.
+        ClientBook book(bookPath());
+        int seen = 0;
+        const ImportReport stopped = importFiles(book, {}, {file}, kNow, [&seen](int done, int total) {
+            EXPECT_EQ(total, -1);
+            seen = done;
+            return done < 1500;
+        });
+        ASSERT_TRUE(stopped.failure);
+        EXPECT_EQ(seen, 1500);
+        EXPECT_EQ(stopped.added, 0);
+        EXPECT_EQ(book.count(), 0);
+    }
+    EXPECT_EQ(sqlValue(bookPath(), u"SELECT count(*) FROM clients"_s).toInt(), 0);
+
+    ClientBook book(bookPath());
+    const ImportReport report = importFiles(book, {}, {file}, kNow);
+    ASSERT_FALSE(report.failure) << report.failure->reason.toStdString();
+    EXPECT_EQ(report.added, 2501);
+    EXPECT_EQ(report.alreadyThere, 1);
+    ASSERT_EQ(report.refused.size(), 1);
+    EXPECT_EQ(report.refused.front().source, file + u", row 2502"_s);
+    EXPECT_EQ(book.count(), 2501);
+    EXPECT_EQ(book.search(u"after quote"_s, 5).size(), 1);
+}
