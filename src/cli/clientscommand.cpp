@@ -41,7 +41,9 @@ const OptionEntry kOptions[] = {
 
 const Action kActions[] = {
     {"list", "", "search clients pretty",
-     "One line per client, in the book's order (last, first, middle name), or those matching --search."},
+     "One line per client, in the book's order (last, first, middle name), or those matching --search. Where "
+     "part of the book is damaged, the lines before the damage are written, the message says so and the exit "
+     "status is 2: rebuild-index mends a damaged search index, and export saves every client that can be read."},
     {"add", "", "first middle last born now email phone notes clients pretty",
      "Adds a client (a first or a last name and the birth date are needed) and writes their line. A person "
      "already in the book (the same birth names, in any case, and birth date) is not added again: their line is "

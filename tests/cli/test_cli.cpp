@@ -345,7 +345,8 @@ TEST(Cli, HelpAndVersion)
         EXPECT_TRUE(commandLine.match(line).hasMatch()) << line.toStdString();
     const Result clientsHelp = cli({u"clients"_s, u"--help"_s});
     EXPECT_EQ(clientsHelp.status, 0);
-    EXPECT_TRUE(clientsHelp.out.contains(u"\nActions:\n  list       One line per client"_s)) << clientsHelp.out.toStdString();
+    EXPECT_TRUE(clientsHelp.out.contains(QRegularExpression(u"\nActions:\n  list +One line per client"_s)))
+        << clientsHelp.out.toStdString();
     const Result commandHelp = cli({u"numerology"_s, u"--help"_s});
     EXPECT_EQ(commandHelp.status, 0);
     EXPECT_TRUE(commandHelp.out.contains(u"--batch"_s));

@@ -167,6 +167,22 @@ TEST_F(ClientBookTest, ManyClientsBornOneDayAreEachFoundByTheirNamesWithOneLookU
     EXPECT_EQ(found->person.firstName, u"First2500"_s);
     EXPECT_FALSE(book.samePerson({u"First2500"_s, u""_s, u"Last2500"_s, born.addDays(1), QString()}));
     EXPECT_FALSE(book.samePerson(found->person, found->id));
+
+    // The look-up goes straight to the person, by the index the book was
+    // brought forward with, rather than through everyone born that day.
+    QString plan;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"query-plan"_s);
+        db.setDatabaseName(bookPath());
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(u"EXPLAIN QUERY PLAN SELECT id FROM clients c WHERE c.birth_date = '1900-01-01'"
+                               " AND c.person_key = 'x' AND c.id <> 0 ORDER BY c.id LIMIT 1"_s));
+        while (query.next())
+            plan += query.value(3).toString() + u'\n';
+    }
+    QSqlDatabase::removeDatabase(u"query-plan"_s);
+    EXPECT_TRUE(plan.contains(u"clients_same_person (birth_date=? AND person_key=?)"_s)) << plan.toStdString();
 }
 
 TEST_F(ClientBookTest, AnImportLargerThanAChunkIsStillOneChangeAndFindsRepeatsAcrossChunks)
