@@ -41,7 +41,9 @@ const OptionEntry kOptions[] = {
 
 const Action kActions[] = {
     {"list", "", "search clients pretty",
-     "One line per client, in the book's order (last, first, middle name), or those matching --search."},
+     "One line per client, in the book's order (last, first, middle name), or those matching --search. Where "
+     "part of the book is damaged, the lines before the damage are written, the message says so and the exit "
+     "status is 2: rebuild-index mends a damaged search index, and export saves every client that can be read."},
     {"add", "", "first middle last born now email phone notes clients pretty",
      "Adds a client (a first or a last name and the birth date are needed) and writes their line. A person "
      "already in the book (the same birth names, in any case, and birth date) is not added again: their line is "
@@ -68,7 +70,12 @@ const Action kActions[] = {
      "\"refused\":[{\"source\":...,\"reason\":...}]}; the exit status is 1 when a file or row was refused."},
     {"export", "[FILE|-]", "clients",
      "Writes the book as a CSV file that spreadsheets open (UTF-8, header first,middle,last,born,now,email,phone,"
-     "notes), to the file or, with - or no file, to standard output."},
+     "notes), to the file or, with - or no file, to standard output, the clients in the order they were added. "
+     "It reads the clients themselves, not the search index, so a damaged index loses none; where the clients "
+     "themselves are damaged, those that can be read are written and the exit status is 2."},
+    {"rebuild-index", "", "clients pretty",
+     "Makes the search index (which list and --search read) again from the clients and their history, which "
+     "mends a damaged one. Writes {\"clients\":N}, the clients it now holds."},
 };
 
 QList<JsonKey> jsonKeys()
@@ -123,8 +130,32 @@ struct Run
         if (failure) {
             out.flush();
             err << "kestrava-cli: cannot read the client book " << path << ": " << failure->reason << "\n";
+            if (book->damageMet())
+                damageAdvice();
             return kExitUsage;
         }
+        return kExitDone;
+    }
+
+    void damageAdvice()
+    {
+        err << "kestrava-cli: \"kestrava-cli clients rebuild-index\" makes the search index again from the "
+               "clients, and \"kestrava-cli clients export\" saves every client that can be read\n";
+    }
+
+    int rebuildIndex()
+    {
+        bool failed = false;
+        const auto book = openClientBook(path, true, err, failed);
+        if (failed)
+            return kExitUsage;
+        const clients::Result<int> rebuilt = book->rebuildSearchIndex();
+        if (!rebuilt) {
+            err << "kestrava-cli: cannot rebuild the search index of " << path << ": " << rebuilt.failure().reason
+                << "\n";
+            return kExitUsage;
+        }
+        line(JsonObjectWriter().add("clients", *rebuilt).finish());
         return kExitDone;
     }
 
@@ -337,18 +368,44 @@ struct Run
         const auto book = openClientBook(path, false, err, failed);
         if (failed)
             return kExitUsage;
-        const QByteArray csv = clients::clientsCsv(book ? book->all() : QList<clients::Client>());
-        if (file.isEmpty() || file == u"-"_s) {
-            out.flush();
-            std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout);
-            std::fflush(stdout);
-            return kExitDone;
-        }
+        const bool toStdout = file.isEmpty() || file == u"-"_s;
         QSaveFile saved(file);
-        if (saved.open(QIODevice::WriteOnly) && saved.write(csv) == csv.size() && saved.commit())
-            return kExitDone;
-        err << "kestrava-cli: cannot write " << file << ": " << saved.errorString() << "\n";
-        return kExitUsage;
+        if (!toStdout && !saved.open(QIODevice::WriteOnly)) {
+            err << "kestrava-cli: cannot write " << file << ": " << saved.errorString() << "\n";
+            return kExitUsage;
+        }
+        out.flush();
+        bool written = true;
+        const auto write = [&](const QByteArray &bytes) {
+            if (toStdout)
+                written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
+            else
+                written = saved.write(bytes) == bytes.size();
+            return written;
+        };
+        write(clients::clientsCsvHeader());
+        int exported = 0;
+        // One client at a time: the book may be larger than memory allows.
+        const kestrava::MaybeFailure unread = !book ? std::nullopt : book->forEachClient([&](const clients::Client &c) {
+            ++exported;
+            return write(clients::clientCsvLine(c));
+        });
+        if (toStdout)
+            std::fflush(stdout);
+        else if (written && !saved.commit())
+            written = false;
+        if (!written) {
+            err << "kestrava-cli: cannot write " << (toStdout ? u"to standard output"_s : file) << ": "
+                << (toStdout ? u"the output was closed"_s : saved.errorString()) << "\n";
+            return kExitUsage;
+        }
+        if (unread) {
+            // What could be read is saved: it may be all the user gets back.
+            err << "kestrava-cli: only " << exported << (exported == 1 ? " client" : " clients")
+                << " could be exported from " << path << ": " << unread->reason << "\n";
+            return kExitUsage;
+        }
+        return kExitDone;
     }
 };
 
@@ -359,7 +416,7 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
         return *done;
     if (call.operands.isEmpty())
         return usageError(command,
-                          u"name what to do: list, add, show, edit, remove, duplicates, merge, import or export"_s, err);
+                          u"name what to do: list, add, show, edit, remove, duplicates, merge, import, export or rebuild-index"_s, err);
     const QString name = call.operands.front();
     const QStringList operands = call.operands.mid(1);
     const Action *action = nullptr;
@@ -404,6 +461,8 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
         return run.merge(operands.at(0), operands.at(1));
     if (name == u"import"_s)
         return run.import(operands);
+    if (name == u"rebuild-index"_s)
+        return run.rebuildIndex();
     return run.exportTo(operands.value(0));
 }
 
@@ -411,7 +470,7 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
 
 const Command kClientsCommand{
     "clients",
-    "the client book: list, add, show, edit, remove, duplicates, merge, import, export",
+    "the client book: list, add, show, edit, remove, duplicates, merge, import, export, rebuild-index",
     "The client book: the people the practitioner keeps, shared with the suite's windows. Each action is the "
     "word after clients.",
     kestrava::ProgramId::NumerologyPro, // not a program: no reading is made

@@ -92,17 +92,6 @@ Client tidied(const Client &client)
     return c;
 }
 
-QString nameKey(const QString &name)
-{
-    return kestrava::trimBlanks(name).toCaseFolded();
-}
-
-bool samePersonAs(const kestrava::Person &a, const kestrava::Person &b)
-{
-    return a.birthDate == b.birthDate && nameKey(a.firstName) == nameKey(b.firstName)
-           && nameKey(a.middleName) == nameKey(b.middleName) && nameKey(a.lastName) == nameKey(b.lastName);
-}
-
 // Why a client cannot be added, or changed, to be someone the book has.
 Failure alreadyThere(const Client &there)
 {
@@ -268,6 +257,9 @@ MaybeFailure checkClient(const Client &client)
         return Failure{u"a client needs a first or a last name"_s};
     if (!c.person.birthDate.isValid())
         return Failure{u"a client needs a valid birth date"_s};
+    // The book writes the date YYYY-MM-DD, which has no room for others.
+    if (const int year = c.person.birthDate.year(); year < 1 || year > 9999)
+        return Failure{u"the birth year must be 1 to 9999, not %1"_s.arg(year)};
     return std::nullopt;
 }
 
@@ -580,7 +572,35 @@ int ClientBook::count() const
     if (!m_readable)
         return 0;
     QSqlQuery query(m_db);
-    return query.exec(u"SELECT count(*) FROM clients"_s) && query.next() ? query.value(0).toInt() : 0;
+    if (query.exec(u"SELECT count(*) FROM clients"_s) && query.next())
+        return query.value(0).toInt();
+    readFailure(query.lastError());
+    return 0;
+}
+
+Failure ClientBook::readFailure(const QSqlError &error) const
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    if (code == 11 || code == 26) // SQLITE_CORRUPT, SQLITE_NOTADB
+        m_damageMet = true;
+    return schema::failureFrom(error);
+}
+
+MaybeFailure ClientBook::forEachClient(const std::function<bool(const Client &)> &take) const
+{
+    if (!m_readable)
+        return Failure{m_problem ? m_problem->message : u"The client book is not open."_s};
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(u"SELECT %1 FROM clients c ORDER BY c.id"_s.arg(kClientColumns)))
+        return readFailure(query.lastError());
+    while (query.next()) {
+        if (!take(clientFrom(query)))
+            return std::nullopt;
+    }
+    if (query.lastError().isValid())
+        return readFailure(query.lastError());
+    return std::nullopt;
 }
 
 QList<Client> ClientBook::list(int offset, int limit) const
@@ -598,6 +618,8 @@ QList<Client> ClientBook::list(int offset, int limit) const
         while (query.next())
             clients.append(clientFrom(query));
     }
+    if (query.lastError().isValid())
+        readFailure(query.lastError());
     return clients;
 }
 
@@ -704,6 +726,8 @@ QList<Client> ClientBook::search(const QString &typed, int limit) const
             while (query.next())
                 found.append({clientFrom(query), query.value(11).toInt()});
         }
+        if (query.lastError().isValid())
+            readFailure(query.lastError());
         return found;
     };
 
@@ -750,13 +774,13 @@ MaybeFailure ClientBook::forEachMatch(const QString &typed, const std::function<
         for (const QString &value : step.values)
             query.addBindValue(value);
         if (!query.exec())
-            return schema::failureFrom(query.lastError());
+            return readFailure(query.lastError());
         while (query.next()) {
             if (!take(clientFrom(query)))
                 return std::nullopt;
         }
         if (query.lastError().isValid())
-            return schema::failureFrom(query.lastError());
+            return readFailure(query.lastError());
     }
     return std::nullopt;
 }
@@ -769,8 +793,9 @@ void ClientBook::prepareSearch() const
     // client has does.
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (query.exec(u"SELECT count(*) FROM client_search s WHERE instr(s.words, ' ') = 0 AND instr(s.history, ' ') = 0"_s))
-        query.next();
+    if (!query.exec(u"SELECT count(*) FROM client_search s WHERE instr(s.words, ' ') = 0 AND instr(s.history, ' ') = 0"_s)
+        || !query.next())
+        readFailure(query.lastError());
 }
 
 qint64 ClientBook::dataVersion() const
@@ -790,6 +815,8 @@ std::optional<Client> ClientBook::client(qint64 id) const
     query.addBindValue(id);
     if (query.exec() && query.next())
         return clientFrom(query);
+    if (query.lastError().isValid())
+        readFailure(query.lastError());
     return std::nullopt;
 }
 
@@ -799,15 +826,15 @@ std::optional<Client> ClientBook::samePerson(const kestrava::Person &person, qin
         return std::nullopt;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(u"SELECT %1 FROM clients c WHERE c.birth_date = ? ORDER BY c.id"_s.arg(kClientColumns));
+    query.prepare(u"SELECT %1 FROM clients c WHERE c.birth_date = ? AND c.person_key = ? AND c.id <> ?"
+                  " ORDER BY c.id LIMIT 1"_s.arg(kClientColumns));
     query.addBindValue(person.birthDate.toString(Qt::ISODate));
-    if (query.exec()) {
-        while (query.next()) {
-            Client found = clientFrom(query);
-            if (found.id != except && samePersonAs(found.person, person))
-                return found;
-        }
-    }
+    query.addBindValue(personKey(person));
+    query.addBindValue(except);
+    if (query.exec() && query.next())
+        return clientFrom(query);
+    if (query.lastError().isValid())
+        readFailure(query.lastError());
     return std::nullopt;
 }
 
@@ -815,7 +842,7 @@ MaybeFailure ClientBook::insert(Client &c, bool keepId)
 {
     QSqlQuery query(m_db);
     query.prepare(u"INSERT INTO clients (%1first_name, middle_name, last_name, birth_date, name_now, email, phone,"
-                  " notes, added, changed) VALUES (%2?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(
+                  " notes, added, changed, person_key) VALUES (%2?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(
                       keepId ? u"id, "_s : QString(), keepId ? u"?, "_s : QString()));
     if (keepId)
         query.addBindValue(c.id);
@@ -829,6 +856,7 @@ MaybeFailure ClientBook::insert(Client &c, bool keepId)
     query.addBindValue(text(c.notes));
     query.addBindValue(timestampText(c.added));
     query.addBindValue(timestampText(c.changed));
+    query.addBindValue(personKey(c.person));
     if (!query.exec())
         return schema::failureFrom(query.lastError());
     c.id = query.lastInsertId().toLongLong();
@@ -898,7 +926,7 @@ Result<Client> ClientBook::edit(const Client &client, const QDateTime &now)
     c.changed = now.toUTC();
     QSqlQuery query(m_db);
     query.prepare(u"UPDATE clients SET first_name = ?, middle_name = ?, last_name = ?, birth_date = ?,"
-                  " name_now = ?, email = ?, phone = ?, notes = ?, changed = ? WHERE id = ?"_s);
+                  " name_now = ?, email = ?, phone = ?, notes = ?, changed = ?, person_key = ? WHERE id = ?"_s);
     query.addBindValue(text(c.person.firstName));
     query.addBindValue(text(c.person.middleName));
     query.addBindValue(text(c.person.lastName));
@@ -908,6 +936,7 @@ Result<Client> ClientBook::edit(const Client &client, const QDateTime &now)
     query.addBindValue(text(c.phone));
     query.addBindValue(text(c.notes));
     query.addBindValue(timestampText(c.changed));
+    query.addBindValue(personKey(c.person));
     query.addBindValue(c.id);
     if (!query.exec())
         return schema::failureFrom(query.lastError());
@@ -1061,7 +1090,106 @@ QList<ReadingEntry> ClientBook::history(qint64 clientId) const
         while (query.next())
             entries.append(readingFrom(query));
     }
+    if (query.lastError().isValid())
+        readFailure(query.lastError());
     return entries;
+}
+
+Result<int> ClientBook::rebuildSearchIndex()
+{
+    if (auto failure = checkWritable())
+        return *failure;
+    int clients = 0;
+    {
+        WriteTransaction transaction(m_db);
+        if (transaction.failure())
+            return *transaction.failure();
+        // A damaged table can be neither emptied nor dropped: SQLite walks
+        // its pages to free them and stops at the damage.  A new table is
+        // filled beside it and takes its place in the schema; the old
+        // table's pages are left to the VACUUM below.
+        QSqlQuery query(m_db);
+        if (!query.exec(u"SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'client_search'"_s)
+            || !query.next())
+            return readFailure(query.lastError());
+        const QString createSql = query.value(0).toString();
+        query.finish();
+        QString createNew = createSql;
+        createNew.replace(u"client_search"_s, u"client_search_rebuilt"_s);
+        if (!query.exec(u"DROP TABLE IF EXISTS client_search_rebuilt"_s) || !query.exec(createNew))
+            return schema::failureFrom(query.lastError());
+
+        QSqlQuery insert(m_db);
+        insert.prepare(u"INSERT INTO client_search_rebuilt (client_id, words, sort_key) VALUES (?, ?, ?)"_s);
+        MaybeFailure failed;
+        if (MaybeFailure unread = forEachClient([&](const Client &c) {
+                insert.addBindValue(c.id);
+                insert.addBindValue(personSearchWords(c.person));
+                insert.addBindValue(personSortKey(c.person));
+                if (!insert.exec()) {
+                    failed = schema::failureFrom(insert.lastError());
+                    return false;
+                }
+                ++clients;
+                return true;
+            }))
+            return Failure{u"the clients themselves cannot all be read (%1); export the book to save those "
+                           "that can be"_s.arg(unread->reason)};
+        if (failed)
+            return *failed;
+
+        QSqlQuery rows(m_db);
+        rows.setForwardOnly(true);
+        if (!rows.exec(u"SELECT id, client_id, program, at, inputs FROM readings ORDER BY client_id, at, id"_s))
+            return readFailure(rows.lastError());
+        QSqlQuery update(m_db);
+        update.prepare(u"UPDATE client_search_rebuilt SET history = history || ? WHERE client_id = ?"_s);
+        while (rows.next()) {
+            const ReadingEntry entry = readingFrom(rows);
+            update.addBindValue(entrySearchWords(entry));
+            update.addBindValue(entry.clientId);
+            if (!update.exec())
+                return schema::failureFrom(update.lastError());
+        }
+        if (rows.lastError().isValid())
+            return Failure{u"the history cannot all be read (%1)"_s.arg(readFailure(rows.lastError()).reason)};
+
+        if (!query.exec(u"PRAGMA schema_version"_s) || !query.next())
+            return schema::failureFrom(query.lastError());
+        const qint64 schemaVersion = query.value(0).toLongLong();
+        query.finish();
+        // The old table and its index go from the schema, and the new ones
+        // take their names; the schema version tells other connections to
+        // read the schema again.
+        QSqlQuery rename(m_db);
+        const bool renamed = query.exec(u"PRAGMA writable_schema = ON"_s)
+                             && query.exec(u"DELETE FROM sqlite_master WHERE tbl_name = 'client_search'"_s)
+                             && rename.prepare(u"UPDATE sqlite_master SET name = replace(name, 'client_search_rebuilt',"
+                                               " 'client_search'), tbl_name = 'client_search', sql = CASE WHEN type ="
+                                               " 'table' THEN ? ELSE sql END WHERE tbl_name = 'client_search_rebuilt'"_s)
+                             && (rename.addBindValue(createSql), rename.exec())
+                             && query.exec(u"PRAGMA schema_version = %1"_s.arg(schemaVersion + 1));
+        const QSqlError renameError = renamed ? QSqlError() : (rename.lastError().isValid() ? rename.lastError()
+                                                                                             : query.lastError());
+        QSqlQuery(m_db).exec(u"PRAGMA writable_schema = OFF"_s);
+        if (!renamed)
+            return schema::failureFrom(renameError);
+        if (auto failure = transaction.commit())
+            return *failure;
+    }
+    // This connection knows the schema as it was: it opens again.
+    if (!openConnection(false)) {
+        m_readable = m_writable = false;
+        return Failure{u"the search table was rebuilt, but the client book could not be opened again: %1"_s.arg(
+            schema::failureFrom(m_db.lastError()).reason)};
+    }
+    QSqlQuery pragma(m_db);
+    pragma.exec(u"PRAGMA foreign_keys = ON"_s);
+    // Gives the old table's pages back; the book works without it, so
+    // another program reading the book at the moment only delays that.
+    pragma.exec(u"VACUUM"_s);
+    m_damageMet = false;
+    return clients;
 }
 
 Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate> &candidates, const QDateTime &now,
@@ -1069,9 +1197,13 @@ Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate>
 {
     if (auto failure = checkWritable())
         return *failure;
-    WriteTransaction transaction(m_db);
-    if (transaction.failure())
-        return *transaction.failure();
+    // Inside an import, the import's transaction holds the change.
+    std::optional<WriteTransaction> transaction;
+    if (!m_importOpen) {
+        transaction.emplace(m_db);
+        if (transaction->failure())
+            return *transaction->failure();
+    }
     QList<CandidateOutcome> outcomes;
     outcomes.reserve(candidates.size());
     const int total = int(candidates.size());
@@ -1087,9 +1219,37 @@ Result<QList<CandidateOutcome>> ClientBook::addMany(const QList<ImportCandidate>
         if (progress && !progress(int(outcomes.size()), total))
             return Failure{u"the import was stopped; nothing was added"_s};
     }
-    if (auto failure = transaction.commit())
-        return *failure;
+    if (transaction) {
+        if (auto failure = transaction->commit())
+            return *failure;
+    }
     return outcomes;
+}
+
+MaybeFailure ClientBook::beginImport()
+{
+    if (auto failure = checkWritable())
+        return failure;
+    if (m_importOpen)
+        return Failure{u"an import is already under way"_s};
+    QSqlQuery begin(m_db);
+    if (!begin.exec(u"BEGIN IMMEDIATE"_s))
+        return schema::failureFrom(begin.lastError());
+    m_importOpen = true;
+    return std::nullopt;
+}
+
+MaybeFailure ClientBook::finishImport(bool keep)
+{
+    if (!m_importOpen)
+        return Failure{u"no import is under way"_s};
+    m_importOpen = false;
+    QSqlQuery end(m_db);
+    if (keep && end.exec(u"COMMIT"_s))
+        return std::nullopt;
+    MaybeFailure failure = keep ? MaybeFailure(schema::failureFrom(end.lastError())) : std::nullopt;
+    QSqlQuery(m_db).exec(u"ROLLBACK"_s);
+    return failure;
 }
 
 QList<PossibleDuplicate> ClientBook::possibleDuplicates() const

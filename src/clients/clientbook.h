@@ -16,7 +16,7 @@ namespace clients {
 
 // The schema version this build writes.  Older files are brought forward
 // when they are opened; newer ones are only read.
-inline constexpr int kSchemaVersion = 4;
+inline constexpr int kSchemaVersion = 5;
 
 // How long a change waits for another program that is writing to the same
 // file before it gives up.
@@ -42,8 +42,8 @@ struct BookProblem
     QString message; // a whole sentence for the user, naming the file
 };
 
-// Reports progress while many clients go in; return false to stop, which
-// leaves the book as it was.
+// Reports progress while many clients go in (total is -1 while it is not
+// known); return false to stop, which leaves the book as it was.
 using Progress = std::function<bool(int done, int total)>;
 
 // One person to add by an import, with where they came from.
@@ -121,8 +121,23 @@ public:
     kestrava::MaybeFailure forEachMatch(const QString &typed,
                                         const std::function<bool(const Client &)> &take) const;
     // Reads what a search reads, so that the first search after opening is
-    // as quick as the next ones.
+    // as quick as the next ones (and finds damage in it: damageMet()).
     void prepareSearch() const;
+    // Whether a read of this object has met a damaged part of the file
+    // since it was opened or last rebuilt: the list and the search may then
+    // miss clients the book holds.
+    bool damageMet() const { return m_damageMet; }
+    // Every client, in the order they were added, read from the clients
+    // themselves rather than through the search table, so that a damaged
+    // search table loses none of them; handed to `take` one by one as the
+    // book reads them (`take` returns false to stop).  Why the book could
+    // not be read to the end, if it could not: the clients before that
+    // were handed over.
+    kestrava::MaybeFailure forEachClient(const std::function<bool(const Client &)> &take) const;
+    // Makes the search table (which the list and the search read) again
+    // from the clients and their history, in one transaction: it mends a
+    // search table that is damaged.  How many clients it holds now.
+    Result<int> rebuildSearchIndex();
     // A number that changes when another program (or another connection)
     // has changed the file since it was last asked; changes made through
     // this object leave it as it is.
@@ -165,6 +180,13 @@ public:
     Result<QList<CandidateOutcome>> addMany(const QList<ImportCandidate> &candidates, const QDateTime &now,
                                             const Progress &progress = {});
 
+    // An import too large to hold at once: between beginImport() and
+    // finishImport(), each addMany() adds inside one transaction, which
+    // finishImport(true) commits and finishImport(false) (or closing the
+    // book) rolls back, so that either all of it goes in or none.
+    kestrava::MaybeFailure beginImport();
+    kestrava::MaybeFailure finishImport(bool keep);
+
     // Every client, in the list's order.
     QList<Client> all() const { return list(0, -1); }
 
@@ -189,6 +211,8 @@ private:
     kestrava::MaybeFailure insert(Client &client, bool keepId);
     Result<Client> addInTransaction(const Client &client, const QDateTime &now);
     kestrava::MaybeFailure rebuildHistoryWords(qint64 clientId);
+    // The failure of a read, noting whether it met damage.
+    kestrava::Failure readFailure(const QSqlError &error) const;
 
     QString m_path;
     QString m_connectionName;
@@ -197,6 +221,8 @@ private:
     bool m_writable = false;
     int m_versionFound = 0;
     std::optional<BookProblem> m_problem;
+    mutable bool m_damageMet = false;
+    bool m_importOpen = false;
 };
 
 // A client as the book would store it: outer blanks removed from the names,

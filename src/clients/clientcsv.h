@@ -3,6 +3,7 @@
 #include "clients/clientbook.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -34,6 +35,10 @@ QString textFromSpreadsheetCell(const QString &cell);
 // date as YYYY-MM-DD; lines end in CR LF.  A field is quoted when it holds a
 // separator (comma, semicolon, tab, line break), a quote or a formula character.
 QByteArray clientsCsv(const QList<Client> &clients);
+// The same in parts, for a book too large to hold at once: the byte-order
+// mark and the header line, then each client's line.
+QByteArray clientsCsvHeader();
+QByteArray clientCsvLine(const Client &client);
 
 // A person read from a CSV file, or why the row was refused.
 struct CsvRow
@@ -42,6 +47,31 @@ struct CsvRow
     std::optional<Client> client;
     QString problem; // when there is no client
 };
+
+// The columns of a CSV file of people, as its header row names them (see
+// peopleFromCsv).
+class CsvPeople
+{
+public:
+    // Nothing, with the reason, when the header lacks a name or a date column.
+    static Result<CsvPeople> fromHeader(const QStringList &header);
+    // The person of the row numbered `number` with these fields.
+    CsvRow row(int number, const QStringList &fields) const;
+
+private:
+    QHash<QString, qsizetype> m_column;
+    bool m_byParts = false;
+    bool m_byBorn = false;
+};
+
+// The people of CSV text read a piece at a time from `source` (as
+// CsvStream reads it), handed to `take` one row at a time, so that a file
+// of any size is read in little memory; `take` returns false to stop.  Why
+// no row could be read (no header, no name or date columns, the source
+// failed), if none could.  A row holding a quote that is never closed is
+// refused on its own.
+kestrava::MaybeFailure forEachCsvPerson(const std::function<qsizetype(char *, qsizetype)> &source,
+                                        const std::function<bool(const CsvRow &)> &take);
 
 // The people of a CSV file.  The header names the columns, in any order:
 // first, middle, last (or name: its first word the first name, its last word

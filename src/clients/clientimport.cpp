@@ -18,9 +18,6 @@ namespace clients {
 
 namespace {
 
-// A list of clients is far smaller; a larger file is some other file.
-constexpr qint64 kMaxImportCsvBytes = qint64(256) * 1024 * 1024;
-
 // The saved reading kind a file is of, by its ending (whatever its case).
 const kestrava::SavedReadingKind *savedKindOf(const SavedReadingKinds &kinds, const QString &path)
 {
@@ -47,12 +44,95 @@ QString endingsList(const SavedReadingKinds &kinds)
     return endings.isEmpty() ? last : endings.join(u", "_s) + u" or "_s + last;
 }
 
-// What gathering the files found.
-struct Gathered
+// An import under way: the people found go into the book a chunk at a
+// time, inside the one transaction of the import, so that however many
+// there are only one chunk is held.
+class Importer
 {
-    QList<ImportCandidate> candidates;
-    QList<ImportRefusal> refused;
+public:
+    Importer(ClientBook &book, const QDateTime &now, const Progress &progress)
+        : m_book(book), m_now(now), m_progress(progress)
+    {
+        m_report.failure = book.beginImport();
+    }
+    ~Importer()
+    {
+        if (!m_finished && !m_report.failure)
+            m_book.finishImport(false);
+    }
+    Importer(const Importer &) = delete;
+    Importer &operator=(const Importer &) = delete;
+
+    bool failed() const { return m_report.failure.has_value(); }
+    void refuse(const QString &source, const QString &reason) { m_report.refused.append({source, reason}); }
+    // False once the import has failed.
+    bool offer(const Client &client, const QString &source)
+    {
+        if (failed())
+            return false;
+        m_chunk.append({client, source});
+        return m_chunk.size() < kChunk || flush();
+    }
+    ImportReport finish()
+    {
+        if (!failed() && flush())
+            m_report.failure = m_book.finishImport(true);
+        else if (failed())
+            m_book.finishImport(false);
+        m_finished = true;
+        if (m_report.failure)
+            m_report.added = m_report.alreadyThere = 0;
+        return m_report;
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1000;
+
+    bool flush()
+    {
+        if (m_chunk.isEmpty())
+            return true;
+        const Progress progress = !m_progress ? Progress() : [this](int done, int) {
+            return m_progress(m_done + done, -1);
+        };
+        const Result<QList<CandidateOutcome>> outcomes = m_book.addMany(m_chunk, m_now, progress);
+        if (!outcomes) {
+            m_report.failure = outcomes.failure();
+            m_book.finishImport(false);
+            m_finished = true;
+            return false;
+        }
+        const int added = int(std::count(outcomes->begin(), outcomes->end(), CandidateOutcome::Added));
+        m_report.added += added;
+        m_report.alreadyThere += int(outcomes->size()) - added;
+        m_done += int(m_chunk.size());
+        m_chunk.clear();
+        return true;
+    }
+
+    ClientBook &m_book;
+    QDateTime m_now;
+    Progress m_progress;
+    ImportReport m_report;
+    QList<ImportCandidate> m_chunk;
+    int m_done = 0;
+    bool m_finished = false;
 };
+
+// Offers each person of CSV text read from `source`; `shown` names it.
+void importCsvFrom(Importer &importer, const std::function<qsizetype(char *, qsizetype)> &source,
+                   const QString &shown)
+{
+    const kestrava::MaybeFailure unread = forEachCsvPerson(source, [&](const CsvRow &row) {
+        const QString where = u"%1, row %2"_s.arg(shown).arg(row.number);
+        if (row.client)
+            return importer.offer(*row.client, where);
+        importer.refuse(where, row.problem);
+        return true;
+    });
+    if (unread && !importer.failed())
+        importer.refuse(shown, unread->reason);
+}
 
 // The birth date from the texts of a saved reading: a month name of the
 // lists, a day and a year.
@@ -64,76 +144,59 @@ QDate readingDate(const QString &month, const QString &day, const QString &year)
     return monthIndex >= 0 && dayOk && yearOk ? QDate(y, int(monthIndex) + 1, d) : QDate();
 }
 
-void addReadingFile(Gathered &gathered, const QString &path, const kestrava::SavedPerson &saved)
+void addReadingFile(Importer &importer, const QString &path, const kestrava::SavedPerson &saved)
 {
     Client client;
     client.person = saved.person;
     client.person.birthDate = readingDate(saved.month, saved.day, saved.year);
     if (!client.person.birthDate.isValid()) {
         // A binary file's lines are quoted only in part, and made printable.
-        gathered.refused.append({path, u"its birth date \"%1 %2 %3\" is no date"_s.arg(
-                                           kestrava::shownExcerpt(saved.day, kShownDatePart),
-                                           kestrava::shownExcerpt(saved.month, kShownDatePart),
-                                           kestrava::shownExcerpt(saved.year, kShownDatePart))});
+        importer.refuse(path, u"its birth date \"%1 %2 %3\" is no date"_s.arg(
+                                  kestrava::shownExcerpt(saved.day, kShownDatePart),
+                                  kestrava::shownExcerpt(saved.month, kShownDatePart),
+                                  kestrava::shownExcerpt(saved.year, kShownDatePart)));
     } else if (auto problem = checkClient(client)) {
-        gathered.refused.append({path, problem->reason});
+        importer.refuse(path, problem->reason);
     } else {
-        gathered.candidates.append({client, path});
+        importer.offer(client, path);
     }
 }
 
-void gatherFile(Gathered &gathered, const SavedReadingKinds &kinds, const QString &path)
+void importFile(Importer &importer, const SavedReadingKinds &kinds, const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     // A pipe or a device is said to be one: "no such file" would send the
     // person looking for a file that is there.
     if (auto notFile = kestrava::notARegularFile(path)) {
-        gathered.refused.append({shown, notFile->reason});
+        importer.refuse(shown, notFile->reason);
         return;
     }
     if (auto unreadable = kestrava::unreadableFile(path)) {
-        gathered.refused.append({shown, unreadable->reason});
+        importer.refuse(shown, unreadable->reason);
         return;
     }
     if (const kestrava::SavedReadingKind *kind = savedKindOf(kinds, path)) {
-        addReadingFile(gathered, shown, kind->readPerson(path));
+        addReadingFile(importer, shown, kind->readPerson(path));
         return;
     }
     if (!isCsv(path)) {
-        gathered.refused.append({shown, u"it is not a %1 file"_s.arg(endingsList(kinds))});
+        importer.refuse(shown, u"it is not a %1 file"_s.arg(endingsList(kinds)));
         return;
     }
-    const auto data = kestrava::readRegularFile(path, kMaxImportCsvBytes);
-    if (const auto *failure = std::get_if<kestrava::Failure>(&data)) {
-        gathered.refused.append({shown, failure->reason});
+    // Opened only as a regular file, and read as a stream: a file of any
+    // size imports in bounded memory.
+    std::variant<kestrava::RegularFile, kestrava::Failure> opened = kestrava::openRegularFile(path);
+    if (const auto *failure = std::get_if<kestrava::Failure>(&opened)) {
+        importer.refuse(shown, failure->reason);
         return;
     }
-    const Result<QList<CsvRow>> rows = peopleFromCsv(std::get<QByteArray>(data));
-    if (!rows) {
-        gathered.refused.append({shown, rows.failure().reason});
+    QFile file;
+    if (!file.open(std::get<kestrava::RegularFile>(opened).release(), QIODevice::ReadOnly,
+                   QFileDevice::AutoCloseHandle)) {
+        importer.refuse(shown, file.errorString());
         return;
     }
-    for (const CsvRow &row : *rows) {
-        const QString source = u"%1, row %2"_s.arg(shown).arg(row.number);
-        if (row.client)
-            gathered.candidates.append({*row.client, source});
-        else
-            gathered.refused.append({source, row.problem});
-    }
-}
-
-ImportReport addGathered(ClientBook &book, const Gathered &gathered, const QDateTime &now, const Progress &progress)
-{
-    ImportReport report;
-    report.refused = gathered.refused;
-    const Result<QList<CandidateOutcome>> outcomes = book.addMany(gathered.candidates, now, progress);
-    if (!outcomes) {
-        report.failure = outcomes.failure();
-        return report;
-    }
-    report.added = int(std::count(outcomes->begin(), outcomes->end(), CandidateOutcome::Added));
-    report.alreadyThere = int(outcomes->size()) - report.added;
-    return report;
+    importCsvFrom(importer, [&file](char *buffer, qsizetype size) { return file.read(buffer, size); }, shown);
 }
 
 } // namespace
@@ -150,11 +213,13 @@ QStringList importEndings(const SavedReadingKinds &kinds)
 ImportReport importFiles(ClientBook &book, const SavedReadingKinds &kinds, const QStringList &paths,
                          const QDateTime &now, const Progress &progress)
 {
-    Gathered gathered;
+    Importer importer(book, now, progress);
     const QStringList endings = importEndings(kinds);
     for (const QString &path : paths) {
+        if (importer.failed())
+            break;
         if (!QFileInfo(path).isDir()) {
-            gatherFile(gathered, kinds, path);
+            importFile(importer, kinds, path);
             continue;
         }
         QStringList found;
@@ -166,29 +231,30 @@ ImportReport importFiles(ClientBook &book, const SavedReadingKinds &kinds, const
         }
         // The report lists files in a stable order, whatever the file system's.
         found.sort();
-        for (const QString &file : found)
-            gatherFile(gathered, kinds, file);
+        for (const QString &file : found) {
+            if (importer.failed())
+                break;
+            importFile(importer, kinds, file);
+        }
     }
-    return addGathered(book, gathered, now, progress);
+    return importer.finish();
 }
 
 ImportReport importCsv(ClientBook &book, const QByteArray &data, const QString &source, const QDateTime &now,
                        const Progress &progress)
 {
-    Gathered gathered;
-    const Result<QList<CsvRow>> rows = peopleFromCsv(data);
-    if (!rows) {
-        gathered.refused.append({source, rows.failure().reason});
-    } else {
-        for (const CsvRow &row : *rows) {
-            const QString where = u"%1, row %2"_s.arg(source).arg(row.number);
-            if (row.client)
-                gathered.candidates.append({*row.client, where});
-            else
-                gathered.refused.append({where, row.problem});
-        }
-    }
-    return addGathered(book, gathered, now, progress);
+    Importer importer(book, now, progress);
+    qsizetype at = 0;
+    importCsvFrom(
+        importer,
+        [&data, &at](char *buffer, qsizetype size) {
+            const qsizetype n = std::min(size, data.size() - at);
+            std::copy_n(data.constData() + at, n, buffer);
+            at += n;
+            return n;
+        },
+        source);
+    return importer.finish();
 }
 
 } // namespace clients

@@ -125,6 +125,30 @@ kestrava::MaybeFailure toVersion4(QSqlDatabase &db)
     return std::nullopt;
 }
 
+// Version 5: each client's birth names folded into one key beside the birth
+// date, so that an import finds whether a person is in the book with one
+// look-up however many clients were born that day.
+kestrava::MaybeFailure toVersion5(QSqlDatabase &db)
+{
+    if (auto failure = execAll(db, {u"ALTER TABLE clients ADD COLUMN person_key TEXT NOT NULL DEFAULT ''"_s}))
+        return failure;
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    if (!rows.exec(u"SELECT id, first_name, middle_name, last_name FROM clients"_s))
+        return failureFrom(rows.lastError());
+    QSqlQuery update(db);
+    update.prepare(u"UPDATE clients SET person_key = ? WHERE id = ?"_s);
+    while (rows.next()) {
+        const kestrava::Person person{rows.value(1).toString(), rows.value(2).toString(), rows.value(3).toString(),
+                                      QDate(), QString()};
+        update.addBindValue(personKey(person));
+        update.addBindValue(rows.value(0));
+        if (!update.exec())
+            return failureFrom(update.lastError());
+    }
+    return execAll(db, {u"CREATE INDEX clients_same_person ON clients (birth_date, person_key)"_s});
+}
+
 } // namespace
 
 bool hasTablesOf(QSqlDatabase &db, int version)
@@ -139,6 +163,8 @@ bool hasTablesOf(QSqlDatabase &db, int version)
     }
     if (version >= 4)
         search << u"history"_s;
+    if (version >= 5)
+        clients << u"person_key"_s;
     const std::pair<QString, QStringList> tables[] = {
         {u"clients"_s, clients}, {u"readings"_s, readings}, {u"client_search"_s, search}};
     for (const auto &[table, columns] : tables) {
@@ -164,7 +190,7 @@ bool hasTablesOf(QSqlDatabase &db, int version)
 kestrava::MaybeFailure migrate(QSqlDatabase &db, int fromVersion)
 {
     using Step = kestrava::MaybeFailure (*)(QSqlDatabase &);
-    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3, toVersion4};
+    static constexpr Step steps[] = {toVersion1, toVersion2, toVersion3, toVersion4, toVersion5};
     static_assert(std::size(steps) == kSchemaVersion);
     if (fromVersion < 0 || fromVersion > kSchemaVersion)
         return kestrava::Failure{u"the client book's version %1 is not one Kestrava writes"_s.arg(fromVersion)};

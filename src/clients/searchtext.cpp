@@ -1,5 +1,7 @@
 #include "clients/searchtext.h"
 
+#include "common/numerology.h"
+
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -97,6 +99,12 @@ QStringList searchTerms(QStringView typed)
     }
     terms.removeDuplicates();
     return terms;
+}
+
+QString personKey(const kestrava::Person &person)
+{
+    const auto key = [](const QString &name) { return kestrava::trimBlanks(name).toCaseFolded(); };
+    return key(person.firstName) + u'\x1f' + key(person.middleName) + u'\x1f' + key(person.lastName);
 }
 
 } // namespace clients

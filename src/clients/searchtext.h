@@ -27,6 +27,12 @@ QString personSearchWords(const kestrava::Person &person);
 // The order of the list: last, first and middle name, folded.
 QString personSortKey(const kestrava::Person &person);
 
+// What two clients who are one person share beside their birth date: the
+// three birth names without outer blanks and case (accents count).  The
+// book keeps it with each client, so that finding a person is one look-up
+// however many clients share the birth date.
+QString personKey(const kestrava::Person &person);
+
 // What was typed, as the words to look for: name words folded and split, a
 // date written D.M.YYYY turned into YYYY-MM-DD, a run of digits and hyphens
 // starting with a digit (a date as the book writes it, or part of one) kept

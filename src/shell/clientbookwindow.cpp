@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -129,6 +130,27 @@ ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book,
                                              : book.problem()->message);
     }
 
+    // Shown when a read meets a damaged part of the book: the list may then
+    // miss clients, and the search index can be made again from them.
+    m_damage = new QFrame(page);
+    m_damage->setObjectName(QStringLiteral("fraDamage"));
+    m_damage->setStyleSheet(QStringLiteral("QFrame#fraDamage { background: #f8d7da; } QLabel { color: #58151c; }"));
+    auto *damageText = new QLabel(
+        tr("Part of the client book is damaged, so some clients may be missing from the list and the search. "
+           "Rebuild Search Index makes the index again from the clients themselves; Export as CSV saves every "
+           "client that can still be read."),
+        m_damage);
+    damageText->setObjectName(QStringLiteral("lblDamage"));
+    damageText->setWordWrap(true);
+    m_rebuild = new QPushButton(tr("&Rebuild Search Index"), m_damage);
+    m_rebuild->setObjectName(QStringLiteral("cmdRebuildIndex"));
+    connect(m_rebuild, &QPushButton::clicked, this, &ClientBookWindow::rebuildSearchIndex);
+    auto *damageRow = new QHBoxLayout(m_damage);
+    damageRow->setContentsMargins(6, 6, 6, 6);
+    damageRow->addWidget(damageText, 1);
+    damageRow->addWidget(m_rebuild, 0, Qt::AlignVCenter);
+    m_damage->hide();
+
     auto *splitter = new QSplitter(Qt::Horizontal, page);
     splitter->setObjectName(QStringLiteral("splClients"));
     splitter->setChildrenCollapsible(false);
@@ -149,6 +171,7 @@ ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book,
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(m_problem);
+    layout->addWidget(m_damage);
     layout->addWidget(splitter, 1);
     layout->addLayout(statusRow);
 
@@ -176,7 +199,10 @@ ClientBookWindow::ClientBookWindow(ProgramHost &host, clients::ClientBook &book,
     connect(this, &QMdiSubWindow::aboutToActivate, this, &ClientBookWindow::checkForChanges);
     // The first search of a large book would otherwise read the whole
     // search table from the file while the user waits for a keystroke.
-    new AfterFirstPaint(m_list->viewport(), [this] { m_book.prepareSearch(); });
+    new AfterFirstPaint(m_list->viewport(), [this] {
+        m_book.prepareSearch();
+        showDamage();
+    });
     if (book.problem())
         host.services().messages->inform(this, book.isReadable() ? platform::Icon::Warning : platform::Icon::Error,
                                          m_problem->text());
@@ -335,9 +361,12 @@ void ClientBookWindow::buildMenus()
     auto *exportItem = new QAction(tr("&Export as CSV..."), this);
     exportItem->setObjectName(QStringLiteral("mnuExport"));
     connect(exportItem, &QAction::triggered, this, &ClientBookWindow::exportCsv);
+    m_rebuildAction = new QAction(tr("&Rebuild Search Index"), this);
+    m_rebuildAction->setObjectName(QStringLiteral("mnuRebuildIndex"));
+    connect(m_rebuildAction, &QAction::triggered, this, &ClientBookWindow::rebuildSearchIndex);
     auto *separator = new QAction(this);
     separator->setSeparator(true);
-    addCommonMenus(menuBar(), this, {importFilesItem, importFolderItem, exportItem, separator},
+    addCommonMenus(menuBar(), this, {importFilesItem, importFolderItem, exportItem, m_rebuildAction, separator},
                    [this] { close(); });
 
     auto *menu = new QMenu(tr("&Client"), menuBar());
@@ -363,7 +392,7 @@ void ClientBookWindow::buildMenus()
     connect(duplicates, &QAction::triggered, this, &ClientBookWindow::showPossibleDuplicates);
     QAction *merge = windowAction(this, menu, tr("&Merge..."), QStringLiteral("mnuMerge"));
     connect(merge, &QAction::triggered, this, &ClientBookWindow::mergeSelected);
-    m_changeActions = {add, importFilesItem, importFolderItem};
+    m_changeActions = {add, importFilesItem, importFolderItem, m_rebuildAction};
     m_clientActions = {edit, remove, merge};
 
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
@@ -409,6 +438,37 @@ void ClientBookWindow::updateCount()
         m_count->setText(rows == 1 ? tr("1 client") : tr("%1 clients").arg(rows));
     else
         m_count->setText(tr("%n found", nullptr, rows));
+    showDamage();
+}
+
+void ClientBookWindow::showDamage()
+{
+    if (!m_book.damageMet() || m_damage->isVisible())
+        return;
+    m_rebuild->setEnabled(m_book.isWritable());
+    m_damage->show();
+}
+
+void ClientBookWindow::rebuildSearchIndex()
+{
+    if (!m_book.isWritable())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const clients::Result<int> rebuilt = m_book.rebuildSearchIndex();
+    QApplication::restoreOverrideCursor();
+    if (!rebuilt) {
+        host().services().messages->inform(
+            this, platform::Icon::Error, tr("The search index could not be rebuilt: %1").arg(rebuilt.failure().reason));
+        return;
+    }
+    m_damage->hide();
+    m_dataVersion = m_book.dataVersion();
+    m_model->reload();
+    updateCount();
+    selectRow(0);
+    setStatus(*rebuilt == 1 ? tr("The search index was rebuilt from 1 client.")
+                            : tr("The search index was rebuilt from %1 clients.").arg(*rebuilt),
+              false);
 }
 
 void ClientBookWindow::selectRow(int row)
@@ -870,20 +930,44 @@ void ClientBookWindow::exportCsv()
         this, {tr("Export Client Book"), tr("CSV files (*.csv)"), QStringLiteral("csv")});
     if (!path || !isOpen())
         return;
-    const QList<clients::Client> all = m_book.all();
+    // Read from the clients themselves, one at a time: a damaged search
+    // index loses none of them, and a large book is never held at once.
     QSaveFile file(*path);
     std::optional<kestrava::SaveFailure> failure;
-    if (!file.open(QIODevice::WriteOnly))
+    int exported = 0;
+    kestrava::MaybeFailure unread;
+    if (!file.open(QIODevice::WriteOnly)) {
         failure = kestrava::SaveFailure{file.error(), file.errorString()};
-    else
-        failure = kestrava::writeAndCommit(file, clients::clientsCsv(all));
+    } else {
+        QByteArray pending = clients::clientsCsvHeader();
+        bool written = true;
+        unread = m_book.forEachClient([&](const clients::Client &c) {
+            pending += clients::clientCsvLine(c);
+            ++exported;
+            if (pending.size() >= (1 << 16)) {
+                written = file.write(pending) == pending.size();
+                pending.clear();
+            }
+            return written;
+        });
+        failure = written ? kestrava::writeAndCommit(file, pending)
+                          : std::optional(kestrava::SaveFailure{file.error(), file.errorString()});
+    }
     if (failure) {
         host().services().messages->inform(this, platform::Icon::Error,
                                            tr("The client book could not be exported to %1: %2")
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
         return;
     }
-    setStatus((all.size() == 1 ? tr("Exported 1 client to %1.") : tr("Exported %1 clients to %2.").arg(all.size()))
+    setStatus((exported == 1 ? tr("Exported 1 client to %1.") : tr("Exported %1 clients to %2.").arg(exported))
                       .arg(QDir::toNativeSeparators(*path)),
               false);
+    if (unread) {
+        showDamage();
+        host().services().messages->inform(
+            this, platform::Icon::Warning,
+            tr("Only %1 clients could be read from the client book and were exported to %2: %3.")
+                .arg(exported)
+                .arg(QDir::toNativeSeparators(*path), unread->reason));
+    }
 }

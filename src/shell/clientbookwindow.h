@@ -13,6 +13,7 @@
 
 class ClientListModel;
 class QAction;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -77,6 +78,9 @@ public:
     void importPaths(const QStringList &paths);
     // Asks for a file name and writes the whole book there as CSV.
     void exportCsv();
+    // Makes the search index again from the clients (File > Rebuild Search
+    // Index, and the button of the damage banner).
+    void rebuildSearchIndex();
 
     // The client under the selection, if any.
     std::optional<clients::Client> selected() const;
@@ -91,6 +95,8 @@ private:
     void selectionChanged();
     void showDetails(const std::optional<clients::Client> &client);
     void updateCount();
+    // Shows the damage banner once a read has met damage in the book.
+    void showDamage();
     void updateActions();
     void setStatus(const QString &text, bool offerUndo);
     void selectRow(int row);
@@ -104,6 +110,9 @@ private:
     ReadWith m_readWith;
     ClientListModel *m_model = nullptr;
     QLabel *m_problem = nullptr;
+    QFrame *m_damage = nullptr;
+    QPushButton *m_rebuild = nullptr;
+    QAction *m_rebuildAction = nullptr;
     QLineEdit *m_search = nullptr;
     QTableView *m_list = nullptr;
     QLabel *m_count = nullptr;

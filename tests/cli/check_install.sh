@@ -62,7 +62,7 @@ complete_words() {
 [ "$(complete_words numerology --format '')" = "json text html" ] \
   || { echo "format completion: $(complete_words numerology --format '')"; exit 1; }
 [ "$(complete_words tarot --month Au)" = "August" ] || { echo "month completion: $(complete_words tarot --month Au)"; exit 1; }
-[ "$(complete_words clients '')" = "list add show edit remove duplicates merge import export" ] \
+[ "$(complete_words clients '')" = "list add show edit remove duplicates merge import export rebuild-index" ] \
   || { echo "clients action completion: $(complete_words clients '')"; exit 1; }
 [ "$(complete_words clients list --s)" = "--search" ] \
   || { echo "clients option completion: $(complete_words clients list --s)"; exit 1; }

@@ -582,3 +582,69 @@ TEST_F(ClientBookWindowTest, AnotherProgramsDatabaseIsRefusedAndLeftAsItIs)
     EXPECT_EQ(hash(), before);
     EXPECT_FALSE(QFileInfo::exists(bookPath + "-wal"));
 }
+
+TEST_F(ClientBookWindowTest, ADamagedSearchIndexShowsABannerExportSavesEveryoneAndRebuildMendsIt)
+{
+    constexpr int kClients = 300;
+    {
+        clients::ClientBook book(bookPath);
+        QList<clients::ImportCandidate> people;
+        for (int i = 0; i < kClients; ++i) {
+            clients::Client c;
+            c.person = {QString("ANNA%1").arg(i), {}, QString("SMITH%1").arg(i), QDate(1980, 1, 1).addDays(i), {}};
+            people.append({c, "made"});
+        }
+        ASSERT_TRUE(book.addMany(people, QDateTime::currentDateTimeUtc()).ok());
+    }
+    // A page of the search index overwritten, as a failing disk would.
+    int page = 0, pageSize = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "damage");
+        db.setDatabaseName(bookPath);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec("SELECT rootpage FROM sqlite_master WHERE name = 'client_search'") && query.next());
+        page = query.value(0).toInt();
+        ASSERT_TRUE(query.exec("PRAGMA page_size") && query.next());
+        pageSize = query.value(0).toInt();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("damage");
+    {
+        QFile file(bookPath);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(qint64(page - 1) * pageSize));
+        ASSERT_EQ(file.write(QByteArray(pageSize, '\xa5')), pageSize);
+    }
+
+    ClientBookWindow *bookWindow = open();
+    auto *banner = window("frmClientBook")->findChild<QWidget *>("fraDamage");
+    ASSERT_NE(banner, nullptr);
+    shown(); // the rows the list shows are read from the damaged index
+    // The banner comes once the window has read the index, at the latest
+    // after its first paint.
+    const QDeadlineTimer deadline(5000);
+    while (!banner->isVisible() && !deadline.hasExpired())
+        QTest::qWait(20);
+    ASSERT_TRUE(banner->isVisible());
+    auto *rebuild = control<QPushButton>("frmClientBook", "cmdRebuildIndex");
+    EXPECT_TRUE(rebuild->isEnabled());
+    EXPECT_TRUE(window("frmClientBook")->findChild<QAction *>("mnuRebuildIndex")->isEnabled());
+
+    const QString out = test.dir.filePath("saved.csv");
+    test.files.paths.push_back(out);
+    window("frmClientBook")->findChild<QAction *>("mnuExport")->trigger();
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().count("\r\n"), kClients + 1);
+
+    rebuild->click();
+    EXPECT_FALSE(banner->isVisible());
+    EXPECT_EQ(shown().size(), kClients);
+    EXPECT_FALSE(shown().contains(QString()));
+    EXPECT_EQ(control<QLabel>("frmClientBook", "lblStatus")->text(),
+              QString("The search index was rebuilt from %1 clients.").arg(kClients));
+    search()->setText("smith299");
+    EXPECT_EQ(shown(), QStringList({"SMITH299, ANNA299"}));
+    Q_UNUSED(bookWindow);
+}
