@@ -42,20 +42,22 @@ QString caption(ResultRow row)
     return {};
 }
 
-richtext::Composition readingDocument(const QString &name, int month, int day, int year)
+richtext::Composition readingDocument(const QString &name, int month, int day, int year, kestrava::TitleBlock titleBlock)
 {
     const QString person = kestrava::trimBlanks(name);
     const QString date = dateText(month, day, year);
     Composition c;
     c.setTitle(QObject::tr("%1 Reading: %2")
                    .arg(kestrava::programName(kestrava::ProgramId::Astrology), person.isEmpty() ? date : person));
-    c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
-    if (!person.isEmpty()) {
-        c.append(QObject::tr("Name: "));
-        c.bold(false).append(person + crlf());
+    if (titleBlock == kestrava::TitleBlock::Shown) {
+        c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
+        if (!person.isEmpty()) {
+            c.append(QObject::tr("Name: "));
+            c.bold(false).append(person + crlf());
+        }
+        c.bold(true).append(QObject::tr("Date of Birth: "));
+        c.bold(false).append(date + crlf(2));
     }
-    c.bold(true).append(QObject::tr("Date of Birth: "));
-    c.bold(false).append(date + crlf(2));
 
     const qint16 fadic = fadicSum(month, day, year, true);
     appendRow(c, ResultRow::Combined, QString::number(fadicSum(month, day, year, false)));

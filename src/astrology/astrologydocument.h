@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/titleblock.h"
 #include "richtext/composition.h"
 
 #include <QString>
@@ -19,6 +20,7 @@ QString caption(ResultRow row);
 // bold, the fadic number, the planet and the sign each followed by its text.
 // A date whose fadic number has no profile shows the two numbers only.  The
 // title is the heading's text.
-richtext::Composition readingDocument(const QString &name, int month, int day, int year);
+richtext::Composition readingDocument(const QString &name, int month, int day, int year,
+                                      kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 
 } // namespace astrology

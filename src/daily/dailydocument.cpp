@@ -42,15 +42,18 @@ QString birthDateCaption()
     return QObject::tr("Your Date Of Birth");
 }
 
-richtext::Composition readingDocument(QStringView birthDay, QStringView birthMonth, const QDate &today)
+richtext::Composition readingDocument(QStringView birthDay, QStringView birthMonth, const QDate &today,
+                                      kestrava::TitleBlock titleBlock)
 {
     using namespace richtext;
     const qint16 number = dailyNumber(birthDay, birthMonth, today);
     Composition c;
     c.setTitle(readingCaption() + QStringLiteral(": ") + dateText(today));
-    c.bold(true).size(16).append(c.title() + crlf(2));
-    c.size(0).append(birthDateCaption() + QStringLiteral(": "));
-    c.bold(false).append(kestrava::trimBlanks(birthDay) + u' ' + kestrava::trimBlanks(birthMonth) + crlf(2));
+    if (titleBlock == kestrava::TitleBlock::Shown) {
+        c.bold(true).size(16).append(c.title() + crlf(2));
+        c.size(0).append(birthDateCaption() + QStringLiteral(": "));
+        c.bold(false).append(kestrava::trimBlanks(birthDay) + u' ' + kestrava::trimBlanks(birthMonth) + crlf(2));
+    }
 
     // The page centres the number, its caption and its word.
     c.align(Align::Centre);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/titleblock.h"
 #include "richtext/composition.h"
 
 #include <QDate>
@@ -23,6 +24,7 @@ QString birthDateCaption();
 // then the number large in dark red over "You Lucky Number" and its word,
 // all centred, and the paragraph under "How will your Day Be".  The title
 // is the heading's text.
-richtext::Composition readingDocument(QStringView birthDay, QStringView birthMonth, const QDate &today);
+richtext::Composition readingDocument(QStringView birthDay, QStringView birthMonth, const QDate &today,
+                                      kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 
 } // namespace daily

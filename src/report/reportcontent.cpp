@@ -78,11 +78,11 @@ std::optional<QString> personProblem(const kestrava::Person &person)
 
 QList<richtext::Composition> numerologyParts(const ReportRequest &request)
 {
-    const numpro::ReadingInputs inputs = readingInputs(request.person, request.today);
+    const numpro::ReadingInputs inputs = readingInputs(request.person, request.today, request.marriageDate);
     numpro::ResultState state;
     QList<numpro::ReadingResult> items;
     if (request.numerologyReadings.isEmpty()) {
-        items = numpro::comprehensiveReading(inputs, state);
+        items = numpro::comprehensiveReading(inputs, state, kestrava::TitleBlock::Omitted);
     } else {
         // Readings that build on others find their values in the state.
         numpro::computeAllReadings(inputs, state);
@@ -121,8 +121,8 @@ QList<richtext::Composition> tarotParts(const ReportRequest &request)
     const tarot::NumberSection lifePath = tarot::numberSection(tarot::NumberPage::LifePath, reading.lifePath);
     const tarot::NumberSection destiny = tarot::numberSection(tarot::NumberPage::Destiny, reading.destiny);
     if (request.spread)
-        return {tarot::readingDocument(reading, lifePath, destiny, *request.spread)};
-    return {tarot::readingDocument(reading, lifePath, destiny)};
+        return {tarot::readingDocument(reading, lifePath, destiny, *request.spread, kestrava::TitleBlock::Omitted)};
+    return {tarot::readingDocument(reading, lifePath, destiny, kestrava::TitleBlock::Omitted)};
 }
 
 QList<richtext::Composition> compatibilityParts(const ReportRequest &request)
@@ -144,6 +144,25 @@ QDate dailyDate(const ReportRequest &request)
     return request.dailyDate.isValid() ? request.dailyDate : request.today;
 }
 
+// Why a section has nothing to show, when it has not: a report never holds an
+// empty section.
+std::optional<QString> emptySection(const ReportSection &section, const ReportRequest &request)
+{
+    const bool hasText = std::any_of(section.parts.begin(), section.parts.end(), [](const richtext::Composition &part) {
+        return !part.plainText().trimmed().isEmpty();
+    });
+    if (hasText || section.timeline || !section.cards.isEmpty())
+        return std::nullopt;
+    if (section.kind == SectionKind::Numerology && !request.marriageDate.isValid()
+        && request.numerologyReadings.contains(u"marriageVibration"_s))
+        return QObject::tr("The Marriage Vibration Number reads the day of the marriage: please give the marriage "
+                           "date, or choose other readings for the %1 section.")
+            .arg(section.heading);
+    return QObject::tr("The %1 section would have nothing to read for this person: please choose other readings "
+                       "for it, or leave it out.")
+        .arg(section.heading);
+}
+
 QList<SectionKind> orderedSections(const QList<SectionKind> &chosen)
 {
     QList<SectionKind> ordered;
@@ -156,15 +175,15 @@ QList<SectionKind> orderedSections(const QList<SectionKind> &chosen)
 
 } // namespace
 
-QString longDate(QDate date)
+QString longDate(QDate date, const QLocale &locale)
 {
-    return QLocale(QLocale::English).toString(date, u"d MMMM yyyy"_s);
+    return locale.toString(date, QLocale::LongFormat);
 }
 
 TitleLines titleLines(const Report &report)
 {
-    return {QObject::tr("prepared for"), QObject::tr("born %1").arg(longDate(report.birthDate)),
-            QObject::tr("Report date: %1").arg(longDate(report.date))};
+    return {QObject::tr("prepared for"), QObject::tr("born %1").arg(longDate(report.birthDate, report.locale)),
+            QObject::tr("Report date: %1").arg(longDate(report.date, report.locale))};
 }
 
 QString sectionKey(SectionKind kind)
@@ -239,6 +258,7 @@ std::variant<Report, kestrava::Failure> composeReport(const ReportRequest &reque
     report.clientName = request.person.joinedName();
     report.birthDate = request.person.birthDate;
     report.date = request.today;
+    report.locale = request.locale;
 
     const DateTexts birth = dateTexts(request.person.birthDate);
     for (const SectionKind kind : sections) {
@@ -273,27 +293,39 @@ std::variant<Report, kestrava::Failure> composeReport(const ReportRequest &reque
         case SectionKind::Astrology:
             section.parts = {astrology::readingDocument(report.clientName, request.person.birthDate.month(),
                                                         request.person.birthDate.day(),
-                                                        request.person.birthDate.year())};
+                                                        request.person.birthDate.year(),
+                                                        kestrava::TitleBlock::Omitted)};
             break;
         case SectionKind::Runes:
-            section.parts = {runes::readingDocument(report.clientName)};
+            section.parts = {runes::readingDocument(report.clientName, kestrava::TitleBlock::Omitted)};
             break;
         case SectionKind::Tantric:
             section.parts = {tantric::readingDocument(report.clientName, request.person.birthDate.day(),
                                                       request.person.birthDate.month(),
-                                                      request.person.birthDate.year())};
+                                                      request.person.birthDate.year(),
+                                                      kestrava::TitleBlock::Omitted)};
             break;
         case SectionKind::Daily:
-            section.heading = QObject::tr("Number of the Day: %1").arg(longDate(dailyDate(request)));
-            section.parts = {daily::readingDocument(birth.day, birth.month, dailyDate(request))};
+            section.heading = QObject::tr("Number of the Day: %1").arg(longDate(dailyDate(request), request.locale));
+            section.parts = {
+                daily::readingDocument(birth.day, birth.month, dailyDate(request), kestrava::TitleBlock::Omitted)};
             break;
         case SectionKind::Compatibility:
             section.heading = QObject::tr("Compatibility with %1").arg(request.partner->joinedName());
             section.parts = compatibilityParts(request);
             break;
         }
+        if (const std::optional<QString> empty = emptySection(section, request))
+            return kestrava::Failure{*empty};
         report.sections.append(section);
     }
+
+    QList<SectionText> texts;
+    for (const ReportSection &section : std::as_const(report.sections))
+        texts.append({section.heading, textBlocks(section.parts)});
+    referRepeats(texts);
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        report.sections[i].text = texts[i].blocks;
     return report;
 }
 
@@ -329,9 +361,11 @@ QJsonObject requestToJson(const ReportRequest &request)
                                                {u"middle"_s, request.partner->middleName},
                                                {u"last"_s, request.partner->lastName},
                                                {u"born"_s, request.partner->birthDate.toString(Qt::ISODate)}});
-        if (request.marriageDate.isValid())
-            json.insert(u"married"_s, request.marriageDate.toString(Qt::ISODate));
     }
+    const bool readsMarriage = request.sections.contains(SectionKind::Numerology)
+                               || (request.sections.contains(SectionKind::Compatibility) && request.partner);
+    if (readsMarriage && request.marriageDate.isValid())
+        json.insert(u"married"_s, request.marriageDate.toString(Qt::ISODate));
     return json;
 }
 

@@ -4,12 +4,14 @@
 #include "common/person.h"
 #include "numpro/forecast/lifetimeline.h"
 #include "report/practitioner.h"
+#include "report/reporttext.h"
 #include "richtext/composition.h"
 #include "tarot/spread.h"
 
 #include <QDate>
 #include <QJsonObject>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +42,7 @@ struct ReportRequest
 {
     kestrava::Person person; // names as the readings are to read them
     QDate today;             // the report's date, and "today" for every reading
+    QLocale locale;          // writes the report's dates
     QList<SectionKind> sections; // shown in the order of kSectionKinds whatever the order here
 
     // Variduzeda Vad: the comprehensive reading when empty, else these
@@ -52,8 +55,10 @@ struct ReportRequest
     std::optional<tarot::SpreadCards> spread;
     // The day whose daily number the report reads (today when null).
     QDate dailyDate;
-    // Compatibility: the second person and the day they married (null: not known).
+    // Compatibility: the second person.
     std::optional<kestrava::Person> partner;
+    // The day of the marriage (null: not known): the numerology section's
+    // marriage vibration reads it, and the compatibility section with it.
     QDate marriageDate;
 };
 
@@ -73,6 +78,8 @@ struct ReportSection
     SectionKind kind = SectionKind::Numerology;
     QString heading;
     QList<richtext::Composition> parts;
+    // The parts as the report sets them, each paragraph said once in the report.
+    QList<TextBlock> text;
     std::optional<numpro::LifeTimeline> timeline;
     QList<ReportCard> cards; // position 1 first
 };
@@ -84,6 +91,7 @@ struct Report
     QString clientName; // the person's names joined, as the title page shows them
     QDate birthDate;
     QDate date;         // the report's date
+    QLocale locale;     // writes its dates
     QList<ReportSection> sections;
 };
 
@@ -97,8 +105,9 @@ struct TitleLines
 };
 TitleLines titleLines(const Report &report);
 
-// A date as the report writes it: "6 August 1979".
-QString longDate(QDate date);
+// A date as the report writes it: the locale's long form, the same
+// everywhere in the report ("Monday, 6 August 1979").
+QString longDate(QDate date, const QLocale &locale);
 
 // Composes the report; a person or a request a section cannot read (no
 // first name, a birth date outside the programs' years, a forecast range

@@ -116,6 +116,36 @@ QString inlineSvg(const numpro::LifeTimeline &timeline)
     return svg;
 }
 
+// The section's text in the report's own typography: headings, paragraphs
+// with their bold words, rules.
+QString textHtml(const QList<TextBlock> &blocks)
+{
+    QString html;
+    for (const TextBlock &block : blocks) {
+        QStringList classes;
+        if (block.spaceBefore)
+            classes << u"gap"_s;
+        if (block.centred)
+            classes << u"centred"_s;
+        const QString attributes = classes.isEmpty() ? QString() : u" class=\""_s + classes.join(u' ') + u'"';
+        switch (block.role) {
+        case BlockRole::Heading:
+            html += u"<h2"_s + attributes + u'>' + escaped(block.plainText()) + u"</h2>\n"_s;
+            break;
+        case BlockRole::Paragraph:
+            html += u"<p"_s + attributes + u'>';
+            for (const TextSpan &span : block.spans)
+                html += span.bold ? u"<b>"_s + escaped(span.text) + u"</b>"_s : escaped(span.text);
+            html += u"</p>\n"_s;
+            break;
+        case BlockRole::Rule:
+            html += u"<hr"_s + attributes + u"/>\n"_s;
+            break;
+        }
+    }
+    return html;
+}
+
 QString styleSheet(const Report &report)
 {
     const QString accent = colourName(report.practitioner.accent);
@@ -123,7 +153,7 @@ QString styleSheet(const Report &report)
     const QString css = uR"(
 :root { --accent: ACCENT; }
 * { box-sizing: border-box; }
-body { font-family: "DejaVu Sans", Verdana, sans-serif; font-size: 10pt; color: #000; background: #fff;
+body { font-family: "DejaVu Sans", Verdana, sans-serif; font-size: 10pt; color: #222; background: #fff;
        margin: 0 auto; max-width: 52em; padding: 2em 1.5em; line-height: 1.35; }
 .title-page { text-align: center; padding: 2em 0 3em; }
 .title-page .logo { max-width: 60%; height: auto; }
@@ -141,6 +171,13 @@ nav.contents li { margin: 0 0 0.5em; }
 nav.contents a { color: inherit; text-decoration: none; }
 nav.contents a:hover { text-decoration: underline; }
 section.report-section { margin-top: 3em; }
+section.report-section h2 { color: var(--accent); font-size: 11pt; margin: 0.35em 0 0.15em; break-after: avoid; }
+section.report-section h2.gap { margin-top: 0.9em; }
+section.report-section p { margin: 0; orphans: 2; widows: 2; }
+section.report-section p.gap { margin-top: 0.6em; }
+section.report-section .centred { text-align: center; }
+section.report-section hr { border: 0; border-top: 0.8pt solid var(--accent); margin: 0.3em 0; }
+section.report-section hr.gap { margin-top: 0.7em; }
 svg.timeline { display: block; width: 100%; height: auto; margin: 0 0 1em; }
 .cards { display: grid; grid-template-columns: repeat(3, 1fr); gap: 1em 1.5em; margin: 1.5em 0; }
 .cards figure { margin: 0; text-align: center; break-inside: avoid; }
@@ -219,8 +256,7 @@ QString reportHtml(const Report &report)
                 + escaped(section.heading) + u"</h1>\n"_s;
         if (section.timeline)
             html += inlineSvg(*section.timeline);
-        for (const richtext::Composition &part : section.parts)
-            html += richtext::toHtml(part) + u'\n';
+        html += textHtml(section.text);
         if (!section.cards.isEmpty()) {
             html += u"<div class=\"cards\">\n"_s;
             for (const ReportCard &card : section.cards) {

@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "report/logo.h"
+#include "report/reporttext.h"
 #include "numpro/forecast/picture/timelinepicture.h"
 #include "richtext/textdocumentrenderer.h"
 
@@ -188,23 +189,29 @@ private:
 
 struct ReportLayout::Private
 {
+    // One section's text, on pages of its own: a section always starts a
+    // page, so each lays out alone and a change in one moves no other.
+    struct Flow
+    {
+        std::unique_ptr<QTextDocument> document;
+        int firstPage = 0; // of the report
+        int pages = 1;
+    };
+
     Report report;
     QPageLayout page;
     PointDevice device;
     QRectF body; // on the page, in points
     QTextDocument contents;
-    QTextDocument text;
-    TimelineObject *timelines = nullptr;
     int contentsPages = 1;
-    int textPages = 1;
+    std::vector<Flow> flows;
     QList<Entry> entries;
-    QList<QTextBlock> headings;
     QList<QTextBlock> contentsRows;
 
     int firstContentsPage() const { return 1; }
     int firstTextPage() const { return 1 + contentsPages; }
 
-    void setUp(QTextDocument &document)
+    void setUp(QTextDocument &document) const
     {
         document.documentLayout()->setPaintDevice(device.device());
         document.setUseDesignMetrics(true);
@@ -213,75 +220,173 @@ struct ReportLayout::Private
         document.setPageSize(body.size());
     }
 
-    static int pagesOf(const QTextDocument &document, qreal pageHeight)
+    // The page (of the document, from 0) a point of it lies on.
+    int pageAt(qreal y) const { return std::max(0, int(std::floor(y / body.height() + 1e-6))); }
+    static qreal lineTop(const QTextBlock &block, const QTextLine &line)
     {
-        return std::max(1, int(std::ceil(document.documentLayout()->documentSize().height() / pageHeight - 1e-6)));
+        return block.layout()->position().y() + line.y();
     }
+    // The pages a document fills: up to its last line, not to the blank
+    // space a page break or a margin leaves after it.
+    int pagesOf(const QTextDocument &document) const;
 
-    void layOutText();
+    void layOutSection(qsizetype index);
+    void keepHeadingsWithText(QTextDocument &document) const;
     void layOutContents();
     void paintTitlePage(QPainter &painter) const;
     void paintRunning(QPainter &painter, int index, int pageCount) const;
     void paintContentsNumbers(QPainter &painter, int index) const;
     void paintLogo(QPainter &painter, const QRectF &area) const;
+    void paintText(QPainter &painter, const QTextDocument &document, int index) const;
 
     std::optional<Logo> logo; // read once: the file may change or go while the report is shown
 };
 
-void ReportLayout::Private::layOutText()
+int ReportLayout::Private::pagesOf(const QTextDocument &document) const
 {
+    int last = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (layout && layout->lineCount() > 0)
+            last = std::max(last, pageAt(lineTop(block, layout->lineAt(layout->lineCount() - 1))));
+    }
+    return last + 1;
+}
+
+namespace {
+
+// The block property marking a heading, which keeps with the lines after it,
+// and the one marking a rule, drawn across the text.
+constexpr int kHeadingProperty = QTextFormat::UserProperty + 2;
+constexpr int kRuleProperty = QTextFormat::UserProperty + 3;
+
+constexpr QColor kBodyColour(34, 34, 34);
+constexpr qreal kSubheadingPointSize = 11;
+constexpr qreal kParagraphGap = 7;
+
+QTextCharFormat textFormat(qreal pointSize, bool bold, const QColor &colour)
+{
+    QTextCharFormat format;
+    format.setFont(bodyFont(pointSize));
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    format.setForeground(colour);
+    return format;
+}
+
+} // namespace
+
+void ReportLayout::Private::layOutSection(qsizetype index)
+{
+    const ReportSection &section = report.sections[index];
+    Flow flow;
+    flow.document = std::make_unique<QTextDocument>();
+    QTextDocument &text = *flow.document;
     setUp(text);
-    timelines = new TimelineObject(report, body.width(), &text);
-    text.documentLayout()->registerHandler(kTimelineObject, timelines);
+    text.documentLayout()->registerHandler(kTimelineObject, new TimelineObject(report, body.width(), &text));
     text.documentLayout()->registerHandler(kCardsObject, new CardsObject(report, body.width(), &text));
 
-    QTextCursor cursor(&text);
     const QColor accent = accentColour(report.practitioner);
-    for (qsizetype i = 0; i < report.sections.size(); ++i) {
-        const ReportSection &section = report.sections[i];
-        QTextBlockFormat headingBlock;
-        headingBlock.setBottomMargin(12);
-        if (i > 0)
-            headingBlock.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        headingBlock.setHeadingLevel(1);
-        QTextCharFormat headingFormat;
-        headingFormat.setFont(bodyFont(kHeadingPointSize));
-        headingFormat.setFontWeight(QFont::Bold);
-        headingFormat.setForeground(accent);
-        if (i > 0)
-            cursor.insertBlock(headingBlock, headingFormat);
-        else {
-            cursor.setBlockFormat(headingBlock);
-            cursor.setCharFormat(headingFormat);
-        }
-        headings.append(cursor.block());
-        cursor.insertText(section.heading, headingFormat);
+    QTextCursor cursor(&text);
+    QTextBlockFormat headingBlock;
+    headingBlock.setBottomMargin(12);
+    headingBlock.setHeadingLevel(1);
+    headingBlock.setProperty(kHeadingProperty, true);
+    const QTextCharFormat heading = textFormat(kHeadingPointSize, true, accent);
+    cursor.setBlockFormat(headingBlock);
+    cursor.setCharFormat(heading);
+    cursor.insertText(section.heading, heading);
 
-        QTextCharFormat plain;
-        plain.setFont(bodyFont());
-        cursor.insertBlock(QTextBlockFormat(), plain);
-        if (section.timeline) {
-            QTextCharFormat picture;
-            picture.setObjectType(kTimelineObject);
-            picture.setProperty(kSectionProperty, qlonglong(i));
-            cursor.insertText(QString(QChar::ObjectReplacementCharacter), picture);
-            cursor.insertBlock(QTextBlockFormat(), plain);
+    const QTextCharFormat plain = textFormat(kBodyPointSize, false, kBodyColour);
+    if (section.timeline) {
+        QTextCharFormat picture;
+        picture.setObjectType(kTimelineObject);
+        picture.setProperty(kSectionProperty, qlonglong(index));
+        QTextBlockFormat pictureBlock;
+        pictureBlock.setBottomMargin(kParagraphGap);
+        cursor.insertBlock(pictureBlock, plain);
+        cursor.insertText(QString(QChar::ObjectReplacementCharacter), picture);
+    }
+    const QTextCharFormat subheading = textFormat(kSubheadingPointSize, true, accent);
+    const QTextCharFormat bold = textFormat(kBodyPointSize, true, kBodyColour);
+    for (const TextBlock &block : section.text) {
+        QTextBlockFormat format;
+        format.setAlignment(block.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+        switch (block.role) {
+        case BlockRole::Heading:
+            format.setTopMargin(block.spaceBefore ? kParagraphGap + 3 : 4);
+            format.setBottomMargin(2);
+            format.setHeadingLevel(2);
+            format.setProperty(kHeadingProperty, true);
+            cursor.insertBlock(format, subheading);
+            cursor.insertText(block.plainText(), subheading);
+            break;
+        case BlockRole::Paragraph:
+            format.setTopMargin(block.spaceBefore ? kParagraphGap : 0);
+            cursor.insertBlock(format, plain);
+            for (const TextSpan &span : block.spans)
+                cursor.insertText(span.text, span.bold ? bold : plain);
+            break;
+        case BlockRole::Rule: {
+            format.setTopMargin(block.spaceBefore ? kParagraphGap : 2);
+            format.setBottomMargin(2);
+            format.setProperty(kRuleProperty, true);
+            cursor.insertBlock(format, textFormat(4, false, kBodyColour));
+            break;
         }
-        for (const richtext::Composition &part : section.parts)
-            richtext::insertComposition(cursor, part, Qt::black, kBodyPointSize);
-        if (!section.cards.isEmpty()) {
-            // The cards take most of a page: they start one rather than
-            // being pushed over a page's end.
-            QTextBlockFormat cardsBlock;
-            cardsBlock.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            cursor.insertBlock(cardsBlock, plain);
-            QTextCharFormat cards;
-            cards.setObjectType(kCardsObject);
-            cards.setProperty(kSectionProperty, qlonglong(i));
-            cursor.insertText(QString(QChar::ObjectReplacementCharacter), cards);
         }
     }
-    textPages = pagesOf(text, body.height());
+    if (!section.cards.isEmpty()) {
+        // The cards take most of a page: they start one rather than being
+        // pushed over a page's end.
+        QTextBlockFormat cardsBlock;
+        cardsBlock.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.insertBlock(cardsBlock, plain);
+        QTextCharFormat cards;
+        cards.setObjectType(kCardsObject);
+        cards.setProperty(kSectionProperty, qlonglong(index));
+        cursor.insertText(QString(QChar::ObjectReplacementCharacter), cards);
+    }
+    keepHeadingsWithText(text);
+    flow.pages = pagesOf(text);
+    flows.push_back(std::move(flow));
+}
+
+void ReportLayout::Private::keepHeadingsWithText(QTextDocument &document) const
+{
+    // Top to bottom: a heading moved to the next page moves only what comes
+    // after it, so the headings already seen stay where they are.
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    QTextBlock block = document.begin();
+    while (block.isValid()) {
+        if (!block.blockFormat().hasProperty(kHeadingProperty)) {
+            block = block.next();
+            continue;
+        }
+        // Headings that follow each other go together, with the first two
+        // lines of the text under the last.
+        QTextBlock follower = block.next();
+        while (follower.isValid() && follower.blockFormat().hasProperty(kHeadingProperty))
+            follower = follower.next();
+        if (!follower.isValid())
+            break;
+        layout->blockBoundingRect(follower); // lays the text out that far
+        const QTextLayout *lines = follower.layout();
+        const QTextLayout *first = block.layout();
+        if (lines->lineCount() > 0 && first->lineCount() > 0) {
+            const int kept = std::min(2, lines->lineCount());
+            const qreal top = lineTop(block, first->lineAt(0));
+            const int headingPage = pageAt(top);
+            const QTextLine last = lines->lineAt(kept - 1);
+            // Nothing above it on its page: moving it would only leave a page blank.
+            const bool atPageTop = top - headingPage * body.height() < block.blockFormat().topMargin() + 1;
+            if (pageAt(lineTop(follower, last)) != headingPage && !atPageTop) {
+                QTextBlockFormat format = block.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(block).setBlockFormat(format);
+            }
+        }
+        block = follower;
+    }
 }
 
 void ReportLayout::Private::layOutContents()
@@ -300,6 +405,7 @@ void ReportLayout::Private::layOutContents()
 
     QTextCharFormat row;
     row.setFont(bodyFont(12));
+    row.setForeground(kBodyColour);
     for (qsizetype i = 0; i < report.sections.size(); ++i) {
         QTextBlockFormat rowBlock;
         rowBlock.setBottomMargin(8);
@@ -310,7 +416,7 @@ void ReportLayout::Private::layOutContents()
         contentsRows.append(cursor.block());
         cursor.insertText(report.sections[i].heading, row);
     }
-    contentsPages = pagesOf(contents, body.height());
+    contentsPages = pagesOf(contents);
 }
 
 ReportLayout::ReportLayout(const Report &report) : d(std::make_unique<Private>())
@@ -328,15 +434,14 @@ ReportLayout::ReportLayout(const Report &report) : d(std::make_unique<Private>()
                      full.height() - kTopMargin - kBottomMargin);
 
     d->layOutContents();
-    d->layOutText();
-
-    // Where each heading came to stand, and the contents' page numbers.
-    const qreal height = d->body.height();
-    for (qsizetype i = 0; i < d->headings.size(); ++i) {
-        const qreal y = d->text.documentLayout()->blockBoundingRect(d->headings[i]).top();
-        const int page = int(std::floor(y / height + 1e-6));
-        d->entries.append({d->report.sections[i].heading, d->firstTextPage() + page,
-                           d->body.top() + y - page * height});
+    int next = d->firstTextPage();
+    for (qsizetype i = 0; i < d->report.sections.size(); ++i) {
+        d->layOutSection(i);
+        Private::Flow &flow = d->flows.back();
+        flow.firstPage = next;
+        next += flow.pages;
+        // Each section's heading opens its first page.
+        d->entries.append({d->report.sections[i].heading, flow.firstPage, d->body.top()});
     }
 }
 
@@ -354,7 +459,7 @@ QPageLayout ReportLayout::pageLayout() const
 
 int ReportLayout::pageCount() const
 {
-    return 1 + d->contentsPages + d->textPages;
+    return d->flows.empty() ? d->firstTextPage() : d->flows.back().firstPage + d->flows.back().pages;
 }
 
 QList<ReportLayout::Entry> ReportLayout::contents() const
@@ -480,6 +585,34 @@ void ReportLayout::Private::paintContentsNumbers(QPainter &painter, int index) c
     painter.restore();
 }
 
+void ReportLayout::Private::paintText(QPainter &painter, const QTextDocument &document, int index) const
+{
+    // Line by line, each on the one page it was laid out on.  (The document
+    // layout's own drawing, clipped to the page, would still write the lines
+    // beside the page into a PDF: invisible, yet found by search and copy.)
+    painter.save();
+    painter.translate(body.left(), body.top() - index * body.height());
+    painter.setPen(kBodyColour);
+    const QColor accent = accentColour(report.practitioner);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout)
+            continue;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (pageAt(lineTop(block, line)) != index)
+                continue;
+            if (block.blockFormat().hasProperty(kRuleProperty)) {
+                const qreal y = lineTop(block, line) + line.height() / 2;
+                painter.fillRect(QRectF(0, y - 0.4, body.width(), 0.8), accent);
+                continue;
+            }
+            line.draw(&painter, layout->position());
+        }
+    }
+    painter.restore();
+}
+
 void ReportLayout::paintPage(QPainter &painter, int page) const
 {
     if (page < 0 || page >= pageCount())
@@ -491,18 +624,15 @@ void ReportLayout::paintPage(QPainter &painter, int page) const
         return;
     }
     d->paintRunning(painter, page, pageCount());
-    const bool isContents = page < d->firstTextPage();
-    if (isContents)
+    if (page < d->firstTextPage()) {
         d->paintContentsNumbers(painter, page - d->firstContentsPage());
-    QTextDocument &document = isContents ? d->contents : d->text;
-    const int index = page - (isContents ? d->firstContentsPage() : d->firstTextPage());
-    const qreal height = d->body.height();
-    painter.translate(d->body.left(), d->body.top() - index * height);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, index * height, d->body.width(), height);
-    context.palette.setColor(QPalette::Text, Qt::black);
-    painter.setClipRect(context.clip);
-    document.documentLayout()->draw(&painter, context);
+        d->paintText(painter, d->contents, page - d->firstContentsPage());
+    } else {
+        for (const Private::Flow &flow : d->flows) {
+            if (page >= flow.firstPage && page < flow.firstPage + flow.pages)
+                d->paintText(painter, *flow.document, page - flow.firstPage);
+        }
+    }
     painter.restore();
 }
 

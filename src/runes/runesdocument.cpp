@@ -58,7 +58,7 @@ QString noLettersText()
     return QObject::tr("The name holds no letters A to Z, so it has no destiny number and no rune to read.");
 }
 
-richtext::Composition readingDocument(const QString &name)
+richtext::Composition readingDocument(const QString &name, kestrava::TitleBlock titleBlock)
 {
     const QString person = kestrava::trimBlanks(name);
     const qint16 number = runesNumber(person);
@@ -69,10 +69,12 @@ richtext::Composition readingDocument(const QString &name)
     // A name of blanks reads as one without letters; the heading then names no one.
     c.setTitle(person.isEmpty() ? QObject::tr("%1 Reading").arg(program)
                                 : QObject::tr("%1 Reading: %2").arg(program, person));
-    c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
-    if (!person.isEmpty()) {
-        c.append(QObject::tr("Name: "));
-        c.bold(false).append(person + crlf(2));
+    if (titleBlock == kestrava::TitleBlock::Shown) {
+        c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
+        if (!person.isEmpty()) {
+            c.append(QObject::tr("Name: "));
+            c.bold(false).append(person + crlf(2));
+        }
     }
     if (const QString uncounted = kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(person));
         !uncounted.isEmpty())

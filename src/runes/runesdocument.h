@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/titleblock.h"
 #include "richtext/composition.h"
 
 #include <QString>
@@ -25,6 +26,6 @@ QString noLettersText();
 // bold, over its keywords and its text.  A name without letters has the
 // number 0 and the no-letters text; it and 22 have no stone, so no "Runes"
 // part.  The title is the heading's text.
-richtext::Composition readingDocument(const QString &name);
+richtext::Composition readingDocument(const QString &name, kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 
 } // namespace runes

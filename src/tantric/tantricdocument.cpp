@@ -23,7 +23,7 @@ QString dateText(int day, int month, int year)
 
 } // namespace
 
-richtext::Composition readingDocument(const QString &name, int day, int month, int year)
+richtext::Composition readingDocument(const QString &name, int day, int month, int year, kestrava::TitleBlock titleBlock)
 {
     const QString person = kestrava::trimBlanks(name);
     const QString date = dateText(day, month, year);
@@ -32,13 +32,15 @@ richtext::Composition readingDocument(const QString &name, int day, int month, i
     Composition c;
     c.setTitle(QObject::tr("%1 Reading: %2")
                    .arg(kestrava::programName(kestrava::ProgramId::Tantric), person.isEmpty() ? date : person));
-    c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
-    if (!person.isEmpty()) {
-        c.append(QObject::tr("Name: "));
-        c.bold(false).append(person + crlf());
+    if (titleBlock == kestrava::TitleBlock::Shown) {
+        c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
+        if (!person.isEmpty()) {
+            c.append(QObject::tr("Name: "));
+            c.bold(false).append(person + crlf());
+        }
+        c.bold(true).append(QObject::tr("Date of Birth: "));
+        c.bold(false).append(date + crlf(2));
     }
-    c.bold(true).append(QObject::tr("Date of Birth: "));
-    c.bold(false).append(date + crlf(2));
 
     // The summary's order, row by row: Path; Soul, Knowledge; Gift, Karma.
     // Its captions are 14-point bold, its numbers 11-point bold.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/titleblock.h"
 #include "richtext/composition.h"
 
 #include <QString>
@@ -13,6 +14,7 @@ namespace tantric {
 // (no Gift line for a gift number of 0); then the chart's sections with
 // their texts, a gift number of 0 leaving no gap.  The title is the
 // heading's text.
-richtext::Composition readingDocument(const QString &name, int day, int month, int year);
+richtext::Composition readingDocument(const QString &name, int day, int month, int year,
+                                      kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 
 } // namespace tantric

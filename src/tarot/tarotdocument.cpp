@@ -94,14 +94,17 @@ QString noCardsText()
 }
 
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
-                                      const NumberSection &destiny)
+                                      const NumberSection &destiny, kestrava::TitleBlock titleBlock)
 {
     Composition text;
-    appendField(text, QObject::tr("Name: "), reading.name, 2);
+    const bool titled = titleBlock == kestrava::TitleBlock::Shown;
+    if (titled)
+        appendField(text, QObject::tr("Name: "), reading.name, 2);
     if (const QString uncounted = kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(reading.name));
         !uncounted.isEmpty())
         text.bold(false).colour(kBlack).append(uncounted + crlf(2));
-    appendField(text, QObject::tr("Date of Birth: "), reading.birthDate, 2);
+    if (titled)
+        appendField(text, QObject::tr("Date of Birth: "), reading.birthDate, 2);
     appendSection(text, QObject::tr("Tarot & Life Path Number"), aboutLifePath(), QObject::tr("Life Path Number: "),
                   lifePath);
     appendSection(text, QObject::tr("Tarot & Destiny Number"), aboutDestiny(), QObject::tr("Destiny Number: "),
@@ -110,9 +113,10 @@ richtext::Composition readingDocument(const TarotReading &reading, const NumberS
 }
 
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
-                                      const NumberSection &destiny, const SpreadCards &spread)
+                                      const NumberSection &destiny, const SpreadCards &spread,
+                                      kestrava::TitleBlock titleBlock)
 {
-    Composition text = readingDocument(reading, lifePath, destiny);
+    Composition text = readingDocument(reading, lifePath, destiny, titleBlock);
     text.colour(kPurple).bold(true).append(QObject::tr("Numerology Spread") + crlf() + spreadDescription() + crlf());
     text.bold(false);
     appendPositionBlocks(text, spread, 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/titleblock.h"
 #include "common/person.h"
 #include "richtext/composition.h"
 #include "tarot/spread.h"
@@ -37,11 +38,13 @@ QString noCardsText();
 // The whole reading as formatted text: name and birth date, the life path
 // section, the destiny section with their card lists, and the spread.
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
-                                      const NumberSection &destiny, const SpreadCards &spread);
+                                      const NumberSection &destiny, const SpreadCards &spread,
+                                      kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 // The same without a spread, where none was dealt: it ends after the
 // destiny section's cards.
 richtext::Composition readingDocument(const TarotReading &reading, const NumberSection &lifePath,
-                                      const NumberSection &destiny);
+                                      const NumberSection &destiny,
+                                      kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 
 // The printed report: the document's plain text between two credit lines,
 // lines separated by "\n".

@@ -57,6 +57,7 @@ protected:
         ReportRequest r;
         r.person = kMary;
         r.today = QDate(2026, 12, 11);
+        r.locale = QLocale(QLocale::English, QLocale::UnitedKingdom);
         r.sections = QList<SectionKind>(std::begin(kSectionKinds), std::end(kSectionKinds));
         r.forecastFrom = 2026;
         r.forecastTo = 2027;
@@ -139,7 +140,7 @@ TEST_F(ReportDocument, ThePdfHasTheTitlePageContentsRunningHeadersAndFootersAndN
     const QString title = pdfText(path, 1);
     for (const QString &expected : {u"Aurelia Venn & Daughters <Readings>"_s, u"12 Mill Lane, Norwich"_s,
                                     u"aurelia@example.org"_s, u"Numbers for a \"Life\""_s, u"MARY ANN SMITH"_s,
-                                    u"born 6 August 1979"_s, u"Report date: 11 December 2026"_s})
+                                    u"born Monday, 6 August 1979"_s, u"Report date: Friday, 11 December 2026"_s})
         EXPECT_TRUE(title.contains(expected)) << expected.toStdString();
     EXPECT_FALSE(title.contains(u"page 1 of"_s));
 

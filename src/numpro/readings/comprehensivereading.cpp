@@ -20,11 +20,13 @@ ReadingResult documentPiece(const QString &text)
 
 } // namespace
 
-QList<ReadingResult> comprehensiveReading(const ReadingInputs &inputs, ResultState &state)
+QList<ReadingResult> comprehensiveReading(const ReadingInputs &inputs, ResultState &state,
+                                         kestrava::TitleBlock titleBlock)
 {
     QList<ReadingResult> items;
     // The fields as typed: an empty middle name leaves two blanks.
-    items.append(documentPiece(u"Name: "_s + inputs.firstName + u' ' + inputs.middleName + u' '
+    if (titleBlock == kestrava::TitleBlock::Shown)
+        items.append(documentPiece(u"Name: "_s + inputs.firstName + u' ' + inputs.middleName + u' '
                                + inputs.lastName + crlf() + u"Date of Birth: "_s + inputs.month
                                + u' ' + inputs.day + u", "_s + inputs.year + crlf(2) + crlf(3)));
     if (const QString sentence = uncountedLettersSentence(inputs); !sentence.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/titleblock.h"
 #include "numpro/readings/readinginputs.h"
 #include "numpro/readings/readingresult.h"
 #include "numpro/readings/resultstate.h"
@@ -12,6 +13,7 @@ namespace numpro {
 // header naming the person and birth date and by closing line breaks.  The
 // items go to the end of the document one after another, except those marked
 // alwaysToDisplay.
-QList<ReadingResult> comprehensiveReading(const ReadingInputs &inputs, ResultState &state);
+QList<ReadingResult> comprehensiveReading(const ReadingInputs &inputs, ResultState &state,
+                                         kestrava::TitleBlock titleBlock = kestrava::TitleBlock::Shown);
 
 } // namespace numpro
