@@ -613,6 +613,39 @@ void ReportLayout::Private::paintText(QPainter &painter, const QTextDocument &do
     painter.restore();
 }
 
+QList<ReportLayout::Line> ReportLayout::pageLines(int page) const
+{
+    const QTextDocument *document = nullptr;
+    int index = 0;
+    if (page >= d->firstContentsPage() && page < d->firstTextPage()) {
+        document = &d->contents;
+        index = page - d->firstContentsPage();
+    }
+    for (const Private::Flow &flow : d->flows) {
+        if (page >= flow.firstPage && page < flow.firstPage + flow.pages) {
+            document = flow.document.get();
+            index = page - flow.firstPage;
+        }
+    }
+    QList<Line> lines;
+    if (!document)
+        return lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout || block.blockFormat().hasProperty(kRuleProperty))
+            continue;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (d->pageAt(Private::lineTop(block, line)) != index)
+                continue;
+            lines.append({block.text().mid(line.textStart(), line.textLength()).trimmed(),
+                          block.blockFormat().hasProperty(kHeadingProperty), block.blockNumber(), i,
+                          layout->lineCount()});
+        }
+    }
+    return lines;
+}
+
 void ReportLayout::paintPage(QPainter &painter, int page) const
 {
     if (page < 0 || page >= pageCount())

@@ -45,6 +45,19 @@ public:
     // The table of contents' lines as links to their sections.
     QList<PdfLink> contentsLinks() const;
 
+    // The lines of text a page shows under its running header, top to
+    // bottom: what a reader of that page reads (a screen reader's text of
+    // the preview), and where each line stands in its paragraph.
+    struct Line
+    {
+        QString text;
+        bool heading = false;
+        int block = 0;     // the paragraph's number in its section
+        int index = 0;     // the line's number in its paragraph, from 0
+        int lineCount = 1; // its paragraph's lines
+    };
+    QList<Line> pageLines(int page) const;
+
     // Paints one page (from 0) with the painter's unit as one point and the
     // page's top left corner at (0, 0).
     void paintPage(QPainter &painter, int page) const;

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -165,9 +166,12 @@ QList<TextBlock> textBlocks(const QList<richtext::Composition> &parts)
             // A paragraph the window shows all in bold reads as plain text;
             // bold words among plain ones (a label and its value) stay bold.
             block.spans = spansOf(line, !allBold);
+            // One window's text runs two sentences together ("creatively.You").
+            static const QRegularExpression sentences(u"(?<=\\p{Ll}[.!?])(?=\\p{Lu}\\p{Ll})"_s);
             for (TextSpan &span : block.spans) {
                 for (const WordFix &fix : kWordFixes)
                     span.text.replace(fix.window.toString(), fix.report.toString());
+                span.text.replace(sentences, u" "_s);
             }
         }
         blocks.append(block);
@@ -178,44 +182,62 @@ QList<TextBlock> textBlocks(const QList<richtext::Composition> &parts)
     return blocks;
 }
 
+QString TextBlock::sayingText() const
+{
+    QString text;
+    for (const TextSpan &span : spans) {
+        if (!span.bold)
+            text += span.text;
+    }
+    return text.trimmed();
+}
+
 void referRepeats(QList<SectionText> &sections)
 {
     struct Place
     {
-        qsizetype section;
+        qsizetype section = 0;
         QString heading;
+        bool operator==(const Place &) const = default;
     };
     QHash<QString, Place> said;
     for (qsizetype s = 0; s < sections.size(); ++s) {
         QList<TextBlock> kept;
         QString heading = sections[s].heading;
-        const Place *referred = nullptr; // the place the last paragraph gave way to
+        std::optional<Place> referred; // where the line before sent the reader
         for (const TextBlock &block : std::as_const(sections[s].blocks)) {
             if (block.role == BlockRole::Heading)
                 heading = block.plainText();
-            const QString text = block.plainText();
+            const QString text = block.sayingText();
             if (block.role != BlockRole::Paragraph || text.size() < kShortestRepeat) {
                 kept.append(block);
-                referred = nullptr;
+                referred.reset();
                 continue;
             }
             const auto earlier = said.constFind(text);
             if (earlier == said.constEnd()) {
                 said.insert(text, {s, heading});
                 kept.append(block);
-                referred = nullptr;
+                referred.reset();
                 continue;
             }
-            if (referred && referred->section == earlier->section && referred->heading == earlier->heading)
-                continue; // the line before already says where
-            referred = &*earlier;
+            // A label ("Card Description: ") stays, and says what the line
+            // refers to; unlabelled paragraphs in a row need one line.
             TextBlock reference;
             reference.spaceBefore = block.spaceBefore;
-            reference.spans = {{earlier->section == s
-                                    ? QObject::tr("The same as under \u201c%1\u201d above.").arg(earlier->heading)
-                                    : QObject::tr("The same as under \u201c%1\u201d in the %2.")
-                                          .arg(earlier->heading, sections[earlier->section].heading),
-                                false}};
+            for (const TextSpan &span : block.spans) {
+                if (!span.bold)
+                    break;
+                reference.spans.append(span);
+            }
+            if (reference.spans.isEmpty() && referred == *earlier)
+                continue;
+            referred = *earlier;
+            const QString where = earlier->section == s
+                                      ? QObject::tr("The same as under \u201c%1\u201d above.").arg(earlier->heading)
+                                      : QObject::tr("The same as under \u201c%1\u201d in the %2.")
+                                            .arg(earlier->heading, sections[earlier->section].heading);
+            reference.spans.append({reference.spans.isEmpty() ? where : u' ' + where, false});
             kept.append(reference);
         }
         sections[s].blocks = kept;

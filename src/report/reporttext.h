@@ -29,6 +29,9 @@ struct TextBlock
     bool centred = false;
 
     QString plainText() const;
+    // What the paragraph says, its bold labels left out: the same saying
+    // under another label is still the same.
+    QString sayingText() const;
 };
 
 // The texts' lines as blocks: a line whose words are all bold is a heading,
