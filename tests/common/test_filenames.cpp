@@ -50,7 +50,8 @@ TEST(SuggestedFileName, AVeryLongNameStaysWithinWhatAFileSystemTakes)
     QString longName;
     for (int i = 0; i < 100; ++i)
         longName += QString::fromUcs4(U"\U00010400", 1);
-    const QString name = suggestedFileName(longName, QDate(2026, 12, 11), QStringLiteral("html"), QStringLiteral("Report"));
+    const QString name =
+        suggestedFileName(longName, QDate(2026, 12, 11), QStringLiteral("html"), QStringLiteral("Report"));
     EXPECT_LE(name.toUtf8().size(), 255);
     EXPECT_TRUE(name.isValidUtf16());
     EXPECT_TRUE(name.startsWith(QString::fromUcs4(U"\U00010400", 1)));
