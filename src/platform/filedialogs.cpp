@@ -116,6 +116,9 @@ std::optional<QString> QtFileDialogs::saveFile(QWidget *parent, const FileReques
     configure(*dialog, request);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    // Only the name: a suggestion never moves the dialog to another folder.
+    if (const QString name = QFileInfo(request.suggestedName).fileName(); !name.isEmpty())
+        dialog->selectFile(name);
     const QPointer<SaveDialog> guard(dialog);
     std::optional<QString> path;
     if (runModal(parent, dialog) == QDialog::Accepted && guard && !guard->chosen().isEmpty())

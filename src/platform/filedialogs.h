@@ -12,6 +12,9 @@ struct FileRequest
     QString title;
     QString filter;        // Qt filter text, e.g. "Tovrani (*.num)"
     QString defaultSuffix; // the ending every saved name gets (see savedName)
+    // The name a save dialog starts with, in the folder it opens on
+    // (see kestrava::suggestedFileName); empty: none.
+    QString suggestedName = {};
 };
 
 // Open and save dialogs.  Cancel gives no path.

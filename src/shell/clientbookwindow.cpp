@@ -4,6 +4,7 @@
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
 #include "clients/historytext.h"
+#include "common/filenames.h"
 #include "common/numerology.h"
 #include "common/savefile.h"
 #include "platform/modaldialogs.h"
@@ -926,8 +927,12 @@ void ClientBookWindow::exportCsv()
 {
     if (!m_book.isReadable())
         return;
+    // The export is the whole book, no one person: the book's name and the
+    // day the copy was taken.
     const std::optional<QString> path = host().services().files->saveFile(
-        this, {tr("Export Client Book"), tr("CSV files (*.csv)"), QStringLiteral("csv")});
+        this, {tr("Export Client Book"), tr("CSV files (*.csv)"), QStringLiteral("csv"),
+               kestrava::suggestedFileName(QString(), host().services().clock->now().date(), QStringLiteral("csv"),
+                                           tr("Client Book"))});
     if (!path || !isOpen())
         return;
     // Read from the clients themselves, one at a time: a damaged search

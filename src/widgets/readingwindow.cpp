@@ -3,6 +3,7 @@
 #include "widgets/clientlink.h"
 
 #include "common/charactershift.h"
+#include "common/filenames.h"
 #include "common/shiftedlines.h"
 #include "platform/printer.h"
 #include "widgets/brandlabels.h"
@@ -188,11 +189,11 @@ void PrintSender::print(const platform::Services &services, const QTextDocument 
 }
 
 std::optional<QString> exportDocumentAsPdf(QWidget *window, const platform::Services &services,
-                                           const QTextDocument &document)
+                                           const QTextDocument &document, const QString &suggestedName)
 {
     const auto path =
         services.files->saveFile(window, {QObject::tr("Export as PDF"), QObject::tr("PDF document (*.pdf)"),
-                                          QStringLiteral("pdf")});
+                                          QStringLiteral("pdf"), suggestedName});
     if (!path)
         return std::nullopt;
     if (const kestrava::MaybeFailure failure = platform::exportPdf(document, *path)) {
@@ -222,7 +223,11 @@ void ReadingWindow::print()
 
 void ReadingWindow::exportPdf()
 {
-    const std::optional<QString> path = exportDocumentAsPdf(this, host().services(), *m_view->document());
+    const platform::Services services = host().services();
+    // A document is dated by the day it is made.
+    const QString name = kestrava::suggestedFileName(documentPeople(), services.clock->now().date(),
+                                                     QStringLiteral("pdf"), tr("Reading"));
+    const std::optional<QString> path = exportDocumentAsPdf(this, services, *m_view->document(), name);
     if (path && historyLink())
         historyLink()->fileWritten(*path);
 }

@@ -21,7 +21,7 @@ class SavedSubject
 {
 public:
     virtual ~SavedSubject() = default;
-    // Title, filter and ending of the save dialog.
+    // Title, filter and ending of the save dialog, and the name it suggests.
     virtual platform::FileRequest saveRequest() const = 0;
     // The file's lines, in order, before shifting.
     virtual QStringList savedLines() const = 0;
@@ -58,11 +58,11 @@ private:
     bool m_sending = false;
 };
 
-// Asks where to and writes the document as a PDF file with the printed page
-// layout; a failure is shown and leaves an existing file as it was.  The
-// file written, if one was.
+// Asks where to, offering suggestedName, and writes the document as a PDF
+// file with the printed page layout; a failure is shown and leaves an
+// existing file as it was.  The file written, if one was.
 std::optional<QString> exportDocumentAsPdf(QWidget *window, const platform::Services &services,
-                                           const QTextDocument &document);
+                                           const QTextDocument &document, const QString &suggestedName);
 
 // A window showing a composed reading: the read-only view with its links,
 // Print, Save of the subject, the forum and advertising notes, and the
@@ -94,6 +94,9 @@ protected:
     // is the one it last put into a client's history: a file the reading is
     // saved or exported to is recorded there.
     virtual ClientLink *historyLink() const { return nullptr; }
+    // The names of the people the reading is about, as the fields hold
+    // them: the PDF export offers its file under them.
+    virtual QStringList documentPeople() const { return {}; }
 
 private:
     const SavedSubject *m_saved;

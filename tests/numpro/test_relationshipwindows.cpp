@@ -180,6 +180,11 @@ TEST_F(SuiteTest, CompatibilityWindowComparesSwapsSavesAndOpensAgain)
     click(kCompatibility, u"cmdSave"_s);
     EXPECT_TRUE(test.messages.shown.isEmpty());
     EXPECT_EQ(test.files.requests.last().defaultSuffix, "knc");
+    // Offered under both names, as the columns now have them; the saved
+    // reading has no date, the document the day it is made.
+    EXPECT_EQ(test.files.requests.last().suggestedName, "John Doe and Mary Ann Smith.knc");
+    click(kCompatibility, u"cmdExportPdf"_s);
+    EXPECT_EQ(test.files.requests.last().suggestedName, "John Doe and Mary Ann Smith – 2026-12-10.pdf");
     const numpro::CompatibilitySubjects subjects = window->subjects();
     EXPECT_EQ(subjects.first.firstName, "JOHN");
     EXPECT_EQ(subjects.marriageDate, QDate(2026, 12, 10));

@@ -106,6 +106,16 @@ TEST_F(SavedReadingTest, SavedSubjectOpensAgainWithTheSameReadings)
         "Your LifePath Number is: 22"));
 }
 
+TEST_F(SavedReadingTest, SaveAndExportOfferTheSubjectsNameAsAPersonWritesIt)
+{
+    saveFromDisplay("MARY", "ANN", "SMITH", path("saved.num"));
+    click(kDisplay, "cmdExportPdf"); // cancelled
+    ASSERT_EQ(test.files.requests.size(), 2);
+    // The saved reading is the person: no date.  The document is dated.
+    EXPECT_EQ(test.files.requests[0].suggestedName, "Mary Ann Smith.num");
+    EXPECT_EQ(test.files.requests[1].suggestedName, "Mary Ann Smith – 2026-12-10.pdf");
+}
+
 TEST_F(SavedReadingTest, CharactersTheFileCannotKeepAreReportedBeforeSaving)
 {
     // é survives the shift; ü and anything outside the code page do not.
@@ -353,4 +363,31 @@ TEST_F(NumSaveDialogTest, ASavedReadingEndsInNumWhateverDotsItsNameHas)
         EXPECT_EQ(numpro::readNumFile(folder + '/' + row.saved),
                   (numpro::ReadingSubject{"MARY", "", "SMITH", "August", "6", "1979"}));
     }
+}
+
+TEST_F(NumSaveDialogTest, TheDialogStartsWithTheSubjectsNameThatEnterSaves)
+{
+    openNavigator("MARY", "", "SMITH");
+    click(kNavigator, "cmdLifePath");
+    const QString folder = path(QStringLiteral("suggested"));
+    QDir().mkpath(folder);
+    QString offered;
+    ModalScript user({[&](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        ASSERT_NE(files, nullptr);
+        // Where the user's documents are, as before there was a name to offer.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        EXPECT_EQ(files->directory().absolutePath(),
+                  QDir(QDir(documents).exists() ? documents : QDir::homePath()).absolutePath());
+        files->setDirectory(folder);
+        auto *field = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(field, nullptr);
+        offered = field->text();
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+    }});
+    click(kDisplay, "cmdSave");
+    EXPECT_TRUE(user.done());
+    EXPECT_EQ(offered, "Mary Smith.num");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Mary Smith.num"});
 }

@@ -364,3 +364,197 @@ TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
     // The preview has them at once.
     EXPECT_TRUE(contents(report).contains("Compatibility with JOHN DOE"));
 }
+
+// Readable choices in failure messages.
+void PrintTo(const ReportChoices &choices, std::ostream *os)
+{
+    QStringList sections;
+    for (const SectionKind kind : choices.sections)
+        sections << report::sectionKey(kind);
+    *os << sections.join(u' ').toStdString() << (choices.comprehensive ? " comprehensive [" : " chosen [")
+        << choices.readings.join(u' ').toStdString() << "] forecast " << choices.forecastFrom << " to "
+        << choices.forecastTo << (choices.dealSpread ? " spread" : "") << (choices.married ? " married" : "");
+}
+
+namespace {
+
+// The sections and options as the report window's controls show them.
+QStringList shownChoices(ReportWindow *report)
+{
+    QStringList shown;
+    for (const SectionKind kind : report::kSectionKinds) {
+        if (report->findChild<QCheckBox *>(QStringLiteral("chkSection_") + report::sectionKey(kind))->isChecked())
+            shown << report::sectionKey(kind);
+    }
+    shown << (report->findChild<QRadioButton *>("optComprehensive")->isChecked() ? "comprehensive" : "chosen");
+    const QListWidget *readings = report->findChild<QListWidget *>("lstReadings");
+    for (int row = 0; row < readings->count(); ++row) {
+        if (readings->item(row)->checkState() == Qt::Checked)
+            shown << readings->item(row)->data(Qt::UserRole).toString();
+    }
+    shown << QStringLiteral("%1 to %2")
+                 .arg(report->findChild<QSpinBox *>("spnForecastFrom")->value())
+                 .arg(report->findChild<QSpinBox *>("spnForecastTo")->value());
+    if (report->findChild<QCheckBox *>("chkDealSpread")->isChecked())
+        shown << "spread";
+    if (report->findChild<QCheckBox *>("chkMarried")->isChecked())
+        shown << "married";
+    return shown;
+}
+
+} // namespace
+
+TEST_F(ReportWindowTest, ANewReportStartsWithTheSectionsAndOptionsOfTheLastReportMade)
+{
+    // The practitioner's paper is kept with their settings, and a new
+    // window's report is on it.
+    {
+        QSettings settings(report::suiteSettingsFile(), QSettings::IniFormat);
+        report::Practitioner practitioner;
+        practitioner.paper = kestrava::Paper::Letter;
+        report::writePractitioner(settings, practitioner);
+    }
+    const QStringList defaults{"numerology", "comprehensive", "2026 to 2028"};
+    const auto choose = [this](ReportWindow *report) {
+        typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+        sectionBox(report, SectionKind::Forecast)->setChecked(true);
+        sectionBox(report, SectionKind::Tarot)->setChecked(true);
+        sectionBox(report, SectionKind::Compatibility)->setChecked(true);
+        in<QRadioButton>(report, "optChosenReadings")->setChecked(true);
+        in<QListWidget>(report, "lstReadings")->item(0)->setCheckState(Qt::Checked);
+        in<QListWidget>(report, "lstReadings")->item(2)->setCheckState(Qt::Checked);
+        in<QSpinBox>(report, "spnForecastFrom")->setValue(2027);
+        in<QSpinBox>(report, "spnForecastTo")->setValue(2029);
+        in<QCheckBox>(report, "chkDealSpread")->setChecked(true);
+        in<QCheckBox>(report, "chkMarried")->setChecked(true);
+        QTest::keyClicks(in<QLineEdit>(report, "txtPartnerFirstName"), "john");
+        QTest::keyClicks(in<QLineEdit>(report, "txtPartnerLastName"), "doe");
+        report->refreshNow();
+        ASSERT_NE(report->layout(), nullptr) << in<QLabel>(report, "lblRefused")->text().toStdString();
+    };
+
+    // Choices left without a report made, or with the file dialog cancelled,
+    // are not kept.
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(shownChoices(report), defaults);
+    choose(report);
+    const QStringList chosen = shownChoices(report);
+    EXPECT_NE(chosen, defaults);
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    in<QPushButton>(report, "cmdSaveWeb")->click();
+    report->close();
+    ASSERT_EQ(test.files.requests.size(), 2);
+    // The file is offered under the client's name and the report's date.
+    EXPECT_EQ(test.files.requests[0].suggestedName, "Mary Smith – 2026-12-10.pdf");
+    EXPECT_EQ(test.files.requests[1].suggestedName, "Mary Smith – 2026-12-10.html");
+    report = openReport();
+    EXPECT_EQ(shownChoices(report), defaults);
+
+    // Exported: the next report starts as this one was, without the person.
+    choose(report);
+    const QString pdf = test.dir.filePath("made.pdf");
+    test.files.paths = {pdf};
+    in<QPushButton>(report, "cmdExportPdf")->click();
+    ASSERT_TRUE(readAll(pdf).startsWith("%PDF"));
+    EXPECT_EQ(pageSizeOf(readAll(pdf)), QSize(612, 792));
+    report->close();
+    report = openReport();
+    EXPECT_EQ(shownChoices(report), chosen);
+    EXPECT_TRUE(in<QLineEdit>(report, "txtFirstName")->text().isEmpty());
+    EXPECT_TRUE(in<QLineEdit>(report, "txtPartnerFirstName")->text().isEmpty());
+    // The options are live, not only ticked: the spread is dealt, the
+    // marriage date can be set.
+    EXPECT_TRUE(in<QWidget>(report, "dteMarried")->isEnabled());
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    sectionBox(report, SectionKind::Compatibility)->setChecked(false);
+    report->refreshNow();
+    ASSERT_NE(report->layout(), nullptr) << in<QLabel>(report, "lblRefused")->text().toStdString();
+    bool dealt = false;
+    for (const report::ReportSection &section : report->layout()->report().sections)
+        dealt = dealt || (section.kind == SectionKind::Tarot && section.cards.size() == 9);
+    EXPECT_TRUE(dealt);
+    EXPECT_EQ(pageSizeOf(report::reportPdf(*report->layout())), QSize(612, 792));
+
+    // Printed: kept too.  The forecast is kept as years from now on.
+    in<QCheckBox>(report, "chkDealSpread")->setChecked(false);
+    in<QRadioButton>(report, "optComprehensive")->setChecked(true);
+    in<QCheckBox>(report, "chkMarried")->setChecked(false);
+    const QStringList printed = shownChoices(report);
+    in<QPushButton>(report, "cmdPrint")->click();
+    EXPECT_TRUE(test.messages.shown.isEmpty());
+    report->close();
+    test.clock.set(QDateTime(QDate(2027, 3, 1), QTime(9, 0)));
+    report = openReport();
+    QStringList nextYear = printed;
+    nextYear.replace(nextYear.indexOf("2027 to 2029"), "2028 to 2030");
+    EXPECT_EQ(shownChoices(report), nextYear);
+}
+
+TEST_F(ReportWindowTest, DamagedRememberedChoicesFallBackToTodaysDefaults)
+{
+    using Stored = std::vector<std::pair<const char *, const char *>>;
+    const struct
+    {
+        const char *what;
+        Stored stored;
+        ReportChoices expected;
+    } rows[] = {
+        {"garbage everywhere",
+         {{"ReportSections", "§§ horoscope"},
+          {"ReportNumerology", "Chosen"},
+          {"ReportReadings", "noSuchReading"},
+          {"ReportForecastFrom", "abc"},
+          {"ReportForecastTo", "2"},
+          {"ReportDealSpread", "maybe"},
+          {"ReportMarried", "1"}},
+         {}},
+        {"unknown sections and readings left out",
+         {{"ReportSections", "horoscope tarot tarot"},
+          {"ReportNumerology", "Chosen"},
+          {"ReportReadings", "nonsense lifePath"}},
+         [] {
+             ReportChoices kept;
+             kept.sections = {SectionKind::Tarot};
+             kept.comprehensive = false;
+             kept.readings = {"lifePath"};
+             return kept;
+         }()},
+        {"ticks kept beside the comprehensive reading, in the list's order",
+         {{"ReportNumerology", "Comprehensive"}, {"ReportReadings", "destiny lifePath"}},
+         [] {
+             ReportChoices kept;
+             kept.readings = {"lifePath", "destiny"};
+             return kept;
+         }()},
+        {"a backwards forecast", {{"ReportForecastFrom", "3"}, {"ReportForecastTo", "1"}}, {}},
+        {"a forecast of thousands of years", {{"ReportForecastFrom", "0"}, {"ReportForecastTo", "5000"}}, {}},
+        {"a forecast past the last year", {{"ReportForecastFrom", "8000"}, {"ReportForecastTo", "8001"}}, {}},
+        {"last year to this one", {{"ReportForecastFrom", "-1"}, {"ReportForecastTo", "0"}},
+         [] {
+             ReportChoices kept;
+             kept.forecastFrom = -1;
+             kept.forecastTo = 0;
+             return kept;
+         }()},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        QSettings(QSettings::IniFormat, QSettings::UserScope, kestrava::productName(),
+                  QCoreApplication::applicationName())
+            .remove(QStringLiteral("Settings"));
+        for (const auto &[key, value] : row.stored)
+            platform::writeSetting(QString::fromUtf8(key), QString::fromUtf8(value));
+        EXPECT_EQ(ReportChoices::stored(2026), row.expected);
+    }
+
+    // A window opened on damaged values is a new report's window, and works.
+    for (const auto &[key, value] : rows[0].stored)
+        platform::writeSetting(QString::fromUtf8(key), QString::fromUtf8(value));
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(shownChoices(report), QStringList({"numerology", "comprehensive", "2026 to 2028"}));
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    report->refreshNow();
+    EXPECT_NE(report->layout(), nullptr);
+}

@@ -1,6 +1,7 @@
 #include "numpro/ui/compatibilitywindow.h"
 
 #include "clients/clientbook.h"
+#include "common/filenames.h"
 #include "common/numerology.h"
 #include "common/person.h"
 #include "common/subjectcheck.h"
@@ -380,8 +381,10 @@ void CompatibilityWindow::swapPeople()
 void CompatibilityWindow::saveFile()
 {
     const numpro::CompatibilitySubjects saved = subjects();
+    // A saved reading is the two people, not a day's document: no date.
     const auto path = host().services().files->saveFile(
-        this, {tr("Save the Compatibility Reading ...."), tr("Compatibility reading (*.knc)"), u"knc"_s});
+        this, {tr("Save the Compatibility Reading ...."), tr("Compatibility reading (*.knc)"), u"knc"_s,
+               kestrava::suggestedFileName(documentPeople(), {}, u"knc"_s, tr("Compatibility"))});
     if (!path)
         return;
     if (const kestrava::MaybeFailure failure = numpro::writeCompatibilityFile(*path, saved)) {
@@ -416,4 +419,12 @@ bool CompatibilityWindow::openCompatibilityFile(const QString &path)
     }
     setSubjects(std::get<numpro::CompatibilitySubjects>(read));
     return compare();
+}
+
+QStringList CompatibilityWindow::documentPeople() const
+{
+    QStringList people;
+    for (const PersonFields &fields : m_people)
+        people << QStringList{fields.first->text(), fields.middle->text(), fields.last->text()}.join(u' ');
+    return people;
 }

@@ -67,6 +67,9 @@ public:
     // The last comparison shown, if any.
     const std::optional<numpro::Compatibility> &shown() const { return m_shown; }
 
+protected:
+    QStringList documentPeople() const override;
+
 private:
     struct PersonFields
     {

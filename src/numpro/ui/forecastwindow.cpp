@@ -315,3 +315,9 @@ void ForecastWindow::showDay(QDate date)
     richtext::appendToTextEdit(m_dayReading, text);
     m_dayReading->moveCursor(QTextCursor::Start);
 }
+
+QStringList ForecastWindow::documentPeople() const
+{
+    const numpro::ReadingInputs &subject = m_forecaster.subject();
+    return {QStringList{subject.firstName, subject.middleName, subject.lastName}.join(u' ')};
+}

@@ -29,6 +29,9 @@ public:
 
     const numpro::Forecaster &forecaster() const { return m_forecaster; }
 
+protected:
+    QStringList documentPeople() const override;
+
 private:
     void showMonthReading(int year, int month);
 

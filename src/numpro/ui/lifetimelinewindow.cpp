@@ -1,4 +1,5 @@
 #include "numpro/ui/lifetimelinewindow.h"
+#include "common/filenames.h"
 
 #include "numpro/ui/numproprogram.h"
 #include "richtext/composition.h"
@@ -238,7 +239,13 @@ void LifeTimelineWindow::exportPicture(const QString &suffix)
     static const QHash<QString, QString> filters = {{u"png"_s, tr("PNG picture (*.png)")},
                                                     {u"svg"_s, tr("SVG picture (*.svg)")},
                                                     {u"pdf"_s, tr("PDF document (*.pdf)")}};
-    const auto path = services.files->saveFile(this, {tr("Export the Life Timeline"), filters.value(suffix), suffix});
+    // The timeline is drawn as of its today (the personal years start there).
+    const numpro::ReadingInputs &subject = timeline().subject;
+    const QString name = kestrava::suggestedFileName(
+        QStringList{subject.firstName, subject.middleName, subject.lastName}.join(u' '), subject.today, suffix,
+        tr("Life Timeline"));
+    const auto path =
+        services.files->saveFile(this, {tr("Export the Life Timeline"), filters.value(suffix), suffix, name});
     if (!path)
         return;
     if (const kestrava::MaybeFailure failure = numpro::writeTimeline(timeline(), *path)) {

@@ -44,3 +44,8 @@ ClientLink *NumerologyProDisp::historyLink() const
     const NumerologyProMain *input = m_program.input();
     return input ? input->clientLink() : nullptr;
 }
+
+QStringList NumerologyProDisp::documentPeople() const
+{
+    return {m_program.subjectName()};
+}

@@ -17,6 +17,7 @@ public:
 
 protected:
     ClientLink *historyLink() const override;
+    QStringList documentPeople() const override;
 
 private:
     NumProProgram &m_program;

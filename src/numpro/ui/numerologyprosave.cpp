@@ -43,3 +43,8 @@ ClientLink *NumerologyProSave::historyLink() const
     const NumerologyProMain *input = m_program.input();
     return input ? input->clientLink() : nullptr;
 }
+
+QStringList NumerologyProSave::documentPeople() const
+{
+    return {m_program.subjectName()};
+}

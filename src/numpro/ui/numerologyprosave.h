@@ -16,6 +16,7 @@ public:
 protected:
     void onClosed() override;
     ClientLink *historyLink() const override;
+    QStringList documentPeople() const override;
 
 private:
     NumProProgram &m_program;

@@ -1,6 +1,7 @@
 #include "numpro/ui/numproprogram.h"
 
 #include "common/brand.h"
+#include "common/filenames.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/compatibilitywindow.h"
 #include "numpro/ui/forecastwindow.h"
@@ -121,10 +122,17 @@ QStringList NumProProgram::savedReadingEndings() const
     return {savedReadingEnding(), QStringLiteral("knc")};
 }
 
+QString NumProProgram::subjectName() const
+{
+    return QStringList{m_subject.firstName, m_subject.middleName, m_subject.lastName}.join(u' ');
+}
+
 platform::FileRequest NumProProgram::saveRequest() const
 {
+    // A saved reading is the person, not a day's document: no date.
     return {tr("Save Your %1 Result ....").arg(kestrava::programName(kestrava::ProgramId::NumerologyPro)),
-            tr("Rich Text Format (*.num)"), QStringLiteral("num")};
+            tr("Rich Text Format (*.num)"), QStringLiteral("num"),
+            kestrava::suggestedFileName(subjectName(), {}, QStringLiteral("num"), tr("Reading"))};
 }
 
 QStringList NumProProgram::savedLines() const

@@ -71,6 +71,8 @@ public:
     // The subject as the user last confirmed it with Next.
     const numpro::ReadingSubject &subject() const { return m_subject; }
     void setSubject(const numpro::ReadingSubject &subject) { m_subject = subject; }
+    // The subject's names, for the file names its readings are offered under.
+    QString subjectName() const;
 
     // SavedSubject: the subject as a num file.
     platform::FileRequest saveRequest() const override;

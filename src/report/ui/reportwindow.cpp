@@ -1,6 +1,7 @@
 #include "report/ui/reportwindow.h"
 
 #include "clients/clientbook.h"
+#include "common/filenames.h"
 #include "common/person.h"
 #include "numpro/readings/readinglist.h"
 #include "report/ui/reportsettingsdialog.h"
@@ -210,6 +211,8 @@ ReportWindow::ReportWindow(ProgramHost &host)
     setTabOrder(m_last, m_born.month);
     setTabOrder(m_born.month, m_born.day);
     setTabOrder(m_born.day, m_born.year);
+
+    applyChoices(ReportChoices::stored(host.services().clock->now().date().year()));
 
     resize(1180, 760);
     refreshNow();
@@ -578,19 +581,27 @@ void ReportWindow::save(report::ReportFormat format)
         host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
         return;
     }
-    const platform::FileRequest fileRequest =
+    platform::FileRequest fileRequest =
         format == report::ReportFormat::Pdf
             ? platform::FileRequest{tr("Export as PDF"), tr("PDF files (*.pdf)"), u"pdf"_s}
             : platform::FileRequest{tr("Save as Web Page"), tr("Web pages (*.html)"), u"html"_s};
+    const report::Report &shown = m_layout->report();
+    fileRequest.suggestedName =
+        kestrava::suggestedFileName(shown.clientName, shown.date, fileRequest.defaultSuffix, tr("Report"));
+    // The layout may be laid out again while the dialog is open: what is
+    // written is what was shown when the user asked.
+    const std::shared_ptr<const report::ReportLayout> layout = m_layout;
+    const ReportChoices chosen = choices();
     const std::optional<QString> path = host().services().files->saveFile(this, fileRequest);
     if (!path || !isOpen())
         return;
-    if (const kestrava::MaybeFailure failure = report::writeReport(m_layout->report(), format, *path)) {
+    if (const kestrava::MaybeFailure failure = report::writeReport(layout->report(), format, *path)) {
         host().services().messages->inform(this, platform::Icon::Error,
                                            tr("The report could not be saved to %1.\n%2")
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
         return;
     }
+    chosen.store();
     recordReport(std::get<report::ReportRequest>(made), *path);
 }
 
@@ -635,6 +646,7 @@ void ReportWindow::print()
     const QPointer<QWidget> mainWindow(window());
     platform::MessageBoxes *messages = host().services().messages;
     const report::ReportRequest given = std::get<report::ReportRequest>(made);
+    const ReportChoices chosen = choices();
     host().services().printer->printPdf(
         [shown](const QPageSize &paper) {
             report::Report onPaper = shown;
@@ -642,7 +654,7 @@ void ReportWindow::print()
             const report::ReportLayout layout(onPaper);
             return report::reportPdf(layout);
         },
-        [self, mainWindow, messages, given](const kestrava::MaybeFailure &failure) {
+        [self, mainWindow, messages, given, chosen](const kestrava::MaybeFailure &failure) {
             QWidget *over = mainWindow;
             if (self) {
                 self->m_printing = false;
@@ -657,6 +669,9 @@ void ReportWindow::print()
                                      tr("The report could not be printed.\n%1").arg(failure->reason));
                 return;
             }
+            // Printed: the next report starts from this one, even when its
+            // window has closed meanwhile.
+            chosen.store();
             if (self && self->isOpen())
                 self->recordReport(given);
         });
@@ -719,4 +734,44 @@ void ReportWindow::recordReport(const report::ReportRequest &request, const QStr
         return;
     }
     host().clientBookChanged();
+}
+
+ReportChoices ReportWindow::choices() const
+{
+    ReportChoices choices;
+    choices.sections.clear();
+    for (const auto &[kind, box] : m_sections) {
+        if (box->isChecked())
+            choices.sections.append(kind);
+    }
+    choices.comprehensive = m_comprehensive->isChecked();
+    for (int row = 0; row < m_readings->count(); ++row) {
+        const QListWidgetItem *item = m_readings->item(row);
+        if (item->checkState() == Qt::Checked)
+            choices.readings.append(item->data(Qt::UserRole).toString());
+    }
+    const int thisYear = host().services().clock->now().date().year();
+    choices.forecastFrom = m_forecastFrom->value() - thisYear;
+    choices.forecastTo = m_forecastTo->value() - thisYear;
+    choices.dealSpread = m_dealSpread->isChecked();
+    choices.married = m_married->isChecked();
+    return choices;
+}
+
+void ReportWindow::applyChoices(const ReportChoices &choices)
+{
+    for (const auto &[kind, box] : m_sections)
+        box->setChecked(choices.sections.contains(kind));
+    (choices.comprehensive ? m_comprehensive : m_chosenReadings)->setChecked(true);
+    for (int row = 0; row < m_readings->count(); ++row) {
+        QListWidgetItem *item = m_readings->item(row);
+        item->setCheckState(choices.readings.contains(item->data(Qt::UserRole).toString()) ? Qt::Checked
+                                                                                          : Qt::Unchecked);
+    }
+    const int thisYear = host().services().clock->now().date().year();
+    m_forecastFrom->setValue(thisYear + choices.forecastFrom);
+    m_forecastTo->setValue(thisYear + choices.forecastTo);
+    // Ticking the box deals a fresh spread, as ticking it by hand does.
+    m_dealSpread->setChecked(choices.dealSpread);
+    m_married->setChecked(choices.married);
 }

@@ -5,6 +5,7 @@
 #include "report/reportcontent.h"
 #include "report/reportfiles.h"
 #include "report/reportlayout.h"
+#include "report/ui/reportchoices.h"
 #include "tarot/spread.h"
 #include "widgets/inputfields.h"
 #include "widgets/programwindow.h"
@@ -80,6 +81,11 @@ public:
 
     // The paper of the report closest to a printer's: A4 or Letter.
     static kestrava::Paper paperFor(const QPageSize &printerPaper);
+
+    // The sections and options as the window holds them; a new window starts
+    // with those of the last report made.
+    ReportChoices choices() const;
+    void applyChoices(const ReportChoices &choices);
 
 private:
     QWidget *buildPersonGroup();

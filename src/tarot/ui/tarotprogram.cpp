@@ -1,5 +1,6 @@
 #include "tarot/ui/tarotprogram.h"
 
+#include "common/filenames.h"
 #include "common/numerology.h"
 #include "tarot/ui/tarotmain.h"
 #include "tarot/tarotdocument.h"
@@ -74,7 +75,9 @@ void TarotProgram::openDocument()
 
 platform::FileRequest TarotProgram::saveRequest() const
 {
-    return {tr("Pellacor"), tr("Pellacor (*.tnm)"), QStringLiteral("tnm")};
+    // A saved reading is the person, not a day's document: no date.
+    return {tr("Pellacor"), tr("Pellacor (*.tnm)"), QStringLiteral("tnm"),
+            kestrava::suggestedFileName(m_reading.name, {}, QStringLiteral("tnm"), tr("Reading"))};
 }
 
 QStringList TarotProgram::savedLines() const

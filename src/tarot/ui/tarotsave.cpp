@@ -1,6 +1,7 @@
 #include "tarot/ui/tarotsave.h"
 
 #include "common/brand.h"
+#include "common/filenames.h"
 #include "platform/weblinks.h"
 #include "tarot/tarotdocument.h"
 #include "tarot/ui/tarotmain.h"
@@ -118,7 +119,10 @@ void TarotSave::print()
 void TarotSave::exportPdf()
 {
     composeReport();
-    if (const std::optional<QString> path = exportDocumentAsPdf(this, host().services(), *m_printView->document()))
+    const platform::Services services = host().services();
+    const QString name = kestrava::suggestedFileName(m_program.reading().name, services.clock->now().date(),
+                                                     QStringLiteral("pdf"), tr("Reading"));
+    if (const std::optional<QString> path = exportDocumentAsPdf(this, services, *m_printView->document(), name))
         fileWritten(*path);
 }
 
