@@ -197,3 +197,108 @@ TEST(ReportPractitioner, StoredAndReadBackAndAHandWrittenFileReadAsMeant)
     EXPECT_EQ(edited.accent, (richtext::Rgb{0xa0, 0xb0, 0xc0}));
     EXPECT_EQ(edited.paper, kestrava::Paper::Letter);
 }
+
+TEST(ReportContent, TheMarriageVibrationIsReadWithTheMarriageDateAndAnEmptySectionIsRefused)
+{
+    const struct
+    {
+        const char *name;
+        QStringList readings;
+        QDate married;
+        bool read;
+    } rows[] = {
+        {"chosen, with the date", {u"marriageVibration"_s}, QDate(2011, 9, 9), true},
+        {"comprehensive, with the date", {}, QDate(2011, 9, 9), true},
+        {"comprehensive, no date", {}, QDate(), false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        ReportRequest request = fullRequest();
+        request.sections = {SectionKind::Numerology};
+        request.numerologyReadings = row.readings;
+        request.marriageDate = row.married;
+        const Report report = composed(request);
+        // 9 September 2011: 9 + 9 + (2+0+1+1 = 4) = 22.
+        EXPECT_EQ(wholeText(report.sections[0]).contains(u"Marriage Vibration Number is: 22"_s), row.read);
+        EXPECT_EQ(requestToJson(request).contains(u"married"_s), row.married.isValid());
+    }
+
+    // Only the marriage vibration, and no day to read it for: nothing to show.
+    ReportRequest request = fullRequest();
+    request.sections = {SectionKind::Numerology, SectionKind::Runes};
+    request.numerologyReadings = {u"marriageVibration"_s};
+    request.marriageDate = QDate();
+    const auto refused = composeReport(request, Practitioner{});
+    ASSERT_TRUE(std::holds_alternative<kestrava::Failure>(refused));
+    EXPECT_TRUE(std::get<kestrava::Failure>(refused).reason.contains(u"marriage date"_s));
+}
+
+TEST(ReportText, HeadingsReadAsEnglishAndBodyTextTakesTheReportsOwnLook)
+{
+    const struct
+    {
+        QString caption;
+        QString heading;
+    } headings[] = {
+        {u"Your Soul Urge Number is:11"_s, u"Your Soul Urge Number is: 11"_s},
+        {u"Your Karmic Lesson Number is:  3 6"_s, u"Your Karmic Lesson Number is: 3 6"_s},
+        {u"Your LifePath Number is: 22"_s, u"Your Life Path Number is: 22"_s},
+        {u"You Lucky Number"_s, u"Your Lucky Number"_s},
+        {u"Plane of expression: Physical (body):"_s, u"Plane of expression: Physical (body):"_s},
+        {u"Best time 10:30"_s, u"Best time 10:30"_s},
+    };
+    for (const auto &row : headings)
+        EXPECT_EQ(headingText(row.caption), row.heading);
+
+    // Teal bold heading, blank line, teal paragraph with a bold label, an
+    // all-bold long paragraph, a rule of underlined blanks, trailing blanks.
+    richtext::Composition c;
+    c.bold(true).colour(richtext::kDarkCyan).size(14).append(u"Your Destiny Number is:  11"_s + richtext::crlf(2));
+    c.size(0).append(u"Card Name: "_s).bold(false).append(u"The Fool"_s + richtext::crlf());
+    c.bold(true).append(QString(130, u'x') + u" is long."_s + richtext::crlf());
+    c.bold(false).underline(true).append(u"      "_s + richtext::crlf()).underline(false);
+    c.append(u"He sang.Then  he left."_s + richtext::crlf(3));
+    const QList<TextBlock> blocks = textBlocks({c});
+    ASSERT_EQ(blocks.size(), 5);
+    EXPECT_EQ(blocks[0].role, BlockRole::Heading);
+    EXPECT_EQ(blocks[0].plainText(), u"Your Destiny Number is: 11"_s);
+    EXPECT_EQ(blocks[1].role, BlockRole::Paragraph);
+    EXPECT_TRUE(blocks[1].spaceBefore);
+    EXPECT_EQ(blocks[1].spans, (QList<TextSpan>{{u"Card Name: "_s, true}, {u"The Fool"_s, false}}));
+    EXPECT_EQ(blocks[1].sayingText(), u"The Fool"_s);
+    EXPECT_EQ(blocks[2].role, BlockRole::Paragraph);
+    EXPECT_FALSE(blocks[2].spans.value(0).bold);
+    EXPECT_EQ(blocks[3].role, BlockRole::Rule);
+    EXPECT_EQ(blocks[4].plainText(), u"He sang. Then he left."_s);
+}
+
+TEST(ReportText, AParagraphSaidBeforeGivesWayToWhereItWasRead)
+{
+    const QString life = u"You walk the path of the master builder. "_s.repeated(4);
+    const QString other = u"Every period carries its own number and its own lessons. "_s.repeated(3);
+    const auto heading = [](const QString &text) { return TextBlock{BlockRole::Heading, {{text, false}}, false}; };
+    const auto paragraph = [](const QString &text, const QString &label = {}) {
+        TextBlock block{BlockRole::Paragraph, {}, false};
+        if (!label.isEmpty())
+            block.spans.append({label, true});
+        block.spans.append({text, false});
+        return block;
+    };
+    QList<SectionText> sections{
+        {u"Numerology Reading"_s,
+         {heading(u"Your Life Path Number is: 22"_s), paragraph(life), paragraph(other),
+          heading(u"Third Challenge"_s), paragraph(other)}},
+        {u"Tarot Numbers"_s,
+         {paragraph(u"Life Path Number: 22"_s), paragraph(life), paragraph(other), paragraph(life, u"Card: "_s)}},
+    };
+    referRepeats(sections);
+    ASSERT_EQ(sections[0].blocks.size(), 5);
+    EXPECT_EQ(sections[0].blocks[4].plainText(), u"The same as under \u201cYour Life Path Number is: 22\u201d above."_s);
+    // Two paragraphs in a row read under one heading: one line says where;
+    // a labelled one keeps its label.
+    ASSERT_EQ(sections[1].blocks.size(), 3);
+    EXPECT_EQ(sections[1].blocks[1].plainText(),
+              u"The same as under \u201cYour Life Path Number is: 22\u201d in the Numerology Reading."_s);
+    EXPECT_EQ(sections[1].blocks[2].spans.value(0), (TextSpan{u"Card: "_s, true}));
+    EXPECT_TRUE(sections[1].blocks[2].plainText().endsWith(u"in the Numerology Reading."_s));
+}

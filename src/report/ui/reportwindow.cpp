@@ -4,6 +4,7 @@
 #include "common/filenames.h"
 #include "common/person.h"
 #include "numpro/readings/readinglist.h"
+#include "numpro/relationships/marriagevibration.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "shell/commonmenus.h"
 #include "widgets/clientlink.h"
@@ -211,6 +212,8 @@ ReportWindow::ReportWindow(ProgramHost &host)
     setTabOrder(m_last, m_born.month);
     setTabOrder(m_born.month, m_born.day);
     setTabOrder(m_born.day, m_born.year);
+    setTabOrder(m_born.year, m_married);
+    setTabOrder(m_married, m_marriageDate);
 
     applyChoices(ReportChoices::stored(host.services().clock->now().date().year()));
 
@@ -242,6 +245,19 @@ QWidget *ReportWindow::buildPersonGroup()
     form->addRow(tr("&Born:"), dateRow);
     if (auto *born = qobject_cast<QLabel *>(form->labelForField(dateRow)))
         born->setBuddy(m_born.month);
+    // The day of the marriage: the Marriage Vibration Number reads it, and
+    // the compatibility section with it.  A day to come reads as the
+    // wedding being chosen.
+    m_married = new QCheckBox(tr("Married on"), group);
+    m_married->setObjectName(u"chkMarried"_s);
+    m_marriageDate = dateField(u"dteMarried"_s, host().services().clock->now().date(), group);
+    m_marriageDate->setDateRange(QDate(numpro::kFirstMarriageYear, 1, 1), QDate(numpro::kLastMarriageYear, 12, 31));
+    m_marriageDate->setEnabled(false);
+    m_married->setAccessibleDescription(tr("The day of the marriage, read by the Marriage Vibration Number"));
+    connect(m_married, &QCheckBox::toggled, m_marriageDate, &QWidget::setEnabled);
+    connect(m_married, &QCheckBox::toggled, this, &ReportWindow::changed);
+    connect(m_marriageDate, &QDateEdit::dateChanged, this, &ReportWindow::changed);
+    form->addRow(m_married, m_marriageDate);
     form->addRow(QString(), choose);
 
     for (QLineEdit *field : {m_first, m_middle, m_last})
@@ -375,11 +391,6 @@ QWidget *ReportWindow::buildSectionsGroup()
     partnerDates->addWidget(m_partnerBorn.month, 2);
     partnerDates->addWidget(m_partnerBorn.day, 1);
     partnerDates->addWidget(m_partnerBorn.year, 1);
-    m_married = new QCheckBox(tr("Married on"), partner);
-    m_married->setObjectName(u"chkMarried"_s);
-    m_marriageDate = dateField(u"dteMarried"_s, today, partner);
-    m_marriageDate->setEnabled(false);
-    connect(m_married, &QCheckBox::toggled, m_marriageDate, &QWidget::setEnabled);
     partnerForm->addRow(tr("First name:"), m_partnerFirst);
     partnerForm->addRow(tr("Middle name:"), m_partnerMiddle);
     partnerForm->addRow(tr("Last name:"), m_partnerLast);
@@ -388,7 +399,6 @@ QWidget *ReportWindow::buildSectionsGroup()
     choosePartner->setObjectName(u"cmdChoosePartner"_s);
     connect(choosePartner, &QPushButton::clicked, this, &ReportWindow::choosePartner);
     partnerForm->addRow(QString(), choosePartner);
-    partnerForm->addRow(m_married, m_marriageDate);
     for (auto [field, buddy] : {std::pair<QWidget *, QWidget *>{m_partnerFirst, m_partnerFirst},
                                 {m_partnerMiddle, m_partnerMiddle},
                                 {m_partnerLast, m_partnerLast}}) {
@@ -401,8 +411,6 @@ QWidget *ReportWindow::buildSectionsGroup()
         connect(field, &QLineEdit::textChanged, this, &ReportWindow::changed);
     for (QComboBox *list : {m_partnerBorn.month, m_partnerBorn.day, m_partnerBorn.year})
         connect(list, &QComboBox::currentIndexChanged, this, &ReportWindow::changed);
-    connect(m_married, &QCheckBox::toggled, this, &ReportWindow::changed);
-    connect(m_marriageDate, &QDateEdit::dateChanged, this, &ReportWindow::changed);
     section(SectionKind::Compatibility, tr("Compatibility with"), partner);
 
     return group;
@@ -486,6 +494,9 @@ std::variant<report::ReportRequest, kestrava::Failure> ReportWindow::request() c
         if (request.numerologyReadings.isEmpty() && request.sections.contains(SectionKind::Numerology))
             return kestrava::Failure{tr("Please tick the readings of the Variduzeda Vad section.")};
     }
+    // The marriage vibration of the numerology section reads it, and the compatibility.
+    if (m_married->isChecked())
+        request.marriageDate = m_marriageDate->date();
     request.forecastFrom = m_forecastFrom->value();
     request.forecastTo = m_forecastTo->value();
     request.spread = m_spread;
@@ -497,8 +508,6 @@ std::variant<report::ReportRequest, kestrava::Failure> ReportWindow::request() c
                                          .arg(m_partnerBorn.month->currentText(), m_partnerBorn.year->currentText(),
                                               m_partnerBorn.day->currentText())};
         }
-        if (m_married->isChecked())
-            request.marriageDate = m_marriageDate->date();
     }
     return request;
 }
