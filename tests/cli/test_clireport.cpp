@@ -377,3 +377,20 @@ TEST_F(CliReport, ALargeLogoIsStoredAtTheSizeItIsShownInBothOutputs)
         }
     }
 }
+
+TEST_F(CliReport, TheMarriageVibrationReadsTheMarriageDateAndAnEmptySectionIsRefused)
+{
+    const QStringList asked = QStringList{u"report"_s} + kMary + QStringList{u"--sections"_s, u"numerology"_s, u"--readings"_s,
+                                                  u"marriageVibration"_s, u"--format"_s, u"html"_s};
+    const Result married = cli(asked + QStringList{u"--married"_s, u"2011-09-09"_s, u"--out"_s, path(u"m.html"_s)});
+    ASSERT_EQ(married.status, 0) << married.err.toStdString();
+    QFile page(path(u"m.html"_s));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(page.readAll()).contains(u"Your Marriage Vibration Number is: 22"_s));
+
+    // Without the day there is nothing to read: no file, and the reason.
+    const Result refused = cli(asked + QStringList{u"--out"_s, path(u"none.html"_s)});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.err.contains(u"marriage date"_s)) << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(u"none.html"_s)));
+}
