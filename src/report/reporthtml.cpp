@@ -105,9 +105,10 @@ QString pictureAddress(const QString &resource)
 
 // The picture's SVG document as an element of the page: without its XML
 // declaration, and stretching to the page's width.
-QString inlineSvg(const numpro::LifeTimeline &timeline)
+QString inlineSvg(const numpro::LifeTimeline &timeline, const QLocale &locale)
 {
-    QString svg = QString::fromUtf8(numpro::timelineSvg(timeline));
+    const numpro::TimelineLabels labels{false, [locale](QDate date) { return longDate(date, locale); }};
+    QString svg = QString::fromUtf8(numpro::timelineSvg(timeline, labels));
     const qsizetype start = svg.indexOf(u"<svg"_s);
     if (start < 0)
         return {};
@@ -255,7 +256,7 @@ QString reportHtml(const Report &report)
         html += u"<section class=\"report-section\" id=\""_s + sectionKey(section.kind) + u"\">\n<h1>"_s
                 + escaped(section.heading) + u"</h1>\n"_s;
         if (section.timeline)
-            html += inlineSvg(*section.timeline);
+            html += inlineSvg(*section.timeline, report.locale);
         html += textHtml(section.text);
         if (!section.cards.isEmpty()) {
             html += u"<div class=\"cards\">\n"_s;

@@ -66,6 +66,13 @@ QFont bodyFont(qreal pointSize = kBodyPointSize)
     return font;
 }
 
+// The timeline under its section heading: no name over it, the report's dates.
+numpro::TimelineLabels reportLabels(const Report &report)
+{
+    const QLocale locale = report.locale;
+    return {false, [locale](QDate date) { return longDate(date, locale); }};
+}
+
 // A device whose unit is the point: the documents are laid out on it, so
 // that what they measure is what the page shows.
 class PointDevice
@@ -131,7 +138,7 @@ public:
         painter->save();
         painter->translate(rect.topLeft());
         painter->scale(rect.width() / natural.width(), rect.height() / natural.height());
-        numpro::TimelinePicture(*shown->timeline).paint(*painter, QRectF(QPointF(), natural));
+        numpro::TimelinePicture(*shown->timeline, reportLabels(m_report)).paint(*painter, QRectF(QPointF(), natural));
         painter->restore();
     }
 };

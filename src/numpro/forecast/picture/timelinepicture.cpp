@@ -108,8 +108,9 @@ QColor numberColour(int number)
     }
 }
 
-TimelinePicture::TimelinePicture(LifeTimeline timeline)
+TimelinePicture::TimelinePicture(LifeTimeline timeline, TimelineLabels labels)
     : m_timeline(std::move(timeline))
+    , m_labels(std::move(labels))
 {
 }
 
@@ -169,10 +170,12 @@ void TimelinePicture::paint(QPainter &painter, const QRectF &area, qsizetype hig
     const qreal unit = (plotRight - plotLeft) / (m_timeline.lastAge + 1);
 
     // Title.
-    painter.setPen(kDarkCyan);
-    painter.setFont(font(16, true));
-    painter.drawText(QRectF(area.left() + kMargin, area.top() + kMargin, area.width() - 2 * kMargin, kTitleHeight),
-                     Qt::AlignLeft | Qt::AlignTop, subjectLine(m_timeline.subject));
+    if (m_labels.subjectLine) {
+        painter.setPen(kDarkCyan);
+        painter.setFont(font(16, true));
+        painter.drawText(QRectF(area.left() + kMargin, area.top() + kMargin, area.width() - 2 * kMargin, kTitleHeight),
+                         Qt::AlignLeft | Qt::AlignTop, subjectLine(m_timeline.subject));
+    }
 
     // Axis: every tenth age, with its calendar year below.
     const qreal axisTop = area.top() + kMargin + kTitleHeight;
@@ -245,7 +248,7 @@ void TimelinePicture::paint(QPainter &painter, const QRectF &area, qsizetype hig
         painter.setPen(QPen(kPurple, 2));
         painter.drawLine(QLineF(x, top, x, lastRow.bottom() + 4));
         painter.setFont(font(12, true));
-        const QString label = u"Today: %1, age %2"_s.arg(today.toString(u"d MMMM yyyy"_s)).arg(m_timeline.todayAge);
+        const QString label = u"Today: %1, age %2"_s.arg(m_labels.dateText ? m_labels.dateText(today) : today.toString(u"d MMMM yyyy"_s)).arg(m_timeline.todayAge);
         const qreal width = QFontMetricsF(painter.font()).horizontalAdvance(label) + 8;
         const qreal left = std::clamp(x - width / 2, area.left() + kMargin, area.right() - kMargin - width);
         painter.drawText(QRectF(left, lastRow.bottom() + 6, width, kFooterHeight - 6), Qt::AlignCenter, label);
@@ -271,13 +274,13 @@ QImage timelineImage(const LifeTimeline &timeline, qreal scale)
     return image;
 }
 
-QByteArray timelineSvg(const LifeTimeline &timeline)
+QByteArray timelineSvg(const LifeTimeline &timeline, const TimelineLabels &labels)
 {
     const QSize size = TimelinePicture::naturalSize();
     SvgRecorder recorder(size);
     QPainter painter(&recorder);
     painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-    TimelinePicture(timeline).paint(painter, QRectF(QPointF(0, 0), size));
+    TimelinePicture(timeline, labels).paint(painter, QRectF(QPointF(0, 0), size));
     painter.end();
     return recorder.document();
 }

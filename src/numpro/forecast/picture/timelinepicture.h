@@ -8,6 +8,8 @@
 #include <QRectF>
 #include <QSize>
 
+#include <functional>
+
 class QPainter;
 
 // The life timeline as a picture: drawn with a painter on any device (a
@@ -20,10 +22,20 @@ namespace numpro {
 // their own; 0 and others grey.
 QColor numberColour(int number);
 
+// What the picture writes besides its drawing.  A picture of its own names
+// its subject over it; one set under a heading that names the person (as
+// in the practitioner's report) leaves that out and writes its dates as the
+// document around it does.
+struct TimelineLabels
+{
+    bool subjectLine = true;
+    std::function<QString(QDate)> dateText; // empty: "11 December 2026"
+};
+
 class TimelinePicture
 {
 public:
-    explicit TimelinePicture(LifeTimeline timeline);
+    explicit TimelinePicture(LifeTimeline timeline, TimelineLabels labels = {});
 
     const LifeTimeline &timeline() const { return m_timeline; }
 
@@ -46,13 +58,14 @@ private:
     QRectF rowRect(const QRectF &area, TimelineRow row) const;
 
     LifeTimeline m_timeline;
+    TimelineLabels m_labels;
 };
 
 // The picture at its natural size, on white, as PNG pixels at the scale
 // (2: twice as many pixels each way), as an SVG document, and as a one-page
 // PDF document of the picture's size.
 QImage timelineImage(const LifeTimeline &timeline, qreal scale = 2);
-QByteArray timelineSvg(const LifeTimeline &timeline);
+QByteArray timelineSvg(const LifeTimeline &timeline, const TimelineLabels &labels = {});
 QByteArray timelinePdf(const LifeTimeline &timeline);
 
 // Writes the picture to the file in the format its ending names (.png, .svg
