@@ -82,6 +82,11 @@ QPushButton *ReadingWindow::addButton(const QString &name, const QString &captio
     return button;
 }
 
+const QTextDocument &ReadingWindow::paperDocument()
+{
+    return *m_view->document();
+}
+
 void ReadingWindow::appendReading(const richtext::Composition &reading)
 {
     const int start = m_view->document()->characterCount() - 1;
@@ -217,12 +222,12 @@ void ReadingWindow::print()
     QTextCursor cursor = m_view->textCursor();
     cursor.clearSelection();
     m_view->setTextCursor(cursor);
-    m_printSender->print(host().services(), *m_view->document());
+    m_printSender->print(host().services(), paperDocument());
 }
 
 void ReadingWindow::exportPdf()
 {
-    const std::optional<QString> path = exportDocumentAsPdf(this, host().services(), *m_view->document());
+    const std::optional<QString> path = exportDocumentAsPdf(this, host().services(), paperDocument());
     if (path && historyLink())
         historyLink()->fileWritten(*path);
 }
