@@ -377,6 +377,7 @@ TEST(ForecastSection, EachYearGivesWhatChangesAndEachParagraphOnce)
                      + std::to_string(row.lastYear));
         checkForecastSection(row.subject, row.firstYear, row.lastYear);
     }
+    EXPECT_TRUE(forecastSection(kSubjects[0], 1978, 1970).isEmpty()); // backwards, before the birth
 }
 
 TEST(ForecastSection, ANumberMetAgainKeepsItsHeadingOnly)

@@ -347,6 +347,8 @@ QList<richtext::Composition> forecastDocument(const ReadingInputs &subject, int 
 
 QList<richtext::Composition> forecastSection(const ReadingInputs &subject, int firstYear, int lastYear)
 {
+    if (firstYear > lastYear)
+        return {};
     const Forecaster forecaster(subject);
     ResultState state;
     // The sections of the readings that do not change with the date: the

@@ -129,8 +129,8 @@ QList<richtext::Composition> forecastDocument(const ReadingInputs &subject, int 
 // personal months.  No paragraph is given twice: a number read before in the
 // section keeps its heading and says where its meaning stands, and a month
 // whose number was read before is one short line ("March: Personal Month 1").
-// Years before the year of birth are one short note.  The subject's today is
-// not used.
+// Years before the year of birth are one short note.  Nothing for a range
+// that ends before it starts.  The subject's today is not used.
 QList<richtext::Composition> forecastSection(const ReadingInputs &subject, int firstYear, int lastYear);
 
 } // namespace numpro
