@@ -65,7 +65,7 @@ constexpr QStringView kYearsBeforeBirth = u"The years %1 to %2 lie before the ye
 constexpr QStringView kOneYearBeforeBirth = u"The year %1 lies before the year of birth";
 constexpr QStringView kBeforeBirthNote =
     u": no pinnacle, challenge or life path period is in force yet, and no letter of the name has begun its "
-    u"transit. The forecast proper begins with the year of birth, %1.";
+    u"transit; the readings begin with the year of birth, %1.";
 constexpr QStringView kGivenBefore = u"Its meaning is given under %1 above.";
 constexpr QStringView kCompactMonth = u"%1: %2 %3";
 
