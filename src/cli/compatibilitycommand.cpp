@@ -34,6 +34,10 @@ const OptionEntry kOptions[] = {
      Field::None, nullptr},
     options::clients,
     options::married,
+    {"today", "YYYY-MM-DD",
+     "The day the reading is made for: a marriage date after it is a wedding to come, read as \"Marrying on\" "
+     "(default: the local date).",
+     Field::Today},
     {"keep-case", nullptr,
      "Take the names typed in the options exactly as given; without it their letters are made capitals, as the "
      "name fields do when a person types. A client's names are always read in capitals."},

@@ -131,7 +131,12 @@ QList<richtext::Composition> compatibilityParts(const ReportRequest &request)
         readingInputs(request.person, request.today), readingInputs(*request.partner, request.today),
         request.marriageDate);
     QList<richtext::Composition> parts;
-    for (const richtext::Composition &part : numpro::composeCompatibility(compatibility)) {
+    // The title page names the client and the birth date; the section's
+    // heading the partner.
+    const QLocale locale = request.locale;
+    const numpro::CompatibilityDocumentOptions options{
+        .formatDate = [locale](QDate date) { return longDate(date, locale); }, .introduceFirstPerson = false};
+    for (const richtext::Composition &part : numpro::composeCompatibility(compatibility, options)) {
         const richtext::Composition kept = numpro::withoutCreditAndFooter(part);
         if (!kept.plainText().trimmed().isEmpty())
             parts.append(kept);
@@ -277,8 +282,8 @@ std::variant<Report, kestrava::Failure> composeReport(const ReportRequest &reque
             section.heading = request.forecastFrom == request.forecastTo
                                   ? QObject::tr("Forecast for %1").arg(request.forecastFrom)
                                   : QObject::tr("Forecast %1 to %2").arg(request.forecastFrom).arg(request.forecastTo);
-            section.parts = numpro::forecastDocument(readingInputs(request.person, request.today),
-                                                     request.forecastFrom, request.forecastTo);
+            section.parts = numpro::forecastSection(readingInputs(request.person, request.today),
+                                                    request.forecastFrom, request.forecastTo);
             break;
         case SectionKind::Tarot:
             section.parts = tarotParts(request);

@@ -83,6 +83,11 @@ QPushButton *ReadingWindow::addButton(const QString &name, const QString &captio
     return button;
 }
 
+const QTextDocument &ReadingWindow::paperDocument()
+{
+    return *m_view->document();
+}
+
 void ReadingWindow::appendReading(const richtext::Composition &reading)
 {
     const int start = m_view->document()->characterCount() - 1;
@@ -218,7 +223,7 @@ void ReadingWindow::print()
     QTextCursor cursor = m_view->textCursor();
     cursor.clearSelection();
     m_view->setTextCursor(cursor);
-    m_printSender->print(host().services(), *m_view->document());
+    m_printSender->print(host().services(), paperDocument());
 }
 
 void ReadingWindow::exportPdf()
@@ -227,7 +232,7 @@ void ReadingWindow::exportPdf()
     // A document is dated by the day it is made.
     const QString name = kestrava::suggestedFileName(documentPeople(), services.clock->now().date(),
                                                      QStringLiteral("pdf"), tr("Reading"));
-    const std::optional<QString> path = exportDocumentAsPdf(this, services, *m_view->document(), name);
+    const std::optional<QString> path = exportDocumentAsPdf(this, services, paperDocument(), name);
     if (path && historyLink())
         historyLink()->fileWritten(*path);
 }

@@ -90,6 +90,10 @@ public:
 protected:
     // Adds a button at the bottom right, after those added before.
     QPushButton *addButton(const QString &name, const QString &caption);
+    // What Print and Export as PDF put on paper: the view's document, or,
+    // for a window that shows more than its view, a document holding that
+    // too.  It need last only until the next call.
+    virtual const QTextDocument &paperDocument();
     // The input window's link to the client book, when the reading shown
     // is the one it last put into a client's history: a file the reading is
     // saved or exported to is recorded there.

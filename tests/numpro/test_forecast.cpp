@@ -4,9 +4,11 @@
 #include "numpro/readings/readinglist.h"
 #include "numpro/readings/texttable.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -226,6 +228,179 @@ TEST(Forecast, DocumentQuotesTheReadingsForEachYear)
     EXPECT_FALSE(early.contains(u"Pinnacle"_s));
 }
 
+namespace {
+
+// A reading's own sections with the date as today.
+QList<ReadingSection> redSections(const ReadingInputs &subject, QStringView id)
+{
+    ResultState state;
+    return redHeadingSections(runReading(*findReading(id), subject, state, OutputMode::Display).text);
+}
+
+ReadingSection numberSection(const ReadingInputs &subject, QStringView id, QDate today)
+{
+    ReadingInputs inputs = subject;
+    inputs.today = today;
+    ResultState state;
+    return numberReadingSection(runReading(*findReading(id), inputs, state, OutputMode::Display).text, id);
+}
+
+// The forecast section checked against the readings: each year gives what
+// changes, each paragraph stands once, and a number met again points to the
+// year whose part gives its meaning.
+void checkForecastSection(const ReadingInputs &subject, int firstYear, int lastYear)
+{
+    const QList<richtext::Composition> section = forecastSection(subject, firstYear, lastYear);
+    QString whole;
+    for (const richtext::Composition &part : section)
+        whole += part.plainText();
+    EXPECT_FALSE(whole.contains(u"Name:"_s));
+    EXPECT_FALSE(whole.contains(u"Date of Birth"_s));
+    EXPECT_FALSE(whole.contains(u"Forecast"_s));
+    EXPECT_FALSE(whole.contains(u"age -"_s));
+
+    // No paragraph twice: every long line stands once.
+    for (const QString &line : whole.split(u"\r\n"_s)) {
+        if (line.size() > 60) {
+            EXPECT_EQ(whole.count(line), 1) << line.left(80).toStdString();
+        }
+    }
+
+    const Forecaster forecaster(subject);
+    const int birthYear = forecaster.birthYear();
+    qsizetype index = 0;
+    if (firstYear < birthYear) {
+        ASSERT_FALSE(section.isEmpty());
+        const QString note = section[0].plainText();
+        EXPECT_TRUE(note.contains(u"before the year of birth"_s)) << note.toStdString();
+        EXPECT_TRUE(note.contains(QString::number(firstYear)));
+        EXPECT_FALSE(note.contains(u"Pinnacle"_s));
+        index = 1;
+    }
+    const int shownFrom = std::max(firstYear, birthYear);
+    ASSERT_EQ(section.size(), index + std::max(0, lastYear - shownFrom + 1));
+
+    QHash<QString, QString> partOfYear;
+    for (qsizetype i = index; i < section.size(); ++i)
+        partOfYear.insert(section[i].title(), section[i].plainText());
+    // Under the reading's heading (and the transits), its paragraph, or a
+    // pointer to an earlier year's part that gives it.
+    const auto givesOrPoints = [&](const QString &text, int year, const ReadingSection &reading) {
+        const qsizetype at = text.indexOf(reading.heading + u"\r\n"_s);
+        ASSERT_GE(at, 0) << reading.heading.toStdString();
+        QString after = text.mid(at + reading.heading.size() + 2);
+        if (after.startsWith(u"Transits"_s))
+            after = after.section(u"\r\n"_s, 1);
+        if (after.startsWith(reading.paragraph + u"\r\n"_s))
+            return;
+        static const QRegularExpression pointer(u"^Its meaning is given under (\\d+) above\\.\r\n"_s);
+        const QRegularExpressionMatch m = pointer.match(after);
+        ASSERT_TRUE(m.hasMatch()) << "neither the paragraph nor a pointer under " << reading.heading.toStdString();
+        EXPECT_LT(m.captured(1).toInt(), year);
+        EXPECT_TRUE(partOfYear.value(m.captured(1)).contains(reading.paragraph));
+    };
+
+    const QList<ReadingSection> pinnacles = redSections(subject, u"pinnacles");
+    const QList<ReadingSection> challenges = redSections(subject, u"challenges");
+    const QList<ReadingSection> periods = redSections(subject, u"lifePathPeriods");
+    const QLocale english(QLocale::English);
+    for (int year = shownFrom; year <= lastYear; ++year, ++index) {
+        SCOPED_TRACE(year);
+        const QDate january(year, 1, 1);
+        const ForecastPoint point = forecaster.at(january);
+        const QString text = section[index].plainText();
+        EXPECT_EQ(section[index].title(), QString::number(year));
+        EXPECT_TRUE(text.startsWith(u"The year %1, age %2\r\n"_s.arg(year).arg(year - birthYear)));
+
+        for (QStringView id : {u"personalYear", u"essence"}) {
+            const ReadingSection reading = numberSection(subject, id, january);
+            givesOrPoints(text, year, reading);
+        }
+        EXPECT_TRUE(text.contains(
+            u"Transits of first, middle and last name: %1, %2, %3"_s.arg(point.transits[0]).arg(point.transits[1])
+                .arg(point.transits[2])));
+
+        // Pinnacle, challenge and period where they begin, and only there.
+        const ForecastPoint before = forecaster.at(QDate(year - 1, 1, 1));
+        const bool newPinnacle = year == shownFrom || before.pinnacle.position != point.pinnacle.position;
+        const bool newPeriod = year == shownFrom || before.currentPeriod != point.currentPeriod;
+        const std::pair<ReadingSection, bool> lasting[] = {
+            {pinnacles.value(point.pinnacle.position - 1), newPinnacle},
+            {challenges.value(point.challenge.position - 1), newPinnacle},
+            {periods.value(point.currentPeriod - 1), newPeriod},
+        };
+        for (const auto &[reading, begins] : lasting) {
+            ASSERT_FALSE(reading.heading.isEmpty());
+            EXPECT_EQ(text.contains(reading.heading + u"\r\n"_s), begins) << reading.heading.toStdString();
+            EXPECT_EQ(whole.count(reading.heading + u"\r\n"_s), 1) << reading.heading.toStdString();
+            if (begins)
+                givesOrPoints(text, year, reading);
+        }
+
+        // Twelve months, each with its meaning or, once that was given, in one line.
+        for (int month = 1; month <= 12; ++month) {
+            const QString name = english.standaloneMonthName(month);
+            const ReadingSection reading = numberSection(subject, u"personalMonth", QDate(year, month, 1));
+            const qint16 number = forecaster.at(QDate(year, month, 1)).personalMonth;
+            const QString full = name + u": "_s + reading.heading + u"\r\n"_s + reading.paragraph + u"\r\n"_s;
+            const QString line = u"\r\n%1: Personal Month %2\r\n"_s.arg(name).arg(number);
+            EXPECT_NE(text.contains(full), text.contains(line)) << name.toStdString();
+            if (text.contains(line)) {
+                EXPECT_LT(whole.indexOf(reading.paragraph), whole.indexOf(text) + text.indexOf(line))
+                    << name.toStdString();
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST(ForecastSection, EachYearGivesWhatChangesAndEachParagraphOnce)
+{
+    const struct
+    {
+        ReadingInputs subject;
+        int firstYear;
+        int lastYear;
+    } cases[] = {
+        {kSubjects[0], 2026, 2028}, // three years inside one pinnacle and period
+        {kSubjects[0], 2027, 2030}, // the fourth pinnacle and challenge begin in 2029
+        {kSubjects[0], 2036, 2041}, // the third period begins in 2039
+        {kSubjects[0], 1975, 1981}, // from before the birth
+        {kSubjects[0], 1950, 1950}, // only before the birth
+        {kSubjects[3], 1990, 2030}, // long enough for every number to come again
+        {kSubjects[5], 2000, 2003}, // a name without letters: the same essence text each year
+        {kSubjects[6], 2049, 2052}, // born in the last year of the lists
+    };
+    for (const auto &row : cases) {
+        SCOPED_TRACE(row.subject.firstName.toStdString() + " " + std::to_string(row.firstYear) + "-"
+                     + std::to_string(row.lastYear));
+        checkForecastSection(row.subject, row.firstYear, row.lastYear);
+    }
+    EXPECT_TRUE(forecastSection(kSubjects[0], 1978, 1970).isEmpty()); // backwards, before the birth
+}
+
+TEST(ForecastSection, ANumberMetAgainKeepsItsHeadingOnly)
+{
+    // MARY ANN SMITH: April 2026 reads personal month 1; March 2027 is 1 again.
+    const QList<richtext::Composition> section = forecastSection(kSubjects[0], 2026, 2027);
+    ASSERT_EQ(section.size(), 2);
+    const QString first = section[0].plainText();
+    const QString second = section[1].plainText();
+    const QString one = readingTexts(u"personalMonth").table.text(1);
+    EXPECT_TRUE(first.contains(u"April: Your Personal Month Number is: 1\r\n"_s + one));
+    EXPECT_TRUE(second.contains(u"\r\nMarch: Personal Month 1\r\n"_s));
+    EXPECT_FALSE(second.contains(one));
+    // October 2026 repeats January's 7 within the year.
+    EXPECT_TRUE(first.contains(u"\r\nOctober: Personal Month 7\r\nNovember: Personal Month 8\r\n"_s));
+
+    // Nine years on, the personal year comes again and points back.
+    const QList<richtext::Composition> decade = forecastSection(kSubjects[0], 2026, 2035);
+    const QString repeated = decade.last().plainText();
+    EXPECT_TRUE(repeated.contains(u"Your Personal Year is: 6\r\nIts meaning is given under 2026 above.\r\n"_s))
+        << repeated.left(400).toStdString();
+}
+
 TEST(ReadingSections, PickTheReadingsOwnHeadingsAndParagraphs)
 {
     ReadingInputs subject = kSubjects[0];
@@ -238,8 +413,8 @@ TEST(ReadingSections, PickTheReadingsOwnHeadingsAndParagraphs)
     const QJsonArray numbers = state.values(u"pinnacles")->value(u"pinnacles").toArray();
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(sections[i].heading.endsWith(QString::number(numbers.at(i).toInt())));
-        EXPECT_FALSE(sections[i].paragraph.isEmpty());
-        EXPECT_FALSE(sections[i].paragraph.endsWith(u'\n'));
+        // The last one too is the paragraph alone, without the credit line after it.
+        EXPECT_EQ(sections[i].paragraph, readingTexts(u"pinnacles").table.text(numbers.at(i).toInt()));
     }
 
     const Reading *year = findReading(u"personalYear");

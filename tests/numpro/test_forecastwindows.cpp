@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -31,10 +32,11 @@ numpro::ReadingInputs mary()
     return {u"MARY"_s, u"ANN"_s, u"SMITH"_s, u"August"_s, u"6"_s, u"1979"_s, QDate(2026, 12, 10)};
 }
 
-QString pdfText(const QString &path)
+// The PDF's text in reading order, or with layout as the page places it.
+QString pdfText(const QString &path, bool layout = false)
 {
     QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, {path, u"-"_s});
+    pdftotext.start(u"pdftotext"_s, layout ? QStringList{u"-layout"_s, path, u"-"_s} : QStringList{path, u"-"_s});
     if (!pdftotext.waitForFinished(30000))
         return {};
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
@@ -241,16 +243,59 @@ TEST_F(SuiteTest, ForecastShowsTheYearsMonthsAndDaysOfTheReadings)
     EXPECT_TRUE(reading.contains(numpro::readingTexts(u"personalDay").table.text(pd)));
 }
 
-TEST_F(SuiteTest, ForecastPrintsAndExportsItsDocument)
+TEST_F(SuiteTest, ForecastPrintsAndExportsWhatTheWindowShows)
 {
     openNavigator("MARY", "ANN", "SMITH");
     click(kNavigator, u"cmdForecast"_s);
-    const QString pdf = test.dir.filePath(u"forecast.pdf"_s);
-    test.files.paths = {pdf};
+    // At first: this year's months and this month's calendar, today framed.
+    const QString first = test.dir.filePath(u"forecast.pdf"_s);
+    test.files.paths = {first};
     click(kForecast, u"cmdExportPdf"_s);
-    EXPECT_TRUE(pdfText(pdf).contains(u"Forecast from 2026 to 2028"_s));
+    const QString firstText = pdfText(first);
+    EXPECT_TRUE(firstText.contains(u"Forecast from 2026 to 2028"_s));
+    EXPECT_TRUE(firstText.contains(u"\fPersonal months of 2026"_s)) << "the months begin a page";
+    EXPECT_TRUE(firstText.contains(u"Personal days of December 2026"_s));
+    EXPECT_TRUE(firstText.contains(u"Framed: today, Thursday 10 December 2026."_s));
+
+    // Another year's months, another month's calendar and a day read from it.
+    control<QSpinBox>(kForecast, u"spnMonthsYear"_s)->setValue(2027);
+    auto *months = control<QTableWidget>(kForecast, u"tblMonths"_s);
+    months->setCurrentCell(1, 0); // February 2027, four whole weeks from a Monday
+    auto *calendar = control<QTableWidget>(kForecast, u"tblCalendar"_s);
+    QTest::mouseClick(calendar->viewport(), Qt::LeftButton, {},
+                      calendar->visualItemRect(calendar->item(2, 3)).center()); // Thursday 18 February
+    const QString exported = test.dir.filePath(u"february.pdf"_s);
+    test.files.paths = {exported};
+    click(kForecast, u"cmdExportPdf"_s);
     click(kForecast, u"cmdPrint"_s);
-    QTRY_VERIFY(QFile::exists(test.dir.filePath(u"printed.pdf"_s)));
-    EXPECT_TRUE(pdfText(test.dir.filePath(u"printed.pdf"_s)).contains(u"The year 2027, age 48"_s));
+    const QString printed = test.dir.filePath(u"printed.pdf"_s);
+    QTRY_VERIFY(QFile::exists(printed));
     EXPECT_TRUE(test.messages.shown.isEmpty());
+
+    for (const QString &path : {exported, printed}) {
+        SCOPED_TRACE(path.toStdString());
+        const QString text = pdfText(path);
+        EXPECT_TRUE(text.contains(u"The year 2027, age 48"_s));
+        EXPECT_TRUE(text.contains(u"\fPersonal months of 2027"_s));
+        EXPECT_TRUE(text.contains(u"Personal days of February 2027"_s));
+        EXPECT_FALSE(text.contains(u"Framed: today"_s)); // today is not in February 2027
+        EXPECT_TRUE(text.contains(control<QTextEdit>(kForecast, u"txtDayReading"_s)->toPlainText().section(u'\n', 0, 0)))
+            << "the reading beside the calendar";
+        // Each row of the months table as the window has it, and each week
+        // of the calendar with its personal days in order.
+        const QString layout = pdfText(path, true);
+        for (int row = 0; row < 12; ++row) {
+            const QString line = u"(^|\\n)\\s*%1\\s+%2(\\s|$)"_s.arg(months->item(row, 0)->text(),
+                                                                     months->item(row, 1)->text());
+            EXPECT_TRUE(QRegularExpression(line).match(layout).hasMatch()) << line.toStdString();
+        }
+        for (int week = 0; week < 4; ++week) {
+            QStringList days;
+            for (int day = 0; day < 7; ++day)
+                days << calendar->item(week, day)->text();
+            // The first rows of the months table may share the line.
+            const QString line = u"\\s"_s + days.join(u"\\s+"_s) + u"\\s*\\n"_s;
+            EXPECT_TRUE(QRegularExpression(line).match(layout).hasMatch()) << line.toStdString();
+        }
+    }
 }

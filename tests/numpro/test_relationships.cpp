@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QLocale>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -217,6 +218,83 @@ TEST(Compatibility, DocumentAndJsonShowBothPeopleAndThePairs)
     EXPECT_TRUE(noneText.contains(u"Maturity Number: 6 and none"_s));
     EXPECT_TRUE(noneText.contains(u"Destiny Numbers: 11 and 0\r\n"_s));
     EXPECT_FALSE(noneText.contains(u"Marriage Vibration"_s));
+}
+
+TEST(Compatibility, AMarriageDateAfterTodayIsAWeddingToCome)
+{
+    const struct
+    {
+        QDate married;
+        QDate today;
+        QString line;
+    } rows[] = {
+        {QDate(2026, 12, 11), QDate(2026, 12, 10), u"Marrying on December 11, 2026"_s}, // tomorrow
+        {QDate(2031, 2, 28), QDate(2026, 12, 10), u"Marrying on February 28, 2031"_s},
+        {QDate(2026, 12, 10), QDate(2026, 12, 10), u"Married on December 10, 2026"_s}, // today
+        {QDate(2026, 12, 9), QDate(2026, 12, 10), u"Married on December 9, 2026"_s},
+        {QDate(1999, 12, 31), QDate(2000, 1, 1), u"Married on December 31, 1999"_s}, // across a year
+        {QDate(2040, 5, 5), QDate(), u"Married on May 5, 2040"_s}, // no day to compare with
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.married.toString(Qt::ISODate).toStdString() + " read on "
+                     + row.today.toString(Qt::ISODate).toStdString());
+        ReadingInputs first = kPeople[0];
+        ReadingInputs second = kPeople[1];
+        first.today = second.today = row.today;
+        QString text;
+        for (const richtext::Composition &part : composeCompatibility(computeCompatibility(first, second, row.married)))
+            text += part.plainText();
+        EXPECT_TRUE(text.contains(row.line + u"\r\n"_s)) << text.toStdString();
+        const QString other = row.line.startsWith(u"Marrying"_s) ? u"Married on"_s : u"Marrying on"_s;
+        EXPECT_FALSE(text.contains(other));
+    }
+}
+
+TEST(Compatibility, ReportFormLeavesTheFirstPersonToTheReportAndWritesItsDates)
+{
+    const ReadingInputs impossible =
+        person(u"JOHN"_s, {}, u"DOE"_s, u"February"_s, u"31"_s, u"1990"_s); // the lists allow it
+    const QLocale english(QLocale::English);
+    CompatibilityDocumentOptions options;
+    options.formatDate = [&english](QDate date) { return english.toString(date, u"d MMMM yyyy"_s); };
+    options.introduceFirstPerson = false;
+    const struct
+    {
+        ReadingInputs second;
+        QString bornLine;
+        QString defaultBornLine;
+    } rows[] = {
+        {kPeople[1], u"JOHN DOE, born 29 November 1999"_s, u"JOHN DOE, born November 29, 1999"_s},
+        {impossible, u"JOHN DOE, born February 31, 1990"_s, u"JOHN DOE, born February 31, 1990"_s},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.bornLine.toStdString());
+        const Compatibility c = computeCompatibility(kPeople[0], row.second, QDate(2027, 6, 12));
+        const QList<richtext::Composition> report = composeCompatibility(c, options);
+        const QList<richtext::Composition> window = composeCompatibility(c);
+        QString text;
+        for (const richtext::Composition &part : report)
+            text += part.plainText();
+
+        EXPECT_TRUE(text.startsWith(readingTexts(u"compatibility").introduction + u"\r\n\r\n"_s + row.bornLine
+                                    + u"\r\n\r\n"_s))
+            << text.left(400).toStdString();
+        EXPECT_FALSE(text.contains(u"The Compatibility of"_s));
+        EXPECT_FALSE(text.contains(u"MARY ANN SMITH"_s));
+        EXPECT_TRUE(text.contains(u"Marrying on 12 June 2027\r\n"_s));
+
+        // The window's document keeps its title, both born lines and its own date form.
+        const QString head = window.value(0).plainText();
+        EXPECT_TRUE(head.startsWith(u"The Compatibility of MARY ANN SMITH and JOHN DOE\r\n"_s));
+        EXPECT_TRUE(head.contains(u"MARY ANN SMITH, born August 6, 1979\r\n"_s + row.defaultBornLine + u"\r\n"_s));
+        EXPECT_TRUE(window.value(window.size() - 2).plainText().contains(u"Marrying on June 12, 2027\r\n"_s));
+
+        // Past the opening lines the two are the same.
+        ASSERT_EQ(report.size(), window.size());
+        EXPECT_EQ(report[0].plainText().section(u"\r\n\r\n"_s, 2), head.section(u"\r\n\r\n"_s, 3));
+        for (qsizetype i = 1; i + 2 < report.size(); ++i)
+            EXPECT_EQ(report[i].plainText(), window[i].plainText());
+    }
 }
 
 TEST(CompatibilityFile, KeepsBothPeopleAndTheMarriageDate)

@@ -147,6 +147,7 @@ TEST_F(SuiteTest, CompatibilityWindowComparesSwapsSavesAndOpensAgain)
     EXPECT_TRUE(document.startsWith("The Compatibility of MARY ANN SMITH and JOHN DOE"));
     EXPECT_TRUE(document.contains(numpro::pairParagraph(22, 5)));
     EXPECT_TRUE(document.contains("Your Marriage Vibration Number is: 5"));
+    EXPECT_TRUE(document.contains("Married on December 10, 2026")); // today
 
     // Swapped: the columns change places, nothing else does.
     click(kCompatibility, u"cmdSwap"_s);
@@ -209,6 +210,13 @@ TEST_F(SuiteTest, CompatibilityWindowComparesSwapsSavesAndOpensAgain)
     EXPECT_TRUE(test.messages.shown[0].text.contains("damaged.knc cannot be opened as a compatibility reading"));
     EXPECT_EQ(reopened->subjects(), subjects);
 
+    // A wedding still to come reads as one, in the window and on paper.
+    auto *marriageYear = control<QComboBox>(kCompatibility, u"cboMarriageYear"_s);
+    marriageYear->setCurrentIndex(marriageYear->findText("2027"));
+    click(kCompatibility, u"cmdCompare"_s);
+    EXPECT_TRUE(viewText(reopened).contains("Marrying on December 10, 2027"));
+    EXPECT_FALSE(viewText(reopened).contains("Married on"));
+
     // The document prints and exports as the other documents do.
     const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
     if (pdftotext.isEmpty())
@@ -219,7 +227,9 @@ TEST_F(SuiteTest, CompatibilityWindowComparesSwapsSavesAndOpensAgain)
     QProcess convert;
     convert.start(pdftotext, {pdf, u"-"_s});
     convert.waitForFinished(20000);
-    EXPECT_TRUE(QString::fromUtf8(convert.readAllStandardOutput()).contains("The Compatibility of JOHN DOE"));
+    const QString pdfText = QString::fromUtf8(convert.readAllStandardOutput());
+    EXPECT_TRUE(pdfText.contains("The Compatibility of JOHN DOE"));
+    EXPECT_TRUE(pdfText.contains("Marrying on December 10, 2027"));
 }
 
 TEST_F(SuiteTest, DamagedCompatibilityFileOpenedFromOutsideSaysWhy)

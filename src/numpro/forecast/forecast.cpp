@@ -6,8 +6,11 @@
 #include "numpro/readings/resultstate.h"
 #include "numpro/readings/texttable.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QLocale>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using richtext::crlf;
@@ -57,6 +60,59 @@ constexpr QStringView kMonthsHeading = u"Personal months of %1";
 constexpr QStringView kBeforeBirth =
     u"This year lies before the year of birth: no pinnacle, challenge or life path period is in force yet, and no "
     u"letter of the name has begun its transit.";
+constexpr QStringView kBeforeBirthHeading = u"Before the year of birth";
+constexpr QStringView kYearsBeforeBirth = u"The years %1 to %2 lie before the year of birth";
+constexpr QStringView kOneYearBeforeBirth = u"The year %1 lies before the year of birth";
+constexpr QStringView kBeforeBirthNote =
+    u": no pinnacle, challenge or life path period is in force yet, and no letter of the name has begun its "
+    u"transit; the readings begin with the year of birth, %1.";
+constexpr QStringView kGivenBefore = u"Its meaning is given under %1 above.";
+constexpr QStringView kCompactMonth = u"%1: %2 %3";
+
+void appendSection(richtext::Composition &c, const ReadingSection &section, richtext::Rgb colour)
+{
+    c.bold(true).colour(colour).append(section.heading + crlf());
+    c.bold(false).append(section.paragraph + crlf(2));
+}
+
+// Where in a section each interpretation paragraph was given, so that a
+// number met again points back to it instead of repeating it.
+class GivenParagraphs
+{
+public:
+    // Where the paragraph was given, or nothing when it is new.
+    std::optional<QString> where(const QString &paragraph) const
+    {
+        const auto found = m_where.constFind(paragraph);
+        return found == m_where.cend() ? std::nullopt : std::optional<QString>(*found);
+    }
+    void give(const QString &paragraph, const QString &where) { m_where.insert(paragraph, where); }
+
+    // The section's heading, then its paragraph where it is new, else the
+    // pointer to where it was given.  `lead` follows the heading (the
+    // essence's transits).
+    void append(richtext::Composition &c, const ReadingSection &section, richtext::Rgb colour, const QString &where,
+                const QString &lead = {})
+    {
+        c.bold(true).colour(colour).append(section.heading + crlf());
+        c.bold(false);
+        if (!lead.isEmpty())
+            c.append(lead + crlf());
+        if (section.paragraph.isEmpty()) {
+            c.append(crlf());
+            return;
+        }
+        if (const std::optional<QString> given = this->where(section.paragraph)) {
+            c.append(kGivenBefore.toString().arg(*given) + crlf(2));
+            return;
+        }
+        give(section.paragraph, where);
+        c.append(section.paragraph + crlf(2));
+    }
+
+private:
+    QHash<QString, QString> m_where;
+};
 
 } // namespace
 
@@ -239,11 +295,6 @@ QList<richtext::Composition> forecastDocument(const ReadingInputs &subject, int 
                           + crlf() + kBirthLine.toString() + subject.month + u' ' + subject.day + u", "_s + subject.year + crlf(3));
     document.append(header);
 
-    const auto appendSection = [](richtext::Composition &c, const ReadingSection &section, richtext::Rgb colour) {
-        c.bold(true).colour(colour).append(section.heading + crlf());
-        c.bold(false).append(section.paragraph + crlf(2));
-    };
-
     for (int year = firstYear; year <= lastYear; ++year) {
         const ForecastPoint point = forecaster.at(QDate(year, 1, 1));
         const ReadingInputs inputs = forecaster.on(QDate(year, 1, 1));
@@ -292,6 +343,106 @@ QList<richtext::Composition> forecastDocument(const ReadingInputs &subject, int 
         document.append(c);
     }
     return document;
+}
+
+QList<richtext::Composition> forecastSection(const ReadingInputs &subject, int firstYear, int lastYear)
+{
+    if (firstYear > lastYear)
+        return {};
+    const Forecaster forecaster(subject);
+    ResultState state;
+    // The sections of the readings that do not change with the date: the
+    // period headings name their own ages, whatever today is.
+    const QList<ReadingSection> pinnacles =
+        redHeadingSections(composePinnacles(computePinnacles(subject, state), OutputMode::Display).text);
+    const QList<ReadingSection> challenges =
+        redHeadingSections(composeChallenges(computeChallenges(subject, state), OutputMode::Display).text);
+    const QList<ReadingSection> periods = redHeadingSections(
+        composeLifePathPeriods(computeLifePathPeriods(subject, state), OutputMode::Display).text);
+    const QString monthCaption = readingTexts(u"personalMonth").caption;
+    const QLocale english(QLocale::English);
+
+    QList<richtext::Composition> section;
+    GivenParagraphs given;
+    // The pinnacle (and with it the challenge) and the period read so far.
+    qint16 positionRead = 0;
+    qint16 periodRead = 0;
+
+    int year = firstYear;
+    const int birthYear = forecaster.birthYear();
+    if (year < birthYear) {
+        // Nothing of the person is in force yet: one note for all those years.
+        const int lastBefore = std::min(lastYear, birthYear - 1);
+        richtext::Composition c;
+        c.setTitle(kBeforeBirthHeading.toString());
+        c.bold(false).colour(richtext::kDarkRed)
+            .append((year == lastBefore ? kOneYearBeforeBirth.toString().arg(year)
+                                        : kYearsBeforeBirth.toString().arg(year).arg(lastBefore))
+                    + kBeforeBirthNote.toString().arg(birthYear) + crlf(2));
+        section.append(c);
+        year = lastBefore + 1;
+    }
+
+    for (; year <= lastYear; ++year) {
+        const QDate january(year, 1, 1);
+        const ForecastPoint point = forecaster.at(january);
+        const ReadingInputs inputs = forecaster.on(january);
+        const QString yearName = QString::number(year);
+        richtext::Composition c;
+        c.setTitle(yearName);
+        c.bold(true).colour(richtext::kDarkCyan).size(12)
+            .append(kYearHeading.toString().arg(year).arg(point.age) + crlf(2));
+        c.size(0);
+
+        given.append(c,
+                     numberReadingSection(composePersonalYear(computePersonalYear(inputs, state), OutputMode::Display)
+                                              .text,
+                                          u"personalYear"),
+                     richtext::kDarkCyan, yearName);
+        given.append(c,
+                     numberReadingSection(composeEssence(computeEssence(inputs, state), OutputMode::Display).text,
+                                          u"essence"),
+                     richtext::kDarkCyan, yearName,
+                     kTransitsLine.toString().arg(point.transits[0]).arg(point.transits[1]).arg(point.transits[2]));
+
+        // A pinnacle, its challenge or a period is read where it begins.
+        if (point.pinnacle.position != positionRead) {
+            positionRead = point.pinnacle.position;
+            given.append(c, pinnacles.value(positionRead - 1), richtext::kDarkRed, yearName);
+            given.append(c, challenges.value(positionRead - 1), richtext::kDarkRed, yearName);
+        }
+        if (point.currentPeriod != periodRead) {
+            periodRead = point.currentPeriod;
+            given.append(c, periods.value(periodRead - 1), richtext::kDarkRed, yearName);
+        }
+
+        c.bold(true).colour(richtext::kDarkCyan).append(kMonthsHeading.toString().arg(year) + crlf(2));
+        // A month whose number was read before is one line; a run of such
+        // lines ends with an empty one, as a paragraph does.
+        bool inShortLines = false;
+        for (int month = 1; month <= 12; ++month) {
+            const QString monthName = english.standaloneMonthName(month);
+            const ReadingValues values = computePersonalMonth(forecaster.on(QDate(year, month, 1)), state);
+            const ReadingSection reading =
+                numberReadingSection(composePersonalMonth(values, OutputMode::Display).text, u"personalMonth");
+            if (given.where(reading.paragraph)) {
+                c.bold(false).colour(richtext::kDarkCyan)
+                    .append(kCompactMonth.toString().arg(monthName, monthCaption).arg(values.number(u"personalMonth"))
+                            + crlf());
+                inShortLines = true;
+                continue;
+            }
+            if (inShortLines)
+                c.append(crlf());
+            inShortLines = false;
+            given.append(c, {monthName + u": "_s + reading.heading, reading.paragraph}, richtext::kDarkCyan,
+                         monthName + u' ' + yearName);
+        }
+        if (inShortLines)
+            c.append(crlf());
+        section.append(c);
+    }
+    return section;
 }
 
 } // namespace numpro

@@ -120,4 +120,17 @@ QByteArray forecastJson(const ForecastPoint &point);
 // today is not used.
 QList<richtext::Composition> forecastDocument(const ReadingInputs &subject, int firstYear, int lastYear);
 
+// The forecast for the calendar years firstYear to lastYear as a section of a
+// document that names the subject itself (the practitioner's report): no
+// header.  The pinnacle, challenge and life path period are each read once,
+// in the first year of the range for those in force then and in the year it
+// begins for one that begins later.  Each year gives its heading with the
+// age, its personal year, its essence with the transits and its twelve
+// personal months.  No paragraph is given twice: a number read before in the
+// section keeps its heading and says where its meaning stands, and a month
+// whose number was read before is one short line ("March: Personal Month 1").
+// Years before the year of birth are one short note.  Nothing for a range
+// that ends before it starts.  The subject's today is not used.
+QList<richtext::Composition> forecastSection(const ReadingInputs &subject, int firstYear, int lastYear);
+
 } // namespace numpro

@@ -1,5 +1,6 @@
 #include "numpro/forecast/readingsections.h"
 
+#include "numpro/readings/readingcompose.h"
 #include "numpro/readings/texttable.h"
 
 using richtext::crlf;
@@ -22,7 +23,10 @@ QString withoutBreaks(QString text)
 QList<ReadingSection> redHeadingSections(const richtext::Composition &reading)
 {
     QList<ReadingSection> sections;
-    const QList<richtext::Run> &runs = reading.runs();
+    // The credit line runs on in the last paragraph's format: without this,
+    // the last section would carry it as part of its paragraph.
+    const richtext::Composition withoutCredit = withoutCreditAndFooter(reading);
+    const QList<richtext::Run> &runs = withoutCredit.runs();
     for (qsizetype i = 0; i < runs.size(); ++i) {
         const richtext::Format &format = runs[i].format;
         if (!format.bold || format.colour != richtext::kDarkRed)

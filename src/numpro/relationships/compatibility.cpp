@@ -1,5 +1,6 @@
 #include "numpro/relationships/compatibility.h"
 
+#include "common/datelists.h"
 #include "common/numerology.h"
 #include "numpro/readings/corereadings.h"
 #include "numpro/readings/readingcompose.h"
@@ -51,6 +52,29 @@ QString numberText(const QJsonValue &value)
 QString dateText(QDate date)
 {
     return QLocale(QLocale::English).toString(date, u"MMMM d, yyyy"_s);
+}
+
+// The birth date as the person's lists give it: through the document's date
+// form when the texts make a date, else as the texts read (an impossible
+// date such as 31 February is read like any other).
+QString birthDateText(const ReadingInputs &person, const std::function<QString(QDate)> &format)
+{
+    using kestrava::trimBlanks;
+    const QString month = trimBlanks(person.month);
+    const QString day = trimBlanks(person.day);
+    const QString year = trimBlanks(person.year);
+    bool dayRead = false;
+    bool yearRead = false;
+    const QDate date(year.toInt(&yearRead), int(kestrava::monthNames().indexOf(month)) + 1, day.toInt(&dayRead));
+    if (dayRead && yearRead && date.isValid())
+        return format(date);
+    return month + u' ' + day + u", "_s + year;
+}
+
+// Practitioners also read a couple for a wedding date still to come.
+QString marriageDateLead(QDate marriageDate, QDate today)
+{
+    return today.isValid() && marriageDate > today ? u"Marrying on "_s : u"Married on "_s;
 }
 
 } // namespace
@@ -177,21 +201,25 @@ QJsonObject compatibilityHistoryInputs(const ReadingInputs &client, const Readin
     return inputs;
 }
 
-QList<richtext::Composition> composeCompatibility(const Compatibility &c)
+QList<richtext::Composition> composeCompatibility(const Compatibility &c, const CompatibilityDocumentOptions &options)
 {
     const ReadingTexts &texts = readingTexts(kTable);
     const QString caption = texts.caption;
+    const std::function<QString(QDate)> formatDate = options.formatDate ? options.formatDate : dateText;
     QList<richtext::Composition> parts;
 
     richtext::Composition head;
     head.setTitle(caption);
-    head.bold(true).colour(richtext::kDarkCyan)
-        .append(texts.heading + compatibilityName(c.first) + u" and "_s + compatibilityName(c.second) + crlf(2))
-        .bold(false)
-        .append(texts.introduction + crlf(2));
+    head.colour(richtext::kDarkCyan);
+    if (options.introduceFirstPerson) {
+        head.bold(true).append(texts.heading + compatibilityName(c.first) + u" and "_s + compatibilityName(c.second)
+                               + crlf(2));
+    }
+    head.bold(false).append(texts.introduction + crlf(2));
     for (const ReadingInputs *person : {&c.first, &c.second}) {
-        head.append(compatibilityName(*person) + u", born "_s + kestrava::trimBlanks(person->month) + u' '
-                    + kestrava::trimBlanks(person->day) + u", "_s + kestrava::trimBlanks(person->year) + crlf());
+        if (person == &c.first && !options.introduceFirstPerson)
+            continue;
+        head.append(compatibilityName(*person) + u", born "_s + birthDateText(*person, formatDate) + crlf());
     }
     head.append(crlf()).bold(true).append(texts.text(u"numbersHeading") + crlf()).bold(false);
     for (QStringView key : kCompatibilityNumberKeys) {
@@ -223,7 +251,7 @@ QList<richtext::Composition> composeCompatibility(const Compatibility &c)
         part.setTitle(caption);
         part.colour(richtext::kDarkCyan).bold(true)
             .append(marriage.heading + QString::number(number) + crlf(2)).bold(false)
-            .append(u"Married on "_s + dateText(c.marriageDate) + crlf(2))
+            .append(marriageDateLead(c.marriageDate, c.first.today) + formatDate(c.marriageDate) + crlf(2))
             .append(marriage.table.text(number) + crlf(2));
         parts.append(part);
     }

@@ -10,6 +10,7 @@
 #include <QStringView>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 // The compatibility of two people: each person's core numbers side by side,
@@ -78,10 +79,25 @@ Compatibility computeCompatibility(const ReadingInputs &first, const ReadingInpu
 // "marriageDate" and "marriageVibration".
 QJsonObject compatibilityToJson(const Compatibility &compatibility);
 
+// How the document is written where it stands inside another one.
+struct CompatibilityDocumentOptions
+{
+    // Writes the birth and marriage dates; unset, they read "June 16, 2001".
+    std::function<QString(QDate)> formatDate;
+    // Whether the document names the pair in its title line and opens with
+    // the first person's own "born" line.  A document that already names the
+    // first person and the partner in its own headings leaves them out; the
+    // second person's "born" line stays.
+    bool introduceFirstPerson = true;
+};
+
 // The document: the heading naming both people with the introduction and the
 // numbers side by side, one part for each rated pair, the marriage vibration
-// when a marriage date is known, and the credit line with the footer.
-QList<richtext::Composition> composeCompatibility(const Compatibility &compatibility);
+// when a marriage date is known, and the credit line with the footer.  A
+// marriage date after the day the reading is made for (the first person's
+// today) is a wedding being planned: "Marrying on"; otherwise "Married on".
+QList<richtext::Composition> composeCompatibility(const Compatibility &compatibility,
+                                                  const CompatibilityDocumentOptions &options = {});
 
 // The person's birth names, trimmed, joined with single blanks.
 QString compatibilityName(const ReadingInputs &person);

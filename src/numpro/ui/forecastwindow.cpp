@@ -19,7 +19,10 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QTextTable>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -71,6 +74,57 @@ public:
 QString monthName(int month)
 {
     return QLocale(QLocale::English).standaloneMonthName(month);
+}
+
+QTextCharFormat paperText(qreal points, bool bold, const QColor &colour)
+{
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    format.setForeground(colour);
+    return format;
+}
+
+const QColor kPaperHeading(0, 128, 128); // the readings' dark cyan
+const QColor kPaperText(32, 32, 32);
+const QColor kPaperRule(150, 150, 150);
+
+// A table of thin ruled cells filling its place; the columns take the given
+// shares of the width, and the first row repeats on a new page.
+QTextTableFormat paperTable(const QList<int> &percentages)
+{
+    QTextTableFormat format;
+    format.setBorderCollapse(true);
+    format.setBorder(1);
+    format.setBorderBrush(kPaperRule);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setCellSpacing(0);
+    format.setCellPadding(3);
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    QList<QTextLength> widths;
+    for (int share : percentages)
+        widths << QTextLength(QTextLength::PercentageLength, share);
+    format.setColumnWidthConstraints(widths);
+    format.setHeaderRowCount(1);
+    return format;
+}
+
+void setCellText(QTextTable *table, int row, int column, const QString &text, const QTextCharFormat &format,
+                 Qt::Alignment alignment = Qt::AlignLeft)
+{
+    QTextCursor cursor = table->cellAt(row, column).firstCursorPosition();
+    QTextBlockFormat block = cursor.blockFormat();
+    block.setAlignment(alignment);
+    cursor.setBlockFormat(block);
+    cursor.insertText(text, format);
+}
+
+void setCellBackground(QTextTable *table, int row, int column, const QColor &colour)
+{
+    QTextTableCell cell = table->cellAt(row, column);
+    QTextTableCellFormat format = cell.format().toTableCellFormat();
+    format.setBackground(colour);
+    cell.setFormat(format);
 }
 
 } // namespace
@@ -320,4 +374,114 @@ QStringList ForecastWindow::documentPeople() const
 {
     const numpro::ReadingInputs &subject = m_forecaster.subject();
     return {QStringList{subject.firstName, subject.middleName, subject.lastName}.join(u' ')};
+}
+
+const QTextDocument &ForecastWindow::paperDocument()
+{
+    delete m_paper;
+    m_paper = view()->document()->clone(this);
+    QTextCursor cursor(m_paper);
+    cursor.movePosition(QTextCursor::End);
+    appendMonthPage(cursor);
+    return *m_paper;
+}
+
+void ForecastWindow::appendMonthPage(QTextCursor &cursor) const
+{
+    // The months on the left, the calendar of the month shown on the right,
+    // both on a page of their own after the document.
+    QTextTableFormat sideBySide;
+    sideBySide.setBorder(0);
+    sideBySide.setCellSpacing(0);
+    sideBySide.setCellPadding(0);
+    sideBySide.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    sideBySide.setColumnWidthConstraints(
+        {QTextLength(QTextLength::PercentageLength, 36), QTextLength(QTextLength::PercentageLength, 64)});
+    sideBySide.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextTable *page = cursor.insertTable(1, 2, sideBySide);
+    QTextTableCellFormat gap;
+    gap.setRightPadding(14);
+    page->cellAt(0, 0).setFormat(gap);
+
+    const QTextCharFormat heading = paperText(10, true, kPaperHeading);
+    const QTextCharFormat plain = paperText(9, false, kPaperText);
+    const QTextCharFormat bold = paperText(9, true, kPaperText);
+
+    // The months, the one whose calendar is shown in bold.
+    QTextCursor left = page->cellAt(0, 0).firstCursorPosition();
+    left.insertText(tr("Personal months of %1").arg(m_monthsYear->value()), heading);
+    QTextTable *months = left.insertTable(m_months->rowCount() + 1, 2, paperTable({65, 35}));
+    setCellText(months, 0, 0, m_months->horizontalHeaderItem(0)->text(), bold);
+    setCellText(months, 0, 1, m_months->horizontalHeaderItem(1)->text(), bold, Qt::AlignHCenter);
+    for (int row = 0; row < m_months->rowCount(); ++row) {
+        const QTableWidgetItem *name = m_months->item(row, 0);
+        const QTableWidgetItem *number = m_months->item(row, 1);
+        if (!name || !number)
+            continue;
+        const QTextCharFormat &format = row == m_calendarMonth - 1 ? bold : plain;
+        setCellText(months, row + 1, 0, name->text(), format);
+        setCellText(months, row + 1, 1, number->text(), format, Qt::AlignHCenter);
+        setCellBackground(months, row + 1, 1, number->background().color());
+    }
+
+    // The calendar: each day's date small in its corner, its personal day
+    // large on the number's tint, today framed.
+    QTextCursor right = page->cellAt(0, 1).firstCursorPosition();
+    right.insertText(m_calendarTitle->text(), heading);
+    int weeks = 0;
+    for (int row = 0; row < m_calendar->rowCount(); ++row) {
+        for (int column = 0; column < m_calendar->columnCount(); ++column) {
+            if (m_calendar->item(row, column))
+                weeks = row + 1;
+        }
+    }
+    const int days = m_calendar->columnCount();
+    QTextTable *calendar = right.insertTable(weeks + 1, days, paperTable(QList<int>(days, 100 / days)));
+    for (int column = 0; column < days; ++column)
+        setCellText(calendar, 0, column, m_calendar->horizontalHeaderItem(column)->text(), bold, Qt::AlignHCenter);
+    const QTextCharFormat dayOfMonth = paperText(7, false, kPaperText);
+    const QTextCharFormat personalDay = paperText(14, true, kPaperText);
+    bool todayShown = false;
+    for (int row = 0; row < weeks; ++row) {
+        for (int column = 0; column < days; ++column) {
+            const QTableWidgetItem *item = m_calendar->item(row, column);
+            if (!item)
+                continue;
+            const QDate date = item->data(kDateRole).toDate();
+            const int number = item->data(kNumberRole).toInt();
+            setCellText(calendar, row + 1, column, QString::number(date.day()), dayOfMonth);
+            QTextCursor cell = calendar->cellAt(row + 1, column).lastCursorPosition();
+            QTextBlockFormat centred;
+            centred.setAlignment(Qt::AlignHCenter);
+            cell.insertBlock(centred, personalDay);
+            cell.insertText(QString::number(number), personalDay);
+            QTextTableCell tableCell = calendar->cellAt(row + 1, column);
+            QTextTableCellFormat format = tableCell.format().toTableCellFormat();
+            format.setBackground(numpro::numberColour(number));
+            if (item->data(kTodayRole).toBool()) {
+                todayShown = true;
+                format.setBorder(2.5);
+                format.setBorderBrush(QColor(0, 0, 128));
+                format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            }
+            tableCell.setFormat(format);
+        }
+    }
+    // On paper the frame has no tool tip to explain it.
+    if (todayShown) {
+        QTextCursor below = page->cellAt(0, 1).lastCursorPosition();
+        QTextBlockFormat note;
+        note.setTopMargin(4);
+        below.setBlockFormat(note);
+        below.insertText(tr("Framed: today, %1.")
+                             .arg(QLocale(QLocale::English).toString(m_today, u"dddd d MMMM yyyy"_s)),
+                         paperText(8, false, kPaperText));
+    }
+
+    // The reading beside the calendar, under both.
+    cursor.movePosition(QTextCursor::End);
+    QTextBlockFormat spaced;
+    spaced.setTopMargin(12);
+    cursor.insertBlock(spaced);
+    cursor.insertFragment(QTextDocumentFragment(m_dayReading->document()));
 }

@@ -7,12 +7,14 @@ class NumProProgram;
 class QLabel;
 class QSpinBox;
 class QTableWidget;
+class QTextCursor;
+class QTextDocument;
 class QTextEdit;
 
-// The Forecast window: the forecast document for a range of years (printed
-// and exported as the other documents are), the personal months of a chosen
-// year, and a month calendar of personal days coloured by number whose days
-// show their reading when clicked.
+// The Forecast window: the forecast document for a range of years, the
+// personal months of a chosen year, and a month calendar of personal days
+// coloured by number whose days show their reading when clicked.  Print and
+// Export as PDF carry all of it.
 class ForecastWindow : public ReadingWindow
 {
     Q_OBJECT
@@ -31,9 +33,14 @@ public:
 
 protected:
     QStringList documentPeople() const override;
+    // The document, then a page with the months table and the month
+    // calendar side by side and the reading under them, as the window shows
+    // them.
+    const QTextDocument &paperDocument() override;
 
 private:
     void showMonthReading(int year, int month);
+    void appendMonthPage(QTextCursor &cursor) const;
 
     numpro::Forecaster m_forecaster;
     QSpinBox *m_fromYear;
@@ -46,4 +53,5 @@ private:
     QDate m_today; // framed in the calendar
     int m_calendarYear = 0;
     int m_calendarMonth = 0;
+    QTextDocument *m_paper = nullptr;
 };
