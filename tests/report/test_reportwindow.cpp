@@ -85,10 +85,11 @@ protected:
                                              in<QComboBox>(report, "cboYear")},
                                             born));
     }
-    // Waits for the preview to follow the last change.
+    // Waits for the preview to follow the last change: the delay after it,
+    // then the layout made off the window thread.
     void settle(ReportWindow *report)
     {
-        ASSERT_TRUE(QTest::qWaitFor([report] { return !report->isRefreshPending(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([report] { return report->isPreviewCurrent(); }, 10000));
     }
     QStringList contents(ReportWindow *report)
     {
@@ -121,6 +122,7 @@ TEST_F(ReportWindowTest, ThePreviewFollowsTheNamesAndEverySectionTicked)
     auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
     ASSERT_NE(report, nullptr);
     // No name yet: the preview gives way to the reason.
+    settle(report);
     EXPECT_EQ(report->layout(), nullptr);
     EXPECT_TRUE(refused(report));
     EXPECT_FALSE(in<QLabel>(report, "lblRefused")->text().isEmpty());
@@ -241,6 +243,7 @@ TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
     ReportWindow *report = openReport();
     typePerson(report, "mary", "smith", QDate(1979, 8, 6));
     report->refreshNow();
+    settle(report);
     ASSERT_NE(report->layout(), nullptr);
     EXPECT_EQ(report->layout()->report().practitioner, expected);
     {
@@ -265,12 +268,14 @@ TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
     }
     EXPECT_TRUE(ReportSettingsDialog::stored().logoFile.isEmpty());
     EXPECT_FALSE(QFile::exists(expected.logoFile));
+    settle(report);
     EXPECT_TRUE(report->layout()->report().practitioner.logoFile.isEmpty());
 }
 
 TEST_F(ReportWindowTest, ExportSaveAndPrintWriteTheReportAndSayWhenTheyCannot)
 {
     ReportWindow *report = openReport();
+    settle(report);
     // Refused inputs are named instead of asking for a file.
     in<QPushButton>(report, "cmdExportPdf")->click();
     EXPECT_TRUE(test.files.requests.isEmpty());
@@ -315,6 +320,7 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
     auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(in<QLineEdit>(report, "txtMiddleName")->text(), "ANN");
+    settle(report);
     ASSERT_NE(report->layout(), nullptr);
     EXPECT_EQ(report->layout()->report().clientName, "MARY ANN SMITH");
 
@@ -361,6 +367,8 @@ TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
     EXPECT_EQ(in<QLineEdit>(report, "txtPartnerFirstName")->text(), "JOHN");
     EXPECT_EQ(in<QLineEdit>(report, "txtPartnerLastName")->text(), "DOE");
     EXPECT_EQ(in<QComboBox>(report, "cboPartnerDate")->currentText(), "29");
-    // The preview has them at once.
+    // The preview has them without the typing delay.
+    EXPECT_FALSE(report->isRefreshPending());
+    settle(report);
     EXPECT_TRUE(contents(report).contains("Compatibility with JOHN DOE"));
 }

@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -36,6 +37,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -46,39 +48,34 @@ namespace {
 // The preview's scale: a whole A4 page about as wide as a third of the screen.
 constexpr qreal kPreviewDpi = 60;
 
-// One page of the preview, drawn when it first comes into view.
+// One page of the preview, painted when the report was laid out.
 class PagePreview : public QWidget
 {
 public:
-    PagePreview(std::shared_ptr<const report::ReportLayout> layout, int page, QWidget *parent)
+    PagePreview(std::shared_ptr<const ReportWindow::Preview> preview, int page, QWidget *parent)
         : QWidget(parent)
-        , m_layout(std::move(layout))
+        , m_preview(std::move(preview))
         , m_page(page)
     {
-        const QSizeF points = m_layout->pageLayout().fullRectPoints().size();
-        setFixedSize((points * kPreviewDpi / 72).toSize());
-        setAccessibleName(report::pageFooter(page + 1, m_layout->pageCount()));
+        setFixedSize((m_preview->pageSize() * kPreviewDpi / 72).toSize());
+        setAccessibleName(report::pageFooter(page + 1, m_preview->pageCount()));
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        const qreal ratio = devicePixelRatioF();
-        if (m_image.isNull() || !qFuzzyCompare(m_image.devicePixelRatio(), ratio)) {
-            m_image = m_layout->pageImage(m_page, kPreviewDpi * ratio);
-            m_image.setDevicePixelRatio(ratio);
-        }
+        // Painted for the screen the window was on when the fields changed;
+        // on another screen it is scaled until the next change.
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), m_image);
+        painter.drawImage(rect(), m_preview->pageImage(m_page));
         painter.setPen(QColor(96, 96, 96));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
 private:
-    std::shared_ptr<const report::ReportLayout> m_layout;
+    std::shared_ptr<const ReportWindow::Preview> m_preview;
     int m_page;
-    QImage m_image;
 };
 
 QDate datePicked(const inputfields::DateLists &lists)
@@ -110,6 +107,7 @@ ReportWindow::ReportWindow(ProgramHost &host)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kPreviewDelayMs);
     connect(&m_refresh, &QTimer::timeout, this, &ReportWindow::refreshNow);
+    connect(&m_built, &QFutureWatcher<PreviewBuild>::finished, this, &ReportWindow::previewBuilt);
 
     QWidget *page = body();
     auto *inputs = new QWidget;
@@ -500,30 +498,109 @@ std::variant<report::ReportRequest, kestrava::Failure> ReportWindow::request() c
     return request;
 }
 
-std::optional<report::Report> ReportWindow::currentReport()
+std::variant<ReportWindow::PreviewJob, QString> ReportWindow::jobNow()
 {
-    const auto made = request();
-    QString refusal;
-    std::optional<report::Report> composed;
-    if (const auto *failure = std::get_if<kestrava::Failure>(&made)) {
-        refusal = failure->reason;
-    } else {
-        auto result = report::composeReport(std::get<report::ReportRequest>(made), ReportSettingsDialog::stored());
-        if (auto *failure = std::get_if<kestrava::Failure>(&result))
-            refusal = failure->reason;
-        else
-            composed = std::move(std::get<report::Report>(result));
+    auto made = request();
+    if (auto *failure = std::get_if<kestrava::Failure>(&made))
+        return failure->reason;
+    return PreviewJob{++m_generation, std::move(std::get<report::ReportRequest>(made)),
+                      ReportSettingsDialog::stored(), devicePixelRatioF()};
+}
+
+ReportWindow::PreviewBuild ReportWindow::buildPreview(const PreviewJob &job)
+{
+    auto composed = report::composeReport(job.request, job.practitioner);
+    if (const auto *failure = std::get_if<kestrava::Failure>(&composed))
+        return {job.generation, nullptr, failure->reason};
+    // The layout lives and dies here: its documents keep the fonts of the
+    // thread that laid them out, which another thread must not paint with.
+    const report::ReportLayout layout(std::get<report::Report>(composed));
+    auto preview = std::make_shared<Preview>();
+    preview->m_report = layout.report();
+    preview->m_contents = layout.contents();
+    preview->m_pageSize = layout.pageLayout().fullRectPoints().size();
+    for (int page = 0; page < layout.pageCount(); ++page) {
+        QImage image = layout.pageImage(page, kPreviewDpi * job.pixelRatio);
+        image.setDevicePixelRatio(job.pixelRatio);
+        preview->m_pages.append(std::move(image));
     }
-    m_refused->setText(refusal);
-    return composed;
+    return {job.generation, std::move(preview), {}};
 }
 
 void ReportWindow::refreshNow()
 {
     m_refresh.stop();
-    std::optional<report::Report> composed = currentReport();
-    m_layout = composed ? std::make_shared<const report::ReportLayout>(*composed) : nullptr;
+    auto job = jobNow();
+    if (const QString *refusal = std::get_if<QString>(&job)) {
+        // Shown at once; a layout on its way is for older fields.
+        m_waiting.reset();
+        showBuild({++m_generation, nullptr, *refusal});
+        return;
+    }
+    // A layout already on its way finishes first, and is dropped: laying out
+    // two at once would only slow the newest down.
+    m_waiting = std::move(std::get<PreviewJob>(job));
+    if (!m_building)
+        startBuild();
+}
+
+void ReportWindow::startBuild()
+{
+    PreviewJob job = std::move(*m_waiting);
+    m_waiting.reset();
+    m_building = true;
+    auto promise = std::make_shared<QPromise<PreviewBuild>>();
+    promise->start();
+    m_built.setFuture(promise->future());
+    // The job holds values only, so the window may close while it runs: the
+    // watcher goes with the window, and the result with the job.
+    QThreadPool::globalInstance()->start([promise, job = std::move(job)] {
+        promise->addResult(buildPreview(job));
+        promise->finish();
+    });
+}
+
+void ReportWindow::previewBuilt()
+{
+    m_building = false;
+    if (m_built.future().resultCount() > 0) {
+        const PreviewBuild build = m_built.result();
+        if (build.generation == m_generation)
+            showBuild(build);
+    }
+    m_built.setFuture(QFuture<PreviewBuild>());
+    if (m_waiting)
+        startBuild();
+}
+
+void ReportWindow::showBuild(const PreviewBuild &build)
+{
+    m_shownGeneration = build.generation;
+    m_preview = build.preview;
+    m_refused->setText(build.refusal);
     showPages();
+    emit previewReady();
+}
+
+bool ReportWindow::isPreviewCurrent() const
+{
+    return !m_refresh.isActive() && !m_waiting && m_shownGeneration == m_generation;
+}
+
+const ReportWindow::Preview *ReportWindow::currentPreview()
+{
+    const bool current = isPreviewCurrent();
+    m_refresh.stop();
+    if (current)
+        return m_preview.get();
+    // Made on this thread: whatever is on its way is for older fields.
+    m_waiting.reset();
+    auto job = jobNow();
+    if (const QString *refusal = std::get_if<QString>(&job))
+        showBuild({++m_generation, nullptr, *refusal});
+    else
+        showBuild(buildPreview(std::get<PreviewJob>(job)));
+    return m_preview.get();
 }
 
 void ReportWindow::showPages()
@@ -533,13 +610,13 @@ void ReportWindow::showPages()
         delete item->widget();
         delete item;
     }
-    if (!m_layout) {
+    if (!m_preview) {
         m_previewStack->setCurrentWidget(m_refused);
         m_pageCount->clear();
         return;
     }
-    for (int page = 0; page < m_layout->pageCount(); ++page)
-        m_pagesLayout->addWidget(new PagePreview(m_layout, page, m_pages));
+    for (int page = 0; page < m_preview->pageCount(); ++page)
+        m_pagesLayout->addWidget(new PagePreview(m_preview, page, m_pages));
     m_previewStack->setCurrentWidget(m_previewArea);
     // The preview stays where the reader was, as far as the pages now reach.
     m_pages->adjustSize();
@@ -549,7 +626,7 @@ void ReportWindow::showPages()
 
 void ReportWindow::updatePageCount()
 {
-    if (!m_layout || m_layout->pageCount() == 0 || m_pagesLayout->count() == 0) {
+    if (!m_preview || m_preview->pageCount() == 0 || m_pagesLayout->count() == 0) {
         m_pageCount->clear();
         return;
     }
@@ -560,8 +637,8 @@ void ReportWindow::updatePageCount()
     const int pitch = first->height() + m_pagesLayout->spacing();
     const int middle = m_previewArea->verticalScrollBar()->value() + m_previewArea->viewport()->height() / 2
                        - m_pagesLayout->contentsMargins().top();
-    const int shown = qBound(0, middle / qMax(1, pitch), m_layout->pageCount() - 1);
-    m_pageCount->setText(report::pageFooter(shown + 1, m_layout->pageCount()));
+    const int shown = qBound(0, middle / qMax(1, pitch), m_preview->pageCount() - 1);
+    m_pageCount->setText(report::pageFooter(shown + 1, m_preview->pageCount()));
 }
 
 void ReportWindow::showClient(const clients::Client &client)
@@ -572,12 +649,14 @@ void ReportWindow::showClient(const clients::Client &client)
 
 void ReportWindow::save(report::ReportFormat format)
 {
-    refreshNow();
+    const Preview *preview = currentPreview();
     const auto made = request();
-    if (!m_layout || !std::holds_alternative<report::ReportRequest>(made)) {
+    if (!preview || !std::holds_alternative<report::ReportRequest>(made)) {
         host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
         return;
     }
+    // The preview may change while the file dialog is open.
+    const report::Report shown = preview->report();
     const platform::FileRequest fileRequest =
         format == report::ReportFormat::Pdf
             ? platform::FileRequest{tr("Export as PDF"), tr("PDF files (*.pdf)"), u"pdf"_s}
@@ -585,7 +664,7 @@ void ReportWindow::save(report::ReportFormat format)
     const std::optional<QString> path = host().services().files->saveFile(this, fileRequest);
     if (!path || !isOpen())
         return;
-    if (const kestrava::MaybeFailure failure = report::writeReport(m_layout->report(), format, *path)) {
+    if (const kestrava::MaybeFailure failure = report::writeReport(shown, format, *path)) {
         host().services().messages->inform(this, platform::Icon::Error,
                                            tr("The report could not be saved to %1.\n%2")
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
@@ -619,9 +698,9 @@ void ReportWindow::print()
 {
     if (m_printing)
         return;
-    refreshNow();
+    const Preview *preview = currentPreview();
     const auto made = request();
-    if (!m_layout || !std::holds_alternative<report::ReportRequest>(made)) {
+    if (!preview || !std::holds_alternative<report::ReportRequest>(made)) {
         host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
         return;
     }
@@ -630,7 +709,7 @@ void ReportWindow::print()
     setCursor(Qt::BusyCursor);
     // The job may outlive this window: it takes the report with it, and the
     // outcome is told over the main window when this one has closed.
-    const report::Report shown = m_layout->report();
+    const report::Report shown = preview->report();
     const QPointer<ReportWindow> self(this);
     const QPointer<QWidget> mainWindow(window());
     platform::MessageBoxes *messages = host().services().messages;
