@@ -17,13 +17,17 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QStackedWidget>
 #include <QTreeWidget>
+
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -371,4 +375,135 @@ TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
     EXPECT_FALSE(report->isRefreshPending());
     settle(report);
     EXPECT_TRUE(contents(report).contains("Compatibility with JOHN DOE"));
+}
+
+TEST_F(ReportWindowTest, AChangeWhileTheReportIsLaidOutShowsOnlyTheNewestFields)
+{
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    settle(report);
+    // Every section, so that the layout takes a while.
+    for (const SectionKind kind : report::kSectionKinds)
+        sectionBox(report, kind)->setChecked(true);
+    QTest::keyClicks(in<QLineEdit>(report, "txtPartnerFirstName"), "john");
+    QTest::keyClicks(in<QLineEdit>(report, "txtPartnerLastName"), "doe");
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    // Each preview shown, as the client's name it was shown for.
+    QStringList shown;
+    QObject::connect(report, &ReportWindow::previewReady, report, [&shown, report] {
+        shown << (report->layout() ? report->layout()->report().clientName : QStringLiteral("refused"));
+    });
+
+    struct Row
+    {
+        const char *what;
+        std::function<void()> change;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"a name typed on", [&] { QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), "son"); }, "MARY SMITHSON"},
+        // Refused on this thread, at once; the layout on its way must not cover the reason.
+        {"a day the month lacks",
+         [&] {
+             ASSERT_TRUE(inputfields::selectDate({in<QComboBox>(report, "cboMonth"), in<QComboBox>(report, "cboDate"),
+                                                  in<QComboBox>(report, "cboYear")},
+                                                 QDate(1979, 1, 31)));
+             in<QComboBox>(report, "cboMonth")->setCurrentIndex(1);
+             report->refreshNow();
+             EXPECT_TRUE(refused(report));
+         },
+         "refused"},
+        // Refused by the report itself, which the layout off the window thread finds.
+        {"the first name taken out", [&] { in<QLineEdit>(report, "txtFirstName")->clear(); }, "refused"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        in<QLineEdit>(report, "txtFirstName")->setText("MARY");
+        in<QLineEdit>(report, "txtLastName")->setText("SMITH");
+        ASSERT_TRUE(inputfields::selectDate({in<QComboBox>(report, "cboMonth"), in<QComboBox>(report, "cboDate"),
+                                             in<QComboBox>(report, "cboYear")},
+                                            QDate(1979, 8, 6)));
+        settle(report);
+        shown.clear();
+        // The layout of MARY SMITH is on its way when the fields change.
+        in<QLineEdit>(report, "txtFirstName")->setText("ANNA");
+        in<QLineEdit>(report, "txtFirstName")->setText("MARY");
+        report->refreshNow();
+        ASSERT_FALSE(report->isPreviewCurrent());
+        row.change();
+        settle(report);
+        // Only what the newest fields make was ever shown.
+        EXPECT_EQ(shown.size(), 1) << shown.join(", ").toStdString();
+        EXPECT_EQ(shown.last(), row.expected);
+        EXPECT_EQ(refused(report), row.expected == "refused");
+        EXPECT_EQ(in<QLabel>(report, "lblRefused")->text().isEmpty(), row.expected != "refused");
+        // The page count speaks of the pages shown, and of none when there are none.
+        const QString pageCount = in<QLabel>(report, "lblPageCount")->text();
+        if (report->layout()) {
+            EXPECT_EQ(pageCount, report::pageFooter(1, report->layout()->pageCount()));
+            EXPECT_EQ(in<QWidget>(report, "picPages")->findChildren<QWidget *>().size(),
+                      report->layout()->pageCount());
+        } else {
+            EXPECT_TRUE(pageCount.isEmpty());
+        }
+    }
+    EXPECT_EQ(in<QLabel>(report, "lblRefused")->text(), "Please Enter Your First Name");
+}
+
+TEST_F(ReportWindowTest, ExportWhileTheReportIsLaidOutWritesTheNewestFields)
+{
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    for (const SectionKind kind : report::kSectionKinds) {
+        if (kind != SectionKind::Compatibility)
+            sectionBox(report, kind)->setChecked(true);
+    }
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    report->refreshNow();
+    // Typed on while MARY SMITH is laid out, and saved before the preview caught up.
+    QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), "son");
+    ASSERT_TRUE(report->isRefreshPending());
+    const QString html = test.dir.filePath("newest.html");
+    test.files.paths = {html};
+    in<QPushButton>(report, "cmdSaveWeb")->click();
+    EXPECT_TRUE(readAll(html).contains("MARY SMITHSON"));
+    // The preview shows what was saved, and the older layout, when it
+    // arrives, does not replace it.
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_EQ(report->layout()->report().clientName, "MARY SMITHSON");
+    EXPECT_TRUE(report->isPreviewCurrent());
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(50);
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_EQ(report->layout()->report().clientName, "MARY SMITHSON");
+}
+
+TEST_F(ReportWindowTest, ClosingTheWindowWhileTheReportIsLaidOutIsSafe)
+{
+    // Again and again: the layout may end at any moment of the closing.
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        QPointer<ReportWindow> report = openReport();
+        ASSERT_NE(report, nullptr);
+        for (const SectionKind kind : report::kSectionKinds) {
+            if (kind != SectionKind::Compatibility)
+                sectionBox(report, kind)->setChecked(true);
+        }
+        typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+        report->refreshNow();
+        if (round % 2 == 1) {
+            // One layout on its way and the next waiting for it.
+            QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), "son");
+            report->refreshNow();
+        }
+        // A moment longer each round, so that the closing meets the layout
+        // at different stages.
+        QTest::qWait(round * 15);
+        in<QPushButton>(report, "cmdClose")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&report] { return report.isNull(); }, 5000));
+    }
+    // The layouts finish with nobody to show them to.
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window("frmReport"), nullptr);
 }

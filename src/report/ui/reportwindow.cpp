@@ -446,6 +446,8 @@ QWidget *ReportWindow::buildPreview()
 
 void ReportWindow::changed()
 {
+    // A layout on its way is now for older fields: dropped when it comes.
+    ++m_generation;
     m_refresh.start();
 }
 
