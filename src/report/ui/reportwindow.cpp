@@ -214,6 +214,12 @@ ReportWindow::ReportWindow(ProgramHost &host)
     m_first->setFocus();
 }
 
+ReportWindow::~ReportWindow()
+{
+    // A layout still on its way stops at its next step.
+    m_newest->store(0);
+}
+
 QWidget *ReportWindow::buildPersonGroup()
 {
     auto *group = new QGroupBox(tr("Person"));
@@ -447,7 +453,7 @@ QWidget *ReportWindow::buildPreview()
 void ReportWindow::changed()
 {
     // A layout on its way is now for older fields: dropped when it comes.
-    ++m_generation;
+    nextGeneration();
     m_refresh.start();
 }
 
@@ -505,15 +511,24 @@ std::variant<ReportWindow::PreviewJob, QString> ReportWindow::jobNow()
     auto made = request();
     if (auto *failure = std::get_if<kestrava::Failure>(&made))
         return failure->reason;
-    return PreviewJob{++m_generation, std::move(std::get<report::ReportRequest>(made)),
+    return PreviewJob{nextGeneration(), std::move(std::get<report::ReportRequest>(made)),
                       ReportSettingsDialog::stored(), devicePixelRatioF()};
 }
 
-ReportWindow::PreviewBuild ReportWindow::buildPreview(const PreviewJob &job)
+quint64 ReportWindow::nextGeneration()
 {
+    m_newest->store(++m_generation);
+    return m_generation;
+}
+
+ReportWindow::PreviewBuild ReportWindow::buildPreview(const PreviewJob &job, const std::atomic<quint64> &newest)
+{
+    const auto stale = [&] { return newest.load() != job.generation; };
     auto composed = report::composeReport(job.request, job.practitioner);
     if (const auto *failure = std::get_if<kestrava::Failure>(&composed))
         return {job.generation, nullptr, failure->reason};
+    if (stale())
+        return {job.generation, nullptr, {}};
     // The layout lives and dies here: its documents keep the fonts of the
     // thread that laid them out, which another thread must not paint with.
     const report::ReportLayout layout(std::get<report::Report>(composed));
@@ -522,6 +537,8 @@ ReportWindow::PreviewBuild ReportWindow::buildPreview(const PreviewJob &job)
     preview->m_contents = layout.contents();
     preview->m_pageSize = layout.pageLayout().fullRectPoints().size();
     for (int page = 0; page < layout.pageCount(); ++page) {
+        if (stale())
+            return {job.generation, nullptr, {}};
         QImage image = layout.pageImage(page, kPreviewDpi * job.pixelRatio);
         image.setDevicePixelRatio(job.pixelRatio);
         preview->m_pages.append(std::move(image));
@@ -536,7 +553,7 @@ void ReportWindow::refreshNow()
     if (const QString *refusal = std::get_if<QString>(&job)) {
         // Shown at once; a layout on its way is for older fields.
         m_waiting.reset();
-        showBuild({++m_generation, nullptr, *refusal});
+        showBuild({nextGeneration(), nullptr, *refusal});
         return;
     }
     // A layout already on its way finishes first, and is dropped: laying out
@@ -556,8 +573,8 @@ void ReportWindow::startBuild()
     m_built.setFuture(promise->future());
     // The job holds values only, so the window may close while it runs: the
     // watcher goes with the window, and the result with the job.
-    QThreadPool::globalInstance()->start([promise, job = std::move(job)] {
-        promise->addResult(buildPreview(job));
+    QThreadPool::globalInstance()->start([promise, job = std::move(job), newest = m_newest] {
+        promise->addResult(buildPreview(job, *newest));
         promise->finish();
     });
 }
@@ -599,9 +616,9 @@ const ReportWindow::Preview *ReportWindow::currentPreview()
     m_waiting.reset();
     auto job = jobNow();
     if (const QString *refusal = std::get_if<QString>(&job))
-        showBuild({++m_generation, nullptr, *refusal});
+        showBuild({nextGeneration(), nullptr, *refusal});
     else
-        showBuild(buildPreview(std::get<PreviewJob>(job)));
+        showBuild(buildPreview(std::get<PreviewJob>(job), *m_newest));
     return m_preview.get();
 }
 

@@ -14,6 +14,7 @@
 #include <QPageSize>
 #include <QTimer>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -45,6 +46,7 @@ public:
     static constexpr int kPreviewDelayMs = 150;
 
     explicit ReportWindow(ProgramHost &host);
+    ~ReportWindow() override;
 
     // Fills the person from a client of the book; the reports saved or
     // printed while the fields still hold them go into the client's history.
@@ -129,7 +131,10 @@ private:
         std::shared_ptr<const Preview> preview; // null when the report is refused
         QString refusal;
     };
-    static PreviewBuild buildPreview(const PreviewJob &job);
+    // Composes, lays out and paints; gives up early, with nothing, once the
+    // newest request is no longer the job's.
+    static PreviewBuild buildPreview(const PreviewJob &job, const std::atomic<quint64> &newest);
+    quint64 nextGeneration();
     // The job for the fields as they are now, or why they make no report.
     std::variant<PreviewJob, QString> jobNow();
     void startBuild();
@@ -187,6 +192,8 @@ private:
     // for an older count is dropped when it arrives.
     quint64 m_generation = 0;
     quint64 m_shownGeneration = 0;
+    // The count as the layouts on their way read it (0 once the window is gone).
+    std::shared_ptr<std::atomic<quint64>> m_newest = std::make_shared<std::atomic<quint64>>(0);
     // At most one layout is made at a time; the newest request waits for it.
     bool m_building = false;
     std::optional<PreviewJob> m_waiting;
