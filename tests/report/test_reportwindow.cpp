@@ -426,14 +426,12 @@ TEST_F(ReportWindowTest, AChangeWhileTheReportIsLaidOutShowsOnlyTheNewestFields)
         settle(report);
         shown.clear();
         // The layout of MARY SMITH is on its way when the fields change.
-        in<QLineEdit>(report, "txtFirstName")->setText("ANNA");
-        in<QLineEdit>(report, "txtFirstName")->setText("MARY");
         report->refreshNow();
         ASSERT_FALSE(report->isPreviewCurrent());
         row.change();
         settle(report);
         // Only what the newest fields make was ever shown.
-        EXPECT_EQ(shown.size(), 1) << shown.join(", ").toStdString();
+        ASSERT_EQ(shown.size(), 1) << shown.join(", ").toStdString();
         EXPECT_EQ(shown.last(), row.expected);
         EXPECT_EQ(refused(report), row.expected == "refused");
         EXPECT_EQ(in<QLabel>(report, "lblRefused")->text().isEmpty(), row.expected != "refused");
