@@ -17,13 +17,17 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QStackedWidget>
 #include <QTreeWidget>
+
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -85,10 +89,11 @@ protected:
                                              in<QComboBox>(report, "cboYear")},
                                             born));
     }
-    // Waits for the preview to follow the last change.
+    // Waits for the preview to follow the last change: the delay after it,
+    // then the layout made off the window thread.
     void settle(ReportWindow *report)
     {
-        ASSERT_TRUE(QTest::qWaitFor([report] { return !report->isRefreshPending(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([report] { return report->isPreviewCurrent(); }, 10000));
     }
     QStringList contents(ReportWindow *report)
     {
@@ -121,6 +126,7 @@ TEST_F(ReportWindowTest, ThePreviewFollowsTheNamesAndEverySectionTicked)
     auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
     ASSERT_NE(report, nullptr);
     // No name yet: the preview gives way to the reason.
+    settle(report);
     EXPECT_EQ(report->layout(), nullptr);
     EXPECT_TRUE(refused(report));
     EXPECT_FALSE(in<QLabel>(report, "lblRefused")->text().isEmpty());
@@ -241,6 +247,7 @@ TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
     ReportWindow *report = openReport();
     typePerson(report, "mary", "smith", QDate(1979, 8, 6));
     report->refreshNow();
+    settle(report);
     ASSERT_NE(report->layout(), nullptr);
     EXPECT_EQ(report->layout()->report().practitioner, expected);
     {
@@ -265,12 +272,14 @@ TEST_F(ReportWindowTest, SettingsRoundTripThroughTheDialogWithTheLogoCopied)
     }
     EXPECT_TRUE(ReportSettingsDialog::stored().logoFile.isEmpty());
     EXPECT_FALSE(QFile::exists(expected.logoFile));
+    settle(report);
     EXPECT_TRUE(report->layout()->report().practitioner.logoFile.isEmpty());
 }
 
 TEST_F(ReportWindowTest, ExportSaveAndPrintWriteTheReportAndSayWhenTheyCannot)
 {
     ReportWindow *report = openReport();
+    settle(report);
     // Refused inputs are named instead of asking for a file.
     in<QPushButton>(report, "cmdExportPdf")->click();
     EXPECT_TRUE(test.files.requests.isEmpty());
@@ -315,6 +324,7 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
     auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(in<QLineEdit>(report, "txtMiddleName")->text(), "ANN");
+    settle(report);
     ASSERT_NE(report->layout(), nullptr);
     EXPECT_EQ(report->layout()->report().clientName, "MARY ANN SMITH");
 
@@ -361,7 +371,9 @@ TEST_F(ReportWindowTest, TheSecondPersonOfTheCompatibilityComesFromTheBook)
     EXPECT_EQ(in<QLineEdit>(report, "txtPartnerFirstName")->text(), "JOHN");
     EXPECT_EQ(in<QLineEdit>(report, "txtPartnerLastName")->text(), "DOE");
     EXPECT_EQ(in<QComboBox>(report, "cboPartnerDate")->currentText(), "29");
-    // The preview has them at once.
+    // The preview has them without the typing delay.
+    EXPECT_FALSE(report->isRefreshPending());
+    settle(report);
     EXPECT_TRUE(contents(report).contains("Compatibility with JOHN DOE"));
 }
 
@@ -430,6 +442,7 @@ TEST_F(ReportWindowTest, ANewReportStartsWithTheSectionsAndOptionsOfTheLastRepor
         QTest::keyClicks(in<QLineEdit>(report, "txtPartnerFirstName"), "john");
         QTest::keyClicks(in<QLineEdit>(report, "txtPartnerLastName"), "doe");
         report->refreshNow();
+        settle(report);
         ASSERT_NE(report->layout(), nullptr) << in<QLabel>(report, "lblRefused")->text().toStdString();
     };
 
@@ -469,12 +482,13 @@ TEST_F(ReportWindowTest, ANewReportStartsWithTheSectionsAndOptionsOfTheLastRepor
     typePerson(report, "mary", "smith", QDate(1979, 8, 6));
     sectionBox(report, SectionKind::Compatibility)->setChecked(false);
     report->refreshNow();
+    settle(report);
     ASSERT_NE(report->layout(), nullptr) << in<QLabel>(report, "lblRefused")->text().toStdString();
     bool dealt = false;
     for (const report::ReportSection &section : report->layout()->report().sections)
         dealt = dealt || (section.kind == SectionKind::Tarot && section.cards.size() == 9);
     EXPECT_TRUE(dealt);
-    EXPECT_EQ(pageSizeOf(report::reportPdf(*report->layout())), QSize(612, 792));
+    EXPECT_EQ(report->layout()->pageSize(), QSizeF(612, 792));
 
     // Printed: kept too.  The forecast is kept as years from now on.
     in<QCheckBox>(report, "chkDealSpread")->setChecked(false);
@@ -556,5 +570,135 @@ TEST_F(ReportWindowTest, DamagedRememberedChoicesFallBackToTodaysDefaults)
     EXPECT_EQ(shownChoices(report), QStringList({"numerology", "comprehensive", "2026 to 2028"}));
     typePerson(report, "mary", "smith", QDate(1979, 8, 6));
     report->refreshNow();
+    settle(report);
     EXPECT_NE(report->layout(), nullptr);
+}
+
+TEST_F(ReportWindowTest, AChangeWhileTheReportIsLaidOutShowsOnlyTheNewestFields)
+{
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    settle(report);
+    // Every section, so that the layout takes a while.
+    for (const SectionKind kind : report::kSectionKinds)
+        sectionBox(report, kind)->setChecked(true);
+    QTest::keyClicks(in<QLineEdit>(report, "txtPartnerFirstName"), "john");
+    QTest::keyClicks(in<QLineEdit>(report, "txtPartnerLastName"), "doe");
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    // Each preview shown, as the client's name it was shown for.
+    QStringList shown;
+    QObject::connect(report, &ReportWindow::previewReady, report, [&shown, report] {
+        shown << (report->layout() ? report->layout()->report().clientName : QStringLiteral("refused"));
+    });
+
+    struct Row
+    {
+        const char *what;
+        std::function<void()> change;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"a name typed on", [&] { QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), "son"); }, "MARY SMITHSON"},
+        // Refused on this thread, at once; the layout on its way must not cover the reason.
+        {"a day the month lacks",
+         [&] {
+             ASSERT_TRUE(inputfields::selectDate({in<QComboBox>(report, "cboMonth"), in<QComboBox>(report, "cboDate"),
+                                                  in<QComboBox>(report, "cboYear")},
+                                                 QDate(1979, 1, 31)));
+             in<QComboBox>(report, "cboMonth")->setCurrentIndex(1);
+             report->refreshNow();
+             EXPECT_TRUE(refused(report));
+         },
+         "refused"},
+        // Refused by the report itself, which the layout off the window thread finds.
+        {"the first name taken out", [&] { in<QLineEdit>(report, "txtFirstName")->clear(); }, "refused"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        in<QLineEdit>(report, "txtFirstName")->setText("MARY");
+        in<QLineEdit>(report, "txtLastName")->setText("SMITH");
+        ASSERT_TRUE(inputfields::selectDate({in<QComboBox>(report, "cboMonth"), in<QComboBox>(report, "cboDate"),
+                                             in<QComboBox>(report, "cboYear")},
+                                            QDate(1979, 8, 6)));
+        settle(report);
+        shown.clear();
+        // The layout of MARY SMITH is on its way when the fields change.
+        report->refreshNow();
+        ASSERT_FALSE(report->isPreviewCurrent());
+        row.change();
+        settle(report);
+        // Only what the newest fields make was ever shown.
+        ASSERT_EQ(shown.size(), 1) << shown.join(", ").toStdString();
+        EXPECT_EQ(shown.last(), row.expected);
+        EXPECT_EQ(refused(report), row.expected == "refused");
+        EXPECT_EQ(in<QLabel>(report, "lblRefused")->text().isEmpty(), row.expected != "refused");
+        // The page count speaks of the pages shown, and of none when there are none.
+        const QString pageCount = in<QLabel>(report, "lblPageCount")->text();
+        if (report->layout()) {
+            EXPECT_EQ(pageCount, report::pageFooter(1, report->layout()->pageCount()));
+            EXPECT_EQ(in<QWidget>(report, "picPages")->findChildren<QWidget *>().size(),
+                      report->layout()->pageCount());
+        } else {
+            EXPECT_TRUE(pageCount.isEmpty());
+        }
+    }
+    EXPECT_EQ(in<QLabel>(report, "lblRefused")->text(), "Please Enter Your First Name");
+}
+
+TEST_F(ReportWindowTest, ExportWhileTheReportIsLaidOutWritesTheNewestFields)
+{
+    ReportWindow *report = openReport();
+    ASSERT_NE(report, nullptr);
+    for (const SectionKind kind : report::kSectionKinds) {
+        if (kind != SectionKind::Compatibility)
+            sectionBox(report, kind)->setChecked(true);
+    }
+    typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+    report->refreshNow();
+    // Typed on while MARY SMITH is laid out, and saved before the preview caught up.
+    QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), "son");
+    ASSERT_TRUE(report->isRefreshPending());
+    const QString html = test.dir.filePath("newest.html");
+    test.files.paths = {html};
+    in<QPushButton>(report, "cmdSaveWeb")->click();
+    EXPECT_TRUE(readAll(html).contains("MARY SMITHSON"));
+    // The preview shows what was saved, and the older layout, when it
+    // arrives, does not replace it.
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_EQ(report->layout()->report().clientName, "MARY SMITHSON");
+    EXPECT_TRUE(report->isPreviewCurrent());
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(50);
+    ASSERT_NE(report->layout(), nullptr);
+    EXPECT_EQ(report->layout()->report().clientName, "MARY SMITHSON");
+}
+
+TEST_F(ReportWindowTest, ClosingTheWindowWhileTheReportIsLaidOutIsSafe)
+{
+    // Again and again: the layout may end at any moment of the closing.
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        QPointer<ReportWindow> report = openReport();
+        ASSERT_NE(report, nullptr);
+        for (const SectionKind kind : report::kSectionKinds) {
+            if (kind != SectionKind::Compatibility)
+                sectionBox(report, kind)->setChecked(true);
+        }
+        typePerson(report, "mary", "smith", QDate(1979, 8, 6));
+        report->refreshNow();
+        if (round % 2 == 1) {
+            // One layout on its way and the next waiting for it.
+            QTest::keyClicks(in<QLineEdit>(report, "txtLastName"), "son");
+            report->refreshNow();
+        }
+        // A moment longer each round, so that the closing meets the layout
+        // at different stages.
+        QTest::qWait(round * 15);
+        in<QPushButton>(report, "cmdClose")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&report] { return report.isNull(); }, 5000));
+    }
+    // The layouts finish with nobody to show them to.
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window("frmReport"), nullptr);
 }

@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -38,6 +39,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -48,39 +50,34 @@ namespace {
 // The preview's scale: a whole A4 page about as wide as a third of the screen.
 constexpr qreal kPreviewDpi = 60;
 
-// One page of the preview, drawn when it first comes into view.
+// One page of the preview, painted when the report was laid out.
 class PagePreview : public QWidget
 {
 public:
-    PagePreview(std::shared_ptr<const report::ReportLayout> layout, int page, QWidget *parent)
+    PagePreview(std::shared_ptr<const ReportWindow::Preview> preview, int page, QWidget *parent)
         : QWidget(parent)
-        , m_layout(std::move(layout))
+        , m_preview(std::move(preview))
         , m_page(page)
     {
-        const QSizeF points = m_layout->pageLayout().fullRectPoints().size();
-        setFixedSize((points * kPreviewDpi / 72).toSize());
-        setAccessibleName(report::pageFooter(page + 1, m_layout->pageCount()));
+        setFixedSize((m_preview->pageSize() * kPreviewDpi / 72).toSize());
+        setAccessibleName(report::pageFooter(page + 1, m_preview->pageCount()));
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        const qreal ratio = devicePixelRatioF();
-        if (m_image.isNull() || !qFuzzyCompare(m_image.devicePixelRatio(), ratio)) {
-            m_image = m_layout->pageImage(m_page, kPreviewDpi * ratio);
-            m_image.setDevicePixelRatio(ratio);
-        }
+        // Painted for the screen the window was on when the fields changed;
+        // on another screen it is scaled until the next change.
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), m_image);
+        painter.drawImage(rect(), m_preview->pageImage(m_page));
         painter.setPen(QColor(96, 96, 96));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
 private:
-    std::shared_ptr<const report::ReportLayout> m_layout;
+    std::shared_ptr<const ReportWindow::Preview> m_preview;
     int m_page;
-    QImage m_image;
 };
 
 QDate datePicked(const inputfields::DateLists &lists)
@@ -112,6 +109,7 @@ ReportWindow::ReportWindow(ProgramHost &host)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kPreviewDelayMs);
     connect(&m_refresh, &QTimer::timeout, this, &ReportWindow::refreshNow);
+    connect(&m_built, &QFutureWatcher<PreviewBuild>::finished, this, &ReportWindow::previewBuilt);
 
     QWidget *page = body();
     auto *inputs = new QWidget;
@@ -220,6 +218,12 @@ ReportWindow::ReportWindow(ProgramHost &host)
     resize(1180, 760);
     refreshNow();
     m_first->setFocus();
+}
+
+ReportWindow::~ReportWindow()
+{
+    // A layout still on its way stops at its next step.
+    m_newest->store(0);
 }
 
 QWidget *ReportWindow::buildPersonGroup()
@@ -459,6 +463,8 @@ QWidget *ReportWindow::buildPreview()
 
 void ReportWindow::changed()
 {
+    // A layout on its way is now for older fields: dropped when it comes.
+    nextGeneration();
     m_refresh.start();
 }
 
@@ -512,30 +518,120 @@ std::variant<report::ReportRequest, kestrava::Failure> ReportWindow::request() c
     return request;
 }
 
-std::optional<report::Report> ReportWindow::currentReport()
+std::variant<ReportWindow::PreviewJob, QString> ReportWindow::jobNow()
 {
-    const auto made = request();
-    QString refusal;
-    std::optional<report::Report> composed;
-    if (const auto *failure = std::get_if<kestrava::Failure>(&made)) {
-        refusal = failure->reason;
-    } else {
-        auto result = report::composeReport(std::get<report::ReportRequest>(made), ReportSettingsDialog::stored());
-        if (auto *failure = std::get_if<kestrava::Failure>(&result))
-            refusal = failure->reason;
-        else
-            composed = std::move(std::get<report::Report>(result));
+    auto made = request();
+    if (auto *failure = std::get_if<kestrava::Failure>(&made))
+        return failure->reason;
+    return PreviewJob{nextGeneration(), std::move(std::get<report::ReportRequest>(made)),
+                      ReportSettingsDialog::stored(), devicePixelRatioF()};
+}
+
+quint64 ReportWindow::nextGeneration()
+{
+    m_newest->store(++m_generation);
+    return m_generation;
+}
+
+ReportWindow::PreviewBuild ReportWindow::buildPreview(const PreviewJob &job, const std::atomic<quint64> &newest)
+{
+    const auto stale = [&] { return newest.load() != job.generation; };
+    auto composed = report::composeReport(job.request, job.practitioner);
+    if (const auto *failure = std::get_if<kestrava::Failure>(&composed))
+        return {job.generation, nullptr, failure->reason};
+    if (stale())
+        return {job.generation, nullptr, {}};
+    // The layout lives and dies here: its documents keep the fonts of the
+    // thread that laid them out, which another thread must not paint with.
+    const report::ReportLayout layout(std::get<report::Report>(composed));
+    auto preview = std::make_shared<Preview>();
+    preview->m_report = layout.report();
+    preview->m_contents = layout.contents();
+    preview->m_pageSize = layout.pageLayout().fullRectPoints().size();
+    for (int page = 0; page < layout.pageCount(); ++page) {
+        if (stale())
+            return {job.generation, nullptr, {}};
+        QImage image = layout.pageImage(page, kPreviewDpi * job.pixelRatio);
+        image.setDevicePixelRatio(job.pixelRatio);
+        preview->m_pages.append(std::move(image));
     }
-    m_refused->setText(refusal);
-    return composed;
+    return {job.generation, std::move(preview), {}};
 }
 
 void ReportWindow::refreshNow()
 {
     m_refresh.stop();
-    std::optional<report::Report> composed = currentReport();
-    m_layout = composed ? std::make_shared<const report::ReportLayout>(*composed) : nullptr;
+    auto job = jobNow();
+    if (const QString *refusal = std::get_if<QString>(&job)) {
+        // Shown at once; a layout on its way is for older fields.
+        m_waiting.reset();
+        showBuild({nextGeneration(), nullptr, *refusal});
+        return;
+    }
+    // A layout already on its way finishes first, and is dropped: laying out
+    // two at once would only slow the newest down.
+    m_waiting = std::move(std::get<PreviewJob>(job));
+    if (!m_building)
+        startBuild();
+}
+
+void ReportWindow::startBuild()
+{
+    PreviewJob job = std::move(*m_waiting);
+    m_waiting.reset();
+    m_building = true;
+    auto promise = std::make_shared<QPromise<PreviewBuild>>();
+    promise->start();
+    m_built.setFuture(promise->future());
+    // The job holds values only, so the window may close while it runs: the
+    // watcher goes with the window, and the result with the job.
+    QThreadPool::globalInstance()->start([promise, job = std::move(job), newest = m_newest] {
+        promise->addResult(buildPreview(job, *newest));
+        promise->finish();
+    });
+}
+
+void ReportWindow::previewBuilt()
+{
+    m_building = false;
+    if (m_built.future().resultCount() > 0) {
+        const PreviewBuild build = m_built.result();
+        if (build.generation == m_generation)
+            showBuild(build);
+    }
+    m_built.setFuture(QFuture<PreviewBuild>());
+    if (m_waiting)
+        startBuild();
+}
+
+void ReportWindow::showBuild(const PreviewBuild &build)
+{
+    m_shownGeneration = build.generation;
+    m_preview = build.preview;
+    m_refused->setText(build.refusal);
     showPages();
+    emit previewReady();
+}
+
+bool ReportWindow::isPreviewCurrent() const
+{
+    return !m_refresh.isActive() && !m_waiting && m_shownGeneration == m_generation;
+}
+
+const ReportWindow::Preview *ReportWindow::currentPreview()
+{
+    const bool current = isPreviewCurrent();
+    m_refresh.stop();
+    if (current)
+        return m_preview.get();
+    // Made on this thread: whatever is on its way is for older fields.
+    m_waiting.reset();
+    auto job = jobNow();
+    if (const QString *refusal = std::get_if<QString>(&job))
+        showBuild({nextGeneration(), nullptr, *refusal});
+    else
+        showBuild(buildPreview(std::get<PreviewJob>(job), *m_newest));
+    return m_preview.get();
 }
 
 void ReportWindow::showPages()
@@ -545,13 +641,13 @@ void ReportWindow::showPages()
         delete item->widget();
         delete item;
     }
-    if (!m_layout) {
+    if (!m_preview) {
         m_previewStack->setCurrentWidget(m_refused);
         m_pageCount->clear();
         return;
     }
-    for (int page = 0; page < m_layout->pageCount(); ++page)
-        m_pagesLayout->addWidget(new PagePreview(m_layout, page, m_pages));
+    for (int page = 0; page < m_preview->pageCount(); ++page)
+        m_pagesLayout->addWidget(new PagePreview(m_preview, page, m_pages));
     m_previewStack->setCurrentWidget(m_previewArea);
     // The preview stays where the reader was, as far as the pages now reach.
     m_pages->adjustSize();
@@ -561,7 +657,7 @@ void ReportWindow::showPages()
 
 void ReportWindow::updatePageCount()
 {
-    if (!m_layout || m_layout->pageCount() == 0 || m_pagesLayout->count() == 0) {
+    if (!m_preview || m_preview->pageCount() == 0 || m_pagesLayout->count() == 0) {
         m_pageCount->clear();
         return;
     }
@@ -572,8 +668,8 @@ void ReportWindow::updatePageCount()
     const int pitch = first->height() + m_pagesLayout->spacing();
     const int middle = m_previewArea->verticalScrollBar()->value() + m_previewArea->viewport()->height() / 2
                        - m_pagesLayout->contentsMargins().top();
-    const int shown = qBound(0, middle / qMax(1, pitch), m_layout->pageCount() - 1);
-    m_pageCount->setText(report::pageFooter(shown + 1, m_layout->pageCount()));
+    const int shown = qBound(0, middle / qMax(1, pitch), m_preview->pageCount() - 1);
+    m_pageCount->setText(report::pageFooter(shown + 1, m_preview->pageCount()));
 }
 
 void ReportWindow::showClient(const clients::Client &client)
@@ -584,27 +680,25 @@ void ReportWindow::showClient(const clients::Client &client)
 
 void ReportWindow::save(report::ReportFormat format)
 {
-    refreshNow();
+    const Preview *preview = currentPreview();
     const auto made = request();
-    if (!m_layout || !std::holds_alternative<report::ReportRequest>(made)) {
+    if (!preview || !std::holds_alternative<report::ReportRequest>(made)) {
         host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
         return;
     }
+    // The preview may change while the file dialog is open.
+    const report::Report shown = preview->report();
     platform::FileRequest fileRequest =
         format == report::ReportFormat::Pdf
             ? platform::FileRequest{tr("Export as PDF"), tr("PDF files (*.pdf)"), u"pdf"_s}
             : platform::FileRequest{tr("Save as Web Page"), tr("Web pages (*.html)"), u"html"_s};
-    const report::Report &shown = m_layout->report();
     fileRequest.suggestedName =
         kestrava::suggestedFileName(shown.clientName, shown.date, fileRequest.defaultSuffix, tr("Report"));
-    // The layout may be laid out again while the dialog is open: what is
-    // written is what was shown when the user asked.
-    const std::shared_ptr<const report::ReportLayout> layout = m_layout;
     const ReportChoices chosen = choices();
     const std::optional<QString> path = host().services().files->saveFile(this, fileRequest);
     if (!path || !isOpen())
         return;
-    if (const kestrava::MaybeFailure failure = report::writeReport(layout->report(), format, *path)) {
+    if (const kestrava::MaybeFailure failure = report::writeReport(shown, format, *path)) {
         host().services().messages->inform(this, platform::Icon::Error,
                                            tr("The report could not be saved to %1.\n%2")
                                                .arg(QDir::toNativeSeparators(*path), failure->reason));
@@ -639,9 +733,9 @@ void ReportWindow::print()
 {
     if (m_printing)
         return;
-    refreshNow();
+    const Preview *preview = currentPreview();
     const auto made = request();
-    if (!m_layout || !std::holds_alternative<report::ReportRequest>(made)) {
+    if (!preview || !std::holds_alternative<report::ReportRequest>(made)) {
         host().services().messages->inform(this, platform::Icon::Information, m_refused->text());
         return;
     }
@@ -650,7 +744,7 @@ void ReportWindow::print()
     setCursor(Qt::BusyCursor);
     // The job may outlive this window: it takes the report with it, and the
     // outcome is told over the main window when this one has closed.
-    const report::Report shown = m_layout->report();
+    const report::Report shown = preview->report();
     const QPointer<ReportWindow> self(this);
     const QPointer<QWidget> mainWindow(window());
     platform::MessageBoxes *messages = host().services().messages;

@@ -10,12 +10,16 @@
 #include "widgets/inputfields.h"
 #include "widgets/programwindow.h"
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QPageSize>
 #include <QTimer>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
+#include <variant>
 
 class ClientLink;
 class QCheckBox;
@@ -43,6 +47,7 @@ public:
     static constexpr int kPreviewDelayMs = 150;
 
     explicit ReportWindow(ProgramHost &host);
+    ~ReportWindow() override;
 
     // Fills the person from a client of the book; the reports saved or
     // printed while the fields still hold them go into the client's history.
@@ -51,12 +56,37 @@ public:
     // The request as the fields hold it, or why they cannot make one.
     std::variant<report::ReportRequest, kestrava::Failure> request() const;
 
-    // Composes and lays the report out at once (the preview otherwise waits
-    // kPreviewDelayMs after the last change).
+    // The report as the preview shows it, laid out and its pages painted off
+    // the window thread: values only, since a layout's text documents belong
+    // to the thread that made them.
+    class Preview
+    {
+    public:
+        const report::Report &report() const { return m_report; }
+        int pageCount() const { return int(m_pages.size()); }
+        QList<report::ReportLayout::Entry> contents() const { return m_contents; }
+        // The page's size in points.
+        QSizeF pageSize() const { return m_pageSize; }
+        // One page (from 0) at the preview's scale.
+        const QImage &pageImage(int page) const { return m_pages.at(page); }
+
+    private:
+        friend class ReportWindow;
+        report::Report m_report;
+        QList<report::ReportLayout::Entry> m_contents;
+        QSizeF m_pageSize;
+        QList<QImage> m_pages;
+    };
+
+    // Starts laying the report of the fields out without waiting for
+    // kPreviewDelayMs; the pages are shown when they are ready (previewReady).
     void refreshNow();
     bool isRefreshPending() const { return m_refresh.isActive(); }
+    // Whether the preview shows the fields as they are now: no change waits
+    // for its delay or for a layout on its way.
+    bool isPreviewCurrent() const;
     // The report as the preview shows it; null while the inputs are refused.
-    const report::ReportLayout *layout() const { return m_layout.get(); }
+    const Preview *layout() const { return m_preview.get(); }
 
     void exportPdf();
     void saveWebPage();
@@ -87,15 +117,45 @@ public:
     ReportChoices choices() const;
     void applyChoices(const ReportChoices &choices);
 
+signals:
+    // The preview has caught up with the fields: their pages, or why they
+    // make no report, are shown.
+    void previewReady();
+
 private:
+    // What a layout off the window thread is made from, and what it gives back.
+    struct PreviewJob
+    {
+        quint64 generation = 0;
+        report::ReportRequest request;
+        report::Practitioner practitioner;
+        qreal pixelRatio = 1;
+    };
+    struct PreviewBuild
+    {
+        quint64 generation = 0;
+        std::shared_ptr<const Preview> preview; // null when the report is refused
+        QString refusal;
+    };
+    // Composes, lays out and paints; gives up early, with nothing, once the
+    // newest request is no longer the job's.
+    static PreviewBuild buildPreview(const PreviewJob &job, const std::atomic<quint64> &newest);
+    quint64 nextGeneration();
+    // The job for the fields as they are now, or why they make no report.
+    std::variant<PreviewJob, QString> jobNow();
+    void startBuild();
+    void previewBuilt();
+    void showBuild(const PreviewBuild &build);
+    // The preview brought up to the fields, made here and now when it is
+    // behind (the user waits for a file); null when the fields are refused.
+    const Preview *currentPreview();
+
     QWidget *buildPersonGroup();
     QWidget *buildSectionsGroup();
     QWidget *buildPreview();
     void changed();
     void showPages();
     void updatePageCount();
-    // The report of the fields, composed now; the refusal shown when there is none.
-    std::optional<report::Report> currentReport();
     void save(report::ReportFormat format);
     // Puts the report into the client's history when the fields hold a
     // client, with the file it was written to when it was saved.
@@ -134,6 +194,16 @@ private:
     QLabel *m_pageCount = nullptr;
     QPushButton *m_printButton = nullptr;
 
-    std::shared_ptr<const report::ReportLayout> m_layout;
+    // Each change the preview is asked to follow counts one up; a layout made
+    // for an older count is dropped when it arrives.
+    quint64 m_generation = 0;
+    quint64 m_shownGeneration = 0;
+    // The count as the layouts on their way read it (0 once the window is gone).
+    std::shared_ptr<std::atomic<quint64>> m_newest = std::make_shared<std::atomic<quint64>>(0);
+    // At most one layout is made at a time; the newest request waits for it.
+    bool m_building = false;
+    std::optional<PreviewJob> m_waiting;
+    QFutureWatcher<PreviewBuild> m_built;
+    std::shared_ptr<const Preview> m_preview;
     bool m_printing = false;
 };
