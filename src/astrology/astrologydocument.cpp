@@ -49,15 +49,8 @@ richtext::Composition readingDocument(const QString &name, int month, int day, i
     Composition c;
     c.setTitle(QObject::tr("%1 Reading: %2")
                    .arg(kestrava::programName(kestrava::ProgramId::Astrology), person.isEmpty() ? date : person));
-    if (titleBlock == kestrava::TitleBlock::Shown) {
-        c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
-        if (!person.isEmpty()) {
-            c.append(QObject::tr("Name: "));
-            c.bold(false).append(person + crlf());
-        }
-        c.bold(true).append(QObject::tr("Date of Birth: "));
-        c.bold(false).append(date + crlf(2));
-    }
+    if (titleBlock == kestrava::TitleBlock::Shown)
+        appendTitleBlock(c, person, date);
 
     const qint16 fadic = fadicSum(month, day, year, true);
     appendRow(c, ResultRow::Combined, QString::number(fadicSum(month, day, year, false)));

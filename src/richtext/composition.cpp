@@ -1,5 +1,6 @@
 #include "richtext/composition.h"
 
+#include <QObject>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -225,6 +226,19 @@ QString toHtml(const Composition &composition)
     for (const Paragraph &p : paragraphs)
         html += htmlParagraph(p) + u'\n';
     return html;
+}
+
+void appendTitleBlock(Composition &c, const QString &name, const std::optional<QString> &birthDate)
+{
+    c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
+    if (!name.isEmpty()) {
+        c.append(QObject::tr("Name: "));
+        c.bold(false).append(name + crlf(birthDate ? 1 : 2));
+    }
+    if (birthDate) {
+        c.bold(true).append(QObject::tr("Date of Birth: "));
+        c.bold(false).append(*birthDate + crlf(2));
+    }
 }
 
 } // namespace richtext

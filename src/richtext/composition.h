@@ -96,6 +96,11 @@ private:
     Format m_format;
 };
 
+// The block a program's reading document opens with: the composition's title
+// in 16-point bold, then "Name: " with the name (when there is one) and
+// "Date of Birth: " with the date (when given), each caption bold.
+void appendTitleBlock(Composition &c, const QString &name, const std::optional<QString> &birthDate);
+
 // The text with each line break (CR LF, or a lone CR or LF) as "\n".
 QString toPlainText(const Composition &composition);
 

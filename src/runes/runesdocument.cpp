@@ -69,13 +69,8 @@ richtext::Composition readingDocument(const QString &name, kestrava::TitleBlock 
     // A name of blanks reads as one without letters; the heading then names no one.
     c.setTitle(person.isEmpty() ? QObject::tr("%1 Reading").arg(program)
                                 : QObject::tr("%1 Reading: %2").arg(program, person));
-    if (titleBlock == kestrava::TitleBlock::Shown) {
-        c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
-        if (!person.isEmpty()) {
-            c.append(QObject::tr("Name: "));
-            c.bold(false).append(person + crlf(2));
-        }
-    }
+    if (titleBlock == kestrava::TitleBlock::Shown)
+        appendTitleBlock(c, person, std::nullopt);
     if (const QString uncounted = kestrava::unvaluedLettersSentence(kestrava::unvaluedLetters(person));
         !uncounted.isEmpty())
         c.bold(false).append(uncounted + crlf(2));

@@ -32,15 +32,8 @@ richtext::Composition readingDocument(const QString &name, int day, int month, i
     Composition c;
     c.setTitle(QObject::tr("%1 Reading: %2")
                    .arg(kestrava::programName(kestrava::ProgramId::Tantric), person.isEmpty() ? date : person));
-    if (titleBlock == kestrava::TitleBlock::Shown) {
-        c.bold(true).size(16).append(c.title() + crlf(2)).size(0);
-        if (!person.isEmpty()) {
-            c.append(QObject::tr("Name: "));
-            c.bold(false).append(person + crlf());
-        }
-        c.bold(true).append(QObject::tr("Date of Birth: "));
-        c.bold(false).append(date + crlf(2));
-    }
+    if (titleBlock == kestrava::TitleBlock::Shown)
+        appendTitleBlock(c, person, date);
 
     // The summary's order, row by row: Path; Soul, Knowledge; Gift, Karma.
     // Its captions are 14-point bold, its numbers 11-point bold.
