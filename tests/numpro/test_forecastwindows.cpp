@@ -1,5 +1,6 @@
 #include "numpro/forecast/forecast.h"
 #include "numpro/forecast/lifetimeline.h"
+#include "numpro/forecast/picture/timelinepicture.h"
 #include "numpro/readings/texttable.h"
 #include "numpro/ui/forecastwindow.h"
 #include "numpro/ui/lifetimelinewindow.h"
@@ -181,6 +182,68 @@ TEST_F(SuiteTest, LifeTimelineExportsReadablePngSvgAndPdf)
     ASSERT_EQ(test.messages.shown.size(), 1);
     EXPECT_EQ(test.messages.shown[0].icon, platform::Icon::Error);
     EXPECT_TRUE(test.messages.shown[0].text.contains(u"could not be exported"_s));
+}
+
+namespace {
+
+// A length of the SVG root in logical pixels (96 to the inch), or -1.
+double svgLength(QStringView value)
+{
+    if (value.endsWith(u"mm"))
+        return value.chopped(2).toDouble() * 96 / 25.4;
+    bool ok = false;
+    const double pixels = (value.endsWith(u"px") ? value.chopped(2) : value).toDouble(&ok);
+    return ok ? pixels : -1;
+}
+
+} // namespace
+
+TEST(TimelineSvg, IsOneWellFormedPictureOfItsNaturalSizeWhateverTheName)
+{
+    // Names are not checked for markup characters on every way in.
+    const numpro::ReadingInputs subject{u"A&B"_s, QString(), u"<SMITH>"_s, u"August"_s, u"6"_s, u"1979"_s,
+                                        QDate(2024, 3, 7)};
+    for (const bool subjectLine : {true, false}) {
+        SCOPED_TRACE(subjectLine);
+        const QByteArray svg = numpro::timelineSvg(numpro::lifeTimeline(subject), {subjectLine, {}});
+        QXmlStreamReader xml(svg);
+        QString title, description;
+        QStringList texts, families;
+        QXmlStreamAttributes root;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"svg")
+                root = xml.attributes();
+            else if (xml.name() == u"title")
+                title = xml.readElementText();
+            else if (xml.name() == u"desc")
+                description = xml.readElementText();
+            else if (xml.name() == u"text") {
+                families << xml.attributes().value(u"font-family"_s).toString();
+                texts << xml.readElementText();
+            }
+        }
+        ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString() << " at line " << xml.lineNumber();
+
+        // The title names the person even where the picture leaves it out (under a heading that does).
+        EXPECT_EQ(title, u"Life timeline of A&B <SMITH>, born August 6, 1979"_s);
+        EXPECT_EQ(texts.contains(title), subjectLine);
+        EXPECT_TRUE(description.contains(u"Personal years"_s) && description.contains(u"1979 to 2069"_s))
+            << description.toStdString();
+        EXPECT_TRUE(texts.contains(u"Life path periods"_s));
+        EXPECT_TRUE(texts.contains(u"Today: 7 March 2024, age 45"_s)) << texts.join(u'|').toStdString();
+
+        // Drawn in the units it is laid out in, at the size it is laid out for.
+        const QSize size = numpro::TimelinePicture::naturalSize();
+        EXPECT_EQ(root.value(u"viewBox"_s), u"0 0 %1 %2"_s.arg(size.width()).arg(size.height()));
+        EXPECT_NEAR(svgLength(root.value(u"width"_s)), size.width(), 0.5);
+        EXPECT_NEAR(svgLength(root.value(u"height"_s)), size.height(), 0.5);
+
+        // A viewer without the typeface still shows every text in a sans serif.
+        families.removeDuplicates();
+        EXPECT_EQ(families, QStringList{u"Verdana, sans-serif"_s});
+    }
 }
 
 TEST_F(SuiteTest, ForecastShowsTheYearsMonthsAndDaysOfTheReadings)

@@ -1,7 +1,6 @@
 #include "numpro/forecast/picture/timelinepicture.h"
 
 #include "common/savefile.h"
-#include "numpro/forecast/picture/svgrecorder.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -13,6 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -40,6 +40,9 @@ const QColor kGreen(0, 128, 0);
 const QColor kPurple(128, 0, 128);
 const QColor kText(32, 32, 32);
 const QColor kGrid(200, 200, 200);
+
+// The picture's typeface; where it is missing, any sans serif reads alike.
+constexpr char kFamily[] = "Verdana";
 
 // The colour mixed into white, light enough for text in the colour itself.
 QColor tint(const QColor &colour)
@@ -70,7 +73,7 @@ QColor rowColour(TimelineRow row)
 
 QFont font(qreal pixels, bool bold)
 {
-    QFont f(u"Verdana"_s);
+    QFont f(QString::fromLatin1(kFamily));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(std::max(1, qRound(pixels)));
     f.setBold(bold);
@@ -86,6 +89,20 @@ QString subjectLine(const ReadingInputs &s)
     }
     return u"Life timeline of %1, born %2 %3, %4"_s.arg(names.join(u' '), s.month.trimmed(), s.day.trimmed(),
                                                           s.year.trimmed());
+}
+
+// What the picture shows, in words, for a reader that cannot see it: its
+// rows as the picture names them, and the span of ages.
+QString pictureDescription(const LifeTimeline &timeline)
+{
+    QStringList rows;
+    for (TimelineRow row : kTimelineRows)
+        rows << timelineRowName(row);
+    const QString last = rows.takeLast();
+    return u"%1 and %2 by age, from 0 to %3 (the years %4 to %5)."_s.arg(rows.join(u", "_s), last)
+        .arg(timeline.lastAge)
+        .arg(timeline.birthYear)
+        .arg(timeline.birthYear + timeline.lastAge);
 }
 
 } // namespace
@@ -277,12 +294,28 @@ QImage timelineImage(const LifeTimeline &timeline, qreal scale)
 QByteArray timelineSvg(const LifeTimeline &timeline, const TimelineLabels &labels)
 {
     const QSize size = TimelinePicture::naturalSize();
-    SvgRecorder recorder(size);
-    QPainter painter(&recorder);
-    painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-    TimelinePicture(timeline, labels).paint(painter, QRectF(QPointF(0, 0), size));
-    painter.end();
-    return recorder.document();
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setResolution(96); // one unit a logical pixel, as on the screen
+        // The generator writes the title and description as they are, so a
+        // name with "&" or "<" in it would break the document.
+        generator.setTitle(subjectLine(timeline.subject).toHtmlEscaped());
+        generator.setDescription(pictureDescription(timeline).toHtmlEscaped());
+        QPainter painter(&generator);
+        painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+        TimelinePicture(timeline, labels).paint(painter, QRectF(QPointF(0, 0), size));
+        painter.end();
+    }
+    // The generator names the family alone, and a viewer without it falls
+    // back to its default, often a serif face: name the generic family after it.
+    const QByteArray family = "font-family=\"" + QByteArray(kFamily) + '"';
+    return data.replace(family, "font-family=\"" + QByteArray(kFamily) + ", sans-serif\"");
 }
 
 QByteArray timelinePdf(const LifeTimeline &timeline)
