@@ -573,6 +573,24 @@ int descendants(const Outline &outline, int index)
     return count;
 }
 
+// Every place is on one of the document's pages and is a finite number.
+bool marksFitPages(int pageCount, const QList<PdfBookmark> &bookmarks, const QList<PdfLink> &links)
+{
+    const auto onPage = [&](int page) { return page >= 0 && page < pageCount; };
+    for (const PdfBookmark &bookmark : bookmarks) {
+        if (!onPage(bookmark.page) || !std::isfinite(bookmark.top))
+            return false;
+    }
+    for (const PdfLink &link : links) {
+        const QRectF &area = link.area;
+        if (!onPage(link.page) || !onPage(link.targetPage) || !std::isfinite(link.targetTop)
+            || !std::isfinite(area.left()) || !std::isfinite(area.top()) || !std::isfinite(area.right())
+            || !std::isfinite(area.bottom()))
+            return false;
+    }
+    return true;
+}
+
 // The file's bytes with the objects, a cross-reference section for them and a
 // trailer that leads back to the file's own section.
 QByteArray withUpdate(const QByteArray &pdf, const Document &document, QList<std::pair<Ref, QByteArray>> objects,
@@ -623,18 +641,8 @@ std::optional<QByteArray> addBookmarksAndLinks(const QByteArray &pdf, const QLis
     if (!document.read())
         return std::nullopt;
     const QList<Page> &pages = document.pages();
-    const auto onPage = [&](int page) { return page >= 0 && page < pages.size(); };
-    for (const PdfBookmark &bookmark : bookmarks) {
-        if (!onPage(bookmark.page) || !std::isfinite(bookmark.top))
-            return std::nullopt;
-    }
-    for (const PdfLink &link : links) {
-        const QRectF &area = link.area;
-        if (!onPage(link.page) || !onPage(link.targetPage) || !std::isfinite(link.targetTop)
-            || !std::isfinite(area.left()) || !std::isfinite(area.top()) || !std::isfinite(area.right())
-            || !std::isfinite(area.bottom()))
-            return std::nullopt;
-    }
+    if (!marksFitPages(int(pages.size()), bookmarks, links))
+        return std::nullopt;
     if (bookmarks.isEmpty() && links.isEmpty())
         return pdf;
 
