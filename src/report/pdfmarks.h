@@ -9,8 +9,8 @@
 
 // Bookmarks and internal links for a PDF that Qt's PDF writer made: Qt writes
 // pages, text and pictures but neither an outline nor a link to a place in
-// the same document, so they are added afterwards as an incremental update
-// (the writer's bytes stay as they are; new objects follow them).
+// the same document, so they are added afterwards with libqpdf, which reads
+// the file and writes it out again with its streams carried over unchanged.
 namespace report {
 
 // An entry of the outline: a title that takes the reader to a place on a
@@ -36,9 +36,9 @@ struct PdfLink
 };
 
 // The PDF with the outline (shown open) and the links added; nothing when the
-// bytes are not a PDF of the shape the writer makes (its cross-reference
-// table, catalog and page objects), or a page number is out of range, or a
-// position is not a finite number.
+// bytes are not a whole, sound PDF (one the library would have to repair, or
+// cut short of its end mark), or a page number is out of range, or a position
+// is not a finite number.
 std::optional<QByteArray> addBookmarksAndLinks(const QByteArray &pdf, const QList<PdfBookmark> &bookmarks,
                                                const QList<PdfLink> &links);
 
