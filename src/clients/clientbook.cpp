@@ -305,220 +305,273 @@ bool ClientBook::openConnection(bool readOnly, bool immutable)
     return true;
 }
 
-void ClientBook::open()
+void ClientBook::setProblem(BookProblem::Kind kind, const QString &message)
+{
+    m_problem = BookProblem{kind, message};
+}
+
+void ClientBook::setNewer(int version)
+{
+    setProblem(BookProblem::Kind::NewerVersion,
+               u"The client book %1 was written by a newer version of Kestrava (book version %2; this version knows "
+               "up to %3). It is open read-only: update Kestrava to change it."_s.arg(shownPath(m_path))
+                   .arg(version)
+                   .arg(kSchemaVersion));
+}
+
+void ClientBook::refuse(BookProblem::Kind kind, const QString &message)
+{
+    setProblem(kind, message);
+    m_readable = false;
+    m_db.close();
+}
+
+void ClientBook::refuseForeign()
+{
+    refuse(BookProblem::Kind::Damaged,
+           u"The client book %1 is no client book: it is an SQLite database of another program. "
+           "Kestrava leaves it as it is."_s.arg(shownPath(m_path)));
+}
+
+void ClientBook::refuseUnread(const QSqlError &error, bool cutOff)
 {
     const QString shown = shownPath(m_path);
-    auto fail = [&](BookProblem::Kind kind, const QString &message) {
-        m_problem = BookProblem{kind, message};
-    };
-    auto failNewer = [&](int version) {
-        fail(BookProblem::Kind::NewerVersion,
-             u"The client book %1 was written by a newer version of Kestrava (book version %2; this version knows "
-             "up to %3). It is open read-only: update Kestrava to change it."_s.arg(shown)
-                 .arg(version)
-                 .arg(kSchemaVersion));
-    };
-    if (m_path.isEmpty()) {
-        fail(BookProblem::Kind::CannotOpen, u"No file was named for the client book."_s);
+    if (diskIsFull(QFileInfo(m_path).absolutePath(), error)) {
+        refuse(BookProblem::Kind::CannotOpen,
+               u"The client book %1 cannot be opened because the disk is full. The book itself is safe: free "
+               "some space on the disk, then open it again."_s.arg(shown));
+    } else if (isDamage(error)) {
+        refuse(BookProblem::Kind::Damaged,
+               (cutOff ? u"The client book %1 is damaged: the file is shorter than its contents (it may have "
+                         "been cut off). Kestrava leaves it as it is. It cannot be read."_s
+                       : u"The client book %1 is damaged. Kestrava leaves it as it is. It cannot be read."_s)
+                   .arg(shown));
+    } else {
+        refuse(BookProblem::Kind::CannotOpen,
+               u"The client book %1 cannot be opened: %2."_s.arg(shown, schema::failureFrom(error).reason));
+    }
+}
+
+void ClientBook::open()
+{
+    // Everything that could write (journal mode, migrations) waits until the
+    // file is known to be a client book this version may change.
+    const Probe found = probe();
+    if (found == Probe::Refused)
         return;
+    const bool wasReadable = m_readable;
+    const std::optional<int> version = openForWriting(found == Probe::Missing);
+    if (!version)
+        return;
+    bringForward(*version, wasReadable, found == Probe::Missing);
+}
+
+ClientBook::Probe ClientBook::probe()
+{
+    const QString shown = shownPath(m_path);
+    if (m_path.isEmpty()) {
+        setProblem(BookProblem::Kind::CannotOpen, u"No file was named for the client book."_s);
+        return Probe::Refused;
     }
 
     const QFileInfo info(m_path);
     const QString folder = info.absolutePath();
     const bool existed = info.exists() && info.size() > 0;
     if (info.exists() && !info.isFile()) {
-        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: it is not a file."_s.arg(shown));
-        return;
+        setProblem(BookProblem::Kind::CannotOpen,
+                   u"The client book %1 cannot be opened: it is not a file."_s.arg(shown));
+        return Probe::Refused;
+    }
+    if (!existed)
+        return Probe::Missing;
+
+    const FileHeader header = readHeader(m_path);
+    if (!header.sqlite) {
+        setProblem(BookProblem::Kind::Damaged,
+                   u"The client book %1 is damaged or is no client book: it is not an SQLite database. "
+                   "Kestrava leaves it as it is."_s.arg(shown));
+        return Probe::Refused;
+    }
+    auto unread = [&](const QSqlError &error, bool cutOff) {
+        refuseUnread(error, cutOff);
+        return Probe::Refused;
+    };
+    if (!openConnection(true))
+        return unread(m_db.lastError(), header.cutOff);
+
+    qint32 applicationId = 0;
+    QSqlError error;
+    auto readMarks = [&] {
+        QSqlQuery query(m_db);
+        if (!query.exec(u"PRAGMA user_version"_s) || !query.next()) {
+            error = query.lastError();
+            return false;
+        }
+        m_versionFound = query.value(0).toInt();
+        if (!query.exec(u"PRAGMA application_id"_s) || !query.next()) {
+            error = query.lastError();
+            return false;
+        }
+        applicationId = query.value(0).toInt();
+        return true;
+    };
+    bool marksRead = readMarks();
+    if (!marksRead && !QFileInfo(folder).isWritable()) {
+        // Reading the changes waiting in a WAL file needs a shared-memory
+        // file beside it, which a folder nobody may write to cannot be
+        // given.  Without such changes the file alone is the whole book,
+        // and it is read as one nobody changes.
+        const QFileInfo wal(m_path + u"-wal"_s);
+        if (wal.exists() && wal.size() > 0) {
+            refuse(BookProblem::Kind::CannotOpen,
+                   u"The client book %1 cannot be read: its latest changes (in %2) can't be read until "
+                   "its folder is writable. Kestrava leaves it as it is."_s.arg(shown, shownPath(wal.filePath())));
+            return Probe::Refused;
+        }
+        if (!openConnection(true, true))
+            return unread(m_db.lastError(), header.cutOff);
+        marksRead = readMarks();
+    }
+    if (!marksRead && isDamage(error) && !confirmedDamaged(m_db))
+        marksRead = readMarks();
+    if (!marksRead)
+        return unread(error, header.cutOff);
+
+    // A book is known by its mark, or, made before books had one, by its
+    // tables; the version alone is no proof, as any program may set it.
+    const bool marked = applicationId == schema::kApplicationId;
+    if (m_versionFound < 0) {
+        refuse(BookProblem::Kind::Damaged,
+               u"The client book %1 cannot be opened: its version (%2) is not one Kestrava writes. "
+               "Kestrava leaves it as it is."_s.arg(shown)
+                   .arg(m_versionFound));
+        return Probe::Refused;
+    }
+    if (applicationId != 0 && !marked) {
+        refuseForeign();
+        return Probe::Refused;
+    }
+    if (m_versionFound == 0) {
+        // An SQLite file with nothing in it yet may become a book.
+        QSqlQuery tables(m_db);
+        if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next() || tables.value(0).toInt() != 0) {
+            refuseForeign();
+            return Probe::Refused;
+        }
+    } else if (m_versionFound > kSchemaVersion) {
+        if (!marked) {
+            refuseForeign();
+            return Probe::Refused;
+        }
+        setNewer(m_versionFound);
+    } else if (!schema::hasTablesOf(m_db, m_versionFound)) {
+        if (!marked) {
+            refuseForeign();
+            return Probe::Refused;
+        }
+        refuse(BookProblem::Kind::Damaged,
+               u"The client book %1 is damaged: tables of the book are missing. Kestrava leaves it as "
+               "it is."_s.arg(shown));
+        return Probe::Refused;
     }
 
-    // The book cannot be used at all: says why and lets go of the file.
-    auto refuse = [&](BookProblem::Kind kind, const QString &message) {
-        fail(kind, message);
-        m_readable = false;
-        m_db.close();
-    };
-    auto refuseForeign = [&] {
-        refuse(BookProblem::Kind::Damaged,
-               u"The client book %1 is no client book: it is an SQLite database of another program. "
-               "Kestrava leaves it as it is."_s.arg(shown));
-    };
-    // Why the file could not be read, as SQLite found it.
-    auto refuseUnread = [&](const QSqlError &error, bool cutOff) {
-        if (diskIsFull(folder, error)) {
-            refuse(BookProblem::Kind::CannotOpen,
-                   u"The client book %1 cannot be opened because the disk is full. The book itself is safe: free "
-                   "some space on the disk, then open it again."_s.arg(shown));
-        } else if (isDamage(error)) {
-            refuse(BookProblem::Kind::Damaged,
-                   (cutOff ? u"The client book %1 is damaged: the file is shorter than its contents (it may have "
-                             "been cut off). Kestrava leaves it as it is. It cannot be read."_s
-                           : u"The client book %1 is damaged. Kestrava leaves it as it is. It cannot be read."_s)
-                       .arg(shown));
-        } else {
-            refuse(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
-                                                      shown, schema::failureFrom(error).reason));
-        }
-    };
-
-    // Everything that could write (journal mode, migrations) waits until the
-    // file is known to be a client book this version may change.
-    if (existed) {
-        const FileHeader header = readHeader(m_path);
-        if (!header.sqlite) {
-            fail(BookProblem::Kind::Damaged,
-                 u"The client book %1 is damaged or is no client book: it is not an SQLite database. "
-                 "Kestrava leaves it as it is."_s.arg(shown));
-            return;
-        }
-        if (!openConnection(true))
-            return refuseUnread(m_db.lastError(), header.cutOff);
-
-        qint32 applicationId = 0;
-        QSqlError error;
-        auto readMarks = [&] {
+    // A book of this version or a newer one is read as it is; an older
+    // one only once it has been brought forward.
+    if (m_versionFound >= kSchemaVersion) {
+        const QString firstClient =
+            u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(kClientColumns);
+        auto readFirst = [&] {
             QSqlQuery query(m_db);
-            if (!query.exec(u"PRAGMA user_version"_s) || !query.next()) {
-                error = query.lastError();
-                return false;
-            }
-            m_versionFound = query.value(0).toInt();
-            if (!query.exec(u"PRAGMA application_id"_s) || !query.next()) {
-                error = query.lastError();
-                return false;
-            }
-            applicationId = query.value(0).toInt();
-            return true;
+            if (query.exec(firstClient) && (query.next() || query.lastError().type() == QSqlError::NoError))
+                return true;
+            error = query.lastError();
+            return false;
         };
-        bool marksRead = readMarks();
-        if (!marksRead && !QFileInfo(folder).isWritable()) {
-            // Reading the changes waiting in a WAL file needs a shared-memory
-            // file beside it, which a folder nobody may write to cannot be
-            // given.  Without such changes the file alone is the whole book,
-            // and it is read as one nobody changes.
-            const QFileInfo wal(m_path + u"-wal"_s);
-            if (wal.exists() && wal.size() > 0) {
-                return refuse(BookProblem::Kind::CannotOpen,
-                              u"The client book %1 cannot be read: its latest changes (in %2) can't be read until "
-                              "its folder is writable. Kestrava leaves it as it is."_s.arg(shown,
-                                                                                       shownPath(wal.filePath())));
-            }
-            if (!openConnection(true, true))
-                return refuseUnread(m_db.lastError(), header.cutOff);
-            marksRead = readMarks();
-        }
-        if (!marksRead && isDamage(error) && !confirmedDamaged(m_db))
-            marksRead = readMarks();
-        if (!marksRead)
-            return refuseUnread(error, header.cutOff);
+        m_readable = readFirst();
+        if (!m_readable && isDamage(error) && !confirmedDamaged(m_db))
+            m_readable = readFirst();
+        if (!m_readable)
+            return unread(error, false);
+    }
+    // A newer book stays open read-only.
+    if (m_problem)
+        return Probe::Refused;
 
-        // A book is known by its mark, or, made before books had one, by its
-        // tables; the version alone is no proof, as any program may set it.
-        const bool marked = applicationId == schema::kApplicationId;
-        if (m_versionFound < 0) {
-            return refuse(BookProblem::Kind::Damaged,
-                          u"The client book %1 cannot be opened: its version (%2) is not one Kestrava writes. "
-                          "Kestrava leaves it as it is."_s.arg(shown)
-                              .arg(m_versionFound));
-        }
-        if (applicationId != 0 && !marked)
-            return refuseForeign();
-        if (m_versionFound == 0) {
-            // An SQLite file with nothing in it yet may become a book.
-            QSqlQuery tables(m_db);
-            if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next()
-                || tables.value(0).toInt() != 0)
-                return refuseForeign();
-        } else if (m_versionFound > kSchemaVersion) {
-            if (!marked)
-                return refuseForeign();
-            failNewer(m_versionFound);
-        } else if (!schema::hasTablesOf(m_db, m_versionFound)) {
-            if (!marked)
-                return refuseForeign();
-            return refuse(BookProblem::Kind::Damaged,
-                          u"The client book %1 is damaged: tables of the book are missing. Kestrava leaves it as "
-                          "it is."_s.arg(shown));
-        }
+    const QFileInfo folderInfo(folder);
+    if (!info.isWritable() || !folderInfo.isWritable()) {
+        const QString what = info.isWritable() ? u"its folder"_s : u"the file"_s;
+        setProblem(BookProblem::Kind::Unwritable,
+                   m_readable ? u"The client book %1 cannot be changed: there is no permission to write to %2. It "
+                                "is open read-only."_s.arg(shown, what)
+                              : u"The client book %1 needs updating for this version of Kestrava but cannot be "
+                                "changed: there is no permission to write to %2."_s.arg(shown, what));
+        if (!m_readable)
+            m_db.close();
+        return Probe::Refused;
+    }
+    return Probe::Book;
+}
 
-        // A book of this version or a newer one is read as it is; an older
-        // one only once it has been brought forward.
-        if (m_versionFound >= kSchemaVersion) {
-            const QString firstClient =
-                u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(kClientColumns);
-            auto probe = [&] {
-                QSqlQuery query(m_db);
-                if (query.exec(firstClient) && (query.next() || query.lastError().type() == QSqlError::NoError))
-                    return true;
-                error = query.lastError();
-                return false;
-            };
-            m_readable = probe();
-            if (!m_readable && isDamage(error) && !confirmedDamaged(m_db))
-                m_readable = probe();
-            if (!m_readable)
-                return refuseUnread(error, false);
-        }
-        if (m_problem)
-            return;
-
-        const QFileInfo folderInfo(folder);
-        if (!info.isWritable() || !folderInfo.isWritable()) {
-            const QString what = info.isWritable() ? u"its folder"_s : u"the file"_s;
-            fail(BookProblem::Kind::Unwritable,
-                 m_readable ? u"The client book %1 cannot be changed: there is no permission to write to %2. It "
-                              "is open read-only."_s.arg(shown, what)
-                            : u"The client book %1 needs updating for this version of Kestrava but cannot be "
-                              "changed: there is no permission to write to %2."_s.arg(shown, what));
-            if (!m_readable)
-                m_db.close();
-            return;
-        }
-    } else {
+std::optional<int> ClientBook::openForWriting(bool create)
+{
+    const QString shown = shownPath(m_path);
+    if (create) {
+        const QString folder = QFileInfo(m_path).absolutePath();
         if (!kestrava::makePrivateFolder(folder)) {
-            fail(BookProblem::Kind::CannotOpen,
-                 u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
-            return;
+            setProblem(BookProblem::Kind::CannotOpen,
+                       u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
+            return std::nullopt;
         }
         // SQLite would make the file readable by every user of the computer,
         // and makes its -wal and -shm files with the permissions the file
         // has: the file is made first, for the user alone.
-        if (!info.exists()) {
+        if (!QFileInfo::exists(m_path)) {
             QFile file(m_path);
             if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
                 && !QFileInfo::exists(m_path)) {
-                fail(BookProblem::Kind::CannotOpen,
-                     u"The client book %1 cannot be created: %2."_s.arg(shown, file.errorString()));
-                return;
+                setProblem(BookProblem::Kind::CannotOpen,
+                           u"The client book %1 cannot be created: %2."_s.arg(shown, file.errorString()));
+                return std::nullopt;
             }
         }
     }
 
-    const bool wasReadable = m_readable;
     m_readable = false;
-    if (!openConnection(false))
-        return refuseUnread(m_db.lastError(), false);
-    auto failOpen = [&](const QSqlError &error) { refuseUnread(error, false); };
+    if (!openConnection(false)) {
+        refuseUnread(m_db.lastError(), false);
+        return std::nullopt;
+    }
 
     // Opening takes no lock that keeps anyone else from reading or writing:
     // only a book that is new or older than this version is changed, in one
     // short transaction.  Reading the version first also reads the journal
     // mode the file is in.
-    int version = 0;
-    {
-        QSqlQuery query(m_db);
-        if (!query.exec(u"PRAGMA foreign_keys = ON"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next())
-            return failOpen(query.lastError());
-        version = query.value(0).toInt();
-        if (!query.exec(u"PRAGMA journal_mode"_s) || !query.next())
-            return failOpen(query.lastError());
-        const bool wal = query.value(0).toString().compare(u"wal"_s, Qt::CaseInsensitive) == 0;
-        query.finish();
-        // WAL lets readers go on while someone writes.  A book is switched
-        // to it once, when it is made or first opened by a version that
-        // uses it.
-        if (!wal && !query.exec(u"PRAGMA journal_mode = WAL"_s))
-            return failOpen(query.lastError());
+    QSqlQuery query(m_db);
+    if (!query.exec(u"PRAGMA foreign_keys = ON"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next()) {
+        refuseUnread(query.lastError(), false);
+        return std::nullopt;
     }
+    const int version = query.value(0).toInt();
+    if (!query.exec(u"PRAGMA journal_mode"_s) || !query.next()) {
+        refuseUnread(query.lastError(), false);
+        return std::nullopt;
+    }
+    const bool wal = query.value(0).toString().compare(u"wal"_s, Qt::CaseInsensitive) == 0;
+    query.finish();
+    // WAL lets readers go on while someone writes.  A book is switched
+    // to it once, when it is made or first opened by a version that
+    // uses it.
+    if (!wal && !query.exec(u"PRAGMA journal_mode = WAL"_s)) {
+        refuseUnread(query.lastError(), false);
+        return std::nullopt;
+    }
+    return version;
+}
+
+void ClientBook::bringForward(int version, bool wasReadable, bool created)
+{
+    const QString shown = shownPath(m_path);
+    auto failOpen = [&](const QSqlError &error) { refuseUnread(error, false); };
     if (version < kSchemaVersion) {
         WriteTransaction transaction(m_db);
         if (transaction.failure()) {
@@ -550,11 +603,11 @@ void ClientBook::open()
     if (version > kSchemaVersion) {
         // A newer version took the file over in the meantime.
         m_versionFound = version;
-        failNewer(version);
+        setNewer(version);
         m_readable = openConnection(true);
         return;
     }
-    if (!existed)
+    if (created)
         m_versionFound = 0;
     m_readable = true;
     m_writable = true;
