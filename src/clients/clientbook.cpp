@@ -1,5 +1,6 @@
 #include "clients/clientbook.h"
 
+#include "clients/clientrow.h"
 #include "clients/historytext.h"
 #include "clients/schema.h"
 #include "clients/searchtext.h"
@@ -30,10 +31,6 @@ namespace clients {
 
 namespace {
 
-const QString kClientColumns =
-    u"c.id, c.first_name, c.middle_name, c.last_name, c.birth_date, c.name_now, c.email, c.phone, c.notes,"
-    " c.added, c.changed"_s;
-
 // A text to store: a null QString would be bound as NULL, which the NOT NULL
 // columns refuse, so an empty one is bound as the empty text.
 QVariant text(const QString &value)
@@ -44,25 +41,6 @@ QVariant text(const QString &value)
 QString timestampText(const QDateTime &time)
 {
     return time.toUTC().toString(Qt::ISODateWithMs);
-}
-
-QDateTime timestampFrom(const QVariant &value)
-{
-    return QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
-}
-
-Client clientFrom(const QSqlQuery &q)
-{
-    Client c;
-    c.id = q.value(0).toLongLong();
-    c.person = {q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                QDate::fromString(q.value(4).toString(), Qt::ISODate), q.value(5).toString()};
-    c.email = q.value(6).toString();
-    c.phone = q.value(7).toString();
-    c.notes = q.value(8).toString();
-    c.added = timestampFrom(q.value(9));
-    c.changed = timestampFrom(q.value(10));
-    return c;
 }
 
 ReadingEntry readingFrom(const QSqlQuery &q)
@@ -305,220 +283,273 @@ bool ClientBook::openConnection(bool readOnly, bool immutable)
     return true;
 }
 
-void ClientBook::open()
+void ClientBook::setProblem(BookProblem::Kind kind, const QString &message)
+{
+    m_problem = BookProblem{kind, message};
+}
+
+void ClientBook::setNewer(int version)
+{
+    setProblem(BookProblem::Kind::NewerVersion,
+               u"The client book %1 was written by a newer version of Kestrava (book version %2; this version knows "
+               "up to %3). It is open read-only: update Kestrava to change it."_s.arg(shownPath(m_path))
+                   .arg(version)
+                   .arg(kSchemaVersion));
+}
+
+void ClientBook::refuse(BookProblem::Kind kind, const QString &message)
+{
+    setProblem(kind, message);
+    m_readable = false;
+    m_db.close();
+}
+
+void ClientBook::refuseForeign()
+{
+    refuse(BookProblem::Kind::Damaged,
+           u"The client book %1 is no client book: it is an SQLite database of another program. "
+           "Kestrava leaves it as it is."_s.arg(shownPath(m_path)));
+}
+
+void ClientBook::refuseUnread(const QSqlError &error, bool cutOff)
 {
     const QString shown = shownPath(m_path);
-    auto fail = [&](BookProblem::Kind kind, const QString &message) {
-        m_problem = BookProblem{kind, message};
-    };
-    auto failNewer = [&](int version) {
-        fail(BookProblem::Kind::NewerVersion,
-             u"The client book %1 was written by a newer version of Kestrava (book version %2; this version knows "
-             "up to %3). It is open read-only: update Kestrava to change it."_s.arg(shown)
-                 .arg(version)
-                 .arg(kSchemaVersion));
-    };
-    if (m_path.isEmpty()) {
-        fail(BookProblem::Kind::CannotOpen, u"No file was named for the client book."_s);
+    if (diskIsFull(QFileInfo(m_path).absolutePath(), error)) {
+        refuse(BookProblem::Kind::CannotOpen,
+               u"The client book %1 cannot be opened because the disk is full. The book itself is safe: free "
+               "some space on the disk, then open it again."_s.arg(shown));
+    } else if (isDamage(error)) {
+        refuse(BookProblem::Kind::Damaged,
+               (cutOff ? u"The client book %1 is damaged: the file is shorter than its contents (it may have "
+                         "been cut off). Kestrava leaves it as it is. It cannot be read."_s
+                       : u"The client book %1 is damaged. Kestrava leaves it as it is. It cannot be read."_s)
+                   .arg(shown));
+    } else {
+        refuse(BookProblem::Kind::CannotOpen,
+               u"The client book %1 cannot be opened: %2."_s.arg(shown, schema::failureFrom(error).reason));
+    }
+}
+
+void ClientBook::open()
+{
+    // Everything that could write (journal mode, migrations) waits until the
+    // file is known to be a client book this version may change.
+    const Probe found = probe();
+    if (found == Probe::Refused)
         return;
+    const bool wasReadable = m_readable;
+    const std::optional<int> version = openForWriting(found == Probe::Missing);
+    if (!version)
+        return;
+    bringForward(*version, wasReadable, found == Probe::Missing);
+}
+
+ClientBook::Probe ClientBook::probe()
+{
+    const QString shown = shownPath(m_path);
+    if (m_path.isEmpty()) {
+        setProblem(BookProblem::Kind::CannotOpen, u"No file was named for the client book."_s);
+        return Probe::Refused;
     }
 
     const QFileInfo info(m_path);
     const QString folder = info.absolutePath();
     const bool existed = info.exists() && info.size() > 0;
     if (info.exists() && !info.isFile()) {
-        fail(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: it is not a file."_s.arg(shown));
-        return;
+        setProblem(BookProblem::Kind::CannotOpen,
+                   u"The client book %1 cannot be opened: it is not a file."_s.arg(shown));
+        return Probe::Refused;
+    }
+    if (!existed)
+        return Probe::Missing;
+
+    const FileHeader header = readHeader(m_path);
+    if (!header.sqlite) {
+        setProblem(BookProblem::Kind::Damaged,
+                   u"The client book %1 is damaged or is no client book: it is not an SQLite database. "
+                   "Kestrava leaves it as it is."_s.arg(shown));
+        return Probe::Refused;
+    }
+    auto unread = [&](const QSqlError &error, bool cutOff) {
+        refuseUnread(error, cutOff);
+        return Probe::Refused;
+    };
+    if (!openConnection(true))
+        return unread(m_db.lastError(), header.cutOff);
+
+    qint32 applicationId = 0;
+    QSqlError error;
+    auto readMarks = [&] {
+        QSqlQuery query(m_db);
+        if (!query.exec(u"PRAGMA user_version"_s) || !query.next()) {
+            error = query.lastError();
+            return false;
+        }
+        m_versionFound = query.value(0).toInt();
+        if (!query.exec(u"PRAGMA application_id"_s) || !query.next()) {
+            error = query.lastError();
+            return false;
+        }
+        applicationId = query.value(0).toInt();
+        return true;
+    };
+    bool marksRead = readMarks();
+    if (!marksRead && !QFileInfo(folder).isWritable()) {
+        // Reading the changes waiting in a WAL file needs a shared-memory
+        // file beside it, which a folder nobody may write to cannot be
+        // given.  Without such changes the file alone is the whole book,
+        // and it is read as one nobody changes.
+        const QFileInfo wal(m_path + u"-wal"_s);
+        if (wal.exists() && wal.size() > 0) {
+            refuse(BookProblem::Kind::CannotOpen,
+                   u"The client book %1 cannot be read: its latest changes (in %2) can't be read until "
+                   "its folder is writable. Kestrava leaves it as it is."_s.arg(shown, shownPath(wal.filePath())));
+            return Probe::Refused;
+        }
+        if (!openConnection(true, true))
+            return unread(m_db.lastError(), header.cutOff);
+        marksRead = readMarks();
+    }
+    if (!marksRead && isDamage(error) && !confirmedDamaged(m_db))
+        marksRead = readMarks();
+    if (!marksRead)
+        return unread(error, header.cutOff);
+
+    // A book is known by its mark, or, made before books had one, by its
+    // tables; the version alone is no proof, as any program may set it.
+    const bool marked = applicationId == schema::kApplicationId;
+    if (m_versionFound < 0) {
+        refuse(BookProblem::Kind::Damaged,
+               u"The client book %1 cannot be opened: its version (%2) is not one Kestrava writes. "
+               "Kestrava leaves it as it is."_s.arg(shown)
+                   .arg(m_versionFound));
+        return Probe::Refused;
+    }
+    if (applicationId != 0 && !marked) {
+        refuseForeign();
+        return Probe::Refused;
+    }
+    if (m_versionFound == 0) {
+        // An SQLite file with nothing in it yet may become a book.
+        QSqlQuery tables(m_db);
+        if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next() || tables.value(0).toInt() != 0) {
+            refuseForeign();
+            return Probe::Refused;
+        }
+    } else if (m_versionFound > kSchemaVersion) {
+        if (!marked) {
+            refuseForeign();
+            return Probe::Refused;
+        }
+        setNewer(m_versionFound);
+    } else if (!schema::hasTablesOf(m_db, m_versionFound)) {
+        if (!marked) {
+            refuseForeign();
+            return Probe::Refused;
+        }
+        refuse(BookProblem::Kind::Damaged,
+               u"The client book %1 is damaged: tables of the book are missing. Kestrava leaves it as "
+               "it is."_s.arg(shown));
+        return Probe::Refused;
     }
 
-    // The book cannot be used at all: says why and lets go of the file.
-    auto refuse = [&](BookProblem::Kind kind, const QString &message) {
-        fail(kind, message);
-        m_readable = false;
-        m_db.close();
-    };
-    auto refuseForeign = [&] {
-        refuse(BookProblem::Kind::Damaged,
-               u"The client book %1 is no client book: it is an SQLite database of another program. "
-               "Kestrava leaves it as it is."_s.arg(shown));
-    };
-    // Why the file could not be read, as SQLite found it.
-    auto refuseUnread = [&](const QSqlError &error, bool cutOff) {
-        if (diskIsFull(folder, error)) {
-            refuse(BookProblem::Kind::CannotOpen,
-                   u"The client book %1 cannot be opened because the disk is full. The book itself is safe: free "
-                   "some space on the disk, then open it again."_s.arg(shown));
-        } else if (isDamage(error)) {
-            refuse(BookProblem::Kind::Damaged,
-                   (cutOff ? u"The client book %1 is damaged: the file is shorter than its contents (it may have "
-                             "been cut off). Kestrava leaves it as it is. It cannot be read."_s
-                           : u"The client book %1 is damaged. Kestrava leaves it as it is. It cannot be read."_s)
-                       .arg(shown));
-        } else {
-            refuse(BookProblem::Kind::CannotOpen, u"The client book %1 cannot be opened: %2."_s.arg(
-                                                      shown, schema::failureFrom(error).reason));
-        }
-    };
-
-    // Everything that could write (journal mode, migrations) waits until the
-    // file is known to be a client book this version may change.
-    if (existed) {
-        const FileHeader header = readHeader(m_path);
-        if (!header.sqlite) {
-            fail(BookProblem::Kind::Damaged,
-                 u"The client book %1 is damaged or is no client book: it is not an SQLite database. "
-                 "Kestrava leaves it as it is."_s.arg(shown));
-            return;
-        }
-        if (!openConnection(true))
-            return refuseUnread(m_db.lastError(), header.cutOff);
-
-        qint32 applicationId = 0;
-        QSqlError error;
-        auto readMarks = [&] {
+    // A book of this version or a newer one is read as it is; an older
+    // one only once it has been brought forward.
+    if (m_versionFound >= kSchemaVersion) {
+        const QString firstClient =
+            u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(kClientColumns);
+        auto readFirst = [&] {
             QSqlQuery query(m_db);
-            if (!query.exec(u"PRAGMA user_version"_s) || !query.next()) {
-                error = query.lastError();
-                return false;
-            }
-            m_versionFound = query.value(0).toInt();
-            if (!query.exec(u"PRAGMA application_id"_s) || !query.next()) {
-                error = query.lastError();
-                return false;
-            }
-            applicationId = query.value(0).toInt();
-            return true;
+            if (query.exec(firstClient) && (query.next() || query.lastError().type() == QSqlError::NoError))
+                return true;
+            error = query.lastError();
+            return false;
         };
-        bool marksRead = readMarks();
-        if (!marksRead && !QFileInfo(folder).isWritable()) {
-            // Reading the changes waiting in a WAL file needs a shared-memory
-            // file beside it, which a folder nobody may write to cannot be
-            // given.  Without such changes the file alone is the whole book,
-            // and it is read as one nobody changes.
-            const QFileInfo wal(m_path + u"-wal"_s);
-            if (wal.exists() && wal.size() > 0) {
-                return refuse(BookProblem::Kind::CannotOpen,
-                              u"The client book %1 cannot be read: its latest changes (in %2) can't be read until "
-                              "its folder is writable. Kestrava leaves it as it is."_s.arg(shown,
-                                                                                       shownPath(wal.filePath())));
-            }
-            if (!openConnection(true, true))
-                return refuseUnread(m_db.lastError(), header.cutOff);
-            marksRead = readMarks();
-        }
-        if (!marksRead && isDamage(error) && !confirmedDamaged(m_db))
-            marksRead = readMarks();
-        if (!marksRead)
-            return refuseUnread(error, header.cutOff);
+        m_readable = readFirst();
+        if (!m_readable && isDamage(error) && !confirmedDamaged(m_db))
+            m_readable = readFirst();
+        if (!m_readable)
+            return unread(error, false);
+    }
+    // A newer book stays open read-only.
+    if (m_problem)
+        return Probe::Refused;
 
-        // A book is known by its mark, or, made before books had one, by its
-        // tables; the version alone is no proof, as any program may set it.
-        const bool marked = applicationId == schema::kApplicationId;
-        if (m_versionFound < 0) {
-            return refuse(BookProblem::Kind::Damaged,
-                          u"The client book %1 cannot be opened: its version (%2) is not one Kestrava writes. "
-                          "Kestrava leaves it as it is."_s.arg(shown)
-                              .arg(m_versionFound));
-        }
-        if (applicationId != 0 && !marked)
-            return refuseForeign();
-        if (m_versionFound == 0) {
-            // An SQLite file with nothing in it yet may become a book.
-            QSqlQuery tables(m_db);
-            if (!tables.exec(u"SELECT count(*) FROM sqlite_master"_s) || !tables.next()
-                || tables.value(0).toInt() != 0)
-                return refuseForeign();
-        } else if (m_versionFound > kSchemaVersion) {
-            if (!marked)
-                return refuseForeign();
-            failNewer(m_versionFound);
-        } else if (!schema::hasTablesOf(m_db, m_versionFound)) {
-            if (!marked)
-                return refuseForeign();
-            return refuse(BookProblem::Kind::Damaged,
-                          u"The client book %1 is damaged: tables of the book are missing. Kestrava leaves it as "
-                          "it is."_s.arg(shown));
-        }
+    const QFileInfo folderInfo(folder);
+    if (!info.isWritable() || !folderInfo.isWritable()) {
+        const QString what = info.isWritable() ? u"its folder"_s : u"the file"_s;
+        setProblem(BookProblem::Kind::Unwritable,
+                   m_readable ? u"The client book %1 cannot be changed: there is no permission to write to %2. It "
+                                "is open read-only."_s.arg(shown, what)
+                              : u"The client book %1 needs updating for this version of Kestrava but cannot be "
+                                "changed: there is no permission to write to %2."_s.arg(shown, what));
+        if (!m_readable)
+            m_db.close();
+        return Probe::Refused;
+    }
+    return Probe::Book;
+}
 
-        // A book of this version or a newer one is read as it is; an older
-        // one only once it has been brought forward.
-        if (m_versionFound >= kSchemaVersion) {
-            const QString firstClient =
-                u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id LIMIT 1"_s.arg(kClientColumns);
-            auto probe = [&] {
-                QSqlQuery query(m_db);
-                if (query.exec(firstClient) && (query.next() || query.lastError().type() == QSqlError::NoError))
-                    return true;
-                error = query.lastError();
-                return false;
-            };
-            m_readable = probe();
-            if (!m_readable && isDamage(error) && !confirmedDamaged(m_db))
-                m_readable = probe();
-            if (!m_readable)
-                return refuseUnread(error, false);
-        }
-        if (m_problem)
-            return;
-
-        const QFileInfo folderInfo(folder);
-        if (!info.isWritable() || !folderInfo.isWritable()) {
-            const QString what = info.isWritable() ? u"its folder"_s : u"the file"_s;
-            fail(BookProblem::Kind::Unwritable,
-                 m_readable ? u"The client book %1 cannot be changed: there is no permission to write to %2. It "
-                              "is open read-only."_s.arg(shown, what)
-                            : u"The client book %1 needs updating for this version of Kestrava but cannot be "
-                              "changed: there is no permission to write to %2."_s.arg(shown, what));
-            if (!m_readable)
-                m_db.close();
-            return;
-        }
-    } else {
+std::optional<int> ClientBook::openForWriting(bool create)
+{
+    const QString shown = shownPath(m_path);
+    if (create) {
+        const QString folder = QFileInfo(m_path).absolutePath();
         if (!kestrava::makePrivateFolder(folder)) {
-            fail(BookProblem::Kind::CannotOpen,
-                 u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
-            return;
+            setProblem(BookProblem::Kind::CannotOpen,
+                       u"The client book %1 cannot be created: its folder cannot be made."_s.arg(shown));
+            return std::nullopt;
         }
         // SQLite would make the file readable by every user of the computer,
         // and makes its -wal and -shm files with the permissions the file
         // has: the file is made first, for the user alone.
-        if (!info.exists()) {
+        if (!QFileInfo::exists(m_path)) {
             QFile file(m_path);
             if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
                 && !QFileInfo::exists(m_path)) {
-                fail(BookProblem::Kind::CannotOpen,
-                     u"The client book %1 cannot be created: %2."_s.arg(shown, file.errorString()));
-                return;
+                setProblem(BookProblem::Kind::CannotOpen,
+                           u"The client book %1 cannot be created: %2."_s.arg(shown, file.errorString()));
+                return std::nullopt;
             }
         }
     }
 
-    const bool wasReadable = m_readable;
     m_readable = false;
-    if (!openConnection(false))
-        return refuseUnread(m_db.lastError(), false);
-    auto failOpen = [&](const QSqlError &error) { refuseUnread(error, false); };
+    if (!openConnection(false)) {
+        refuseUnread(m_db.lastError(), false);
+        return std::nullopt;
+    }
 
     // Opening takes no lock that keeps anyone else from reading or writing:
     // only a book that is new or older than this version is changed, in one
     // short transaction.  Reading the version first also reads the journal
     // mode the file is in.
-    int version = 0;
-    {
-        QSqlQuery query(m_db);
-        if (!query.exec(u"PRAGMA foreign_keys = ON"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next())
-            return failOpen(query.lastError());
-        version = query.value(0).toInt();
-        if (!query.exec(u"PRAGMA journal_mode"_s) || !query.next())
-            return failOpen(query.lastError());
-        const bool wal = query.value(0).toString().compare(u"wal"_s, Qt::CaseInsensitive) == 0;
-        query.finish();
-        // WAL lets readers go on while someone writes.  A book is switched
-        // to it once, when it is made or first opened by a version that
-        // uses it.
-        if (!wal && !query.exec(u"PRAGMA journal_mode = WAL"_s))
-            return failOpen(query.lastError());
+    QSqlQuery query(m_db);
+    if (!query.exec(u"PRAGMA foreign_keys = ON"_s) || !query.exec(u"PRAGMA user_version"_s) || !query.next()) {
+        refuseUnread(query.lastError(), false);
+        return std::nullopt;
     }
+    const int version = query.value(0).toInt();
+    if (!query.exec(u"PRAGMA journal_mode"_s) || !query.next()) {
+        refuseUnread(query.lastError(), false);
+        return std::nullopt;
+    }
+    const bool wal = query.value(0).toString().compare(u"wal"_s, Qt::CaseInsensitive) == 0;
+    query.finish();
+    // WAL lets readers go on while someone writes.  A book is switched
+    // to it once, when it is made or first opened by a version that
+    // uses it.
+    if (!wal && !query.exec(u"PRAGMA journal_mode = WAL"_s)) {
+        refuseUnread(query.lastError(), false);
+        return std::nullopt;
+    }
+    return version;
+}
+
+void ClientBook::bringForward(int version, bool wasReadable, bool created)
+{
+    const QString shown = shownPath(m_path);
+    auto failOpen = [&](const QSqlError &error) { refuseUnread(error, false); };
     if (version < kSchemaVersion) {
         WriteTransaction transaction(m_db);
         if (transaction.failure()) {
@@ -550,11 +581,11 @@ void ClientBook::open()
     if (version > kSchemaVersion) {
         // A newer version took the file over in the meantime.
         m_versionFound = version;
-        failNewer(version);
+        setNewer(version);
         m_readable = openConnection(true);
         return;
     }
-    if (!existed)
+    if (created)
         m_versionFound = 0;
     m_readable = true;
     m_writable = true;
@@ -621,181 +652,6 @@ QList<Client> ClientBook::list(int offset, int limit) const
     if (query.lastError().isValid())
         readFailure(query.lastError());
     return clients;
-}
-
-namespace {
-
-// A test on the search table with the values its marks take, in order.
-struct Condition
-{
-    QString sql;
-    QStringList values;
-
-    Condition operator&&(const Condition &other) const
-    {
-        return {u'(' + sql + u" AND "_s + other.sql + u')', values + other.values};
-    }
-    Condition operator!() const { return {u"NOT "_s + sql, values}; }
-};
-
-// How closely a client matches the typed words, from the closest: every word
-// a whole name word (or the date), every word the start of one, every word
-// inside one, every word inside one or inside the client's history.
-struct Closeness
-{
-    Condition exact, prefix, anywhere, history;
-
-    explicit Closeness(const QStringList &terms)
-    {
-        // The stored words have a blank before and after each word: " mary
-        // ann smith 1979-08-06 ".
-        QStringList exactTests, prefixTests, anywhereTests, historyTests;
-        for (const QString &term : terms) {
-            exactTests.append(u"instr(s.words, ?) > 0"_s);
-            exact.values.append(u' ' + term + u' ');
-            prefixTests.append(u"instr(s.words, ?) > 0"_s);
-            prefix.values.append(u' ' + term);
-            anywhereTests.append(u"instr(s.words, ?) > 0"_s);
-            anywhere.values.append(term);
-            historyTests.append(u"(instr(s.words, ?) > 0 OR instr(s.history, ?) > 0)"_s);
-            history.values << term << term;
-        }
-        exact.sql = u'(' + exactTests.join(u" AND "_s) + u')';
-        prefix.sql = u'(' + prefixTests.join(u" AND "_s) + u')';
-        anywhere.sql = u'(' + anywhereTests.join(u" AND "_s) + u')';
-        history.sql = u'(' + historyTests.join(u" AND "_s) + u')';
-    }
-    // Each closeness alone, closest first: what a client of each passes.
-    QList<Condition> steps() const
-    {
-        return {exact, prefix && !exact, anywhere && !prefix, history && !anywhere};
-    }
-};
-
-// Enough for anything typed into a search field; more words only narrow.
-constexpr qsizetype kMostTerms = 8;
-
-QStringList termsOf(const QString &typed)
-{
-    return searchTerms(typed).mid(0, kMostTerms);
-}
-
-} // namespace
-
-QList<Client> ClientBook::search(const QString &typed, int limit) const
-{
-    const QStringList terms = termsOf(typed);
-    if (terms.isEmpty())
-        return list(0, limit);
-    if (!m_readable || limit == 0)
-        return {};
-    if (limit < 0) {
-        QList<Client> all;
-        forEachMatch(typed, [&all](const Client &c) {
-            all.append(c);
-            return true;
-        });
-        return all;
-    }
-    const Closeness closeness(terms);
-
-    struct Hit
-    {
-        Client client;
-        int closeness;
-    };
-    // The first `count` clients in the list's order that pass `where`, with
-    // their closeness.  The table is kept in that order, so a test many
-    // clients pass stops early.
-    auto hits = [&](const Condition &where, int count) {
-        QList<Hit> found;
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        query.prepare(u"SELECT %1, CASE WHEN %2 THEN 0 WHEN %3 THEN 1 WHEN %4 THEN 2 ELSE 3 END"
-                      " FROM client_search s JOIN clients c ON c.id = s.client_id"
-                      " WHERE %5 ORDER BY s.sort_key, s.client_id LIMIT ?"_s.arg(
-                          kClientColumns, closeness.exact.sql, closeness.prefix.sql, closeness.anywhere.sql,
-                          where.sql));
-        for (const QStringList &values :
-             {closeness.exact.values, closeness.prefix.values, closeness.anywhere.values, where.values}) {
-            for (const QString &value : values)
-                query.addBindValue(value);
-        }
-        query.addBindValue(count);
-        if (query.exec()) {
-            while (query.next())
-                found.append({clientFrom(query), query.value(11).toInt()});
-        }
-        if (query.lastError().isValid())
-            readFailure(query.lastError());
-        return found;
-    };
-
-    // Most searches match a few hundred clients at most: one pass finds
-    // them all, and they only need putting closest first.
-    constexpr int kOnePass = 500;
-    const int gather = std::max(limit, kOnePass);
-    QList<Hit> chosen = hits(closeness.history, gather);
-    if (chosen.size() < gather) {
-        std::stable_sort(chosen.begin(), chosen.end(),
-                         [](const Hit &a, const Hit &b) { return a.closeness < b.closeness; });
-        chosen = chosen.mid(0, limit);
-    } else {
-        // Many matches: take each closeness in turn until the page is full.
-        chosen.clear();
-        for (const Condition &step : closeness.steps()) {
-            if (chosen.size() >= limit)
-                break;
-            chosen += hits(step, limit - int(chosen.size()));
-        }
-    }
-    QList<Client> clients;
-    clients.reserve(chosen.size());
-    for (const Hit &hit : std::as_const(chosen))
-        clients.append(hit.client);
-    return clients;
-}
-
-MaybeFailure ClientBook::forEachMatch(const QString &typed, const std::function<bool(const Client &)> &take) const
-{
-    if (!m_readable)
-        return Failure{m_problem ? m_problem->message : u"The client book is not open."_s};
-    const QStringList terms = termsOf(typed);
-    // Each closeness in turn, each in the list's order: the search table is
-    // kept in that order, so every pass reads it from start to end once,
-    // with no sorting and nothing held back.
-    const QList<Condition> steps =
-        terms.isEmpty() ? QList<Condition>{Condition{u"1"_s, {}}} : Closeness(terms).steps();
-    for (const Condition &step : steps) {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        query.prepare(u"SELECT %1 FROM client_search s JOIN clients c ON c.id = s.client_id"
-                      " WHERE %2 ORDER BY s.sort_key, s.client_id"_s.arg(kClientColumns, step.sql));
-        for (const QString &value : step.values)
-            query.addBindValue(value);
-        if (!query.exec())
-            return readFailure(query.lastError());
-        while (query.next()) {
-            if (!take(clientFrom(query)))
-                return std::nullopt;
-        }
-        if (query.lastError().isValid())
-            return readFailure(query.lastError());
-    }
-    return std::nullopt;
-}
-
-void ClientBook::prepareSearch() const
-{
-    if (!m_readable)
-        return;
-    // Touches every word of the search table, as a search for a word no
-    // client has does.
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(u"SELECT count(*) FROM client_search s WHERE instr(s.words, ' ') = 0 AND instr(s.history, ' ') = 0"_s)
-        || !query.next())
-        readFailure(query.lastError());
 }
 
 qint64 ClientBook::dataVersion() const

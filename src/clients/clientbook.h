@@ -205,7 +205,29 @@ public:
     Result<MergedClients> merge(qint64 keepId, qint64 otherId, bool fillEmpty, const QDateTime &now);
 
 private:
+    // What the read-only look at the file found.
+    enum class Probe {
+        Refused, // a problem is noted: the book is open read-only, or not at all
+        Missing, // no book yet: one is made
+        Book,    // a book (or an empty SQLite file) this version may change
+    };
     void open();
+    // Finds what the file is without changing it: missing, a book of which
+    // version, newer, damaged, another program's, unwritable.
+    Probe probe();
+    // Makes the file when `create`, opens it for writing and switches it to
+    // WAL; the schema version it holds, or nothing after noting the problem.
+    std::optional<int> openForWriting(bool create);
+    // Takes a book older than this version through the schema steps, in one
+    // transaction, and leaves the book writable.
+    void bringForward(int version, bool wasReadable, bool created);
+    void setProblem(BookProblem::Kind kind, const QString &message);
+    void setNewer(int version);
+    // The book cannot be used at all: notes why and lets go of the file.
+    void refuse(BookProblem::Kind kind, const QString &message);
+    void refuseForeign();
+    // Why the file could not be read, as SQLite found it.
+    void refuseUnread(const QSqlError &error, bool cutOff);
     bool openConnection(bool readOnly, bool immutable = false);
     kestrava::MaybeFailure checkWritable() const;
     kestrava::MaybeFailure insert(Client &client, bool keepId);

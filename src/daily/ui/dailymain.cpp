@@ -5,9 +5,10 @@
 #include "daily/dailydocument.h"
 #include "daily/dailynumber.h"
 #include "daily/ui/dailyprogram.h"
+#include "daily/ui/dailyreminder.h"
+#include "daily/ui/dailysettings.h"
 #include "daily/ui/dayicon.h"
 #include "platform/settingsstore.h"
-#include "platform/startupentry.h"
 #include "shell/commonmenus.h"
 #include "shell/updatereminderrun.h"
 #include "widgets/brandlabels.h"
@@ -22,8 +23,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,21 +36,13 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QSystemTrayIcon>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
+using namespace daily::settings;
 
-const QString kBirthDay = QStringLiteral("BirthDateDailyNumerology");
-const QString kBirthMonth = QStringLiteral("BirthMonthDailyNumerology");
-const QString kBirthYear = QStringLiteral("BirthYearDailyNumerology");
-const QString kHour = QStringLiteral("HourDailyNumerology");
-const QString kMinute = QStringLiteral("MinuteDailyNumerology");
-const QString kSecond = QStringLiteral("SecondDailyNumerology");
-const QString kRunAtSysTray = QStringLiteral("RunAtSysTrayDailyNumerology");
-const QString kSystemTray = QStringLiteral("SystemTrayDailyNumerology");
-const QString kAutorun = QStringLiteral("AutorunStartUpDailyNumerology");
+namespace {
 
 constexpr int kFirstYear = 1901;
 constexpr int kRestoredIcon = 31; // the icon a window restored from the tray wears
@@ -91,12 +82,6 @@ QString caption()
     return QStringLiteral("Orvanel ") + kestrava::programName(kestrava::ProgramId::Daily);
 }
 
-// The executable's base name: the start-up entry and the settings are named after it.
-QString executableName()
-{
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
-
 } // namespace
 
 DailyMain::DailyMain(DailyProgram &program)
@@ -105,6 +90,12 @@ DailyMain::DailyMain(DailyProgram &program)
 {
     setFont(kestrava::verdana(font().pointSizeF(), false));
     setWindowIcon(daily::dayIcon(host().services().clock->now().date().day()));
+    // Before the pages: the start-up choice on the settings page writes through it.
+    m_reminder = new DailyReminder(*this);
+    connect(m_reminder, &DailyReminder::showRequested, this, &DailyMain::showFromTray);
+    connect(m_reminder, &DailyReminder::exitRequested, this, &DailyMain::closeByProgram);
+    connect(m_reminder, &DailyReminder::due, this, &DailyMain::remind);
+
     QWidget *page = body();
 
     m_pages = new QStackedWidget(page);
@@ -120,29 +111,7 @@ DailyMain::DailyMain(DailyProgram &program)
     buildMenus();
     setMinimumWidth(560);
 
-    // The notification-area icon and its menu; shown only while the window waits there.
-    m_tray = new QSystemTrayIcon(this);
-    m_tray->setObjectName(QStringLiteral("picHook"));
-    m_tray->setToolTip(tr("Recent"));
-    m_trayMenu = new QMenu(this);
-    m_trayMenu->setObjectName(QStringLiteral("mnuPopUp"));
-    QAction *show = m_trayMenu->addAction(tr("Show"), this, &DailyMain::showFromTray);
-    show->setObjectName(QStringLiteral("mnuPop"));
-    m_trayMenu->setDefaultAction(show); // drawn bold
-    QAction *exit = m_trayMenu->addAction(tr("Exit"), this, &DailyMain::closeByProgram);
-    exit->setObjectName(QStringLiteral("mnuExit1"));
-    m_tray->setContextMenu(m_trayMenu);
-    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
-            showFromTray();
-    });
-
     host().documentArea()->viewport()->installEventFilter(this);
-
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &DailyMain::tick);
 }
 
 QGroupBox *DailyMain::buildReadingPage()
@@ -269,13 +238,13 @@ QWidget *DailyMain::buildSettingsPage()
     connect(m_run, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             startupChosen(true);
-            writeStartupEntry(true);
+            m_reminder->writeStartupEntry(true);
         }
     });
     connect(m_dontRun, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             startupChosen(false);
-            writeStartupEntry(false);
+            m_reminder->writeStartupEntry(false);
         }
     });
     connect(m_sysTray, &QCheckBox::toggled, this,
@@ -408,7 +377,7 @@ void DailyMain::load()
     if (!isOpen())
         return;
 
-    if (platform::hasStartupEntry(executableName())) {
+    if (DailyReminder::hasStartupEntry()) {
         selectStartup(true);
         m_sysTray->setChecked(platform::readSetting(kRunAtSysTray) == QLatin1String("True"));
     } else {
@@ -448,19 +417,12 @@ void DailyMain::load()
     loadDailySettings();
     // The options may have been chosen twice above; the entry follows the
     // last choice, written once (so a failure is told once).
-    writeStartupEntry(m_run->isChecked());
+    m_reminder->writeStartupEntry(m_run->isChecked());
 
-    m_lastTick = host().services().clock->now().addSecs(-1);
-    m_timer->start();
+    m_reminder->start();
     m_loaded = true;
     if (!isInTray() && !isMinimized())
         m_day->setFocus();
-}
-
-bool DailyMain::startsInTray()
-{
-    return platform::hasStartupEntry(executableName())
-           && platform::readSetting(kRunAtSysTray) == QLatin1String("True");
 }
 
 void DailyMain::calculateDailyNumber()
@@ -533,14 +495,6 @@ void DailyMain::startupChosen(bool on)
     }
 }
 
-void DailyMain::writeStartupEntry(bool on)
-{
-    if (const kestrava::MaybeFailure failure =
-            platform::setStartupEntry(executableName(), QCoreApplication::applicationFilePath(), on)) {
-        host().services().messages->inform(this, platform::Icon::Error, failure->reason);
-    }
-}
-
 void DailyMain::applySettings()
 {
     if (!validateBirthDate())
@@ -575,18 +529,21 @@ void DailyMain::showReadingPage()
     m_pages->setCurrentWidget(m_readingPage);
 }
 
+QSystemTrayIcon *DailyMain::trayIcon() const
+{
+    return m_reminder->trayIcon();
+}
+
 bool DailyMain::isInTray() const
 {
-    return m_tray->isVisible() && isHidden();
+    return m_reminder->trayIconShown() && isHidden();
 }
 
 void DailyMain::sendToTray()
 {
     // What waits in the tray is the user's reminder, never a client's reading.
     endClientReading();
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_tray->setIcon(windowIcon());
-        m_tray->show();
+    if (m_reminder->showInTray(windowIcon())) {
         showMinimized();
         hide();
     } else {
@@ -604,7 +561,7 @@ void DailyMain::showFromTray()
     showNormal();
     raise();
     host().documentArea()->setActiveSubWindow(this);
-    removeTrayIcon();
+    m_reminder->hideTrayIcon();
     bringUpMainWindow();
     // Centred in the document area, both ways, also once the area has grown
     // back over the welcome panel that this window's return hides.
@@ -643,31 +600,13 @@ void DailyMain::moveEvent(QMoveEvent *event)
     ProgramWindow::moveEvent(event);
 }
 
-void DailyMain::removeTrayIcon()
-{
-    m_tray->hide();
-}
-
 void DailyMain::tick()
 {
-    const QDateTime now = host().services().clock->now();
-    bool hourOk = false, minuteOk = false, secondOk = false;
-    const int hour = platform::readSetting(kHour).toInt(&hourOk);
-    const int minute = platform::readSetting(kMinute).toInt(&minuteOk);
-    const int second = platform::readSetting(kSecond).toInt(&secondOk);
-    const QDateTime previous = m_lastTick;
-    m_lastTick = now;
-    const QTime time(hour, minute, second);
-    if (!hourOk || !minuteOk || !secondOk || !time.isValid())
-        return;
-    // The latest moment the reading was due; it fires when a tick passes it,
-    // so a busy or sleeping machine does not miss the day, and once a day.
-    QDateTime due(now.date(), time);
-    if (due > now)
-        due = due.addDays(-1);
-    if (!(previous < due) || m_remindedOn == due.date())
-        return;
-    m_remindedOn = due.date();
+    m_reminder->tick();
+}
+
+void DailyMain::remind()
+{
     // The reminder is the user's own reading, not the last client's.
     endClientReading();
     calculateDailyNumber();
@@ -679,11 +618,8 @@ void DailyMain::tick()
 
 void DailyMain::displayTimeChanged()
 {
-    // Today's reminder has come; a time still ahead today brings it once more.
-    const QDateTime now = host().services().clock->now();
-    const QTime time(m_hour->currentText().toInt(), m_minute->currentText().toInt(), m_second->currentText().toInt());
-    if (m_remindedOn == now.date() && time.isValid() && QDateTime(now.date(), time) > now)
-        m_remindedOn = QDate();
+    m_reminder->displayTimeChanged(
+        QTime(m_hour->currentText().toInt(), m_minute->currentText().toInt(), m_second->currentText().toInt()));
 }
 
 void DailyMain::bringUpMainWindow()
@@ -750,9 +686,9 @@ void DailyMain::closeEvent(QCloseEvent *event)
 
 void DailyMain::onClosed()
 {
-    m_timer->stop();
+    m_reminder->stop();
     saveDisplayOptions();
-    removeTrayIcon();
+    m_reminder->hideTrayIcon();
     // Started at log-in into the tray, the suite has shown nothing but this
     // reading: closed, it leaves nothing to come back to, so the suite ends.
     QWidget *main = window();

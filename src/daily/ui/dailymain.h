@@ -10,6 +10,7 @@
 
 class ClientLink;
 class DailyProgram;
+class DailyReminder;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,6 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QSystemTrayIcon;
-class QTimer;
 
 // The Vavov Uvarevuvir window (frmDailyNumerologyMain): the reading page
 // with the number of the day and the settings page with the birth date,
@@ -35,10 +35,6 @@ public:
     // The load sequence: start-up entry, lists, first run or stored values,
     // the reading, the stored settings.
     void load();
-    // True when the load sequence of a start from the log-in entry sends the
-    // window to the tray: the start-up entry exists and "Start at system
-    // tray" was left checked.
-    static bool startsInTray();
 
     // Computes the number of the day from the birth lists and the clock,
     // shows it and stores the three birth values.  While a client's reading
@@ -65,7 +61,7 @@ public:
     // Exit, the tray's Exit and the launcher: the window really closes.
     void closeByProgram();
 
-    // One tick of the reminder clock (the window's timer calls it every second).
+    // One tick of the reminder clock (its timer calls it every second).
     void tick();
 
     // Shows the reading of the day for a person's birth day and month
@@ -75,8 +71,9 @@ public:
     void readFor(const kestrava::Person &person, qint64 clientId);
     ClientLink *clientLink() const { return m_clients; }
 
-    QSystemTrayIcon *trayIcon() const { return m_tray; }
+    QSystemTrayIcon *trayIcon() const;
     bool isInTray() const;
+    DailyReminder *reminder() const { return m_reminder; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -106,10 +103,8 @@ private:
     void selectStartup(bool on);
     // What choosing an option does to the tray box.
     void startupChosen(bool on);
-    // Writes or removes the start-up entry; a failure is told.
-    void writeStartupEntry(bool on);
-    void removeTrayIcon();
-    // A new display time re-arms today's reminder when it is still ahead.
+    // The reminder's display time has come: the user's own reading comes up.
+    void remind();
     void displayTimeChanged();
     void bringUpMainWindow();
     void takeLauncherPlace();
@@ -139,11 +134,7 @@ private:
     QRadioButton *m_run = nullptr;
     QRadioButton *m_dontRun = nullptr;
     QCheckBox *m_sysTray = nullptr;
-    QSystemTrayIcon *m_tray = nullptr;
-    QMenu *m_trayMenu = nullptr;
-    QTimer *m_timer = nullptr;
-    QDateTime m_lastTick;
-    QDate m_remindedOn;
+    DailyReminder *m_reminder = nullptr;
     bool m_closingByProgram = false;
     // Whose reading the reading page shows when it is not the user's own,
     // in the capitals of every reading.

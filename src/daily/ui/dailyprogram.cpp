@@ -1,6 +1,7 @@
 #include "daily/ui/dailyprogram.h"
 
 #include "daily/ui/dailymain.h"
+#include "daily/ui/dailyreminder.h"
 
 DailyProgram::DailyProgram(ProgramHost &host, QObject *parent)
     : QObject(parent)
@@ -21,7 +22,7 @@ Program::LogonStart DailyProgram::startAtLogon()
     // Remembered for the whole run: opened later from the launcher, the
     // window still goes to the tray when the box is checked.
     m_startedAtLogon = true;
-    if (!DailyMain::startsInTray())
+    if (!DailyReminder::startsInTray())
         return LogonStart::AsUsual;
     launch();
     const DailyMain *daily = window();
