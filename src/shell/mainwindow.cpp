@@ -1,11 +1,11 @@
 #include "shell/mainwindow.h"
 
+#include "clientbook/clientbookwindow.h"
 #include "clients/clientbook.h"
 #include "common/siteaddress.h"
 #include "platform/weblinks.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
-#include "shell/clientbookwindow.h"
 #include "shell/commonmenus.h"
 #include "shell/launcherparts.h"
 #include "shell/program.h"
