@@ -1,7 +1,7 @@
 #include "clients/historytext.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "report/ui/reportwindow.h"
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 #include "support/modalscript.h"
 

@@ -1,7 +1,7 @@
 #include "clients/clientcsv.h"
 #include "common/shiftedlines.h"
 #include "numpro/files/numfile.h"
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 #include "support/modalscript.h"
 

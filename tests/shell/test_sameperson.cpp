@@ -5,7 +5,7 @@
 #include "numpro/readings/readinglist.h"
 #include "numpro/ui/numproprogram.h"
 #include "report/ui/reportwindow.h"
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 
 #include <QJsonDocument>
