@@ -1,6 +1,5 @@
 #include "shell/mainwindow.h"
 
-#include "clientbook/clientbookwindow.h"
 #include "clients/clientbook.h"
 #include "common/siteaddress.h"
 #include "platform/weblinks.h"
@@ -125,6 +124,7 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_clientBookItem = clientsMenu->addAction(tr("Client &Book..."), this, &MainWindow::openClientBook);
     m_clientBookItem->setObjectName(QStringLiteral("mnuClientBook"));
     m_clientBookItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    m_clientBookItem->setEnabled(false);
     // Clients, then Window, between File and Help.
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, clientsMenu);
@@ -320,11 +320,6 @@ QWidget *MainWindow::buildBottomBar()
     return bar;
 }
 
-void MainWindow::setSavedReadingKinds(clients::SavedReadingKinds kinds)
-{
-    m_savedReadingKinds = std::move(kinds);
-}
-
 void MainWindow::addProgram(Program *program)
 {
     const int index = int(program->id());
@@ -427,30 +422,16 @@ void MainWindow::setReportOpener(ReportOpener opener)
     settings->setObjectName(QStringLiteral("mnuReportSettings"));
 }
 
-ClientBookWindow *MainWindow::clientBookWindow() const
+void MainWindow::setClientBookOpener(ClientBookOpener opener)
 {
-    return openOrNull(m_clientBookWindow);
+    m_clientBookOpener = std::move(opener);
+    m_clientBookItem->setEnabled(bool(m_clientBookOpener.open));
 }
 
 void MainWindow::openClientBook()
 {
-    ClientBookWindow *window = clientBookWindow();
-    if (!window) {
-        window = new ClientBookWindow(*this, clientBook(), m_savedReadingKinds,
-                                      [this](kestrava::ProgramId program, const clients::Client &client) {
-                                          readFor(program, client.person, client.id);
-                                      });
-        if (m_reportOpener.open) {
-            window->offerReport([this](const clients::Client &client) { m_reportOpener.open(client); });
-        }
-        m_clientBookWindow = window;
-        // Shown first: the welcome panel then gives way and the area has its full size.
-        window->show();
-        const QSize room = m_area->viewport()->size();
-        window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
-        window->move(qMax(0, (room.width() - window->width()) / 2), 0);
-    }
-    bringToFront(window);
+    if (m_clientBookOpener.open)
+        m_clientBookWindow = m_clientBookOpener.open();
 }
 
 QMenu *MainWindow::buildWindowMenu()
@@ -536,8 +517,8 @@ void MainWindow::activateNeighbour(int step)
 
 void MainWindow::clientBookChanged()
 {
-    if (ClientBookWindow *window = clientBookWindow())
-        window->bookChanged();
+    if (m_clientBookOpener.bookChanged)
+        m_clientBookOpener.bookChanged();
 }
 
 void MainWindow::openFile(const QString &path)
