@@ -1,5 +1,6 @@
 #include "shell/mainwindow.h"
 
+#include "clients/booklocation.h"
 #include "clients/clientbook.h"
 #include "common/siteaddress.h"
 #include "platform/weblinks.h"
@@ -29,7 +30,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -400,9 +400,7 @@ void MainWindow::readFor(kestrava::ProgramId id, const kestrava::Person &person,
 clients::ClientBook &MainWindow::clientBook()
 {
     if (!m_clientBook) {
-        m_clientBook = std::make_unique<clients::ClientBook>(clients::clientBookPath(
-            qEnvironmentVariable("KESTRAVA_CLIENTS"),
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+        m_clientBook = std::make_unique<clients::ClientBook>(clients::clientBookLocation());
     }
     return *m_clientBook;
 }
