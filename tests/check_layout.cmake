@@ -1,10 +1,14 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks that includes point down the layers:
-#   app -> report -> programs -> shell -> widgets -> platform -> clients, and
-#   every layer over the core (common, richtext, each program's logic).
-# The shell and the shared layers (the client book too) never include a
-# program, programs never include each other, and only src/app names every
+#   app -> report -> programs and clientbook -> shell -> widgets -> platform
+#   -> clients, and every layer over the core (common, richtext, each
+#   program's logic).
+# The shell and the shared layers (the client book's core too) never include
+# a program, programs never include each other, and only src/app names every
 # program.
+# The client book window (src/clientbook) stands beside the programs: it uses
+# the shell and what lies below, never a program, the report or the app, and
+# only src/app opens it.
 # The report uses the programs' logic, never their windows; its own logic
 # (outside report/ui) has no windows either.
 # The command line (src/cli) uses the core alone.
@@ -30,23 +34,27 @@ foreach(source IN LISTS sources)
     string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" target "${line}")
     set(bad FALSE)
     if(folder IN_LIST shared)
-      if(target IN_LIST programs OR target MATCHES "^(app|report)$" OR target IN_LIST forbidden_${folder})
+      if(target IN_LIST programs OR target MATCHES "^(app|report|clientbook)$" OR target IN_LIST forbidden_${folder})
         set(bad TRUE)
       endif()
     elseif(folder STREQUAL "cli")
       # The command line links the core alone: no windows, no program's ui/.
-      if(target MATCHES "^(platform|widgets|shell|app)$" OR line MATCHES "\"[a-z]+/ui/")
+      if(target MATCHES "^(platform|widgets|shell|clientbook|app)$" OR line MATCHES "\"[a-z]+/ui/")
         set(bad TRUE)
       endif()
     elseif(folder STREQUAL "report")
-      if(target STREQUAL "app" OR (target IN_LIST programs AND line MATCHES "\"[a-z]+/ui/"))
+      if(target MATCHES "^(app|clientbook)$" OR (target IN_LIST programs AND line MATCHES "\"[a-z]+/ui/"))
         set(bad TRUE)
       endif()
       if(NOT source MATCHES "^report/ui/" AND target MATCHES "^(platform|widgets|shell)$")
         set(bad TRUE)
       endif()
+    elseif(folder STREQUAL "clientbook")
+      if(target IN_LIST programs OR target MATCHES "^(app|report|cli)$")
+        set(bad TRUE)
+      endif()
     elseif(folder IN_LIST programs)
-      if((target IN_LIST programs AND NOT target STREQUAL folder) OR target MATCHES "^(app|report)$")
+      if((target IN_LIST programs AND NOT target STREQUAL folder) OR target MATCHES "^(app|report|clientbook)$")
         set(bad TRUE)
       endif()
       # A program's logic (everything outside ui/) is core: no windows.

@@ -1,6 +1,7 @@
 #include "app/programs.h"
 
 #include "astrology/ui/astrologyprogram.h"
+#include "clientbook/clientbooklauncher.h"
 #include "daily/ui/dailyprogram.h"
 #include "numpro/files/numfile.h"
 #include "numpro/ui/numproprogram.h"
@@ -37,14 +38,25 @@ QList<Program *> installPrograms(MainWindow &window)
     tantric->setObjectName(QStringLiteral("tantric"));
     window.addProgram(tantric);
 
-    window.setSavedReadingKinds({numpro::numFileKind(), tarot::tnmFileKind()});
-
     // The report reads with every program; the main window knows it only
     // through the opener.
     auto *reports = new ReportLauncher(window, &window);
     reports->setObjectName(QStringLiteral("reports"));
     window.setReportOpener({[reports](const std::optional<clients::Client> &client) { reports->open(client); },
                             [reports](QWidget *owner) { reports->editSettings(owner); }});
+
+    // The client book imports the programs' saved readings, reads a client
+    // with any program and offers the report; the main window knows it only
+    // through the opener.
+    auto *book = new ClientBookLauncher(
+        window, {numpro::numFileKind(), tarot::tnmFileKind()},
+        [&window](kestrava::ProgramId program, const clients::Client &client) {
+            window.readFor(program, client.person, client.id);
+        },
+        &window);
+    book->setObjectName(QStringLiteral("clientBook"));
+    book->offerReport([reports](const clients::Client &client) { reports->open(client); });
+    window.setClientBookOpener({[book]() -> QWidget * { return book->open(); }, [book] { book->bookChanged(); }});
 
     return {numPro, tarot, daily, astrology, runes, tantric};
 }

@@ -1,20 +1,16 @@
 #include "cli/clientaccess.h"
 
 #include "cli/jsonwriter.h"
+#include "clients/booklocation.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
 QString clientBookFile(const Invocation &call)
 {
-    const QString given = call.values.value(u"clients"_s);
-    if (!given.isEmpty())
-        return given;
-    return clients::clientBookPath(qEnvironmentVariable("KESTRAVA_CLIENTS"),
-                                   QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    return clients::clientBookLocation(call.values.value(u"clients"_s));
 }
 
 std::unique_ptr<clients::ClientBook> openClientBook(const QString &path, bool change, QTextStream &err,

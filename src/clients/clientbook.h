@@ -24,9 +24,8 @@ inline constexpr int kBusyTimeoutMs = 5000;
 
 // Where the book lives: the file named by the KESTRAVA_CLIENTS environment
 // variable when that is set and not empty, otherwise kestrava/clients.sqlite
-// in the user's data folder.  Both are passed in, so that the caller decides
-// where they come from: qEnvironmentVariable("KESTRAVA_CLIENTS") and
-// QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).
+// in the user's data folder.  Both are passed in; clientBookLocation()
+// (clients/booklocation.h) passes this process's.
 QString clientBookPath(const QString &kestravaClientsVariable, const QString &genericDataFolder);
 
 // Why a book cannot be changed, or not read at all.

@@ -1,12 +1,13 @@
 #include "shell/mainwindow.h"
 
+#include "clients/booklocation.h"
 #include "clients/clientbook.h"
 #include "common/siteaddress.h"
 #include "platform/weblinks.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
-#include "shell/clientbookwindow.h"
 #include "shell/commonmenus.h"
+#include "shell/launcherparts.h"
 #include "shell/program.h"
 #include "shell/welcomepanel.h"
 #include "widgets/afterfirstpaint.h"
@@ -27,177 +28,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
-
-struct ButtonPlace
-{
-    int row;
-    int column;
-};
-
-// Launch buttons by index: place in the two rows of three.
-constexpr std::array<ButtonPlace, kestrava::kProgramCount> kButtonPlaces = {{
-    {0, 1}, // Astrology
-    {0, 0}, // Variduzeda Vad
-    {0, 2}, // Tarot
-    {1, 1}, // Daily
-    {1, 2}, // Runes
-    {1, 0}, // Tantric
-}};
-
-constexpr int kFirstProgramCaption = 3;
-
-kestrava::ProgramId programAt(int index)
-{
-    return kestrava::ProgramId(index);
-}
-
-// The welcome label's text; 0 to 2 are headings, 3 to 8 name program index - 3.
-QString captionText(int index)
-{
-    switch (index) {
-    case 0: return QObject::tr("Welcome to %1").arg(kestrava::productName());
-    case 1:
-        return QObject::tr("Welcome to the interesting world of numbers. Know more about how numerology can "
-                           "affect your lives with this software. Be it a normal Numerology Reading or one based "
-                           "on Astrology, Kundalini, Tarot or Runes, this tool can help you understand yourself "
-                           "better.");
-    case 2: return QObject::tr("%1 includes the following programs").arg(kestrava::productName());
-    default: return kestrava::programName(programAt(index - kFirstProgramCaption));
-    }
-}
-
-constexpr std::array<const char *, 9> kCaptionColours = {
-    "#00FFFF", "#FF0000", "#00FFFF", "#FFFF00", "#FF00FF", "#00FF00", "#00FFFF", "#FF8000", "#8080FF",
-};
-
-// Top to bottom on the panel: the headings, then the programs in the order
-// Variduzeda Vad, Astrology, Tarot, Tantric, Daily, Runes.
-constexpr std::array<int, 9> kCaptionOrder = {0, 1, 2, 4, 3, 5, 8, 6, 7};
-
-// The main window's own looks are painted by hand rather than set with style
-// sheets: a style sheet sends the widget and everything inside it through
-// the style-sheet machinery, which took about a tenth of the start-up.
-
-// The dark grey strips above and below the document area.
-class Bar : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(0x3a, 0x3a, 0x3a));
-        painter.setPen(QColor(0x22, 0x22, 0x22));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
-
-QWidget *makeBar(const QString &name, QWidget *parent)
-{
-    auto *bar = new Bar(parent);
-    bar->setObjectName(name);
-    return bar;
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
-}
-
-// The banner's text on a soft dark backdrop, which keeps it readable over the
-// strip's pattern.
-class BannerText : public LinkLabel
-{
-public:
-    BannerText(const QString &text, QWidget *parent)
-        : LinkLabel(text, parent)
-    {
-        setContentsMargins(12, 2, 12, 2);
-        setTextColour(this, QColor(0xFF, 0xD9, 0x66));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        {
-            QPainter painter(this);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(10, 6, 30, 170));
-            painter.drawRoundedRect(QRectF(rect()), 4, 4);
-        }
-        LinkLabel::paintEvent(event);
-    }
-};
-
-// A launch button: light grey with a thin border, lighter under the mouse,
-// darker while pressed, dimmed while its program is not offered, and a blue
-// border with the keyboard focus.
-class LaunchButton : public QPushButton
-{
-public:
-    LaunchButton(const QString &text, QWidget *parent)
-        : QPushButton(text, parent)
-    {
-        setAttribute(Qt::WA_Hover);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QColor fill = !isEnabled() ? QColor(0x8c, 0x8c, 0x8c)
-                            : isDown()   ? QColor(0xa8, 0xa8, 0xa8)
-                            : underMouse() ? QColor(0xd8, 0xd8, 0xd8)
-                                           : QColor(0xc0, 0xc0, 0xc0);
-        painter.setPen(hasFocus() ? QColor(0x20, 0x60, 0xc0) : QColor(0x80, 0x80, 0x80));
-        painter.setBrush(fill);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-        painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(0x5a, 0x5a, 0x5a));
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
-    }
-};
-
-// The welcome paragraph: a fixed width and the height its lines need there.
-// It keeps out of the layout's height-for-width round, which laid its text
-// out again for every width the window's layout tried.
-class Paragraph : public LinkLabel
-{
-public:
-    Paragraph(const QString &text, int width, QWidget *parent)
-        : LinkLabel(text, parent)
-        , m_width(width)
-    {
-        setWordWrap(true);
-        setFixedWidth(width);
-    }
-
-    bool hasHeightForWidth() const override { return false; }
-
-protected:
-    void changeEvent(QEvent *event) override
-    {
-        LinkLabel::changeEvent(event);
-        if (event->type() == QEvent::FontChange)
-            setFixedHeight(LinkLabel::heightForWidth(m_width));
-    }
-
-private:
-    int m_width;
-};
 
 // A caption as shown, with its accelerator marks taken out ("&&" stands for
 // one "&").
@@ -233,6 +68,18 @@ const QString kBannerText = QStringLiteral(
 } // namespace
 
 using kestrava::verdana;
+using launcher::BannerText;
+using launcher::ButtonPlace;
+using launcher::captionText;
+using launcher::kButtonPlaces;
+using launcher::kCaptionColours;
+using launcher::kCaptionOrder;
+using launcher::kFirstProgramCaption;
+using launcher::LaunchButton;
+using launcher::makeBar;
+using launcher::Paragraph;
+using launcher::programAt;
+using launcher::setTextColour;
 
 MainWindow::MainWindow(platform::Services services, QWidget *parent)
     : QMainWindow(parent)
@@ -277,6 +124,7 @@ MainWindow::MainWindow(platform::Services services, QWidget *parent)
     m_clientBookItem = clientsMenu->addAction(tr("Client &Book..."), this, &MainWindow::openClientBook);
     m_clientBookItem->setObjectName(QStringLiteral("mnuClientBook"));
     m_clientBookItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    m_clientBookItem->setEnabled(false);
     // Clients, then Window, between File and Help.
     const auto *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     menuBar()->insertMenu(help ? help->menuAction() : nullptr, clientsMenu);
@@ -472,11 +320,6 @@ QWidget *MainWindow::buildBottomBar()
     return bar;
 }
 
-void MainWindow::setSavedReadingKinds(clients::SavedReadingKinds kinds)
-{
-    m_savedReadingKinds = std::move(kinds);
-}
-
 void MainWindow::addProgram(Program *program)
 {
     const int index = int(program->id());
@@ -557,9 +400,7 @@ void MainWindow::readFor(kestrava::ProgramId id, const kestrava::Person &person,
 clients::ClientBook &MainWindow::clientBook()
 {
     if (!m_clientBook) {
-        m_clientBook = std::make_unique<clients::ClientBook>(clients::clientBookPath(
-            qEnvironmentVariable("KESTRAVA_CLIENTS"),
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+        m_clientBook = std::make_unique<clients::ClientBook>(clients::clientBookLocation());
     }
     return *m_clientBook;
 }
@@ -579,30 +420,16 @@ void MainWindow::setReportOpener(ReportOpener opener)
     settings->setObjectName(QStringLiteral("mnuReportSettings"));
 }
 
-ClientBookWindow *MainWindow::clientBookWindow() const
+void MainWindow::setClientBookOpener(ClientBookOpener opener)
 {
-    return openOrNull(m_clientBookWindow);
+    m_clientBookOpener = std::move(opener);
+    m_clientBookItem->setEnabled(bool(m_clientBookOpener.open));
 }
 
 void MainWindow::openClientBook()
 {
-    ClientBookWindow *window = clientBookWindow();
-    if (!window) {
-        window = new ClientBookWindow(*this, clientBook(), m_savedReadingKinds,
-                                      [this](kestrava::ProgramId program, const clients::Client &client) {
-                                          readFor(program, client.person, client.id);
-                                      });
-        if (m_reportOpener.open) {
-            window->offerReport([this](const clients::Client &client) { m_reportOpener.open(client); });
-        }
-        m_clientBookWindow = window;
-        // Shown first: the welcome panel then gives way and the area has its full size.
-        window->show();
-        const QSize room = m_area->viewport()->size();
-        window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
-        window->move(qMax(0, (room.width() - window->width()) / 2), 0);
-    }
-    bringToFront(window);
+    if (m_clientBookOpener.open)
+        m_clientBookWindow = m_clientBookOpener.open();
 }
 
 QMenu *MainWindow::buildWindowMenu()
@@ -688,8 +515,8 @@ void MainWindow::activateNeighbour(int step)
 
 void MainWindow::clientBookChanged()
 {
-    if (ClientBookWindow *window = clientBookWindow())
-        window->bookChanged();
+    if (m_clientBookOpener.bookChanged)
+        m_clientBookOpener.bookChanged();
 }
 
 void MainWindow::openFile(const QString &path)

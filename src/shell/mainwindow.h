@@ -1,7 +1,6 @@
 #pragma once
 
 #include "clients/client.h"
-#include "clients/clientimport.h"
 #include "common/brand.h"
 #include "common/person.h"
 #include "widgets/programhost.h"
@@ -15,7 +14,6 @@
 #include <memory>
 #include <optional>
 
-class ClientBookWindow;
 class LinkLabel;
 class Program;
 class QAction;
@@ -38,6 +36,16 @@ struct ReportOpener
     std::function<void(QWidget *owner)> editSettings;
 };
 
+// The client book window as the main window offers it.  The composition
+// root hands these in, so that the shell knows no client book window code.
+struct ClientBookOpener
+{
+    // Shows the client book window (an open one comes forward) and returns it.
+    std::function<QWidget *()> open;
+    // A window changed the book: the client book window, while open, shows it.
+    std::function<void()> bookChanged;
+};
+
 // The main window (frmMDI): banner, launch buttons, welcome panel and the
 // document area every program window opens in.  Launching a program first
 // closes every program window, so at most one program is open at a time.
@@ -51,9 +59,6 @@ public:
     // Takes a program (not its ownership): its launch button and welcome
     // label come alive.  A program never added keeps its button disabled.
     void addProgram(Program *program);
-    // The kinds of saved reading the client book window imports, from the
-    // programs that save them.
-    void setSavedReadingKinds(clients::SavedReadingKinds kinds);
 
     // Opens a program as its launch button does.
     void launch(kestrava::ProgramId program);
@@ -66,13 +71,14 @@ public:
     // Opens a program on a person as the launcher opens it, and has it read
     // for them (Program::readFor).
     void readFor(kestrava::ProgramId program, const kestrava::Person &person, qint64 clientId = 0);
-    // The client book window while it is open, or null.
-    ClientBookWindow *clientBookWindow() const;
     // The Online Help item of this window's Help menu.
     QAction *onlineHelp() const { return m_onlineHelp; }
     // Offers the report: "New Report..." and "Report Settings..." in the
     // Clients menu, and "Report..." for the client chosen in the client book.
     void setReportOpener(ReportOpener opener);
+    // Offers the client book window: Clients > Client Book... (disabled
+    // until then) and every program window's way to the book.
+    void setClientBookOpener(ClientBookOpener opener);
 
     // ProgramHost
     QMdiArea *documentArea() const override { return m_area; }
@@ -148,7 +154,7 @@ private:
     QAction *m_previousWindow = nullptr;
     QList<QAction *> m_windowItems; // one per window shown
     ReportOpener m_reportOpener;
+    ClientBookOpener m_clientBookOpener;
     std::unique_ptr<clients::ClientBook> m_clientBook;
-    clients::SavedReadingKinds m_savedReadingKinds;
-    QPointer<ClientBookWindow> m_clientBookWindow;
+    QPointer<QWidget> m_clientBookWindow;
 };

@@ -27,8 +27,8 @@ public:
     // program window; windows then close without opening others.
     virtual bool isClosingPrograms() const = 0;
 
-    // The client book at $KESTRAVA_CLIENTS or the default path, opened on
-    // first use and kept open.  Check isReadable() and isWritable(): a
+    // The client book where clients::clientBookLocation() finds it, opened
+    // on first use and kept open.  Check isReadable() and isWritable(): a
     // newer, damaged or unwritable file is only read, or not at all.
     virtual clients::ClientBook &clientBook() = 0;
     // Shows the client book window.

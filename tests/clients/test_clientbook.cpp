@@ -1,3 +1,4 @@
+#include "clients/booklocation.h"
 #include "clients/clientbook.h"
 #include "clients/searchtext.h"
 #include "clients/clientbooktest.h"
@@ -48,6 +49,43 @@ TEST(ClientBookPath, TheVariableWinsOverTheDataFolder)
     EXPECT_EQ(clientBookPath(u"/srv/book.sqlite"_s, u"/home/ann/.local/share"_s), u"/srv/book.sqlite"_s);
     EXPECT_EQ(clientBookPath(QString(), u"/home/ann/.local/share"_s),
               u"/home/ann/.local/share/kestrava/clients.sqlite"_s);
+}
+
+// The windows ask with nothing given, kestrava-cli with its --clients: a
+// given file wins, then KESTRAVA_CLIENTS (when not empty), then the data folder.
+TEST(ClientBookLocation, AGivenFileWinsThenTheVariableThenTheDataFolder)
+{
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray variable = qgetenv("KESTRAVA_CLIENTS");
+    qputenv("XDG_DATA_HOME", "/tmp/kestrava-location-test/data");
+    const struct
+    {
+        const char *given;
+        const char *variable; // null: not set
+        const char *found;
+    } rows[] = {
+        {"", nullptr, "/tmp/kestrava-location-test/data/kestrava/clients.sqlite"},
+        {"", "", "/tmp/kestrava-location-test/data/kestrava/clients.sqlite"},
+        {"", "/srv/book.sqlite", "/srv/book.sqlite"},
+        {"mine.sqlite", "/srv/book.sqlite", "mine.sqlite"},
+        {"mine.sqlite", nullptr, "mine.sqlite"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.given) + " / " + (row.variable ? row.variable : "(unset)"));
+        if (row.variable)
+            qputenv("KESTRAVA_CLIENTS", row.variable);
+        else
+            qunsetenv("KESTRAVA_CLIENTS");
+        EXPECT_EQ(clientBookLocation(QString::fromUtf8(row.given)), QString::fromUtf8(row.found));
+    }
+    auto restore = [](const char *name, const QByteArray &value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    restore("XDG_DATA_HOME", dataHome);
+    restore("KESTRAVA_CLIENTS", variable);
 }
 
 TEST_F(ClientBookTest, AddsEditsAndKeepsClientsAcrossOpenings)

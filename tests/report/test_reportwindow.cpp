@@ -1,7 +1,7 @@
 #include "clients/historytext.h"
 #include "report/ui/reportsettingsdialog.h"
 #include "report/ui/reportwindow.h"
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 #include "support/modalscript.h"
 
@@ -326,8 +326,8 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
 {
     const clients::Client mary = addClient("MARY", "ANN", "SMITH", QDate(1979, 8, 6));
     main->openClientBook();
-    main->clientBookWindow()->select(mary.id);
-    auto *reportButton = main->clientBookWindow()->findChild<QPushButton *>("cmdReport");
+    clientBookWindow()->select(mary.id);
+    auto *reportButton = clientBookWindow()->findChild<QPushButton *>("cmdReport");
     ASSERT_NE(reportButton, nullptr);
     reportButton->click();
     auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
@@ -352,7 +352,7 @@ TEST_F(ReportWindowTest, AReportForAClientOfTheBookGoesIntoTheirHistoryUntilTheN
     EXPECT_TRUE(clients::entryDetails(history[0]).endsWith("; saved to a.pdf"))
         << clients::entryDetails(history[0]).toStdString();
     // The client book window shows them at once.
-    EXPECT_EQ(main->clientBookWindow()->findChild<QTreeWidget *>("lstHistory")->topLevelItemCount(), 2);
+    EXPECT_EQ(clientBookWindow()->findChild<QTreeWidget *>("lstHistory")->topLevelItemCount(), 2);
 
     // Typed over, the person is no longer the client.
     QTest::keyClicks(in<QLineEdit>(report, "txtMiddleName"), "E");

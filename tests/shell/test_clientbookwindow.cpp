@@ -1,7 +1,7 @@
 #include "clients/clientcsv.h"
 #include "common/shiftedlines.h"
 #include "numpro/files/numfile.h"
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 #include "support/modalscript.h"
 
@@ -30,7 +30,7 @@ protected:
     ClientBookWindow *open()
     {
         main->openClientBook();
-        return main->clientBookWindow();
+        return clientBookWindow();
     }
     QTableView *list() const { return control<QTableView>("frmClientBook", "lstClients"); }
     QLineEdit *search() const { return control<QLineEdit>("frmClientBook", "txtSearch"); }
@@ -55,18 +55,18 @@ TEST_F(ClientBookWindowTest, OpensFromTheClientsMenuAndFromAnInputWindow)
         titles << menu->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Clients", "&Window", "&Help"}));
     QTest::keySequence(main.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
-    ASSERT_NE(main->clientBookWindow(), nullptr);
-    EXPECT_TRUE(main->clientBookWindow()->isVisible());
+    ASSERT_NE(clientBookWindow(), nullptr);
+    EXPECT_TRUE(clientBookWindow()->isVisible());
     EXPECT_FALSE(welcome()->isVisible());
-    main->clientBookWindow()->close();
+    clientBookWindow()->close();
     QApplication::processEvents();
 
     main->launch(kestrava::ProgramId::Runes);
     window("frmRunesNumerologyMain")->findChild<QAction *>("mnuClientBook")->trigger();
-    EXPECT_NE(main->clientBookWindow(), nullptr);
+    EXPECT_NE(clientBookWindow(), nullptr);
     // The book stays open when a program opens from it.
     main->launch(kestrava::ProgramId::Tarot);
-    EXPECT_NE(main->clientBookWindow(), nullptr);
+    EXPECT_NE(clientBookWindow(), nullptr);
 }
 
 TEST_F(ClientBookWindowTest, SearchNarrowsTheListAsTheUserTypes)

@@ -217,6 +217,20 @@ TEST_F(SuiteTest, TheClosingSequenceClosesAModalProgramWindow)
     EXPECT_TRUE(welcome()->isVisible());
 }
 
+// The client book window and the report are handed to the main window by the
+// composition root; a main window without them offers neither.
+TEST(MainWindowAlone, OffersNoClientBookOrReportUntilTheyAreHandedIn)
+{
+    TestServices test;
+    MainWindow main(test.services());
+    auto *book = main.findChild<QAction *>(QStringLiteral("mnuClientBook"));
+    ASSERT_NE(book, nullptr);
+    EXPECT_FALSE(book->isEnabled());
+    EXPECT_EQ(main.findChild<QAction *>(QStringLiteral("mnuNewReport")), nullptr);
+    main.openClientBook();
+    EXPECT_TRUE(main.documentArea()->subWindowList().isEmpty());
+}
+
 // Pictures are drawn once and read back from the user's cache afterwards.
 TEST(Artwork, APictureReadFromTheCacheIsTheOneDrawn)
 {

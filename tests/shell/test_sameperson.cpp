@@ -5,7 +5,7 @@
 #include "numpro/readings/readinglist.h"
 #include "numpro/ui/numproprogram.h"
 #include "report/ui/reportwindow.h"
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 
 #include <QJsonDocument>
@@ -118,8 +118,8 @@ TEST_F(SamePersonTest, AClientWrittenInSmallOrAccentedLettersReadsTheSameThrough
 
         // The report reads the same names.
         main->openClientBook();
-        main->clientBookWindow()->select(client.id);
-        main->clientBookWindow()->findChild<QPushButton *>("cmdReport")->click();
+        clientBookWindow()->select(client.id);
+        clientBookWindow()->findChild<QPushButton *>("cmdReport")->click();
         auto *report = qobject_cast<ReportWindow *>(window("frmReport"));
         ASSERT_NE(report, nullptr);
         const auto request = report->request();

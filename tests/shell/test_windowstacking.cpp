@@ -1,4 +1,4 @@
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 #include "support/clientbookfixture.h"
 #include "support/modalscript.h"
 
@@ -117,15 +117,15 @@ TEST_F(WindowStackingTest, BackReturnsToTheNavigatorItCameFrom)
             ASSERT_NE(opened, nullptr);
             expectActiveInFront(QString::fromLatin1(row.window));
             if (visitBookFirst) {
-                area()->setActiveSubWindow(main->clientBookWindow());
+                area()->setActiveSubWindow(clientBookWindow());
                 area()->setActiveSubWindow(opened);
             }
             click(QString::fromLatin1(row.window), u"cmdBack"_s);
             QApplication::processEvents();
             EXPECT_EQ(window(QString::fromLatin1(row.window)), nullptr);
             expectActiveInFront(kNavigator);
-            ASSERT_NE(main->clientBookWindow(), nullptr);
-            EXPECT_TRUE(main->clientBookWindow()->isVisible());
+            ASSERT_NE(clientBookWindow(), nullptr);
+            EXPECT_TRUE(clientBookWindow()->isVisible());
         }
     }
 }
@@ -136,16 +136,16 @@ TEST_F(WindowStackingTest, ClosingTheActiveWindowReturnsToTheOneActiveBeforeIt)
 {
     openBookThenNavigator();
     click(kNavigator, u"cmdLifeTimeline"_s);
-    area()->setActiveSubWindow(main->clientBookWindow());
-    main->clientBookWindow()->close();
+    area()->setActiveSubWindow(clientBookWindow());
+    clientBookWindow()->close();
     QApplication::processEvents();
-    EXPECT_EQ(main->clientBookWindow(), nullptr);
+    EXPECT_EQ(clientBookWindow(), nullptr);
     expectActiveInFront(kTimeline);
 
     // A window closed behind others leaves the front as it is.
     main->openClientBook();
     area()->setActiveSubWindow(window(kNavigator));
-    main->clientBookWindow()->close();
+    clientBookWindow()->close();
     QApplication::processEvents();
     expectActiveInFront(kNavigator);
 }
@@ -158,7 +158,7 @@ TEST_F(WindowStackingTest, CtrlKBringsTheClientBookToTheFrontFromTheNavigator)
     openNavigator("MARY", "ANN", "SMITH");
     ASSERT_TRUE(hasFocus(window(kNavigator)));
     press(Qt::CTRL | Qt::Key_K);
-    ASSERT_NE(main->clientBookWindow(), nullptr);
+    ASSERT_NE(clientBookWindow(), nullptr);
     expectActiveInFront(kClientBook);
 
     // Open behind the navigator, it comes to the front again, still one window.
@@ -169,10 +169,10 @@ TEST_F(WindowStackingTest, CtrlKBringsTheClientBookToTheFrontFromTheNavigator)
     EXPECT_EQ(openCount(kClientBook), 1);
 
     // Minimised, it is put back.
-    main->clientBookWindow()->showMinimized();
+    clientBookWindow()->showMinimized();
     area()->setActiveSubWindow(window(kNavigator));
     press(Qt::CTRL | Qt::Key_K);
-    EXPECT_FALSE(main->clientBookWindow()->isMinimized());
+    EXPECT_FALSE(clientBookWindow()->isMinimized());
     expectActiveInFront(kClientBook);
 
     click(kNavigator, u"cmdBack"_s);
@@ -246,7 +246,7 @@ TEST_F(WindowStackingTest, NextAndPreviousGoRoundTheShownWindows)
 {
     openBookThenNavigator();
     click(kNavigator, u"cmdLifeTimeline"_s);
-    area()->setActiveSubWindow(main->clientBookWindow());
+    area()->setActiveSubWindow(clientBookWindow());
     const struct
     {
         QKeyCombination key;
@@ -267,7 +267,7 @@ TEST_F(WindowStackingTest, NextAndPreviousGoRoundTheShownWindows)
     EXPECT_TRUE(windowCommand(u"mnuNextWindow"_s)->isEnabled());
 
     // With one window left showing there is nowhere to go.
-    main->clientBookWindow()->close();
+    clientBookWindow()->close();
     window(kTimeline)->close();
     QApplication::processEvents();
     EXPECT_FALSE(windowCommand(u"mnuNextWindow"_s)->isEnabled());
@@ -279,7 +279,7 @@ TEST_F(WindowStackingTest, CascadeAndTileArrangeTheShownWindows)
 {
     openBookThenNavigator();
     click(kNavigator, u"cmdLifeTimeline"_s);
-    const QList<QMdiSubWindow *> shown = {main->clientBookWindow(), window(kNavigator), window(kTimeline)};
+    const QList<QMdiSubWindow *> shown = {clientBookWindow(), window(kNavigator), window(kTimeline)};
 
     windowCommand(u"mnuCascade"_s)->trigger();
     QApplication::processEvents();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/programs.h"
+#include "clientbook/clientbooklauncher.h"
 #include "shell/mainwindow.h"
 #include "support/testservices.h"
 #include "widgets/programwindow.h"
@@ -66,6 +67,12 @@ protected:
         ASSERT_NE(b, nullptr) << button.toStdString();
         ASSERT_TRUE(b->isEnabled()) << button.toStdString();
         b->click();
+    }
+    // The client book window while it is open, or null.
+    ClientBookWindow *clientBookWindow() const
+    {
+        const auto *launcher = main->findChild<ClientBookLauncher *>();
+        return launcher ? launcher->window() : nullptr;
     }
     QWidget *welcome() const { return main->findChild<QWidget *>(QStringLiteral("picMain")); }
 

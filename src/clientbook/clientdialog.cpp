@@ -1,4 +1,4 @@
-#include "shell/clientdialog.h"
+#include "clientbook/clientdialog.h"
 
 #include "clients/clientbook.h"
 #include "common/datelists.h"

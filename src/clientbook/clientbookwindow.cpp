@@ -1,5 +1,7 @@
-#include "shell/clientbookwindow.h"
+#include "clientbook/clientbookwindow.h"
 
+#include "clientbook/clientdialog.h"
+#include "clientbook/clientmerge.h"
 #include "clients/clientbook.h"
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
@@ -8,8 +10,6 @@
 #include "common/numerology.h"
 #include "common/savefile.h"
 #include "platform/modaldialogs.h"
-#include "shell/clientdialog.h"
-#include "shell/clientmerge.h"
 #include "shell/commonmenus.h"
 #include "widgets/afterfirstpaint.h"
 #include "widgets/clientlistmodel.h"

@@ -1,4 +1,4 @@
-#include "shell/clientmerge.h"
+#include "clientbook/clientmerge.h"
 
 #include "common/numerology.h"
 #include "platform/modaldialogs.h"

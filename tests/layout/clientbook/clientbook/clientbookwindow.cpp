@@ -1,0 +1,6 @@
+#include "clientbook/clientdialog.h"
+#include "clients/clientbook.h"
+#include "numpro/files/numfile.h"
+#include "report/ui/reportlauncher.h"
+#include "shell/commonmenus.h"
+#include "widgets/programhost.h"

@@ -1,0 +1,1 @@
+#include "clientbook/clientbookwindow.h"
