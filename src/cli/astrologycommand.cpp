@@ -37,7 +37,7 @@ QByteArray json(const AstrologyInputs &inputs)
     const qint16 combined = astrology::fadicSum(inputs.month, inputs.day, inputs.year, false);
     const qint16 fadic = astrology::fadicSum(inputs.month, inputs.day, inputs.year, true);
     const astrology::FadicProfile *profile = astrology::fadicProfile(fadic);
-    return JsonObjectWriter()
+    return kestrava::JsonObjectWriter()
         .add("combined", combined)
         .add("fadic", fadic)
         .add("planet", profile ? profile->planet : QString())

@@ -2,7 +2,7 @@
 
 #include "common/csv.h"
 #include "common/regularfile.h"
-#include "numpro/readings/readingvalues.h"
+#include "common/jsonwriter.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -91,7 +91,7 @@ void appendErrorLine(std::string &out, qsizetype number, const QString &problem)
     out += "{\"row\":";
     out += std::to_string(number);
     out += ",\"error\":";
-    numpro::appendJsonString(out, problem);
+    kestrava::appendJsonString(out, problem);
     out += '}';
 }
 

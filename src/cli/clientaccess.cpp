@@ -1,6 +1,6 @@
 #include "cli/clientaccess.h"
 
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -81,7 +81,7 @@ QString timeText(const QDateTime &time)
 QByteArray clientJson(const clients::Client &client, const QList<clients::ReadingEntry> *history)
 {
     const kestrava::Person &p = client.person;
-    JsonObjectWriter json;
+    kestrava::JsonObjectWriter json;
     json.add("id", client.id)
         .add("first", p.firstName)
         .add("middle", p.middleName)
@@ -96,7 +96,7 @@ QByteArray clientJson(const clients::Client &client, const QList<clients::Readin
     if (history) {
         QList<QByteArray> entries;
         for (const clients::ReadingEntry &entry : *history) {
-            JsonObjectWriter item;
+            kestrava::JsonObjectWriter item;
             item.add("program", entry.program ? commandNameOf(*entry.program) : u"report"_s)
                 .add("at", timeText(entry.at));
             // The inputs are a JSON object, kept in its own key order while
@@ -153,7 +153,7 @@ std::optional<int> ClientReading::fill(const Command &command, Invocation &call,
 int ClientReading::record(const Command &command, const Subject &subject, QTextStream &err)
 {
     // The inputs as the reading took them, named as the options.
-    JsonObjectWriter inputs;
+    kestrava::JsonObjectWriter inputs;
     for (Field field : {Field::Name, Field::First, Field::Middle, Field::Last, Field::Month, Field::Day, Field::Year,
                         Field::Today, Field::Seed, Field::Married}) {
         const OptionEntry *option = command.option(field);

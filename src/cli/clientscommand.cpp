@@ -1,7 +1,7 @@
 #include "cli/clientscommand.h"
 
 #include "cli/clientaccess.h"
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
 #include "clients/historytext.h"
@@ -108,7 +108,7 @@ struct Run
 
     void line(const QByteArray &json)
     {
-        out << (call.pretty ? indentJson(json) : json) << "\n";
+        out << (call.pretty ? kestrava::indentJson(json) : json) << "\n";
     }
 
     int list()
@@ -155,7 +155,7 @@ struct Run
                 << "\n";
             return kExitUsage;
         }
-        line(JsonObjectWriter().add("clients", *rebuilt).finish());
+        line(kestrava::JsonObjectWriter().add("clients", *rebuilt).finish());
         return kExitDone;
     }
 
@@ -308,7 +308,7 @@ struct Run
         if (!book)
             return kExitDone;
         for (const clients::PossibleDuplicate &pair : book->possibleDuplicates())
-            line(JsonObjectWriter().addJson("a", clientJson(pair.first)).addJson("b", clientJson(pair.second)).finish());
+            line(kestrava::JsonObjectWriter().addJson("a", clientJson(pair.first)).addJson("b", clientJson(pair.second)).finish());
         return kExitDone;
     }
 
@@ -353,8 +353,8 @@ struct Run
         }
         QList<QByteArray> refused;
         for (const clients::ImportRefusal &refusal : report.refused)
-            refused.append(JsonObjectWriter().add("source", refusal.source).add("reason", refusal.reason).finish());
-        line(JsonObjectWriter()
+            refused.append(kestrava::JsonObjectWriter().add("source", refusal.source).add("reason", refusal.reason).finish());
+        line(kestrava::JsonObjectWriter()
                  .add("added", report.added)
                  .add("alreadyThere", report.alreadyThere)
                  .addJson("refused", '[' + refused.join(',') + ']')

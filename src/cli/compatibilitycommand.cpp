@@ -1,7 +1,7 @@
 #include "cli/compatibilitycommand.h"
 
 #include "cli/clientaccess.h"
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 #include "cli/numerologycommand.h"
 #include "numpro/relationships/compatibility.h"
 #include "numpro/relationships/marriagevibration.h"
@@ -63,7 +63,7 @@ QList<JsonKey> jsonKeys()
 // objects always have the same keys.
 QByteArray numbersJson(const QJsonObject &numbers)
 {
-    JsonObjectWriter json;
+    kestrava::JsonObjectWriter json;
     for (QStringView key : numpro::kCompatibilityNumberKeys) {
         const QByteArray name = key.toUtf8();
         const QJsonValue value = numbers.value(key);
@@ -77,9 +77,9 @@ QByteArray numbersJson(const QJsonObject &numbers)
 
 QByteArray compatibilityJson(const numpro::Compatibility &c)
 {
-    JsonObjectWriter pairs;
+    kestrava::JsonObjectWriter pairs;
     for (const numpro::NumberPair &pair : c.pairs) {
-        JsonObjectWriter item;
+        kestrava::JsonObjectWriter item;
         item.add("numbers", QList<int>{pair.first, pair.second});
         if (pair.rating)
             item.add("rating", numpro::ratingName(*pair.rating));
@@ -87,7 +87,7 @@ QByteArray compatibilityJson(const numpro::Compatibility &c)
             item.addNull("rating");
         pairs.addJson(pair.key.toUtf8().constData(), item.finish());
     }
-    JsonObjectWriter json;
+    kestrava::JsonObjectWriter json;
     json.addJson("a", numbersJson(c.firstNumbers)).addJson("b", numbersJson(c.secondNumbers)).addJson("pairs",
                                                                                                      pairs.finish());
     if (c.marriageDate.isValid())
@@ -195,7 +195,7 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
     switch (call.format) {
     case OutputFormat::Json: {
         const QByteArray json = compatibilityJson(compatibility);
-        out << (call.pretty ? indentJson(json) : json) << "\n";
+        out << (call.pretty ? kestrava::indentJson(json) : json) << "\n";
         break;
     }
     case OutputFormat::Text:

@@ -36,7 +36,7 @@ QByteArray json(const RunesInputs &inputs)
     const qint16 total = runes::nameTotal(inputs.name); // blanks count nothing either way
     const qint16 number = runes::reduceByDigitSums(total);
     const runes::RuneRow *row = runes::runeRow(number);
-    JsonObjectWriter json;
+    kestrava::JsonObjectWriter json;
     json.add("total", total).add("number", number);
     // 22, and a name without letters, have no rune.
     if (row && !row->rune.isEmpty())

@@ -35,7 +35,7 @@ std::optional<QString> read(const Subject &s, TantricInputs &inputs)
 QByteArray json(const TantricInputs &inputs)
 {
     const tantric::TantricNumbers n = tantric::tantricNumbers(inputs.day, inputs.month, inputs.year);
-    return JsonObjectWriter()
+    return kestrava::JsonObjectWriter()
         .add("soul", n.soul)
         .add("karma", n.karma)
         .add("gift", n.gift)

@@ -67,7 +67,7 @@ QStringList cardNames(int number)
 
 QByteArray json(const TarotInputs &inputs)
 {
-    JsonObjectWriter json;
+    kestrava::JsonObjectWriter json;
     json.add("lifePath", inputs.reading.lifePath)
         .add("destiny", inputs.reading.destiny)
         .add("lifePathCards", cardNames(inputs.reading.lifePath))
