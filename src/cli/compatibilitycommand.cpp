@@ -59,42 +59,6 @@ QList<JsonKey> jsonKeys()
     });
 }
 
-// The six numbers, written even where one is missing, so both people's
-// objects always have the same keys.
-QByteArray numbersJson(const QJsonObject &numbers)
-{
-    kestrava::JsonObjectWriter json;
-    for (QStringView key : numpro::kCompatibilityNumberKeys) {
-        const QByteArray name = key.toUtf8();
-        const QJsonValue value = numbers.value(key);
-        if (value.isDouble())
-            json.add(name.constData(), value.toInt());
-        else
-            json.addNull(name.constData());
-    }
-    return json.finish();
-}
-
-QByteArray compatibilityJson(const numpro::Compatibility &c)
-{
-    kestrava::JsonObjectWriter pairs;
-    for (const numpro::NumberPair &pair : c.pairs) {
-        kestrava::JsonObjectWriter item;
-        item.add("numbers", QList<int>{pair.first, pair.second});
-        if (pair.rating)
-            item.add("rating", numpro::ratingName(*pair.rating));
-        else
-            item.addNull("rating");
-        pairs.addJson(pair.key.toUtf8().constData(), item.finish());
-    }
-    kestrava::JsonObjectWriter json;
-    json.addJson("a", numbersJson(c.firstNumbers)).addJson("b", numbersJson(c.secondNumbers)).addJson("pairs",
-                                                                                                     pairs.finish());
-    if (c.marriageDate.isValid())
-        json.add("marriageVibration", int(numpro::marriageVibrationNumber(c.marriageDate)));
-    return json.finish();
-}
-
 // One person of the pair: typed in the options named with `prefix` ("a" or
 // "b"), or a client of the book, whose reading then joins their history.
 struct Side
@@ -194,7 +158,7 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
 
     switch (call.format) {
     case OutputFormat::Json: {
-        const QByteArray json = compatibilityJson(compatibility);
+        const QByteArray json = numpro::compatibilityJson(compatibility);
         out << (call.pretty ? kestrava::indentJson(json) : json) << "\n";
         break;
     }

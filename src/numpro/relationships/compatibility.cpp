@@ -1,6 +1,7 @@
 #include "numpro/relationships/compatibility.h"
 
 #include "common/datelists.h"
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 #include "numpro/readings/corereadings.h"
 #include "numpro/readings/readingcompose.h"
@@ -75,6 +76,22 @@ QString birthDateText(const ReadingInputs &person, const std::function<QString(Q
 QString marriageDateLead(QDate marriageDate, QDate today)
 {
     return today.isValid() && marriageDate > today ? u"Marrying on "_s : u"Married on "_s;
+}
+
+// The six numbers, written even where one is missing, so both people's
+// objects always have the same keys.
+QByteArray numbersJson(const QJsonObject &numbers)
+{
+    kestrava::JsonObjectWriter json;
+    for (QStringView key : kCompatibilityNumberKeys) {
+        const QByteArray name = key.toUtf8();
+        const QJsonValue value = numbers.value(key);
+        if (value.isDouble())
+            json.add(name.constData(), value.toInt());
+        else
+            json.addNull(name.constData());
+    }
+    return json.finish();
 }
 
 } // namespace
@@ -165,6 +182,26 @@ QJsonObject compatibilityToJson(const Compatibility &c)
         json.insert(u"marriageVibration"_s, marriageVibrationNumber(c.marriageDate));
     }
     return json;
+}
+
+QByteArray compatibilityJson(const Compatibility &c)
+{
+    kestrava::JsonObjectWriter pairs;
+    for (const NumberPair &pair : c.pairs) {
+        kestrava::JsonObjectWriter item;
+        item.add("numbers", QList<int>{pair.first, pair.second});
+        if (pair.rating)
+            item.add("rating", ratingName(*pair.rating));
+        else
+            item.addNull("rating");
+        pairs.addJson(pair.key.toUtf8().constData(), item.finish());
+    }
+    kestrava::JsonObjectWriter json;
+    json.addJson("a", numbersJson(c.firstNumbers)).addJson("b", numbersJson(c.secondNumbers)).addJson("pairs",
+                                                                                                     pairs.finish());
+    if (c.marriageDate.isValid())
+        json.add("marriageVibration", int(marriageVibrationNumber(c.marriageDate)));
+    return json.finish();
 }
 
 QString compatibilityName(const ReadingInputs &person)
