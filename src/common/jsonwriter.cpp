@@ -9,6 +9,73 @@
 
 namespace kestrava {
 
+JsonWriter &JsonWriter::open(char bracket)
+{
+    Q_ASSERT(m_depth < kMaxDepth);
+    separate();
+    put(bracket);
+    ++m_depth;
+    m_started &= ~(quint64(1) << m_depth);
+    return *this;
+}
+
+JsonWriter &JsonWriter::close(char bracket)
+{
+    Q_ASSERT(m_depth > 0 && !m_afterKey);
+    put(bracket);
+    --m_depth;
+    return *this;
+}
+
+JsonWriter &JsonWriter::key(const char *name)
+{
+    // Literal keys are plain ASCII: copied as they are.
+    const char *end = name;
+    bool plain = true;
+    for (; *end; ++end)
+        plain &= uchar(*end) >= 0x20 && uchar(*end) < 0x80 && *end != '"' && *end != '\\';
+    if (!plain)
+        return key(QString::fromUtf8(name, end - name));
+    separate();
+    put('"');
+    put(name, std::size_t(end - name));
+    put('"');
+    put(':');
+    m_afterKey = true;
+    return *this;
+}
+
+JsonWriter &JsonWriter::value(bool flag)
+{
+    separate();
+    if (flag)
+        put("true", 4);
+    else
+        put("false", 5);
+    return *this;
+}
+
+JsonWriter &JsonWriter::value(const QJsonValue &value)
+{
+    separate();
+    putJsonValue(value);
+    return *this;
+}
+
+JsonWriter &JsonWriter::null()
+{
+    separate();
+    put("null", 4);
+    return *this;
+}
+
+JsonWriter &JsonWriter::json(QByteArrayView compact)
+{
+    separate();
+    put(compact.data(), std::size_t(compact.size()));
+    return *this;
+}
+
 void JsonWriter::flush()
 {
     m_out.append(m_buffer, m_size);
@@ -76,7 +143,7 @@ void JsonWriter::putString(QStringView text)
     put('"');
 }
 
-void JsonWriter::put(const QJsonValue &value)
+void JsonWriter::putJsonValue(const QJsonValue &value)
 {
     switch (value.type()) {
     case QJsonValue::Null:
@@ -107,7 +174,7 @@ void JsonWriter::put(const QJsonValue &value)
         for (qsizetype i = 0; i < array.size(); ++i) {
             if (i > 0)
                 put(',');
-            put(array.at(i));
+            putJsonValue(array.at(i));
         }
         put(']');
         break;
@@ -122,7 +189,7 @@ void JsonWriter::put(const QJsonValue &value)
             first = false;
             putString(it.key());
             put(':');
-            put(it.value());
+            putJsonValue(it.value());
         }
         put('}');
         break;
@@ -130,94 +197,57 @@ void JsonWriter::put(const QJsonValue &value)
     }
 }
 
-void appendJsonString(std::string &out, QStringView text)
-{
-    JsonWriter(out).putString(text);
-}
-
-void appendJson(std::string &out, const QJsonValue &value)
-{
-    JsonWriter(out).put(value);
-}
-
-JsonObjectWriter::JsonObjectWriter()
-{
-    m_out.reserve(128);
-    m_out += '{';
-}
-
-void JsonObjectWriter::addKey(const char *key)
-{
-    if (m_out.size() > 1)
-        m_out += ',';
-    appendJsonString(m_out, QString::fromUtf8(key));
-    m_out += ':';
-}
-
 JsonObjectWriter &JsonObjectWriter::add(const char *key, int number)
 {
-    addKey(key);
-    m_out += std::to_string(number);
+    m_json.key(key).value(number);
     return *this;
 }
 
 JsonObjectWriter &JsonObjectWriter::add(const char *key, qint64 number)
 {
-    addKey(key);
-    m_out += std::to_string(number);
-    return *this;
-}
-
-JsonObjectWriter &JsonObjectWriter::addJson(const char *key, QByteArrayView json)
-{
-    addKey(key);
-    m_out.append(json.data(), std::size_t(json.size()));
+    m_json.key(key).value(number);
     return *this;
 }
 
 JsonObjectWriter &JsonObjectWriter::add(const char *key, const QString &text)
 {
-    addKey(key);
-    appendJsonString(m_out, text);
+    m_json.key(key).value(text);
     return *this;
 }
 
 JsonObjectWriter &JsonObjectWriter::addNull(const char *key)
 {
-    addKey(key);
-    m_out += "null";
+    m_json.key(key).null();
     return *this;
 }
 
 JsonObjectWriter &JsonObjectWriter::add(const char *key, const QList<int> &numbers)
 {
-    addKey(key);
-    m_out += '[';
-    for (qsizetype i = 0; i < numbers.size(); ++i) {
-        if (i > 0)
-            m_out += ',';
-        m_out += std::to_string(numbers[i]);
-    }
-    m_out += ']';
+    m_json.key(key).beginArray();
+    for (const int number : numbers)
+        m_json.value(number);
+    m_json.endArray();
     return *this;
 }
 
 JsonObjectWriter &JsonObjectWriter::add(const char *key, const QStringList &texts)
 {
-    addKey(key);
-    m_out += '[';
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i > 0)
-            m_out += ',';
-        appendJsonString(m_out, texts[i]);
-    }
-    m_out += ']';
+    m_json.key(key).beginArray();
+    for (const QString &text : texts)
+        m_json.value(text);
+    m_json.endArray();
+    return *this;
+}
+
+JsonObjectWriter &JsonObjectWriter::addJson(const char *key, QByteArrayView json)
+{
+    m_json.key(key).json(json);
     return *this;
 }
 
 QByteArray JsonObjectWriter::finish()
 {
-    m_out += '}';
+    m_json.endObject().flush();
     return QByteArray(m_out.data(), qsizetype(m_out.size()));
 }
 

@@ -13,9 +13,16 @@
 
 namespace kestrava {
 
-// Compact JSON text gathered in a buffer of its own and handed to a string
-// in large pieces, so the many small writes of a subject's values cost no
-// call each.  Everything is in the string once the writer is gone (or flushed).
+// Compact JSON text written in the order it is given: objects keep their
+// keys in the order added (QJsonObject would sort them), and the writer puts
+// the commas and colons between members and elements itself.  The text is
+// gathered in a buffer of the writer's own and handed to the string in large
+// pieces, so the many small writes of a batch of subjects cost no call each;
+// everything is in the string once the writer is gone (or flushed).
+//
+// Strings are escaped as the command line has always written them: '"' and
+// '\' with a backslash, the control characters below U+0020 as \u00XX
+// (lower-case hex), everything else as UTF-8 as it is.
 class JsonWriter
 {
 public:
@@ -24,6 +31,68 @@ public:
     JsonWriter &operator=(const JsonWriter &) = delete;
     ~JsonWriter() { flush(); }
 
+    JsonWriter &beginObject() { return open('{'); }
+    JsonWriter &endObject() { return close('}'); }
+    JsonWriter &beginArray() { return open('['); }
+    JsonWriter &endArray() { return close(']'); }
+    // The next member's key; its value follows.
+    JsonWriter &key(QStringView name)
+    {
+        separate();
+        putString(name);
+        put(':');
+        m_afterKey = true;
+        return *this;
+    }
+    // A key given as UTF-8 (a literal, usually).
+    JsonWriter &key(const char *name);
+
+    JsonWriter &value(int number) { return value(qint64(number)); }
+    JsonWriter &value(qint64 number)
+    {
+        separate();
+        putInteger(number);
+        return *this;
+    }
+    JsonWriter &value(bool flag);
+    JsonWriter &value(QStringView text)
+    {
+        separate();
+        putString(text);
+        return *this;
+    }
+    JsonWriter &value(const QString &text) { return value(QStringView(text)); }
+    // Integral numbers as integers; an object in QJsonObject's (sorted) order.
+    JsonWriter &value(const QJsonValue &value);
+    // A pointer would otherwise be taken for a flag.
+    JsonWriter &value(const char *) = delete;
+    JsonWriter &null();
+    // A value that is compact JSON text already.
+    JsonWriter &json(QByteArrayView compact);
+
+    void flush();
+
+private:
+    // Objects and arrays nest at most this deep (one bit each in m_started);
+    // what the suite writes nests three.
+    static constexpr int kMaxDepth = 63;
+
+    JsonWriter &open(char bracket);
+    JsonWriter &close(char bracket);
+    // The comma before a member or element that is not its parent's first.
+    void separate()
+    {
+        if (m_afterKey) {
+            m_afterKey = false;
+            return;
+        }
+        if (m_depth == 0)
+            return;
+        const quint64 bit = quint64(1) << m_depth;
+        if (m_started & bit)
+            put(',');
+        m_started |= bit;
+    }
     void put(char c)
     {
         if (m_size == kRoom)
@@ -32,31 +101,25 @@ public:
     }
     void put(const char *text, std::size_t size);
     void putInteger(qint64 n);
-    // The text as a JSON string, quoted and escaped.
     void putString(QStringView text);
-    void put(const QJsonValue &value);
-    void flush();
+    void putJsonValue(const QJsonValue &value);
 
-private:
     static constexpr std::size_t kRoom = 4096;
     std::string &m_out;
     std::size_t m_size = 0;
+    int m_depth = 0;
+    quint64 m_started = 0; // per depth: a member or element has been written
+    bool m_afterKey = false;
     char m_buffer[kRoom];
 };
 
-// Appends the value as compact JSON text (what QJsonDocument writes, with
-// integral numbers written as integers).
-void appendJson(std::string &out, const QJsonValue &value);
-// Appends the text as a JSON string.
-void appendJsonString(std::string &out, QStringView text);
-
-
-// One JSON object written as compact text with its keys in the order they
-// are added (QJsonObject would sort them).
+// One JSON object as compact text, built member by member with the writer
+// above: for the small objects the command line and the programs' values
+// write one at a time.
 class JsonObjectWriter
 {
 public:
-    JsonObjectWriter();
+    JsonObjectWriter() { m_json.beginObject(); }
 
     JsonObjectWriter &add(const char *key, int number);
     JsonObjectWriter &add(const char *key, qint64 number);
@@ -71,9 +134,8 @@ public:
     QByteArray finish();
 
 private:
-    void addKey(const char *key);
-
     std::string m_out;
+    JsonWriter m_json{m_out};
 };
 
 // The compact JSON text indented by `step` spaces a level, each member and

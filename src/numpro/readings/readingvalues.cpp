@@ -68,26 +68,20 @@ void ReadingValue::write(JsonWriter &out) const
     switch (m_value.index()) {
     case 0:
     case 1:
-        out.put("null", 4);
+        out.null();
         break;
     case 2:
-        if (std::get<bool>(m_value))
-            out.put("true", 4);
-        else
-            out.put("false", 5);
+        out.value(std::get<bool>(m_value));
         break;
     case 3:
-        out.putInteger(std::get<int>(m_value));
+        out.value(std::get<int>(m_value));
         break;
     case 4: {
         const List &list = std::get<List>(m_value);
-        out.put('[');
-        for (std::size_t i = 0; i < list.size; ++i) {
-            if (i > 0)
-                out.put(',');
-            out.putInteger(list.numbers[i]);
-        }
-        out.put(']');
+        out.beginArray();
+        for (std::size_t i = 0; i < list.size; ++i)
+            out.value(int(list.numbers[i]));
+        out.endArray();
         break;
     }
     case 5: {
@@ -98,22 +92,17 @@ void ReadingValue::write(JsonWriter &out) const
             order[i] = i;
         std::sort(order.begin(), order.begin() + record.size,
                   [&](std::size_t a, std::size_t b) { return record.names[a] < record.names[b]; });
-        out.put('{');
-        for (std::size_t i = 0; i < record.size; ++i) {
-            if (i > 0)
-                out.put(',');
-            out.putString(record.names[order[i]]);
-            out.put(':');
-            out.putInteger(record.numbers[order[i]]);
-        }
-        out.put('}');
+        out.beginObject();
+        for (std::size_t i = 0; i < record.size; ++i)
+            out.key(record.names[order[i]]).value(int(record.numbers[order[i]]));
+        out.endObject();
         break;
     }
     case 6:
-        out.putString(std::get<QStringView>(m_value));
+        out.value(std::get<QStringView>(m_value));
         break;
     case 7:
-        out.put(std::get<QJsonValue>(m_value));
+        out.value(std::get<QJsonValue>(m_value));
         break;
     }
 }

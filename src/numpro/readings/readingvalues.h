@@ -56,7 +56,8 @@ public:
     int toInt(int otherwise = 0) const;
     bool toBool(bool otherwise = false) const;
     QJsonValue toJson() const;
-    // Writes the value as compact JSON text, as QJsonDocument writes it.
+    // Writes the value (after a key, or as an element) as compact JSON text,
+    // as QJsonDocument writes it.
     void write(JsonWriter &out) const;
 
 private:
