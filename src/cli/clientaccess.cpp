@@ -94,23 +94,23 @@ QByteArray clientJson(const clients::Client &client, const QList<clients::Readin
         .add("added", timeText(client.added))
         .add("changed", timeText(client.changed));
     if (history) {
-        QList<QByteArray> entries;
+        kestrava::JsonWriter &entries = json.member("history").beginArray();
         for (const clients::ReadingEntry &entry : *history) {
-            kestrava::JsonObjectWriter item;
-            item.add("program", entry.program ? commandNameOf(*entry.program) : u"report"_s)
-                .add("at", timeText(entry.at));
+            entries.beginObject()
+                .key("program").value(entry.program ? commandNameOf(*entry.program) : u"report"_s)
+                .key("at").value(timeText(entry.at));
             // The inputs are a JSON object, kept in its own key order while
             // it is on one line; anything else the book holds is shown as
             // the text it is.
             const QByteArray inputs = entry.inputs.toUtf8();
             const QJsonDocument parsed = QJsonDocument::fromJson(inputs);
             if (parsed.isObject())
-                item.addJson("inputs", inputs.contains('\n') ? parsed.toJson(QJsonDocument::Compact) : inputs.trimmed());
+                entries.key("inputs").json(inputs.contains('\n') ? parsed.toJson(QJsonDocument::Compact) : inputs.trimmed());
             else
-                item.add("inputs", entry.inputs);
-            entries.append(item.finish());
+                entries.key("inputs").value(entry.inputs);
+            entries.endObject();
         }
-        json.addJson("history", '[' + entries.join(',') + ']');
+        entries.endArray();
     }
     return json.finish();
 }

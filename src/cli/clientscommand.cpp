@@ -351,14 +351,13 @@ struct Run
             err << "kestrava-cli: nothing was imported into " << path << ": " << report.failure->reason << "\n";
             return kExitUsage;
         }
-        QList<QByteArray> refused;
+        kestrava::JsonObjectWriter json;
+        json.add("added", report.added).add("alreadyThere", report.alreadyThere);
+        kestrava::JsonWriter &refused = json.member("refused").beginArray();
         for (const clients::ImportRefusal &refusal : report.refused)
-            refused.append(kestrava::JsonObjectWriter().add("source", refusal.source).add("reason", refusal.reason).finish());
-        line(kestrava::JsonObjectWriter()
-                 .add("added", report.added)
-                 .add("alreadyThere", report.alreadyThere)
-                 .addJson("refused", '[' + refused.join(',') + ']')
-                 .finish());
+            refused.beginObject().key("source").value(refusal.source).key("reason").value(refusal.reason).endObject();
+        refused.endArray();
+        line(json.finish());
         return report.refused.isEmpty() ? kExitDone : kExitSomeFailed;
     }
 

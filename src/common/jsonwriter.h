@@ -129,6 +129,9 @@ public:
     JsonObjectWriter &add(const char *key, const QStringList &texts);
     // A value that is compact JSON text already.
     JsonObjectWriter &addJson(const char *key, QByteArrayView json);
+    // The writer, ready for the key's value: for an array or object the
+    // caller writes in place.  It must be whole before the next add.
+    JsonWriter &member(const char *key) { return m_json.key(key); }
 
     // The object's text, "{...}".
     QByteArray finish();

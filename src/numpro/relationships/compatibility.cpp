@@ -80,18 +80,17 @@ QString marriageDateLead(QDate marriageDate, QDate today)
 
 // The six numbers, written even where one is missing, so both people's
 // objects always have the same keys.
-QByteArray numbersJson(const QJsonObject &numbers)
+void writeNumbers(kestrava::JsonWriter &json, const QJsonObject &numbers)
 {
-    kestrava::JsonObjectWriter json;
+    json.beginObject();
     for (QStringView key : kCompatibilityNumberKeys) {
-        const QByteArray name = key.toUtf8();
         const QJsonValue value = numbers.value(key);
         if (value.isDouble())
-            json.add(name.constData(), value.toInt());
+            json.key(key).value(value.toInt());
         else
-            json.addNull(name.constData());
+            json.key(key).null();
     }
-    return json.finish();
+    json.endObject();
 }
 
 } // namespace
@@ -186,19 +185,20 @@ QJsonObject compatibilityToJson(const Compatibility &c)
 
 QByteArray compatibilityJson(const Compatibility &c)
 {
-    kestrava::JsonObjectWriter pairs;
-    for (const NumberPair &pair : c.pairs) {
-        kestrava::JsonObjectWriter item;
-        item.add("numbers", QList<int>{pair.first, pair.second});
-        if (pair.rating)
-            item.add("rating", ratingName(*pair.rating));
-        else
-            item.addNull("rating");
-        pairs.addJson(pair.key.toUtf8().constData(), item.finish());
-    }
     kestrava::JsonObjectWriter json;
-    json.addJson("a", numbersJson(c.firstNumbers)).addJson("b", numbersJson(c.secondNumbers)).addJson("pairs",
-                                                                                                     pairs.finish());
+    writeNumbers(json.member("a"), c.firstNumbers);
+    writeNumbers(json.member("b"), c.secondNumbers);
+    kestrava::JsonWriter &pairs = json.member("pairs").beginObject();
+    for (const NumberPair &pair : c.pairs) {
+        pairs.key(pair.key).beginObject();
+        pairs.key("numbers").beginArray().value(int(pair.first)).value(int(pair.second)).endArray();
+        if (pair.rating)
+            pairs.key("rating").value(ratingName(*pair.rating));
+        else
+            pairs.key("rating").null();
+        pairs.endObject();
+    }
+    pairs.endObject();
     if (c.marriageDate.isValid())
         json.add("marriageVibration", int(marriageVibrationNumber(c.marriageDate)));
     return json.finish();
