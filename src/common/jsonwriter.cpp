@@ -11,19 +11,19 @@ namespace kestrava {
 
 JsonWriter &JsonWriter::open(char bracket)
 {
-    Q_ASSERT(m_depth < kMaxDepth);
     separate();
     put(bracket);
     ++m_depth;
-    m_started &= ~(quint64(1) << m_depth);
+    m_comma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::close(char bracket)
 {
-    Q_ASSERT(m_depth > 0 && !m_afterKey);
+    Q_ASSERT(m_depth > 0);
     put(bracket);
     --m_depth;
+    m_comma = true;
     return *this;
 }
 
@@ -41,7 +41,7 @@ JsonWriter &JsonWriter::key(const char *name)
     put(name, std::size_t(end - name));
     put('"');
     put(':');
-    m_afterKey = true;
+    m_comma = false;
     return *this;
 }
 
@@ -52,6 +52,7 @@ JsonWriter &JsonWriter::value(bool flag)
         put("true", 4);
     else
         put("false", 5);
+    m_comma = true;
     return *this;
 }
 
@@ -59,6 +60,7 @@ JsonWriter &JsonWriter::value(const QJsonValue &value)
 {
     separate();
     putJsonValue(value);
+    m_comma = true;
     return *this;
 }
 
@@ -66,6 +68,7 @@ JsonWriter &JsonWriter::null()
 {
     separate();
     put("null", 4);
+    m_comma = true;
     return *this;
 }
 
@@ -73,6 +76,7 @@ JsonWriter &JsonWriter::json(QByteArrayView compact)
 {
     separate();
     put(compact.data(), std::size_t(compact.size()));
+    m_comma = true;
     return *this;
 }
 
@@ -95,7 +99,7 @@ void JsonWriter::put(const char *text, std::size_t size)
     m_size += size;
 }
 
-void JsonWriter::putInteger(qint64 n)
+void JsonWriter::putLongInteger(qint64 n)
 {
     char digits[24];
     const auto written = std::to_chars(digits, digits + sizeof digits, n);

@@ -18,7 +18,8 @@ namespace kestrava {
 // the commas and colons between members and elements itself.  The text is
 // gathered in a buffer of the writer's own and handed to the string in large
 // pieces, so the many small writes of a batch of subjects cost no call each;
-// everything is in the string once the writer is gone (or flushed).
+// everything is in the string once the writer is gone (or flushed).  A
+// writer writes one value at the top (one line of a batch, say).
 //
 // Strings are escaped as the command line has always written them: '"' and
 // '\' with a backslash, the control characters below U+0020 as \u00XX
@@ -41,7 +42,7 @@ public:
         separate();
         putString(name);
         put(':');
-        m_afterKey = true;
+        m_comma = false;
         return *this;
     }
     // A key given as UTF-8 (a literal, usually).
@@ -52,6 +53,7 @@ public:
     {
         separate();
         putInteger(number);
+        m_comma = true;
         return *this;
     }
     JsonWriter &value(bool flag);
@@ -59,6 +61,7 @@ public:
     {
         separate();
         putString(text);
+        m_comma = true;
         return *this;
     }
     JsonWriter &value(const QString &text) { return value(QStringView(text)); }
@@ -73,25 +76,16 @@ public:
     void flush();
 
 private:
-    // Objects and arrays nest at most this deep (one bit each in m_started);
-    // what the suite writes nests three.
-    static constexpr int kMaxDepth = 63;
-
     JsonWriter &open(char bracket);
     JsonWriter &close(char bracket);
     // The comma before a member or element that is not its parent's first.
+    // One flag is enough: opening a bracket or writing a key clears it, any
+    // finished value (a closed bracket too) sets it.  The batch writes every
+    // key and value through here, so it costs one test.
     void separate()
     {
-        if (m_afterKey) {
-            m_afterKey = false;
-            return;
-        }
-        if (m_depth == 0)
-            return;
-        const quint64 bit = quint64(1) << m_depth;
-        if (m_started & bit)
+        if (m_comma)
             put(',');
-        m_started |= bit;
     }
     void put(char c)
     {
@@ -100,16 +94,28 @@ private:
         m_buffer[m_size++] = c;
     }
     void put(const char *text, std::size_t size);
-    void putInteger(qint64 n);
+    void putInteger(qint64 n)
+    {
+        // Nearly every number a reading writes has one or two digits.
+        if (n >= 0 && n < 100) {
+            if (m_size + 2 > kRoom)
+                flush();
+            if (n >= 10)
+                m_buffer[m_size++] = char('0' + n / 10);
+            m_buffer[m_size++] = char('0' + n % 10);
+            return;
+        }
+        putLongInteger(n);
+    }
+    void putLongInteger(qint64 n);
     void putString(QStringView text);
     void putJsonValue(const QJsonValue &value);
 
     static constexpr std::size_t kRoom = 4096;
     std::string &m_out;
     std::size_t m_size = 0;
-    int m_depth = 0;
-    quint64 m_started = 0; // per depth: a member or element has been written
-    bool m_afterKey = false;
+    int m_depth = 0; // only to check that brackets pair up
+    bool m_comma = false;
     char m_buffer[kRoom];
 };
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace kestrava;
 using namespace Qt::StringLiterals;
 
@@ -65,6 +67,20 @@ TEST(JsonWriter, KeepsKeysInTheOrderAddedAndPutsEachCommaOnce)
     EXPECT_EQ(out, "prefix "
                    R"({"zeta":1,"alpha":[],"mid":{"x":[1,-2],"y":null},"list":[{},{"k":true}],"é\"":"s",)"
                    R"("raw":{"a":[1]},"qjson":{"a":0.5,"b":2}})");
+}
+
+TEST(JsonWriter, WritesWholeNumbersOfEverySize)
+{
+    std::string out;
+    {
+        JsonWriter json(out);
+        json.beginArray();
+        for (const qint64 n : {0LL, 9LL, 10LL, 99LL, 100LL, -1LL, -10LL, 32767LL, -32768LL, 9007199254740993LL,
+                               std::numeric_limits<qint64>::min()})
+            json.value(n);
+        json.endArray();
+    }
+    EXPECT_EQ(out, "[0,9,10,99,100,-1,-10,32767,-32768,9007199254740993,-9223372036854775808]");
 }
 
 TEST(JsonWriter, TextLongerThanItsBufferArrivesWhole)
