@@ -1,6 +1,7 @@
 #include "astrology/fadic.h"
 
 #include "common/jsonresource.h"
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 
 #include <QJsonObject>
@@ -45,6 +46,19 @@ const FadicProfile *fadicProfile(int fadic)
 {
     const auto it = profiles().constFind(fadic);
     return it == profiles().cend() ? nullptr : &it.value();
+}
+
+QByteArray fadicJson(int month, int day, int year)
+{
+    const qint16 combined = fadicSum(month, day, year, false);
+    const qint16 fadic = fadicSum(month, day, year, true);
+    const FadicProfile *profile = fadicProfile(fadic);
+    return kestrava::JsonObjectWriter()
+        .add("combined", combined)
+        .add("fadic", fadic)
+        .add("planet", profile ? profile->planet : QString())
+        .add("sign", profile ? profile->sign : QString())
+        .finish();
 }
 
 } // namespace astrology

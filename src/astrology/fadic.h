@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -23,5 +24,9 @@ struct FadicProfile
 
 // The profile of a fadic number 1 to 9, or null.
 const FadicProfile *fadicProfile(int fadic);
+
+// The birth date's values as one compact JSON object, keys in this order:
+// the combined fadic number, the fadic number, its planet and its sign.
+QByteArray fadicJson(int month, int day, int year);
 
 } // namespace astrology

@@ -34,15 +34,7 @@ std::optional<QString> read(const Subject &s, AstrologyInputs &inputs)
 
 QByteArray json(const AstrologyInputs &inputs)
 {
-    const qint16 combined = astrology::fadicSum(inputs.month, inputs.day, inputs.year, false);
-    const qint16 fadic = astrology::fadicSum(inputs.month, inputs.day, inputs.year, true);
-    const astrology::FadicProfile *profile = astrology::fadicProfile(fadic);
-    return JsonObjectWriter()
-        .add("combined", combined)
-        .add("fadic", fadic)
-        .add("planet", profile ? profile->planet : QString())
-        .add("sign", profile ? profile->sign : QString())
-        .finish();
+    return astrology::fadicJson(inputs.month, inputs.day, inputs.year);
 }
 
 QList<JsonKey> jsonKeys()

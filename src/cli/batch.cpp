@@ -2,7 +2,7 @@
 
 #include "common/csv.h"
 #include "common/regularfile.h"
-#include "numpro/readings/readingvalues.h"
+#include "common/jsonwriter.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -88,11 +88,7 @@ std::optional<QString> findColumns(const Command &command, const QStringList &he
 
 void appendErrorLine(std::string &out, qsizetype number, const QString &problem)
 {
-    out += "{\"row\":";
-    out += std::to_string(number);
-    out += ",\"error\":";
-    numpro::appendJsonString(out, problem);
-    out += '}';
+    kestrava::JsonWriter(out).beginObject().key("row").value(qint64(number)).key("error").value(problem).endObject();
 }
 
 // A data row as the stream found it: where its bytes lie in its chunk's

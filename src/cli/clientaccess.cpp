@@ -1,7 +1,7 @@
 #include "cli/clientaccess.h"
 
-#include "cli/jsonwriter.h"
 #include "clients/booklocation.h"
+#include "common/jsonwriter.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -77,7 +77,7 @@ QString timeText(const QDateTime &time)
 QByteArray clientJson(const clients::Client &client, const QList<clients::ReadingEntry> *history)
 {
     const kestrava::Person &p = client.person;
-    JsonObjectWriter json;
+    kestrava::JsonObjectWriter json;
     json.add("id", client.id)
         .add("first", p.firstName)
         .add("middle", p.middleName)
@@ -90,23 +90,23 @@ QByteArray clientJson(const clients::Client &client, const QList<clients::Readin
         .add("added", timeText(client.added))
         .add("changed", timeText(client.changed));
     if (history) {
-        QList<QByteArray> entries;
+        kestrava::JsonWriter &entries = json.member("history").beginArray();
         for (const clients::ReadingEntry &entry : *history) {
-            JsonObjectWriter item;
-            item.add("program", entry.program ? commandNameOf(*entry.program) : u"report"_s)
-                .add("at", timeText(entry.at));
+            entries.beginObject()
+                .key("program").value(entry.program ? commandNameOf(*entry.program) : u"report"_s)
+                .key("at").value(timeText(entry.at));
             // The inputs are a JSON object, kept in its own key order while
             // it is on one line; anything else the book holds is shown as
             // the text it is.
             const QByteArray inputs = entry.inputs.toUtf8();
             const QJsonDocument parsed = QJsonDocument::fromJson(inputs);
             if (parsed.isObject())
-                item.addJson("inputs", inputs.contains('\n') ? parsed.toJson(QJsonDocument::Compact) : inputs.trimmed());
+                entries.key("inputs").json(inputs.contains('\n') ? parsed.toJson(QJsonDocument::Compact) : inputs.trimmed());
             else
-                item.add("inputs", entry.inputs);
-            entries.append(item.finish());
+                entries.key("inputs").value(entry.inputs);
+            entries.endObject();
         }
-        json.addJson("history", '[' + entries.join(',') + ']');
+        entries.endArray();
     }
     return json.finish();
 }
@@ -149,7 +149,7 @@ std::optional<int> ClientReading::fill(const Command &command, Invocation &call,
 int ClientReading::record(const Command &command, const Subject &subject, QTextStream &err)
 {
     // The inputs as the reading took them, named as the options.
-    JsonObjectWriter inputs;
+    kestrava::JsonObjectWriter inputs;
     for (Field field : {Field::Name, Field::First, Field::Middle, Field::Last, Field::Month, Field::Day, Field::Year,
                         Field::Today, Field::Seed, Field::Married}) {
         const OptionEntry *option = command.option(field);

@@ -1,7 +1,7 @@
 #include "cli/clientscommand.h"
 
 #include "cli/clientaccess.h"
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 #include "clients/clientcsv.h"
 #include "clients/clientimport.h"
 #include "clients/historytext.h"
@@ -108,7 +108,7 @@ struct Run
 
     void line(const QByteArray &json)
     {
-        out << (call.pretty ? indentJson(json) : json) << "\n";
+        out << (call.pretty ? kestrava::indentJson(json) : json) << "\n";
     }
 
     int list()
@@ -155,7 +155,7 @@ struct Run
                 << "\n";
             return kExitUsage;
         }
-        line(JsonObjectWriter().add("clients", *rebuilt).finish());
+        line(kestrava::JsonObjectWriter().add("clients", *rebuilt).finish());
         return kExitDone;
     }
 
@@ -308,7 +308,7 @@ struct Run
         if (!book)
             return kExitDone;
         for (const clients::PossibleDuplicate &pair : book->possibleDuplicates())
-            line(JsonObjectWriter().addJson("a", clientJson(pair.first)).addJson("b", clientJson(pair.second)).finish());
+            line(kestrava::JsonObjectWriter().addJson("a", clientJson(pair.first)).addJson("b", clientJson(pair.second)).finish());
         return kExitDone;
     }
 
@@ -351,14 +351,13 @@ struct Run
             err << "kestrava-cli: nothing was imported into " << path << ": " << report.failure->reason << "\n";
             return kExitUsage;
         }
-        QList<QByteArray> refused;
+        kestrava::JsonObjectWriter json;
+        json.add("added", report.added).add("alreadyThere", report.alreadyThere);
+        kestrava::JsonWriter &refused = json.member("refused").beginArray();
         for (const clients::ImportRefusal &refusal : report.refused)
-            refused.append(JsonObjectWriter().add("source", refusal.source).add("reason", refusal.reason).finish());
-        line(JsonObjectWriter()
-                 .add("added", report.added)
-                 .add("alreadyThere", report.alreadyThere)
-                 .addJson("refused", '[' + refused.join(',') + ']')
-                 .finish());
+            refused.beginObject().key("source").value(refusal.source).key("reason").value(refusal.reason).endObject();
+        refused.endArray();
+        line(json.finish());
         return report.refused.isEmpty() ? kExitDone : kExitSomeFailed;
     }
 

@@ -1,7 +1,7 @@
 #include "cli/compatibilitycommand.h"
 
 #include "cli/clientaccess.h"
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 #include "cli/numerologycommand.h"
 #include "numpro/relationships/compatibility.h"
 #include "numpro/relationships/marriagevibration.h"
@@ -57,42 +57,6 @@ QList<JsonKey> jsonKeys()
                   "of 1 to 9, 11 and 22"},
         {"marriageVibration", "the marriage vibration number of --married (with --married only)"},
     });
-}
-
-// The six numbers, written even where one is missing, so both people's
-// objects always have the same keys.
-QByteArray numbersJson(const QJsonObject &numbers)
-{
-    JsonObjectWriter json;
-    for (QStringView key : numpro::kCompatibilityNumberKeys) {
-        const QByteArray name = key.toUtf8();
-        const QJsonValue value = numbers.value(key);
-        if (value.isDouble())
-            json.add(name.constData(), value.toInt());
-        else
-            json.addNull(name.constData());
-    }
-    return json.finish();
-}
-
-QByteArray compatibilityJson(const numpro::Compatibility &c)
-{
-    JsonObjectWriter pairs;
-    for (const numpro::NumberPair &pair : c.pairs) {
-        JsonObjectWriter item;
-        item.add("numbers", QList<int>{pair.first, pair.second});
-        if (pair.rating)
-            item.add("rating", numpro::ratingName(*pair.rating));
-        else
-            item.addNull("rating");
-        pairs.addJson(pair.key.toUtf8().constData(), item.finish());
-    }
-    JsonObjectWriter json;
-    json.addJson("a", numbersJson(c.firstNumbers)).addJson("b", numbersJson(c.secondNumbers)).addJson("pairs",
-                                                                                                     pairs.finish());
-    if (c.marriageDate.isValid())
-        json.add("marriageVibration", int(numpro::marriageVibrationNumber(c.marriageDate)));
-    return json.finish();
 }
 
 // One person of the pair: typed in the options named with `prefix` ("a" or
@@ -194,8 +158,8 @@ int run(const Command &command, const QStringList &arguments, QTextStream &out, 
 
     switch (call.format) {
     case OutputFormat::Json: {
-        const QByteArray json = compatibilityJson(compatibility);
-        out << (call.pretty ? indentJson(json) : json) << "\n";
+        const QByteArray json = numpro::compatibilityJson(compatibility);
+        out << (call.pretty ? kestrava::indentJson(json) : json) << "\n";
         break;
     }
     case OutputFormat::Text:

@@ -44,8 +44,7 @@ std::optional<QString> read(const Subject &s, DailyInputs &inputs)
 
 QByteArray json(const DailyInputs &inputs)
 {
-    const qint16 number = daily::dailyNumber(inputs.day, inputs.month, inputs.today);
-    return JsonObjectWriter().add("number", number).add("word", daily::dailyWord(number)).finish();
+    return daily::dailyJson(daily::dailyNumber(inputs.day, inputs.month, inputs.today));
 }
 
 QList<JsonKey> jsonKeys()

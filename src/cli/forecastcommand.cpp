@@ -1,7 +1,7 @@
 #include "cli/forecastcommand.h"
 
 #include "cli/clientaccess.h"
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 #include "cli/numerologycommand.h"
 #include "numpro/forecast/forecast.h"
 #include "richtext/composition.h"
@@ -66,7 +66,7 @@ public:
 
     void write(const QByteArray &json)
     {
-        m_buffer += m_pretty ? indentJson(json) : json;
+        m_buffer += m_pretty ? kestrava::indentJson(json) : json;
         m_buffer += '\n';
         if (m_buffer.size() >= kFlushAt)
             flush();

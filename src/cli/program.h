@@ -3,7 +3,7 @@
 #include "cli/batch.h"
 #include "cli/clientaccess.h"
 #include "cli/command.h"
-#include "cli/jsonwriter.h"
+#include "common/jsonwriter.h"
 #include "richtext/composition.h"
 
 #include <QList>
@@ -79,7 +79,7 @@ int runProgram(const Command &command, const Program<Inputs> &program, const QSt
     switch (call.format) {
     case OutputFormat::Json: {
         const QByteArray json = program.json(inputs);
-        out << (call.pretty ? indentJson(json) : json) << "\n";
+        out << (call.pretty ? kestrava::indentJson(json) : json) << "\n";
         break;
     }
     case OutputFormat::Text:

@@ -33,17 +33,7 @@ std::optional<QString> read(const Subject &s, RunesInputs &inputs)
 
 QByteArray json(const RunesInputs &inputs)
 {
-    const qint16 total = runes::nameTotal(inputs.name); // blanks count nothing either way
-    const qint16 number = runes::reduceByDigitSums(total);
-    const runes::RuneRow *row = runes::runeRow(number);
-    JsonObjectWriter json;
-    json.add("total", total).add("number", number);
-    // 22, and a name without letters, have no rune.
-    if (row && !row->rune.isEmpty())
-        json.add("rune", row->rune);
-    else
-        json.addNull("rune");
-    return json.finish();
+    return runes::valuesJson(inputs.name);
 }
 
 QList<JsonKey> jsonKeys()

@@ -34,14 +34,7 @@ std::optional<QString> read(const Subject &s, TantricInputs &inputs)
 
 QByteArray json(const TantricInputs &inputs)
 {
-    const tantric::TantricNumbers n = tantric::tantricNumbers(inputs.day, inputs.month, inputs.year);
-    return JsonObjectWriter()
-        .add("soul", n.soul)
-        .add("karma", n.karma)
-        .add("gift", n.gift)
-        .add("knowledge", n.knowledge)
-        .add("path", n.path)
-        .finish();
+    return tantric::tantricJson(tantric::tantricNumbers(inputs.day, inputs.month, inputs.year));
 }
 
 QList<JsonKey> jsonKeys()

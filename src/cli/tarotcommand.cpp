@@ -57,31 +57,9 @@ std::optional<QString> read(const Subject &s, TarotInputs &inputs)
     return std::nullopt;
 }
 
-QStringList cardNames(int number)
-{
-    QStringList names;
-    for (const tarot::TarotCard &card : tarot::numberCards(number))
-        names.append(card.name);
-    return names;
-}
-
 QByteArray json(const TarotInputs &inputs)
 {
-    JsonObjectWriter json;
-    json.add("lifePath", inputs.reading.lifePath)
-        .add("destiny", inputs.reading.destiny)
-        .add("lifePathCards", cardNames(inputs.reading.lifePath))
-        .add("destinyCards", cardNames(inputs.reading.destiny));
-    if (inputs.spread) {
-        QList<int> numbers;
-        QStringList names;
-        for (const qint16 card : *inputs.spread) {
-            numbers.append(card);
-            names.append(tarot::deckCard(card)->name);
-        }
-        json.add("spread", numbers).add("spreadCards", names);
-    }
-    return json.finish();
+    return tarot::readingJson(inputs.reading, inputs.spread ? &*inputs.spread : nullptr);
 }
 
 QList<richtext::Composition> document(const TarotInputs &inputs)

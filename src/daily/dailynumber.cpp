@@ -1,6 +1,7 @@
 #include "daily/dailynumber.h"
 
 #include "common/jsonresource.h"
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 
 #include <QJsonObject>
@@ -56,6 +57,11 @@ bool birthDateExists(int day, int month)
     if (month == 4 || month == 6 || month == 9 || month == 11)
         return day <= 30;
     return true;
+}
+
+QByteArray dailyJson(int number)
+{
+    return kestrava::JsonObjectWriter().add("number", number).add("word", dailyWord(number)).finish();
 }
 
 } // namespace daily

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringView>
@@ -22,6 +23,9 @@ qint16 dailyNumber(QStringView birthDay, QStringView birthMonth, const QDate &to
 // other number.
 QString dailyWord(int number);
 QString dailyText(int number);
+
+// The number of the day and its word as one compact JSON object.
+QByteArray dailyJson(int number);
 
 // False for a day the month never has: 30 or 31 February, 31 April, June,
 // September or November.  29 February passes in any year.

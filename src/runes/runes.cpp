@@ -1,6 +1,7 @@
 #include "runes/runes.h"
 
 #include "common/jsonresource.h"
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 
 #include <QJsonObject>
@@ -68,6 +69,21 @@ QString significanceText()
     return QObject::tr("This number describes your vibration in the world and the tasks that you must achieve in "
                        "this lifetime using the name given to you. Destiny / Expression number more correctly reads "
                        "as what you MUST strive to become with the development of talents you are born with.");
+}
+
+QByteArray valuesJson(QStringView name)
+{
+    const qint16 total = nameTotal(name); // blanks count nothing either way
+    const qint16 number = reduceByDigitSums(total);
+    const RuneRow *row = runeRow(number);
+    kestrava::JsonObjectWriter json;
+    json.add("total", total).add("number", number);
+    // 22, and a name without letters, have no rune.
+    if (row && !row->rune.isEmpty())
+        json.add("rune", row->rune);
+    else
+        json.addNull("rune");
+    return json.finish();
 }
 
 } // namespace runes

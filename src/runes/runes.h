@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -32,6 +33,11 @@ struct RuneRow
 
 // The row of a destiny number (1 to 9, 11, 22), or null.
 const RuneRow *runeRow(int number);
+
+// The name's values as one compact JSON object, keys in this order: the
+// letters' total, the destiny number and its rune (null for 22 and for a
+// name without letters).
+QByteArray valuesJson(QStringView name);
 
 // Shown with every number.
 QString significanceText();

@@ -2,6 +2,7 @@
 
 #include "common/brand.h"
 #include "common/jsonresource.h"
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 
 #include <QJsonObject>
@@ -125,6 +126,17 @@ richtext::Composition chartSections(const TantricNumbers &numbers, EmptyGift emp
         chart.bold(false);
     }
     return chart;
+}
+
+QByteArray tantricJson(const TantricNumbers &n)
+{
+    return kestrava::JsonObjectWriter()
+        .add("soul", n.soul)
+        .add("karma", n.karma)
+        .add("gift", n.gift)
+        .add("knowledge", n.knowledge)
+        .add("path", n.path)
+        .finish();
 }
 
 } // namespace tantric

@@ -2,6 +2,7 @@
 
 #include "richtext/composition.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -27,6 +28,9 @@ struct TantricNumbers
 };
 
 TantricNumbers tantricNumbers(int day, int month, int year);
+
+// The five numbers as one compact JSON object, keys in the order above.
+QByteArray tantricJson(const TantricNumbers &numbers);
 
 enum class Table { Soul, Karma, Gift, Knowledge, Path };
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tarot/spread.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,5 +23,9 @@ struct TarotReading
 
 // The reading of a name and the three date lists' texts.
 TarotReading makeReading(const QString &name, const QString &day, const QString &month, const QString &year);
+
+// The reading's values as one compact JSON object: the two numbers and the
+// names of their cards, and with a dealt spread its cards' numbers and names.
+QByteArray readingJson(const TarotReading &reading, const SpreadCards *spread);
 
 } // namespace tarot

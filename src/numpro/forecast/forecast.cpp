@@ -1,5 +1,6 @@
 #include "numpro/forecast/forecast.h"
 
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 #include "numpro/forecast/readingsections.h"
 #include "numpro/readings/personalreadings.h"
@@ -29,23 +30,9 @@ std::array<qint16, N> numbersOf(const ReadingValues &values, QStringView key)
     return numbers;
 }
 
-void appendNumber(QByteArray &out, const char *key, int value)
+void writeInForce(kestrava::JsonWriter &json, const char *key, const InForce &inForce)
 {
-    out += ",\"";
-    out += key;
-    out += "\":";
-    out += QByteArray::number(value);
-}
-
-void appendInForce(QByteArray &out, const char *key, const InForce &inForce)
-{
-    out += ",\"";
-    out += key;
-    out += "\":{\"position\":";
-    out += QByteArray::number(inForce.position);
-    out += ",\"number\":";
-    out += QByteArray::number(inForce.number);
-    out += '}';
+    json.key(key).beginObject().key("position").value(inForce.position).key("number").value(inForce.number).endObject();
 }
 
 // The fixed texts of the forecast document.
@@ -250,28 +237,27 @@ ForecastPoint forecastAt(const ReadingInputs &subject, QDate date)
 
 QByteArray forecastJson(const ForecastPoint &point)
 {
-    QByteArray out;
+    std::string out;
     out.reserve(224);
-    out += "{\"date\":\"";
-    out += point.date.toString(Qt::ISODate).toLatin1();
-    out += '"';
-    appendNumber(out, "age", point.age);
-    appendNumber(out, "personalYear", point.personalYear);
-    appendNumber(out, "personalMonth", point.personalMonth);
-    appendNumber(out, "personalDay", point.personalDay);
-    appendNumber(out, "essence", point.essence);
-    out += ",\"transits\":[";
-    for (std::size_t i = 0; i < point.transits.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        out += QByteArray::number(point.transits[i]);
+    {
+        kestrava::JsonWriter json(out);
+        json.beginObject()
+            .key("date").value(point.date.toString(Qt::ISODate))
+            .key("age").value(point.age)
+            .key("personalYear").value(point.personalYear)
+            .key("personalMonth").value(point.personalMonth)
+            .key("personalDay").value(point.personalDay)
+            .key("essence").value(point.essence)
+            .key("transits").beginArray();
+        for (const auto transit : point.transits)
+            json.value(int(transit));
+        json.endArray()
+            .key("currentPeriod").value(point.currentPeriod);
+        writeInForce(json, "pinnacle", point.pinnacle);
+        writeInForce(json, "challenge", point.challenge);
+        json.endObject();
     }
-    out += ']';
-    appendNumber(out, "currentPeriod", point.currentPeriod);
-    appendInForce(out, "pinnacle", point.pinnacle);
-    appendInForce(out, "challenge", point.challenge);
-    out += '}';
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 QList<richtext::Composition> forecastDocument(const ReadingInputs &subject, int firstYear, int lastYear)

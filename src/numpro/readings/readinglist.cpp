@@ -167,8 +167,7 @@ void computeAllReadings(const ReadingInputs &inputs, ResultState &state)
 void appendValuesJson(std::string &out, const ResultState &state)
 {
     JsonWriter json(out);
-    json.put('{');
-    bool first = true;
+    json.beginObject();
     // A key two readings share (age) is written once.  Each key written
     // leaves a mark by its length and first character; only a key that
     // finds its mark is looked for among them.
@@ -184,15 +183,11 @@ void appendValuesJson(std::string &out, const ResultState &state)
                 continue;
             marks |= mark;
             written.append(key);
-            if (!first)
-                json.put(',');
-            first = false;
-            json.putString(key);
-            json.put(':');
+            json.key(key);
             value.write(json);
         }
     }
-    json.put('}');
+    json.endObject();
 }
 
 QByteArray valuesToJsonText(const ResultState &state)

@@ -68,26 +68,20 @@ void ReadingValue::write(JsonWriter &out) const
     switch (m_value.index()) {
     case 0:
     case 1:
-        out.put("null", 4);
+        out.null();
         break;
     case 2:
-        if (std::get<bool>(m_value))
-            out.put("true", 4);
-        else
-            out.put("false", 5);
+        out.value(std::get<bool>(m_value));
         break;
     case 3:
-        out.putInteger(std::get<int>(m_value));
+        out.value(std::get<int>(m_value));
         break;
     case 4: {
         const List &list = std::get<List>(m_value);
-        out.put('[');
-        for (std::size_t i = 0; i < list.size; ++i) {
-            if (i > 0)
-                out.put(',');
-            out.putInteger(list.numbers[i]);
-        }
-        out.put(']');
+        out.beginArray();
+        for (std::size_t i = 0; i < list.size; ++i)
+            out.value(int(list.numbers[i]));
+        out.endArray();
         break;
     }
     case 5: {
@@ -98,22 +92,17 @@ void ReadingValue::write(JsonWriter &out) const
             order[i] = i;
         std::sort(order.begin(), order.begin() + record.size,
                   [&](std::size_t a, std::size_t b) { return record.names[a] < record.names[b]; });
-        out.put('{');
-        for (std::size_t i = 0; i < record.size; ++i) {
-            if (i > 0)
-                out.put(',');
-            out.putString(record.names[order[i]]);
-            out.put(':');
-            out.putInteger(record.numbers[order[i]]);
-        }
-        out.put('}');
+        out.beginObject();
+        for (std::size_t i = 0; i < record.size; ++i)
+            out.key(record.names[order[i]]).value(int(record.numbers[order[i]]));
+        out.endObject();
         break;
     }
     case 6:
-        out.putString(std::get<QStringView>(m_value));
+        out.value(std::get<QStringView>(m_value));
         break;
     case 7:
-        out.put(std::get<QJsonValue>(m_value));
+        out.value(std::get<QJsonValue>(m_value));
         break;
     }
 }
@@ -224,137 +213,6 @@ ReadingValues &ReadingValues::setLabelCaption(const QString &caption)
 {
     m_label = caption;
     return *this;
-}
-
-void JsonWriter::flush()
-{
-    m_out.append(m_buffer, m_size);
-    m_size = 0;
-}
-
-void JsonWriter::put(const char *text, std::size_t size)
-{
-    if (m_size + size > kRoom) {
-        flush();
-        if (size > kRoom) {
-            m_out.append(text, size);
-            return;
-        }
-    }
-    std::memcpy(m_buffer + m_size, text, size);
-    m_size += size;
-}
-
-void JsonWriter::putInteger(qint64 n)
-{
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, n);
-    put(digits, std::size_t(written.ptr - digits));
-}
-
-void JsonWriter::putString(QStringView text)
-{
-    const char16_t *units = text.utf16();
-    const std::size_t size = std::size_t(text.size());
-    if (size + 2 <= kRoom) {
-        // Copied as it is while it is printable ASCII with nothing to escape
-        // (the usual case: keys and names); otherwise written again below.
-        if (m_size + size + 2 > kRoom)
-            flush();
-        char *p = m_buffer + m_size;
-        *p++ = '"';
-        bool escape = false;
-        for (std::size_t i = 0; i < size; ++i) {
-            const char16_t u = units[i];
-            escape |= (u < 0x20) | (u >= 0x80) | (u == u'"') | (u == u'\\');
-            p[i] = char(u);
-        }
-        if (!escape) {
-            p[size] = '"';
-            m_size += size + 2;
-            return;
-        }
-    }
-    static const char hex[] = "0123456789abcdef";
-    put('"');
-    for (const char c : text.toUtf8()) {
-        const auto byte = uchar(c);
-        if (c == '"' || c == '\\') {
-            put('\\');
-            put(c);
-        } else if (byte < 0x20) {
-            put("\\u00", 4);
-            put(hex[byte >> 4]);
-            put(hex[byte & 0xF]);
-        } else {
-            put(c);
-        }
-    }
-    put('"');
-}
-
-void JsonWriter::put(const QJsonValue &value)
-{
-    switch (value.type()) {
-    case QJsonValue::Null:
-    case QJsonValue::Undefined:
-        put("null", 4);
-        break;
-    case QJsonValue::Bool:
-        if (value.toBool())
-            put("true", 4);
-        else
-            put("false", 5);
-        break;
-    case QJsonValue::Double: {
-        const double d = value.toDouble();
-        char digits[32];
-        const auto written = d == std::floor(d) && std::abs(d) < 1e15
-                                 ? std::to_chars(digits, digits + sizeof digits, qint64(d))
-                                 : std::to_chars(digits, digits + sizeof digits, d);
-        put(digits, std::size_t(written.ptr - digits));
-        break;
-    }
-    case QJsonValue::String:
-        putString(value.toString());
-        break;
-    case QJsonValue::Array: {
-        put('[');
-        const QJsonArray array = value.toArray();
-        for (qsizetype i = 0; i < array.size(); ++i) {
-            if (i > 0)
-                put(',');
-            put(array.at(i));
-        }
-        put(']');
-        break;
-    }
-    case QJsonValue::Object: {
-        put('{');
-        const QJsonObject object = value.toObject();
-        bool first = true;
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            if (!first)
-                put(',');
-            first = false;
-            putString(it.key());
-            put(':');
-            put(it.value());
-        }
-        put('}');
-        break;
-    }
-    }
-}
-
-void appendJsonString(std::string &out, QStringView text)
-{
-    JsonWriter(out).putString(text);
-}
-
-void appendJson(std::string &out, const QJsonValue &value)
-{
-    JsonWriter(out).put(value);
 }
 
 } // namespace numpro

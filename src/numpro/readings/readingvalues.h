@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/jsonwriter.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QVarLengthArray>
@@ -17,36 +19,7 @@
 
 namespace numpro {
 
-// Compact JSON text gathered in a buffer of its own and handed to a string
-// in large pieces, so the many small writes of a subject's values cost no
-// call each.  Everything is in the string once the writer is gone (or flushed).
-class JsonWriter
-{
-public:
-    explicit JsonWriter(std::string &out) : m_out(out) {}
-    JsonWriter(const JsonWriter &) = delete;
-    JsonWriter &operator=(const JsonWriter &) = delete;
-    ~JsonWriter() { flush(); }
-
-    void put(char c)
-    {
-        if (m_size == kRoom)
-            flush();
-        m_buffer[m_size++] = c;
-    }
-    void put(const char *text, std::size_t size);
-    void putInteger(qint64 n);
-    // The text as a JSON string, quoted and escaped.
-    void putString(QStringView text);
-    void put(const QJsonValue &value);
-    void flush();
-
-private:
-    static constexpr std::size_t kRoom = 4096;
-    std::string &m_out;
-    std::size_t m_size = 0;
-    char m_buffer[kRoom];
-};
+using kestrava::JsonWriter;
 
 // One value of a reading.  The kinds the readings set (numbers, short lists
 // of numbers, a few named numbers, fixed texts, flags) are held without
@@ -83,7 +56,8 @@ public:
     int toInt(int otherwise = 0) const;
     bool toBool(bool otherwise = false) const;
     QJsonValue toJson() const;
-    // Writes the value as compact JSON text, as QJsonDocument writes it.
+    // Writes the value (after a key, or as an element) as compact JSON text,
+    // as QJsonDocument writes it.
     void write(JsonWriter &out) const;
 
 private:
@@ -141,11 +115,5 @@ private:
     Entries m_values;
     std::optional<QString> m_label;
 };
-
-// Appends the value as compact JSON text (what QJsonDocument writes, with
-// integral numbers written as integers).
-void appendJson(std::string &out, const QJsonValue &value);
-// Appends the text as a JSON string.
-void appendJsonString(std::string &out, QStringView text);
 
 } // namespace numpro

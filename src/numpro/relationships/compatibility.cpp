@@ -1,6 +1,7 @@
 #include "numpro/relationships/compatibility.h"
 
 #include "common/datelists.h"
+#include "common/jsonwriter.h"
 #include "common/numerology.h"
 #include "numpro/readings/corereadings.h"
 #include "numpro/readings/readingcompose.h"
@@ -75,6 +76,21 @@ QString birthDateText(const ReadingInputs &person, const std::function<QString(Q
 QString marriageDateLead(QDate marriageDate, QDate today)
 {
     return today.isValid() && marriageDate > today ? u"Marrying on "_s : u"Married on "_s;
+}
+
+// The six numbers, written even where one is missing, so both people's
+// objects always have the same keys.
+void writeNumbers(kestrava::JsonWriter &json, const QJsonObject &numbers)
+{
+    json.beginObject();
+    for (QStringView key : kCompatibilityNumberKeys) {
+        const QJsonValue value = numbers.value(key);
+        if (value.isDouble())
+            json.key(key).value(value.toInt());
+        else
+            json.key(key).null();
+    }
+    json.endObject();
 }
 
 } // namespace
@@ -165,6 +181,27 @@ QJsonObject compatibilityToJson(const Compatibility &c)
         json.insert(u"marriageVibration"_s, marriageVibrationNumber(c.marriageDate));
     }
     return json;
+}
+
+QByteArray compatibilityJson(const Compatibility &c)
+{
+    kestrava::JsonObjectWriter json;
+    writeNumbers(json.member("a"), c.firstNumbers);
+    writeNumbers(json.member("b"), c.secondNumbers);
+    kestrava::JsonWriter &pairs = json.member("pairs").beginObject();
+    for (const NumberPair &pair : c.pairs) {
+        pairs.key(pair.key).beginObject();
+        pairs.key("numbers").beginArray().value(int(pair.first)).value(int(pair.second)).endArray();
+        if (pair.rating)
+            pairs.key("rating").value(ratingName(*pair.rating));
+        else
+            pairs.key("rating").null();
+        pairs.endObject();
+    }
+    pairs.endObject();
+    if (c.marriageDate.isValid())
+        json.add("marriageVibration", int(marriageVibrationNumber(c.marriageDate)));
+    return json.finish();
 }
 
 QString compatibilityName(const ReadingInputs &person)

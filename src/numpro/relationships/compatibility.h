@@ -3,6 +3,7 @@
 #include "numpro/readings/readinginputs.h"
 #include "richtext/composition.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QJsonObject>
 #include <QList>
@@ -78,6 +79,11 @@ Compatibility computeCompatibility(const ReadingInputs &first, const ReadingInpu
 // "numbers": [a, b], "rating": "workable"}, ...]} and, with a marriage date,
 // "marriageDate" and "marriageVibration".
 QJsonObject compatibilityToJson(const Compatibility &compatibility);
+
+// The values as the command line writes them, one compact JSON object:
+// {"a": {six numbers}, "b": {...}, "pairs": {"lifePath": {"numbers": [a, b],
+// "rating": "workable"}, ...}} and, with a marriage date, "marriageVibration".
+QByteArray compatibilityJson(const Compatibility &compatibility);
 
 // How the document is written where it stands inside another one.
 struct CompatibilityDocumentOptions
